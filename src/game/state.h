@@ -1,0 +1,97 @@
+// The game's shared state: one struct, each variable under the game's own name, and the two rules
+// that move a game on at the end of a run (a stage cleared, a life spent).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "game/random.h"
+#include "platform/system.h"
+
+namespace kanuvo {
+
+// A rectangle in pixels of the board surface. A point lies in it when left <= x < right and
+// top <= y < bottom.
+struct Rect {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t right = 0;
+    std::int32_t bottom = 0;
+    friend bool operator==(const Rect&, const Rect&) = default;
+};
+
+constexpr int kMaxCells = 49;  // a 7 x 7 board
+
+struct GameState {
+    // Where the player stands in a game.
+    int Stage = 1;           // 1..9; 9 follows a cleared stage 8
+    int BoardSize = 4;       // N, cells per side, 4..7
+    int Lives = 2;           // retries left, 0..2
+    bool Playing = false;    // a run is in progress
+    bool BoardReady = true;  // a freshly dealt board may be started
+
+    // The truck's step timer.
+    int StepInterval = 200;          // milliseconds between truck steps
+    std::uint32_t LastStepTime = 0;  // tick count of the last truck step
+    bool StepDue = false;            // a truck step is due in this pass
+
+    // The board: Cells[1..N*N] hold tile kinds; entry 0 is unused so cells keep the game's numbers.
+    std::array<int, kMaxCells + 1> Cells{};
+    int StartExit = 0;  // side the road leaves the start by: ExitLeft or ExitUp
+
+    // Geometry.
+    int CellSize = 0;
+    std::array<Rect, kMaxCells + 1> CellRects{};
+    int TruckLength = 0;   // along the truck's travel
+    int TruckBreadth = 0;  // across it
+    int GaugeWidth = 0;
+    int GaugeHeight = 0;
+
+    // The last slide.
+    int SlideTarget = 0;
+    int SlideSource = 0;
+    int SlideKind = 0;
+
+    // Title screen and pointer shapes.
+    int TitleTicks = 0;
+    CursorHandle SavedCursor = 0;
+    CursorHandle HandCursor = 0;
+    CursorHandle NoDropCursor = 0;
+    int Command1CursorSet = 0;
+    int Command2CursorSet = 0;
+    int Command3CursorSet = 0;
+    int Picture1CursorSet = 0;
+
+    // Time limit.
+    int TimeCount = 0;
+
+    // Route trace and truck.
+    bool RouteActive = false;
+    int RouteCell = 0;
+    int Heading = 0;  // 1 left, 2 right, 3 up, 4 down
+    Rect TruckRect;
+    std::array<int, 2> TruckCells{};
+
+    // Game Over lettering: the next drawing's size and place; ZoomWidth 0 while idle.
+    int ZoomWidth = 0;
+    int ZoomHeight = 0;
+    int ZoomLeft = 0;
+    int ZoomTop = 0;
+
+    // Sound files.
+    std::string GameOverSoundPath;
+    std::string Stop1SoundPath;
+    std::string Stop2SoundPath;
+    std::string GoalSoundPath;
+
+    // The program's one random generator, shared by the deal and the board's background colour.
+    Random random;
+};
+
+// Moves to the next stage after a clear: 8 -> 9 -> 1, the board size following the stage.
+void AdvanceStage(GameState& s);
+// Spends a life after a miss; with none left, starts the game again from stage 1.
+void SpendLife(GameState& s);
+
+}  // namespace kanuvo

@@ -1,0 +1,71 @@
+// System services the game calls: tick count, message boxes, ending, single copy, files, screen,
+// picture resources, pointer shapes and sound.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "surface.h"
+
+namespace kanuvo {
+
+// Milliseconds since some fixed moment; 32 bits, wrapping. Tests drive a manual clock.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual std::uint32_t GetTickCount() = 0;
+};
+
+// A pointer shape; 0 means none.
+using CursorHandle = std::uintptr_t;
+
+// The standard arrow, the only system pointer the game replaces.
+constexpr int kArrowCursorId = 32512;
+
+class System {
+public:
+    virtual ~System() = default;
+
+    // A modal message with an OK button; returns when it is dismissed.
+    virtual void MsgBox(std::string_view utf8Text) = 0;
+    // Ends the program at once, releasing the sound device and the single-copy lock. The real
+    // program never returns from it; test doubles may throw. Callers return straight after it.
+    virtual void End() = 0;
+
+    // True when another copy of the program is already running.
+    virtual bool PrevInstance() = 0;
+    // The folder that holds the program, without a trailing separator unless it is the root.
+    virtual std::string Path() = 0;
+
+    // Screen height in twips and twips per pixel.
+    virtual int ScreenHeight() = 0;
+    virtual int TwipsPerPixelY() = 0;
+
+    // A picture from the program's own bitmap resources, or null when it cannot be loaded.
+    virtual std::unique_ptr<Picture> LoadResPicture(int id) = 0;
+
+    // Pointer shapes.
+    virtual CursorHandle LoadCursorFromFileA(std::string_view path) = 0;  // 0 when unreadable
+    virtual CursorHandle GetCursor() = 0;
+    // Replaces the standard arrow (id 32512) shown over the game's window; 1 on success, 0 on failure.
+    virtual int SetSystemCursor(CursorHandle cursor, int id) = 0;
+};
+
+// Music by textual media-control commands, effects by file.
+class Sound {
+public:
+    virtual ~Sound() = default;
+    // Runs one media-control command ("open ...", "play ...", "stop ...", "close ..."); 0 on success.
+    virtual int mciSendStringA(std::string_view command) = 0;
+    // Plays a WAV file with the given flags (the game uses 0x13: asynchronous, no default sound,
+    // leave a still-playing effect alone). Non-zero when the effect was started.
+    virtual int sndPlaySoundA(std::string_view path, unsigned flags) = 0;
+};
+
+constexpr unsigned kSndAsync = 0x01;
+constexpr unsigned kSndNoDefault = 0x02;
+constexpr unsigned kSndNoStop = 0x10;
+
+}  // namespace kanuvo
