@@ -76,8 +76,9 @@ public:
 
     // Handles every pending window event (clicks, keys, timer ticks, repaints) and returns.
     virtual void DoEvents() = 0;
-    // Sleeps until a window event is pending or the tick count reaches untilTick, whichever comes
-    // first, without handling the event. Lets an idle loop wait instead of spinning.
+    // Waits until a window event arrives or the tick count reaches untilTick, whichever comes first,
+    // handling the events that arrive as DoEvents would; returns at once when untilTick has passed.
+    // Lets a loop with nothing to do sleep instead of spinning.
     virtual void WaitForEvents(std::uint32_t untilTick) = 0;
 };
 
