@@ -1,0 +1,227 @@
+// The game's flow: start-up, the main loop and the truck's step timer, the buttons, the two ways a
+// run ends, and the growing Game Over lettering.
+#include "game/app.h"
+
+#include "game/board.h"
+#include "game/geometry.h"
+#include "game/media.h"
+#include "game/play.h"
+#include "game/rounding.h"
+#include "game/route.h"
+
+namespace kanuvo {
+
+namespace {
+
+constexpr const char* kAlreadyRunningMessage = "このアプリケーションはすでに開かれています。";
+constexpr const char* kStartCaption = "スタート";
+constexpr const char* kStopCaption = "ストップ";
+
+// Game Over lettering: start size, growth per drawing, and the margin at which it stops.
+constexpr int kZoomStartWidth = 60, kZoomStartHeight = 20;
+constexpr int kZoomGrowWidth = 100, kZoomGrowHeight = 50;
+constexpr int kZoomStopMargin = 50;
+
+// An idle route stage has nothing to do until an event; the wait is bounded so the loop stays lively.
+constexpr std::uint32_t kIdleWaitMs = 1000;
+
+bool TakesRouteBranch(int stage) { return stage == 1 || stage == 3 || stage == 5 || stage >= 7; }
+bool TakesTruckBranch(int stage) { return stage == 2 || stage == 4 || stage == 6 || stage >= 8; }
+
+void CenterZoom(Game& g) {
+    const Surface& window = g.form.Canvas();
+    g.ZoomLeft = RoundHalfEven((window.ScaleWidth() - g.ZoomWidth) / 2.0);
+    g.ZoomTop = RoundHalfEven((window.ScaleHeight() - g.ZoomHeight) / 2.0);
+}
+
+void SetUpBoard(Game& g) {
+    ComputeCellRects(g);
+    DealBoard(g);
+    PlaceTruckAtStart(g);
+    SizeBoardPictures(g);
+    PlaceBoardButtons(g);
+    LayoutGauge(g);
+}
+
+}  // namespace
+
+int ComputeWindowSize(Game& g) {
+    const int twipsPerPixel = g.system.TwipsPerPixelY();
+    const int height = RoundHalfEven(static_cast<double>(g.system.ScreenHeight()) / twipsPerPixel);
+    // A screen of exactly 500 or 700 pixels takes the smaller window, which is sure to fit it.
+    int side = 650;
+    if (height <= 500) {
+        side = 400;
+    } else if (height <= 700) {
+        side = 550;
+    }
+    return twipsPerPixel * side;
+}
+
+void FormLoad(Game& g) {
+    if (g.system.PrevInstance()) {
+        Fail(g, kAlreadyRunningMessage);
+        return;
+    }
+    const int side = ComputeWindowSize(g);
+    if (!LoadPictures(g)) return;
+    g.form.SetWidth(side);
+    g.form.SetHeight(side);
+    Surface& window = g.form.Canvas();
+    window.PaintPicture(*g.TitlePicture, 0, 0, window.ScaleWidth(), window.ScaleHeight(), RasterOp::Copy);
+    if (!LoadSoundsAndCursors(g)) return;
+
+    g.BoardSize = 4;
+    g.Stage = 1;
+    g.RouteActive = false;
+    g.Lives = 2;
+    g.BoardReady = true;
+    g.StepDue = false;
+    g.StepInterval = 200;
+    // The board is dealt and laid out now but drawn only when the title screen ends.
+    SetUpBoard(g);
+}
+
+void FormQueryUnload(Game& g) {
+    g.system.SetSystemCursor(g.SavedCursor, kArrowCursorId);
+    g.Playing = false;
+    StopMusic(g);
+    CloseMusic(g);
+}
+
+void Command1Click(Game& g) {
+    g.Playing = false;
+    StopMusic(g);
+    CloseMusic(g);
+    g.form.Unload();
+}
+
+void Command2Click(Game& g) {
+    if (!g.Playing) {
+        ComputeCellRects(g);
+        DealBoard(g);
+        SizeBoardPictures(g);
+        PlaceBoardButtons(g);
+        LayoutGauge(g);
+        g.BoardReady = true;
+        PlaceTruckAtStart(g);
+        RedrawBoard(g);
+        PrintStageCaption(g);
+        g.form.Command5().SetVisible(false);
+    }
+    g.form.Picture1().SetFocus();
+}
+
+void Command3Click(Game& g) {
+    if (!g.BoardReady) return;
+    if (g.Playing) {
+        g.Playing = false;
+        g.form.Command3().SetCaption(kStartCaption);
+        g.form.Timer2().SetEnabled(false);
+        StopMusic(g);
+        HandleMiss(g);
+        g.form.Picture1().SetFocus();
+        return;
+    }
+    g.form.Command3().SetCaption(kStopCaption);
+    g.Playing = true;
+    g.TimeCount = 0;
+    g.TruckCells = {StartCell(g.BoardSize), StartCell(g.BoardSize)};
+    g.form.Command5().SetVisible(true);
+    g.form.Command6().SetVisible(true);
+    g.form.Timer2().SetEnabled(true);
+    PlaySound(g, SoundMusic);
+    g.form.Picture1().SetFocus();
+    // The handler stays here until the run ends; a Stop click is handled from inside the loop.
+    RunGameLoop(g);
+}
+
+void RunGameLoop(Game& g) {
+    for (;;) {
+        g.form.DoEvents();
+        if (!g.Playing) return;
+        int stage = g.Stage;
+        if (TakesRouteBranch(stage) && g.RouteActive) {
+            TraceRouteStep(g);
+            stage = g.Stage;  // the step may have cleared the stage
+        }
+        const bool truckStage = TakesTruckBranch(stage);
+        if (truckStage) {
+            if (g.Playing) UpdateStepDue(g);
+            if (g.StepDue) StepTruck(g, g.form.Picture1());
+            SteerTruck(g);
+        }
+        if (!g.Playing) return;
+        // A running trace steps on every pass. Otherwise nothing can change before the next event
+        // or the next truck step, so sleep until whichever comes first instead of spinning.
+        if (!g.RouteActive) {
+            const std::uint32_t wakeAt = truckStage ? g.LastStepTime + static_cast<std::uint32_t>(g.StepInterval) + 1
+                                                    : g.clock.GetTickCount() + kIdleWaitMs;
+            g.form.WaitForEvents(wakeAt);
+        }
+    }
+}
+
+void UpdateStepDue(Game& g) {
+    const std::uint32_t now = g.clock.GetTickCount();
+    // Elapsed time as an unsigned difference stays right when the 32-bit tick count wraps.
+    if (now - g.LastStepTime > static_cast<std::uint32_t>(g.StepInterval)) {
+        g.StepDue = true;
+        g.LastStepTime = g.clock.GetTickCount();
+    } else {
+        g.StepDue = false;
+    }
+}
+
+void HandleMiss(Game& g) {
+    g.form.Command3().SetCaption(kStartCaption);
+    g.form.Timer2().SetEnabled(false);
+    g.RouteActive = false;
+    g.Playing = false;
+    g.StepDue = false;
+    StopMusic(g);
+    const bool routeStage = g.Stage == 1 || g.Stage == 3 || g.Stage == 5 || g.Stage == 7;
+    if (g.Lives > 0) {
+        PlaySound(g, routeStage ? SoundStop2 : SoundStop1);
+    } else {
+        PlaySound(g, SoundGameOver);
+        g.form.Timer3().SetEnabled(true);
+    }
+    g.TimeCount = 0;
+    SpendLife(g);
+}
+
+void ClearStage(Game& g) {
+    g.form.Command3().SetCaption(kStartCaption);
+    g.form.Timer2().SetEnabled(false);
+    AdvanceStage(g);
+    StopMusic(g);
+    g.RouteActive = false;
+    g.Lives = 2;
+    g.Playing = false;
+    g.StepDue = false;
+    PlaySound(g, SoundGoal);
+}
+
+void Timer3Timer(Game& g) {
+    const Surface& window = g.form.Canvas();
+    if (g.ZoomWidth < kZoomStartWidth) {
+        g.ZoomWidth = kZoomStartWidth;
+        g.ZoomHeight = kZoomStartHeight;
+        CenterZoom(g);
+    }
+    if (window.ScaleWidth() - kZoomStopMargin > g.ZoomWidth) {
+        // Earlier, smaller drawings stay: the lettering seems to zoom out of the board's middle.
+        Surface& board = g.form.Picture1();
+        board.PaintPicture(*g.GameOverMask, g.ZoomLeft, g.ZoomTop, g.ZoomWidth, g.ZoomHeight, RasterOp::MergePaint);
+        board.PaintPicture(*g.GameOverPicture, g.ZoomLeft, g.ZoomTop, g.ZoomWidth, g.ZoomHeight, RasterOp::And);
+        g.ZoomWidth += kZoomGrowWidth;
+        g.ZoomHeight += kZoomGrowHeight;
+        CenterZoom(g);
+    } else {
+        g.form.Timer3().SetEnabled(false);
+        g.ZoomWidth = 0;
+    }
+}
+
+}  // namespace kanuvo

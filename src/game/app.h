@@ -1,0 +1,28 @@
+// The game's flow: start-up, the main loop, the buttons, the end of a run, and Game Over.
+#pragma once
+
+#include "game/game.h"
+
+namespace kanuvo {
+
+// Window events.
+void FormLoad(Game& g);
+void FormQueryUnload(Game& g);
+void Command1Click(Game& g);  // Exit
+void Command2Click(Game& g);  // New Game
+void Command3Click(Game& g);  // Start / Stop
+void Timer3Timer(Game& g);    // Game Over lettering
+
+// The window side in twips for the screen's height.
+int ComputeWindowSize(Game& g);
+
+// The run in progress: events between passes, the route trace or the truck.
+void RunGameLoop(Game& g);
+// Whether a truck step is due in this pass.
+void UpdateStepDue(Game& g);
+
+// The two ways a run ends.
+void ClearStage(Game& g);
+void HandleMiss(Game& g);
+
+}  // namespace kanuvo

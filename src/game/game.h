@@ -1,0 +1,37 @@
+// The whole game as its procedures see it: the shared state, the pictures, and the platform it runs on.
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include "game/state.h"
+#include "platform/form.h"
+#include "platform/surface.h"
+#include "platform/system.h"
+
+namespace kanuvo {
+
+struct Game : GameState {
+    Game(Form& form, System& system, Clock& clock, Sound& sound)
+        : form(form), system(system), clock(clock), sound(sound) {}
+
+    Form& form;
+    System& system;
+    Clock& clock;
+    Sound& sound;
+
+    // The program's bitmaps; the truck arrays are indexed by Heading 1..4 (entry 0 unused).
+    std::unique_ptr<Picture> TitlePicture;
+    std::array<std::unique_ptr<Picture>, 5> TruckPictures;
+    std::array<std::unique_ptr<Picture>, 5> TruckMasks;
+    std::unique_ptr<Picture> GameOverPicture;
+    std::unique_ptr<Picture> GameOverMask;
+};
+
+// The message of every failed copy of the board into the hidden surface; the program ends after it.
+inline constexpr const char* kOutOfMemoryMessage = "メモリーが足りません。";
+
+// Shows the message, then ends the program. Callers return at once after it.
+void Fail(Game& g, const char* message);
+
+}  // namespace kanuvo

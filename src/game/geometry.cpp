@@ -1,0 +1,99 @@
+// Board geometry and the layout of the window's controls.
+#include "game/geometry.h"
+
+#include "game/board.h"
+#include "game/rounding.h"
+
+namespace kanuvo {
+
+void ComputeCellRects(Game& g) {
+    const int n = g.BoardSize;
+    // The board sits one cell in from the left and top; about one cell of margin is left below it.
+    const float innerHeight = static_cast<float>(g.form.Canvas().ScaleHeight());
+    const int s = RoundHalfEven(innerHeight / static_cast<float>(n + 2));
+    g.CellSize = s;
+    for (int i = 1; i <= n * n; ++i) {
+        const int r = Row(i, n);
+        const int c = Column(i, n);
+        // One pixel in from the grid line on the left and up from it at the bottom; the top and
+        // right edges lie on the grid lines.
+        g.CellRects[i] = Rect{c * s + 1, r * s, (c + 1) * s, (r + 1) * s - 1};
+    }
+}
+
+void SizeBoardPictures(Game& g) {
+    const double width = g.form.Canvas().ScaleWidth();
+    const double height = g.form.Canvas().ScaleHeight();
+    g.form.Picture1().Move(0, 0, width, height);
+    g.form.Picture2().Move(0, 0, width, height);
+}
+
+void PlaceBoardButtons(Game& g) {
+    const int n = g.BoardSize;
+    const double s = g.CellSize;
+    const Rect& start = g.CellRects[StartCell(n)];
+    const int x = RoundHalfEven(s / 10 * 2 + start.right);
+    const int y = RoundHalfEven(s / 10 * 3 + start.bottom);
+    const double width = s / 10 * 8;
+    const double height = s / 10 * 4;
+    g.form.Command1().Move(x, y, width, height);
+    g.form.Command2().Move(x, g.form.Command1().Top() - s, width, height);
+    g.form.Command3().Move(x, g.form.Command2().Top() - s, width, height);
+    // Smaller captions on the smaller buttons of larger boards; a 4 x 4 board keeps what it finds.
+    switch (n) {
+        case 5:
+            g.form.Command2().SetFontSize(10);
+            g.form.Command3().SetFontSize(10);
+            break;
+        case 6:
+            g.form.Command2().SetFontSize(7);
+            g.form.Command3().SetFontSize(8);
+            break;
+        case 7:
+            g.form.Command2().SetFontSize(7);
+            g.form.Command3().SetFontSize(7);
+            break;
+        default: break;
+    }
+}
+
+void PlaceTruckAtStart(GameState& s) {
+    const double cell = s.CellSize;
+    const Rect& start = s.CellRects[StartCell(s.BoardSize)];
+    s.TruckLength = RoundHalfEven(cell / 10 * 6);
+    s.TruckBreadth = RoundHalfEven(cell / 10 * 3);
+    const double gap = (cell - s.TruckBreadth) / 2;
+    if (s.StartExit == ExitLeft) {
+        // Lying against the start cell's left edge, centred vertically, heading out to the left.
+        s.TruckRect = Rect{start.left, RoundHalfEven(gap + start.top), start.left + s.TruckLength,
+                           RoundHalfEven(gap + start.top + s.TruckBreadth)};
+        s.Heading = HeadingLeft;
+    } else {
+        s.TruckRect = Rect{RoundHalfEven(gap + start.left), start.top,
+                           RoundHalfEven(gap + start.left + s.TruckBreadth), start.top + s.TruckLength};
+        s.Heading = HeadingUp;
+    }
+}
+
+void LayoutGauge(Game& g) {
+    const double w = g.form.Canvas().ScaleWidth();
+    const double h = g.form.Canvas().ScaleHeight();
+    const double s = g.CellSize;
+    // Half the inner width and a twentieth of the inner height; an exact half rounds to even.
+    g.GaugeWidth = RoundHalfEven(w / 2);
+    g.GaugeHeight = RoundHalfEven(h / 20);
+    // The bar is centred on the width of cell 1's rectangle (S - 1), the frame on S, so the frame
+    // stands 1.5 pixels above the bar and 2.5 below it.
+    g.form.Command5().Move((w - g.GaugeWidth) / 2 - 2, (s - g.GaugeHeight) / 2 - 2, g.GaugeWidth + 4,
+                           g.GaugeHeight + 4);
+    const double cellWidth = g.CellRects[1].right - g.CellRects[1].left;
+    g.form.Command6().Move((w - g.GaugeWidth) / 2, (cellWidth - g.GaugeHeight) / 2, g.GaugeWidth, g.GaugeHeight);
+}
+
+bool PointInCell(const Rect& rect, float x, float y) {
+    const double px = x;
+    const double py = y;
+    return rect.left <= px && px < rect.right && rect.top <= py && py < rect.bottom;
+}
+
+}  // namespace kanuvo

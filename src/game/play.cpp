@@ -1,0 +1,186 @@
+// Play input and screen: sliding tiles by key, the title screen and pointer shapes, the full board
+// redraw with its caption, and the time limit.
+#include "game/play.h"
+
+#include <algorithm>
+#include <array>
+#include <string>
+
+#include "game/app.h"
+#include "game/board.h"
+#include "game/paint.h"
+#include "game/route.h"
+
+namespace kanuvo {
+
+namespace {
+
+// Virtual-key codes of the slide keys.
+constexpr int kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40;
+constexpr int kKeypad2 = 98, kKeypad4 = 100, kKeypad6 = 102, kKeypad8 = 104;
+
+constexpr int kTitleTicksBeforeBoard = 10;  // the title ends on the eleventh tick
+constexpr int kTimeLimitTicks = 180;
+
+constexpr std::array<Color, 7> kBackgroundColors{
+    0, Rgb(0, 0, 128), Rgb(0, 128, 0), Rgb(0, 128, 128), Rgb(128, 0, 0), Rgb(128, 0, 128), Rgb(128, 128, 0)};
+
+constexpr Color kCaptionColor = Rgb(0, 0, 0);
+
+bool IsRouteStage(int stage) { return stage == 1 || stage == 3 || stage == 5 || stage == 7; }
+
+// The one slide all four keys make: the tile in `source` moves into the empty cell.
+void Slide(Game& g, int emptyCell, int source) {
+    g.SlideTarget = emptyCell;
+    g.SlideSource = source;
+    g.SlideKind = g.Cells[source];
+    g.Cells[g.SlideTarget] = g.SlideKind;
+    g.Cells[g.SlideSource] = TileEmpty;
+    RepaintSlide(g, g.form.Picture1(), g.form.Picture2());
+}
+
+// Sets the pointer once when it arrives on a control from one of the other three.
+void SetPointerOnArrival(Game& g, int GameState::*ownFlag, CursorHandle cursor) {
+    if (g.*ownFlag == 1) return;
+    const int result = g.system.SetSystemCursor(cursor, kArrowCursorId);
+    g.Command1CursorSet = g.Command2CursorSet = g.Command3CursorSet = g.Picture1CursorSet = 0;
+    g.*ownFlag = result;
+}
+
+void ShowBoardAfterTitle(Game& g) {
+    g.form.Timer1().SetEnabled(false);
+    RedrawBoard(g);
+    g.form.Command1().SetVisible(true);
+    g.form.Command2().SetVisible(true);
+    g.form.Command3().SetVisible(true);
+    PrintStageCaption(g);
+}
+
+}  // namespace
+
+void Picture1KeyDown(Game& g, int keyCode) {
+    if (!g.Playing) return;
+    SlideByKey(g, keyCode);
+    // In route stages every key judges the road again from the start, slide or not.
+    if (IsRouteStage(g.Stage) && !g.RouteActive) BeginRouteTrace(g);
+}
+
+void SlideByKey(Game& g, int keyCode) {
+    const int n = g.BoardSize;
+    int emptyCell = 0;
+    for (int i = 2; i <= n * n - 1; ++i) {
+        if (g.Cells[i] == TileEmpty) emptyCell = i;
+    }
+    if (emptyCell == 0) return;
+    const int e = emptyCell;
+    // The refusals keep every slide on the board and keep the goal and start out of it.
+    switch (keyCode) {
+        case kKeyUp:
+        case kKeypad8:
+            if (e < n * n - n) SlideUp(g, e);
+            break;
+        case kKeyDown:
+        case kKeypad2:
+            if (e > n + 1) SlideDown(g, e);
+            break;
+        case kKeyLeft:
+        case kKeypad4:
+            if (e % n != 0 && e != n * n - 1) SlideLeft(g, e);
+            break;
+        case kKeyRight:
+        case kKeypad6:
+            if (e % n != 1 && e != 2) SlideRight(g, e);
+            break;
+        default: break;
+    }
+}
+
+void SlideUp(Game& g, int emptyCell) { Slide(g, emptyCell, emptyCell + g.BoardSize); }
+void SlideDown(Game& g, int emptyCell) { Slide(g, emptyCell, emptyCell - g.BoardSize); }
+void SlideLeft(Game& g, int emptyCell) { Slide(g, emptyCell, emptyCell + 1); }
+void SlideRight(Game& g, int emptyCell) { Slide(g, emptyCell, emptyCell - 1); }
+
+void RepaintSlide(Game& g, Surface& picture1, Surface& picture2) {
+    const Rect& source = g.CellRects[g.SlideSource];
+    picture1.SetFillStyle(FillStyle::Solid);
+    picture1.SetFillColor(picture1.BackColor());
+    picture1.Line(source.left, source.top, source.right, source.bottom, picture1.BackColor(), LineStyle::FilledBox);
+    PaintMovedTile(g, picture1);
+    // The two-by-two square from the upper or left cell of the pair covers both cells.
+    const Rect& anchor = g.CellRects[std::min(g.SlideSource, g.SlideTarget)];
+    const int side = 2 * g.CellSize;
+    if (picture2.StretchBlt(anchor.left, anchor.top, side, side, picture1, anchor.left, anchor.top, side, side) == 0) {
+        Fail(g, kOutOfMemoryMessage);
+    }
+}
+
+void FormMouseDown(Game& g) { EndTitle(g); }
+
+void EndTitle(Game& g) {
+    // The title screen ends once: after it the board covers the window and its timer is off.
+    if (!g.form.Timer1().Enabled()) return;
+    g.SavedCursor = g.system.GetCursor();
+    ShowBoardAfterTitle(g);
+}
+
+void Timer1Timer(Game& g) {
+    g.SavedCursor = g.system.GetCursor();
+    g.TitleTicks = g.TitleTicks + 1;
+    if (g.TitleTicks > kTitleTicksBeforeBoard) ShowBoardAfterTitle(g);
+}
+
+void Command1MouseMove(Game& g) { SetPointerOnArrival(g, &GameState::Command1CursorSet, g.HandCursor); }
+void Command2MouseMove(Game& g) { SetPointerOnArrival(g, &GameState::Command2CursorSet, g.HandCursor); }
+void Command3MouseMove(Game& g) {
+    SetPointerOnArrival(g, &GameState::Command3CursorSet, g.BoardReady ? g.HandCursor : g.NoDropCursor);
+}
+void Picture1MouseMove(Game& g) { SetPointerOnArrival(g, &GameState::Picture1CursorSet, g.SavedCursor); }
+
+void RedrawBoard(Game& g) {
+    const int n = g.BoardSize;
+    PictureBox& board = g.form.Picture1();
+    board.SetBackColor(kBackgroundColors[g.random.Draw(6)]);
+    for (int i = 2; i <= n * n - 1; ++i) PaintCell(g, i, board);
+    PaintGoal(g, GoalCell, board);
+    PaintStart(g, StartCell(n), board);
+    MakeEmptyCell(g, board);
+    DrawTruck(g);
+    DrawLives(g);
+    const Surface& window = g.form.Canvas();
+    if (g.form.Picture2().BitBlt(0, 0, window.ScaleWidth(), window.ScaleHeight(), board, 0, 0) == 0) {
+        Fail(g, kOutOfMemoryMessage);
+        return;
+    }
+    board.SetVisible(true);
+}
+
+void PrintStageCaption(Game& g) {
+    PictureBox& board = g.form.Picture1();
+    board.SetCurrentX(10);
+    board.SetCurrentY(10);
+    // Black on every board: erasing a life slot leaves the pen in the background colour, which
+    // would hide the caption after a miss.
+    board.SetForeColor(kCaptionColor);
+    board.Print("ｽﾃｰｼﾞ" + std::to_string(g.Stage));
+}
+
+void Timer2Timer(Game& g) {
+    if (g.TimeCount >= kTimeLimitTicks) {
+        g.TimeCount = 0;
+        g.form.Timer2().SetEnabled(false);
+        g.form.Command6().SetVisible(false);  // the empty frame stays
+        HandleMiss(g);
+        return;
+    }
+    g.TimeCount = g.TimeCount + 1;
+    ShrinkGauge(g);
+}
+
+void ShrinkGauge(Game& g) {
+    Button& bar = g.form.Command6();
+    const double width = bar.Width() - g.GaugeWidth / 180.0;
+    // 180 equal steps can take the width a hair below zero; the bar is then simply empty.
+    bar.SetWidth(static_cast<float>(std::max(0.0, width)));
+}
+
+}  // namespace kanuvo

@@ -1,0 +1,96 @@
+// The truck sprite on the board, its one-pixel steps, and the retries shown below the board.
+#include "game/board.h"
+#include "game/paint.h"
+#include "game/rounding.h"
+#include "game/route.h"
+
+namespace kanuvo {
+
+namespace {
+
+constexpr int kLifeIconHeading = HeadingUp;  // the retries stand as trucks facing up
+
+// A sprite is its mask merged in (the shape turns white) and then its picture ANDed over it.
+void DrawSprite(Surface& surface, const Picture& mask, const Picture& picture, double x, double y, double width,
+                double height) {
+    surface.PaintPicture(mask, x, y, width, height, RasterOp::MergePaint);
+    surface.PaintPicture(picture, x, y, width, height, RasterOp::And);
+}
+
+// The slot of a life icon: a standing truck centred below cell `cell`.
+Rect LifeSlot(const GameState& s, int cell) {
+    const Rect& r = s.CellRects[cell];
+    const int left = RoundHalfEven(r.left + (s.CellSize - s.TruckBreadth) / 2.0);
+    const int top = RoundHalfEven(r.bottom + (s.CellSize - s.TruckLength) / 2.0);
+    return Rect{left, top, left + s.TruckBreadth, top + s.TruckLength};
+}
+
+void DrawLifeIcon(Game& g, const Rect& slot) {
+    DrawSprite(g.form.Picture1(), *g.TruckMasks[kLifeIconHeading], *g.TruckPictures[kLifeIconHeading], slot.left,
+               slot.top, g.TruckBreadth, g.TruckLength);
+}
+
+void EraseLifeSlot(Game& g, const Rect& slot) {
+    Surface& board = g.form.Picture1();
+    board.SetFillStyle(FillStyle::Solid);
+    board.SetFillColor(board.BackColor());
+    board.SetForeColor(board.BackColor());
+    board.RoundRect(slot.left, slot.top, slot.right, slot.bottom, 0, 0);
+}
+
+}  // namespace
+
+void DrawTruck(Game& g) {
+    if (g.Heading < HeadingLeft || g.Heading > HeadingDown) return;
+    const bool lying = g.Heading == HeadingLeft || g.Heading == HeadingRight;
+    const double width = lying ? g.TruckLength : g.TruckBreadth;
+    const double height = lying ? g.TruckBreadth : g.TruckLength;
+    DrawSprite(g.form.Picture1(), *g.TruckMasks[g.Heading], *g.TruckPictures[g.Heading],
+               static_cast<float>(g.TruckRect.left), static_cast<float>(g.TruckRect.top), width, height);
+}
+
+void StepTruck(Game& g, Surface& surface) {
+    const int start = StartCell(g.BoardSize);
+    const auto [first, second] = g.TruckCells;
+    // Repainting the cells the truck stood on erases its old image (the empty cell keeps it: the
+    // truck crashes there anyway).
+    if (first > GoalCell && first < start) PaintCell(g, first, surface);
+    if (second > GoalCell && second < start) PaintCell(g, second, surface);
+    if (first == GoalCell || second == GoalCell) PaintGoal(g, GoalCell, surface);
+    if (first == start || second == start) PaintStart(g, start, surface);
+
+    Rect& truck = g.TruckRect;
+    switch (g.Heading) {
+        case HeadingLeft: --truck.left, --truck.right; break;
+        case HeadingRight: ++truck.left, ++truck.right; break;
+        case HeadingUp: --truck.top, --truck.bottom; break;
+        case HeadingDown: ++truck.top, ++truck.bottom; break;
+        default: break;
+    }
+    DrawTruck(g);
+
+    const Surface& window = g.form.Canvas();
+    if (g.form.Picture2().BitBlt(0, 0, window.ScaleWidth(), window.ScaleHeight(), g.form.Picture1(), 0, 0) == 0) {
+        Fail(g, kOutOfMemoryMessage);
+    }
+}
+
+void DrawLives(Game& g) {
+    const int n = g.BoardSize;
+    const Rect leftSlot = LifeSlot(g, StartCell(n) - 1);
+    const Rect rightSlot = LifeSlot(g, StartCell(n));
+    switch (g.Lives) {
+        case 2:
+            DrawLifeIcon(g, leftSlot);
+            DrawLifeIcon(g, rightSlot);
+            break;
+        case 1:
+            EraseLifeSlot(g, leftSlot);
+            DrawLifeIcon(g, rightSlot);
+            break;
+        case 0: EraseLifeSlot(g, rightSlot); break;
+        default: break;
+    }
+}
+
+}  // namespace kanuvo

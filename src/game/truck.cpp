@@ -1,0 +1,1 @@
+// The truck driving the road in the truck stages.

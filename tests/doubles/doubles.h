@@ -1,0 +1,302 @@
+// Test doubles of the platform: a manual clock, a recording sound, a scripted system and a window
+// whose controls remember what the game did to them. Surfaces record their drawing calls.
+#pragma once
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "game/game.h"
+#include "platform/form.h"
+#include "platform/surface.h"
+#include "platform/system.h"
+
+namespace kanuvo::testing {
+
+class ManualClock : public Clock {
+public:
+    std::uint32_t GetTickCount() override { return now; }
+    void Advance(std::uint32_t ms) { now += ms; }
+    std::uint32_t now = 1000;
+};
+
+struct WavePlay {
+    std::string path;
+    unsigned flags;
+};
+
+class RecordingSound : public Sound {
+public:
+    int mciSendStringA(std::string_view command) override {
+        commands.emplace_back(command);
+        return 0;
+    }
+    int sndPlaySoundA(std::string_view path, unsigned flags) override {
+        waves.push_back({std::string(path), flags});
+        return 1;
+    }
+    // Everything sent, commands and effects, in order, as text.
+    std::vector<std::string> commands;
+    std::vector<WavePlay> waves;
+};
+
+// Thrown by FakeSystem::End so a test sees the program end where it would.
+struct ProgramEnded : std::runtime_error {
+    ProgramEnded() : std::runtime_error("program ended") {}
+};
+
+class FakePicture : public Picture {
+public:
+    FakePicture(int id, int width, int height) : id(id), width_(width), height_(height) {}
+    int Width() const override { return width_; }
+    int Height() const override { return height_; }
+    int id;
+
+private:
+    int width_, height_;
+};
+
+class FakeSystem : public System {
+public:
+    void MsgBox(std::string_view text) override { messages.emplace_back(text); }
+    void End() override {
+        ++ends;
+        throw ProgramEnded();
+    }
+    bool PrevInstance() override { return prevInstance; }
+    std::string Path() override { return path; }
+    int ScreenHeight() override { return screenHeightPixels * TwipsPerPixelY(); }
+    int TwipsPerPixelY() override { return 15; }
+    std::unique_ptr<Picture> LoadResPicture(int id) override;
+    CursorHandle LoadCursorFromFileA(std::string_view path) override;
+    CursorHandle GetCursor() override { return currentCursor; }
+    int SetSystemCursor(CursorHandle cursor, int id) override {
+        cursorCalls.push_back(cursor);
+        if (id != kArrowCursorId || !setCursorWorks) return 0;
+        currentCursor = cursor;
+        return 1;
+    }
+
+    std::vector<std::string> messages;
+    int ends = 0;
+    bool prevInstance = false;
+    std::string path = "/opt/kanuvo";
+    int screenHeightPixels = 768;
+    int failingPictureId = 0;                  // this resource id cannot be loaded
+    std::vector<std::string> cursorFiles;      // paths whose cursors load
+    std::vector<std::string> cursorPathsAsked; // every LoadCursorFromFileA path
+    CursorHandle currentCursor = 7;            // the standard arrow
+    bool setCursorWorks = true;
+    std::vector<CursorHandle> cursorCalls;     // every SetSystemCursor cursor
+};
+
+// A drawing surface that keeps its properties and a log of what was drawn; Base is Surface or a
+// kind of surface such as a picture box.
+template <class Base>
+class RecordingSurfaceOf : public Base {
+public:
+    explicit RecordingSurfaceOf(int width = 600, int height = 600) : width_(width), height_(height) {}
+    int ScaleWidth() const override { return width_; }
+    int ScaleHeight() const override { return height_; }
+    void Resize(int width, int height) { width_ = width, height_ = height; }
+    void PaintPicture(const Picture& picture, double x, double y, double w, double h, RasterOp op) override;
+    void SetFillStyle(FillStyle style) override { fillStyle_ = style; }
+    FillStyle GetFillStyle() const override { return fillStyle_; }
+    void SetFillColor(Color color) override { fillColor_ = color; }
+    Color FillColor() const override { return fillColor_; }
+    void SetForeColor(Color color) override { foreColor_ = color; }
+    Color ForeColor() const override { return foreColor_; }
+    void SetBackColor(Color color) override;
+    Color BackColor() const override { return backColor_; }
+    void Line(double x1, double y1, double x2, double y2, Color color, LineStyle style) override;
+    void SetCurrentX(double x) override { currentX_ = x; }
+    void SetCurrentY(double y) override { currentY_ = y; }
+    double CurrentX() const override { return currentX_; }
+    double CurrentY() const override { return currentY_; }
+    void SetFontSize(double points) override { fontSize_ = points; }
+    double FontSize() const override { return fontSize_; }
+    void Print(std::string_view text) override;
+    int RoundRect(int left, int top, int right, int bottom, int cw, int ch) override;
+    int BitBlt(int x, int y, int w, int h, const Surface& source, int sx, int sy) override;
+    int StretchBlt(int x, int y, int w, int h, const Surface& source, int sx, int sy, int sw, int sh) override;
+
+    std::vector<std::string> log;  // one line per drawing call
+    bool copiesFail = false;       // BitBlt and StretchBlt report failure
+
+private:
+    int width_, height_;
+    FillStyle fillStyle_ = FillStyle::Transparent;
+    Color fillColor_ = 0, foreColor_ = 0, backColor_ = Rgb(255, 255, 255);
+    double currentX_ = 0, currentY_ = 0, fontSize_ = 9;
+};
+
+using RecordingSurface = RecordingSurfaceOf<Surface>;
+
+// A control that remembers its place and visibility; Base is a kind of control.
+template <class Base>
+class FakeControlOf : public Base {
+public:
+    void Move(double left, double top, double width, double height) override {
+        left_ = left, top_ = top, width_ = width, height_ = height;
+    }
+    double Left() const override { return left_; }
+    double Top() const override { return top_; }
+    double Width() const override { return width_; }
+    double Height() const override { return height_; }
+    void SetVisible(bool visible) override { visible_ = visible; }
+    bool Visible() const override { return visible_; }
+
+protected:
+    double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+    bool visible_ = false;
+};
+
+class FakeButton : public FakeControlOf<Button> {
+public:
+    FakeButton(std::string caption, bool enabled) : caption_(std::move(caption)), enabled_(enabled) {}
+    void SetWidth(double width) override { this->width_ = width; }
+    void SetCaption(std::string_view caption) override { caption_ = caption; }
+    std::string Caption() const override { return caption_; }
+    void SetFontSize(double points) override { fontSize_ = points; }
+    double FontSize() const override { return fontSize_; }
+    bool Enabled() const override { return enabled_; }
+
+private:
+    std::string caption_;
+    bool enabled_;
+    double fontSize_ = 9;
+};
+
+class FakePictureBox : public RecordingSurfaceOf<FakeControlOf<PictureBox>> {
+public:
+    void SetFocus() override { ++focusCount; }
+    int focusCount = 0;
+};
+
+
+// Numbers joined by blanks, for the drawing log.
+inline std::string Join(std::initializer_list<double> values) {
+    std::string out;
+    for (double v : values) {
+        if (!out.empty()) out += ' ';
+        std::string text = std::to_string(v);
+        text.erase(text.find_last_not_of('0') + 1);
+        if (text.back() == '.') text.pop_back();
+        out += text;
+    }
+    return out;
+}
+
+template <class Base>
+void RecordingSurfaceOf<Base>::PaintPicture(const Picture& picture, double x, double y, double w, double h, RasterOp op) {
+    const auto* fake = dynamic_cast<const FakePicture*>(&picture);
+    const char* opName = op == RasterOp::Copy ? "copy" : op == RasterOp::MergePaint ? "mergepaint" : "and";
+    log.push_back("PaintPicture " + std::to_string(fake ? fake->id : 0) + " " + Join({x, y, w, h}) + " " + opName);
+}
+
+template <class Base>
+void RecordingSurfaceOf<Base>::SetBackColor(Color color) {
+    backColor_ = color;
+    log.push_back("Clear " + std::to_string(color));
+}
+
+template <class Base>
+void RecordingSurfaceOf<Base>::Line(double x1, double y1, double x2, double y2, Color color, LineStyle style) {
+    const char* styleName = style == LineStyle::Line ? "line" : style == LineStyle::Box ? "box" : "filled";
+    log.push_back("Line " + Join({x1, y1, x2, y2}) + " " + std::to_string(color) + " " + styleName);
+}
+
+template <class Base>
+void RecordingSurfaceOf<Base>::Print(std::string_view text) {
+    log.push_back("Print " + Join({currentX_, currentY_, fontSize_}) + " " + std::to_string(foreColor_) + " " +
+                  std::string(text));
+    currentX_ = 0;
+    currentY_ += fontSize_ * 4.0 / 3.0;
+}
+
+template <class Base>
+int RecordingSurfaceOf<Base>::RoundRect(int left, int top, int right, int bottom, int cw, int ch) {
+    log.push_back("RoundRect " + Join({double(left), double(top), double(right), double(bottom), double(cw),
+                                       double(ch)}) +
+                  " " + std::to_string(foreColor_) + " " + std::to_string(fillColor_));
+    return 1;
+}
+
+template <class Base>
+int RecordingSurfaceOf<Base>::BitBlt(int x, int y, int w, int h, const Surface&, int sx, int sy) {
+    log.push_back("BitBlt " + Join({double(x), double(y), double(w), double(h), double(sx), double(sy)}));
+    return copiesFail ? 0 : 1;
+}
+
+template <class Base>
+int RecordingSurfaceOf<Base>::StretchBlt(int x, int y, int w, int h, const Surface&, int sx, int sy, int sw, int sh) {
+    log.push_back("StretchBlt " + Join({double(x), double(y), double(w), double(h), double(sx), double(sy),
+                                        double(sw), double(sh)}));
+    return copiesFail ? 0 : 1;
+}
+
+
+class FakeTimer : public Timer {
+public:
+    FakeTimer(bool enabled, int interval) : enabled_(enabled), interval_(interval) {}
+    void SetEnabled(bool enabled) override { enabled_ = enabled; }
+    bool Enabled() const override { return enabled_; }
+    int Interval() const override { return interval_; }
+
+private:
+    bool enabled_;
+    int interval_;
+};
+
+// The window. DoEvents runs whatever the test queued, one batch of events per call, so a test can
+// press keys and click buttons between two passes of the game's main loop.
+class FakeForm : public Form {
+public:
+    explicit FakeForm(ManualClock& clock, int innerWidth = 620, int innerHeight = 600);
+
+    Surface& Canvas() override { return canvas; }
+    PictureBox& Picture1() override { return picture1; }
+    PictureBox& Picture2() override { return picture2; }
+    Button& Command1() override { return command1; }
+    Button& Command2() override { return command2; }
+    Button& Command3() override { return command3; }
+    Button& Command5() override { return command5; }
+    Button& Command6() override { return command6; }
+    Timer& Timer1() override { return timer1; }
+    Timer& Timer2() override { return timer2; }
+    Timer& Timer3() override { return timer3; }
+    void SetWidth(int twips) override { widthTwips = twips; }
+    void SetHeight(int twips) override { heightTwips = twips; }
+    void Unload() override { ++unloads; }
+    void DoEvents() override;
+    void WaitForEvents(std::uint32_t untilTick) override;
+
+    // Queues an action for a later DoEvents; each DoEvents runs the actions queued before it.
+    void Queue(std::function<void()> action) { pending.push_back(std::move(action)); }
+    // Called at every DoEvents after the queue (for example to count passes or stop a loop).
+    std::function<void()> onDoEvents;
+
+    ManualClock& clock;
+    RecordingSurface canvas;
+    FakePictureBox picture1, picture2;
+    FakeButton command1{"終了", true}, command2{"新ゲーム", true}, command3{"スタート", true};
+    FakeButton command5{"", false}, command6{"", false};
+    FakeTimer timer1{true, 1000}, timer2{false, 1000}, timer3{false, 500};
+    int widthTwips = 0, heightTwips = 0, unloads = 0, doEventsCalls = 0, waits = 0;
+    std::vector<std::function<void()>> pending;
+};
+
+// A game over the doubles, with all eleven pictures loaded and the geometry of a 620 x 600 window.
+struct TestGame {
+    explicit TestGame(int innerWidth = 620, int innerHeight = 600);
+    ManualClock clock;
+    FakeForm form;
+    FakeSystem system;
+    RecordingSound sound;
+    Game game;
+};
+
+}  // namespace kanuvo::testing
