@@ -1,0 +1,328 @@
+// The game's window and its controls over Qt Widgets: picture boxes, buttons, timers, the event
+// dispatch the main loop calls, and the events the program wires to the game.
+#include "platform/qt/main_form.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/qt/key_codes.h"
+#include "platform/qt/qt_system.h"
+
+namespace kanuvo {
+
+namespace {
+
+constexpr char kCaption[] = "Kanuvo";
+constexpr int kTitleInterval = 1000;
+constexpr int kTimeLimitInterval = 1000;
+constexpr int kGameOverInterval = 500;
+constexpr double kButtonFontPoints = 9;
+
+// Controls take fractional positions; the widget gets the nearest pixel, halves to even.
+int Pixel(double value) { return static_cast<int>(std::nearbyint(value)); }
+
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString ButtonStyle(Color back) {
+    const QString colour = QStringLiteral("#%1").arg(back, 6, 16, QLatin1Char('0'));
+    // A border of its own makes every style paint the background colour, disabled or not.
+    return QStringLiteral(
+               "QPushButton { background-color: %1; color: black; border: 2px outset %1; }"
+               "QPushButton:pressed { border-style: inset; }"
+               "QPushButton:disabled { background-color: %1; color: gray; }")
+        .arg(colour);
+}
+
+}  // namespace
+
+// The widget of a button: reports pointer movement to its control.
+class ButtonWidget : public QPushButton {
+public:
+    ButtonWidget(QtButton& control, QWidget* parent) : QPushButton(parent), control_(control) {}
+
+protected:
+    void mouseMoveEvent(QMouseEvent* event) override {
+        if (control_.onMouseMove) control_.onMouseMove();
+        QPushButton::mouseMoveEvent(event);
+    }
+
+private:
+    QtButton& control_;
+};
+
+// The widget of a picture box: shows the box's surface, takes key presses while it has the focus
+// and keeps clicks on it from reaching the window below.
+class PictureWidget : public QWidget {
+public:
+    PictureWidget(QtPictureBox& box, QWidget* parent) : QWidget(parent), box_(box) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setFocusPolicy(Qt::StrongFocus);
+        setMouseTracking(true);
+    }
+
+protected:
+    bool event(QEvent* event) override {
+        // Tab would move the focus away; on the board it is just another key.
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
+                keyPressEvent(static_cast<QKeyEvent*>(event));
+                return true;
+            }
+        }
+        return QWidget::event(event);
+    }
+    void paintEvent(QPaintEvent* event) override {
+        QPainter painter(this);
+        painter.drawImage(event->rect(), box_.Pixels().Image(), event->rect());
+    }
+    void mousePressEvent(QMouseEvent* event) override { event->accept(); }
+    void mouseMoveEvent(QMouseEvent* event) override {
+        if (box_.onMouseMove) box_.onMouseMove();
+        event->accept();
+    }
+    void keyPressEvent(QKeyEvent* event) override {
+        const int code = VirtualKeyCode(event->key(), event->modifiers());
+        if (code == 0 || !box_.onKeyDown) {
+            event->ignore();
+            return;
+        }
+        box_.onKeyDown(code);
+    }
+
+private:
+    QtPictureBox& box_;
+};
+
+QtButton::QtButton(QWidget* parent, std::string_view utf8Caption, Color backColor, bool enabled)
+    : widget_(new ButtonWidget(*this, parent)) {
+    widget_->setText(FromUtf8(utf8Caption));
+    widget_->setStyleSheet(ButtonStyle(backColor));
+    widget_->setFont(GameFont(fontSize_));
+    // Buttons never keep the focus: the arrow keys belong to the board.
+    widget_->setFocusPolicy(Qt::NoFocus);
+    widget_->setMouseTracking(true);
+    // A click on a button, even a disabled one, is never a click on the window.
+    widget_->setAttribute(Qt::WA_NoMousePropagation);
+    widget_->setEnabled(enabled);
+    widget_->setVisible(false);
+    QObject::connect(widget_, &QPushButton::clicked, widget_, [this] {
+        if (onClick) onClick();
+    });
+}
+
+QtButton::~QtButton() { delete widget_; }
+
+QPushButton& QtButton::Widget() { return *widget_; }
+
+void QtButton::Move(double left, double top, double width, double height) {
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    Place();
+}
+
+void QtButton::SetWidth(double width) {
+    width_ = width;
+    Place();
+}
+
+void QtButton::Place() {
+    widget_->setGeometry(Pixel(left_), Pixel(top_), std::max(0, Pixel(width_)), std::max(0, Pixel(height_)));
+}
+
+void QtButton::SetVisible(bool visible) {
+    visible_ = visible;
+    widget_->setVisible(visible);
+}
+
+void QtButton::SetCaption(std::string_view utf8Caption) { widget_->setText(FromUtf8(utf8Caption)); }
+
+std::string QtButton::Caption() const { return widget_->text().toStdString(); }
+
+void QtButton::SetFontSize(double points) {
+    fontSize_ = points;
+    widget_->setFont(GameFont(points));
+}
+
+bool QtButton::Enabled() const { return widget_->isEnabled(); }
+
+QtPictureBox::QtPictureBox(QWidget* parent) {
+    if (parent == nullptr) return;
+    widget_ = new PictureWidget(*this, parent);
+    widget_->setVisible(false);
+    surface_.SetChangedHandler([widget = widget_] { widget->update(); });
+}
+
+QtPictureBox::~QtPictureBox() {
+    surface_.SetChangedHandler(nullptr);
+    delete widget_;
+}
+
+QWidget* QtPictureBox::Widget() { return widget_; }
+
+void QtPictureBox::Move(double left, double top, double width, double height) {
+    left_ = left;
+    top_ = top;
+    width_ = width;
+    height_ = height;
+    const QSize size(std::max(0, Pixel(width)), std::max(0, Pixel(height)));
+    surface_.Resize(size);
+    if (widget_ != nullptr) widget_->setGeometry(QRect(QPoint(Pixel(left), Pixel(top)), size));
+}
+
+void QtPictureBox::SetVisible(bool visible) {
+    visible_ = visible;
+    if (widget_ != nullptr) widget_->setVisible(visible);
+}
+
+void QtPictureBox::SetFocus() {
+    if (widget_ != nullptr) widget_->setFocus(Qt::OtherFocusReason);
+}
+
+QtTimer::QtTimer(int intervalMs, bool enabled) : enabled_(enabled) {
+    timer_.setInterval(intervalMs);
+    timer_.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
+        if (enabled_ && onTimer) onTimer();
+    });
+}
+
+void QtTimer::SetEnabled(bool enabled) {
+    if (enabled == enabled_) return;
+    enabled_ = enabled;
+    if (!enabled) {
+        timer_.stop();
+    } else if (active_) {
+        timer_.start();
+    }
+}
+
+void QtTimer::Activate() {
+    active_ = true;
+    if (enabled_ && !timer_.isActive()) timer_.start();
+}
+
+MainForm::MainForm(Clock& clock, int twipsPerPixel)
+    : clock_(clock),
+      twipsPerPixel_(twipsPerPixel > 0 ? twipsPerPixel : ScreenTwipsPerPixel()),
+      outerSize_(size()),
+      picture1_(this),
+      picture2_(nullptr),
+      command1_(this, "終了", Rgb(128, 255, 128), true),
+      command2_(this, "新ゲーム", Rgb(255, 128, 255), true),
+      command3_(this, "スタート", Rgb(255, 128, 128), true),
+      command5_(this, "", Rgb(255, 255, 255), false),
+      command6_(this, "", Rgb(255, 0, 0), false),
+      timer1_(kTitleInterval, true),
+      timer2_(kTimeLimitInterval, false),
+      timer3_(kGameOverInterval, false) {
+    setWindowTitle(QString::fromLatin1(kCaption));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    canvas_.SetChangedHandler([this] { update(); });
+    for (QtButton* button : {&command1_, &command2_, &command3_, &command5_, &command6_})
+        button->SetFontSize(kButtonFontPoints);
+    ApplyOuterSize();
+}
+
+MainForm::~MainForm() { canvas_.SetChangedHandler(nullptr); }
+
+void MainForm::SetWidth(int twips) {
+    outerSize_.setWidth(Pixel(static_cast<double>(twips) / twipsPerPixel_));
+    ApplyOuterSize();
+}
+
+void MainForm::SetHeight(int twips) {
+    outerSize_.setHeight(Pixel(static_cast<double>(twips) / twipsPerPixel_));
+    ApplyOuterSize();
+}
+
+void MainForm::ApplyOuterSize() {
+    // The frame is whatever the window system gave this window (none offscreen or without a window
+    // manager, and unknown until the window has been shown), never a guess.
+    frameExtra_ = frameGeometry().size() - geometry().size();
+    const QSize inner(std::max(1, outerSize_.width() - frameExtra_.width()),
+                      std::max(1, outerSize_.height() - frameExtra_.height()));
+    setFixedSize(inner);
+    canvas_.Resize(size());
+}
+
+void MainForm::resizeEvent(QResizeEvent* event) {
+    canvas_.Resize(size());
+    QWidget::resizeEvent(event);
+}
+
+void MainForm::moveEvent(QMoveEvent* event) {
+    // A window manager frames the window after it is shown, and tells us by moving it.
+    if (frameGeometry().size() - geometry().size() != frameExtra_) ApplyOuterSize();
+    QWidget::moveEvent(event);
+}
+
+void MainForm::showEvent(QShowEvent* event) {
+    if (frameGeometry().size() - geometry().size() != frameExtra_) ApplyOuterSize();
+    QWidget::showEvent(event);
+}
+
+void MainForm::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    const Color back = canvas_.BackColor();
+    painter.fillRect(event->rect(), QColor(RedOf(back), GreenOf(back), BlueOf(back)));
+    painter.drawImage(event->rect(), canvas_.Image(), event->rect());
+}
+
+void MainForm::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    if (onMouseDown) onMouseDown();
+}
+
+void MainForm::closeEvent(QCloseEvent* event) {
+    if (!closed_) {
+        closed_ = true;
+        if (onQueryUnload) onQueryUnload();
+    }
+    event->accept();
+    // The program's event loop ends once control is back in it, after every running handler (a
+    // click whose main loop is still in DoEvents, say) has returned; nothing is destroyed here.
+    QCoreApplication::quit();
+}
+
+void MainForm::Unload() {
+    if (closed_) return;
+    close();
+}
+
+void MainForm::RaiseLoad() {
+    if (loaded_) return;
+    loaded_ = true;
+    if (onLoad) onLoad();
+    if (closed_) return;
+    for (QtTimer* timer : {&timer1_, &timer2_, &timer3_}) timer->Activate();
+}
+
+void MainForm::DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+void MainForm::WaitForEvents(std::uint32_t untilTick) {
+    // A signed difference stays right when the tick count wraps between now and untilTick.
+    const auto remaining = static_cast<std::int32_t>(untilTick - clock_.GetTickCount());
+    if (remaining <= 0) {
+        DoEvents();
+        return;
+    }
+    QTimer wake;
+    wake.setSingleShot(true);
+    wake.setTimerType(Qt::PreciseTimer);
+    wake.start(remaining);
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+}
+
+}  // namespace kanuvo

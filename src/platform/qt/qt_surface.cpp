@@ -1,0 +1,226 @@
+// Drawing surfaces and pictures over QImage: the game's drawing calls with the pixel rules it expects.
+#include "platform/qt/qt_surface.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <QPen>
+
+#include <algorithm>
+#include <cmath>
+#include <utility>
+
+namespace kanuvo {
+
+namespace {
+
+// 96 dots per inch, in dots per metre.
+constexpr int kDotsPerMetre = 3780;
+
+// Coordinates far outside any surface are pinned well outside it, so rounding them cannot overflow.
+constexpr double kFarAway = 1 << 24;
+
+// Real coordinates round to the nearest pixel, halves to even, as everywhere in the game.
+int Pixel(double value) {
+    if (std::isnan(value)) return 0;
+    return static_cast<int>(std::nearbyint(std::clamp(value, -kFarAway, kFarAway)));
+}
+
+QColor ToQColor(Color color) { return QColor(RedOf(color), GreenOf(color), BlueOf(color)); }
+
+QImage NewImage(QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    image.setDotsPerMeterX(kDotsPerMetre);
+    image.setDotsPerMeterY(kDotsPerMetre);
+    return image;
+}
+
+// Covered areas must be exactly the pixels the game expects, so nothing is blended at the edges.
+void MakeCrisp(QPainter& painter) {
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+}
+
+}  // namespace
+
+QtPicture::QtPicture(const QImage& image) : image_(image.convertToFormat(QImage::Format_RGB32)) {}
+
+QFont GameFont(double points) {
+    QFont font;
+    font.setFamilies({QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("IPAPGothic")});
+    font.setPointSizeF(std::max(points, 1.0));
+    return font;
+}
+
+QtSurface::QtSurface(QSize size) { Resize(size); }
+
+void QtSurface::Resize(QSize size) {
+    size = size.expandedTo(QSize(0, 0));
+    if (size == image_.size()) return;
+    QImage resized = NewImage(size);
+    allocationFailed_ = resized.isNull() && !size.isEmpty();
+    if (resized.isNull()) {
+        image_ = QImage();
+        Changed();
+        return;
+    }
+    resized.fill(ToQColor(backColor_));
+    if (!image_.isNull()) {
+        QPainter painter(&resized);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(QPoint(0, 0), image_);
+    }
+    image_ = std::move(resized);
+    Changed();
+}
+
+void QtSurface::Changed() {
+    if (changed_) changed_();
+}
+
+void QtSurface::SetBackColor(Color color) {
+    backColor_ = color;
+    if (image_.isNull()) return;
+    image_.fill(ToQColor(color));
+    Changed();
+}
+
+void QtSurface::PaintPicture(const Picture& picture, double x, double y, double width, double height,
+                             RasterOp op) {
+    const auto* source = dynamic_cast<const QtPicture*>(&picture);
+    const QRect target(Pixel(x), Pixel(y), Pixel(width), Pixel(height));
+    if (source == nullptr || source->Image().isNull() || image_.isNull() || target.isEmpty()) return;
+    QPainter painter(&image_);
+    MakeCrisp(painter);
+    switch (op) {
+        case RasterOp::Copy:
+            painter.setCompositionMode(QPainter::CompositionMode_Source);
+            break;
+        case RasterOp::MergePaint:
+            painter.setCompositionMode(QPainter::RasterOp_NotSourceOrDestination);
+            break;
+        case RasterOp::And:
+            painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+            break;
+    }
+    painter.drawImage(target, source->Image());
+    painter.end();
+    Changed();
+}
+
+void QtSurface::Line(double x1, double y1, double x2, double y2, Color color, LineStyle style) {
+    if (image_.isNull()) return;
+    const QPoint from(Pixel(x1), Pixel(y1));
+    const QPoint to(Pixel(x2), Pixel(y2));
+    const QRect box = QRect(from, to).normalized();  // both corners included
+    const QColor pen = ToQColor(color);
+    QPainter painter(&image_);
+    MakeCrisp(painter);
+    switch (style) {
+        case LineStyle::Line:
+            painter.setPen(QPen(pen, 0));
+            painter.drawLine(from, to);
+            break;
+        case LineStyle::Box:
+            painter.fillRect(QRect(box.left(), box.top(), box.width(), 1), pen);
+            painter.fillRect(QRect(box.left(), box.bottom(), box.width(), 1), pen);
+            painter.fillRect(QRect(box.left(), box.top(), 1, box.height()), pen);
+            painter.fillRect(QRect(box.right(), box.top(), 1, box.height()), pen);
+            break;
+        case LineStyle::FilledBox:
+            painter.fillRect(box, pen);
+            break;
+    }
+    painter.end();
+    Changed();
+}
+
+void QtSurface::Print(std::string_view utf8Text) {
+    QFont font = GameFont(fontSize_);
+    font.setStyleStrategy(QFont::NoAntialias);
+    const QFontMetrics metrics(font, &image_);
+    if (!image_.isNull()) {
+        QPainter painter(&image_);
+        MakeCrisp(painter);
+        painter.setFont(font);
+        painter.setPen(ToQColor(foreColor_));
+        // The game places text by its top-left corner; Qt places it by its baseline.
+        painter.drawText(QPoint(Pixel(currentX_), Pixel(currentY_) + metrics.ascent()),
+                         QString::fromUtf8(utf8Text.data(), static_cast<qsizetype>(utf8Text.size())));
+        painter.end();
+        Changed();
+    }
+    currentX_ = 0;
+    currentY_ += metrics.height();
+}
+
+int QtSurface::RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) {
+    if (image_.isNull()) return 1;
+    // The rectangle covers left..right-1 and top..bottom-1, whichever way round the corners come.
+    const QRect area = QRect(QPoint(std::min(left, right), std::min(top, bottom)),
+                             QPoint(std::max(left, right) - 1, std::max(top, bottom) - 1));
+    if (area.isEmpty()) return 1;
+    const QColor pen = ToQColor(foreColor_);
+    const bool filled = fillStyle_ == FillStyle::Solid;
+    QPainter painter(&image_);
+    MakeCrisp(painter);
+    const double radiusX = std::min(std::abs(cornerWidth), area.width()) / 2.0;
+    const double radiusY = std::min(std::abs(cornerHeight), area.height()) / 2.0;
+    if (radiusX < 1 || radiusY < 1) {
+        if (filled) painter.fillRect(area, ToQColor(fillColor_));
+        painter.fillRect(QRect(area.left(), area.top(), area.width(), 1), pen);
+        painter.fillRect(QRect(area.left(), area.bottom(), area.width(), 1), pen);
+        painter.fillRect(QRect(area.left(), area.top(), 1, area.height()), pen);
+        painter.fillRect(QRect(area.right(), area.top(), 1, area.height()), pen);
+    } else {
+        // An aliased 1-pixel outline of a w x h rectangle covers w + 1 by h + 1 pixels.
+        painter.setPen(QPen(pen, 0));
+        painter.setBrush(filled ? QBrush(ToQColor(fillColor_)) : QBrush(Qt::NoBrush));
+        painter.drawRoundedRect(QRectF(area.left(), area.top(), area.width() - 1, area.height() - 1), radiusX,
+                                radiusY);
+    }
+    painter.end();
+    Changed();
+    return 1;
+}
+
+int QtSurface::BitBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY) {
+    return StretchBlt(x, y, width, height, source, sourceX, sourceY, width, height);
+}
+
+int QtSurface::StretchBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY,
+                          int sourceWidth, int sourceHeight) {
+    const QtSurface* from = FindQtSurface(source);
+    if (from == nullptr || width < 0 || height < 0 || sourceWidth < 0 || sourceHeight < 0) return 0;
+    // A surface whose pixels could not be allocated cannot take part in a copy.
+    if (allocationFailed_ || from->allocationFailed_) return 0;
+    if (width == 0 || height == 0 || sourceWidth == 0 || sourceHeight == 0) return 1;
+    const QRect wanted(sourceX, sourceY, sourceWidth, sourceHeight);
+    const QRect available = wanted & from->image_.rect();
+    if (available.isEmpty() || image_.isNull()) return 1;
+    // Copied first, so that a copy within one surface reads the pixels as they were.
+    const QImage piece = from->image_.copy(available);
+    QPainter painter(&image_);
+    MakeCrisp(painter);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    if (width == sourceWidth && height == sourceHeight) {
+        painter.drawImage(QPoint(x + available.x() - sourceX, y + available.y() - sourceY), piece);
+    } else {
+        const double scaleX = static_cast<double>(width) / sourceWidth;
+        const double scaleY = static_cast<double>(height) / sourceHeight;
+        painter.drawImage(QRectF(x + (available.x() - sourceX) * scaleX, y + (available.y() - sourceY) * scaleY,
+                                 available.width() * scaleX, available.height() * scaleY),
+                          piece);
+    }
+    painter.end();
+    Changed();
+    return 1;
+}
+
+const QtSurface* FindQtSurface(const Surface& surface) {
+    if (const auto* direct = dynamic_cast<const QtSurface*>(&surface)) return direct;
+    if (const auto* owner = dynamic_cast<const QtSurfaceOwner*>(&surface)) return &owner->Pixels();
+    return nullptr;
+}
+
+}  // namespace kanuvo

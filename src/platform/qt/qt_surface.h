@@ -1,0 +1,98 @@
+// Drawing surfaces and pictures over QImage: the game's drawing calls with the pixel rules it expects.
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QSize>
+
+#include <functional>
+
+#include "platform/surface.h"
+
+namespace kanuvo {
+
+// A bitmap held as an RGB32 QImage.
+class QtPicture : public Picture {
+public:
+    explicit QtPicture(const QImage& image);
+    int Width() const override { return image_.width(); }
+    int Height() const override { return image_.height(); }
+    const QImage& Image() const { return image_; }
+
+private:
+    QImage image_;
+};
+
+// The font the game's texts are drawn in, on surfaces and on buttons: the font the game was designed
+// with where it exists, otherwise the proportional IPA Gothic.
+QFont GameFont(double points);
+
+// A surface over an RGB32 QImage at 96 dpi, so that point sizes come out as on a 96-dpi screen.
+class QtSurface : public Surface {
+public:
+    explicit QtSurface(QSize size = QSize());
+
+    // Changes the size, keeping what is drawn at the top left and filling new area with the back colour.
+    void Resize(QSize size);
+    const QImage& Image() const { return image_; }
+    // Called after every change of the pixels, e.g. to schedule a repaint of the widget showing them.
+    void SetChangedHandler(std::function<void()> handler) { changed_ = std::move(handler); }
+
+    int ScaleWidth() const override { return image_.width(); }
+    int ScaleHeight() const override { return image_.height(); }
+
+    void PaintPicture(const Picture& picture, double x, double y, double width, double height,
+                      RasterOp op) override;
+
+    void SetFillStyle(FillStyle style) override { fillStyle_ = style; }
+    FillStyle GetFillStyle() const override { return fillStyle_; }
+    void SetFillColor(Color color) override { fillColor_ = color; }
+    Color FillColor() const override { return fillColor_; }
+    void SetForeColor(Color color) override { foreColor_ = color; }
+    Color ForeColor() const override { return foreColor_; }
+    void SetBackColor(Color color) override;
+    Color BackColor() const override { return backColor_; }
+
+    void Line(double x1, double y1, double x2, double y2, Color color, LineStyle style) override;
+
+    void SetCurrentX(double x) override { currentX_ = x; }
+    void SetCurrentY(double y) override { currentY_ = y; }
+    double CurrentX() const override { return currentX_; }
+    double CurrentY() const override { return currentY_; }
+    void SetFontSize(double points) override { fontSize_ = points; }
+    double FontSize() const override { return fontSize_; }
+    void Print(std::string_view utf8Text) override;
+
+    int RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) override;
+
+    int BitBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY) override;
+    int StretchBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY,
+                   int sourceWidth, int sourceHeight) override;
+
+private:
+    void Changed();
+
+    QImage image_;
+    bool allocationFailed_ = false;  // the last resize found no memory for the pixels
+    FillStyle fillStyle_ = FillStyle::Transparent;
+    Color fillColor_ = 0x000000;
+    Color foreColor_ = 0x000000;
+    Color backColor_ = 0xF0F0F0;  // the classic light grey of a window's face
+    double currentX_ = 0;
+    double currentY_ = 0;
+    double fontSize_ = 9;
+    std::function<void()> changed_;
+};
+
+// Something that draws through a QtSurface without being one (a picture box), so that blits can
+// still find the pixels behind a Surface reference.
+class QtSurfaceOwner {
+public:
+    virtual ~QtSurfaceOwner() = default;
+    virtual const QtSurface& Pixels() const = 0;
+};
+
+// The QtSurface behind a surface, or null when it is not ours.
+const QtSurface* FindQtSurface(const Surface& surface);
+
+}  // namespace kanuvo

@@ -1,0 +1,152 @@
+// The system services the game calls (tick count, message boxes, ending, single copy, screen,
+// picture resources and pointer shapes), provided by Qt.
+#include "platform/qt/qt_system.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QLockFile>
+#include <QMessageBox>
+#include <QPixmap>
+#include <QScreen>
+#include <QStandardPaths>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/qt/cursor_file.h"
+#include "platform/qt/qt_surface.h"
+
+namespace kanuvo {
+
+namespace {
+
+constexpr int kTwipsPerInch = 1440;
+constexpr int kDefaultTwipsPerPixel = 15;
+constexpr int kFallbackScreenHeight = 768;
+// A cursor file is a few kilobytes; anything far larger is not one.
+constexpr qint64 kMaxCursorFileSize = 1 << 20;
+
+std::uint32_t SteadyMilliseconds() {
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+QString DefaultLockPath() {
+    // The runtime folder belongs to the user alone, so other users' copies never block ours.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
+    return QDir(folder).filePath(QStringLiteral("kanuvo.lock"));
+}
+
+}  // namespace
+
+QtClock::QtClock() = default;
+
+QtClock::QtClock(std::uint32_t startTick) : offset_(startTick - SteadyMilliseconds()) {}
+
+std::uint32_t QtClock::GetTickCount() { return SteadyMilliseconds() + offset_; }
+
+int ScreenTwipsPerPixel() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr || screen->logicalDotsPerInchY() <= 0) return kDefaultTwipsPerPixel;
+    return std::max(1, static_cast<int>(std::lround(kTwipsPerInch / screen->logicalDotsPerInchY())));
+}
+
+QtSystem::QtSystem() : cursors_{QCursor(Qt::ArrowCursor)} {}
+
+QtSystem::~QtSystem() = default;
+
+void QtSystem::MsgBox(std::string_view utf8Text) {
+    if (msgBoxHook_) {
+        msgBoxHook_(utf8Text);
+        return;
+    }
+    QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(),
+                    QString::fromUtf8(utf8Text.data(), static_cast<qsizetype>(utf8Text.size())), QMessageBox::Ok,
+                    cursorWindow_ && cursorWindow_->isVisible() ? cursorWindow_.data() : nullptr);
+    box.exec();
+}
+
+void QtSystem::End() {
+    for (const auto& hook : shutdownHooks_) hook();
+    lock_.reset();  // unlocks and removes the lock file
+    // Ends at once, from wherever it is called: no window or control is torn down under a handler
+    // that is still running, and nothing of the program outlives it.
+    std::fflush(nullptr);
+    std::_Exit(0);
+}
+
+bool QtSystem::PrevInstance() {
+    if (lock_) return false;  // the lock is already ours
+    if (lockPath_.isEmpty()) lockPath_ = DefaultLockPath();
+    auto lock = std::make_unique<QLockFile>(lockPath_);
+    // A held lock never goes stale by age; only a lock whose owner has died is taken over.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0)) {
+        lock_ = std::move(lock);
+        return false;
+    }
+    // A lock that cannot even be tried (no folder, no permission) says nothing about another copy.
+    return lock->error() == QLockFile::LockFailedError;
+}
+
+std::string QtSystem::Path() { return QCoreApplication::applicationDirPath().toStdString(); }
+
+void QtSystem::SetScreenOverride(int heightPixels, int twipsPerPixel) {
+    screenHeightPixels_ = heightPixels;
+    twipsPerPixel_ = twipsPerPixel;
+}
+
+int QtSystem::TwipsPerPixelY() { return twipsPerPixel_.value_or(ScreenTwipsPerPixel()); }
+
+int QtSystem::ScreenHeight() {
+    int pixels = kFallbackScreenHeight;
+    if (screenHeightPixels_) {
+        pixels = *screenHeightPixels_;
+    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        pixels = screen->geometry().height();
+    }
+    return pixels * TwipsPerPixelY();
+}
+
+std::unique_ptr<Picture> QtSystem::LoadResPicture(int id) {
+    const QImage image(picturePrefix_ + QString::number(id) + QStringLiteral(".bmp"));
+    if (image.isNull()) return nullptr;
+    return std::make_unique<QtPicture>(image);
+}
+
+CursorHandle QtSystem::LoadCursorFromFileA(std::string_view path) {
+    QFile file(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())));
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxCursorFileSize) return 0;
+    const auto shape = DecodeCursorFile(file.read(kMaxCursorFileSize));
+    if (!shape) return 0;
+    cursors_.emplace_back(QPixmap::fromImage(shape->image), shape->hotSpot.x(), shape->hotSpot.y());
+    return cursors_.size();
+}
+
+CursorHandle QtSystem::GetCursor() { return currentCursor_; }
+
+const QCursor* QtSystem::CursorOf(CursorHandle handle) const {
+    if (handle == 0 || handle > cursors_.size()) return nullptr;
+    return &cursors_[handle - 1];
+}
+
+int QtSystem::SetSystemCursor(CursorHandle cursor, int id) {
+    const QCursor* shape = CursorOf(cursor);
+    if (shape == nullptr || id != kArrowCursorId) return 0;
+    currentCursor_ = cursor;
+    // Controls carry no pointer of their own, so they show the window's.
+    if (cursorWindow_) cursorWindow_->setCursor(*shape);
+    return 1;
+}
+
+void QtSystem::SetCursorWindow(QWidget* window) {
+    cursorWindow_ = window;
+    if (const QCursor* shape = CursorOf(currentCursor_); shape != nullptr && cursorWindow_) cursorWindow_->setCursor(*shape);
+}
+
+}  // namespace kanuvo

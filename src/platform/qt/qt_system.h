@@ -1,0 +1,86 @@
+// The system services the game calls (tick count, message boxes, ending, single copy, screen,
+// picture resources and pointer shapes), provided by Qt.
+#pragma once
+
+#include <QCursor>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <chrono>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "platform/system.h"
+
+class QLockFile;
+
+namespace kanuvo {
+
+// Milliseconds from the steady clock, wrapping at 32 bits like the system tick count.
+class QtClock : public Clock {
+public:
+    QtClock();
+    // Starts counting at startTick, e.g. just before the wrap to see that nothing depends on it.
+    explicit QtClock(std::uint32_t startTick);
+    std::uint32_t GetTickCount() override;
+
+private:
+    std::uint32_t offset_ = 0;
+};
+
+// Twips per pixel of the primary screen: 1440 twips to the inch, so 15 at 96 dpi.
+int ScreenTwipsPerPixel();
+
+class QtSystem : public System {
+public:
+    QtSystem();
+    ~QtSystem() override;
+
+    void MsgBox(std::string_view utf8Text) override;
+    [[noreturn]] void End() override;
+    bool PrevInstance() override;
+    std::string Path() override;
+    int ScreenHeight() override;
+    int TwipsPerPixelY() override;
+    std::unique_ptr<Picture> LoadResPicture(int id) override;
+    CursorHandle LoadCursorFromFileA(std::string_view path) override;
+    CursorHandle GetCursor() override;
+    int SetSystemCursor(CursorHandle cursor, int id) override;
+
+    // The handle standing for the standard arrow until the game replaces it.
+    static constexpr CursorHandle kStandardArrow = 1;
+
+    // Wiring done by the program (and by tests).
+    // Run by End before the program stops, in the order added (the sound layer releases its device).
+    void AddShutdownHook(std::function<void()> hook) { shutdownHooks_.push_back(std::move(hook)); }
+    // Replaces the modal message box, so that tests never block on one.
+    void SetMsgBoxHook(std::function<void(std::string_view)> hook) { msgBoxHook_ = std::move(hook); }
+    // The window whose arrow pointer SetSystemCursor replaces (it and its controls, nothing else).
+    void SetCursorWindow(QWidget* window);
+    // Where the single-copy lock lives; by default "kanuvo.lock" in the user's runtime folder.
+    void SetLockPath(const QString& path) { lockPath_ = path; }
+    // Pretends a screen of this height in pixels and twips per pixel.
+    void SetScreenOverride(int heightPixels, int twipsPerPixel);
+    // Where the pictures are read from: "<prefix><id>.bmp"; by default the program's own resources.
+    void SetPicturePrefix(const QString& prefix) { picturePrefix_ = prefix; }
+
+private:
+    const QCursor* CursorOf(CursorHandle handle) const;
+
+    std::vector<std::function<void()>> shutdownHooks_;
+    std::function<void(std::string_view)> msgBoxHook_;
+    QString lockPath_;
+    std::unique_ptr<QLockFile> lock_;
+    std::optional<int> screenHeightPixels_;
+    std::optional<int> twipsPerPixel_;
+    QString picturePrefix_ = QStringLiteral(":/pictures/");
+    std::vector<QCursor> cursors_;  // handle h is cursors_[h - 1]
+    CursorHandle currentCursor_ = kStandardArrow;
+    QPointer<QWidget> cursorWindow_;
+};
+
+}  // namespace kanuvo
