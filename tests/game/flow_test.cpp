@@ -1,0 +1,329 @@
+// The game's flow over the doubles: start-up, the buttons, the main loop with a manual clock, the
+// two ways a run ends, Game Over, and the sounds each asks for.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "doubles.h"
+#include "game/app.h"
+#include "game/board.h"
+#include "game/geometry.h"
+#include "game/media.h"
+#include "game/play.h"
+
+namespace kanuvo {
+namespace {
+
+using testing::TestGame;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+const std::string kOpen = "open \"/opt/kanuvo/sound/Shellshk.mid\" type sequencer alias gBGMfile";
+const std::string kPlay = "play gBGMfile from 0 ", kStop = "stop gBGMfile ", kClose = "close gBGMfile ";
+
+std::vector<std::string> WavesPlayed(const testing::RecordingSound& sound) {
+    std::vector<std::string> names;
+    for (const auto& w : sound.waves) {
+        EXPECT_EQ(w.flags, 0x13u);
+        names.push_back(w.path.substr(w.path.rfind('/') + 1));
+    }
+    return names;
+}
+
+// The game just past its title screen, with a loop guard: a run that never ends fails the test.
+struct Flow : ::testing::Test {
+    void SetUp() override {
+        FormLoad(g);
+        FormMouseDown(g);
+        t.form.onDoEvents = [this] {
+            if (++passes > 100000) {
+                ADD_FAILURE() << "the run did not end";
+                g.Playing = false;
+            }
+            if (everyPass) everyPass();
+        };
+    }
+    // A stage-1 board whose road leaves the start to the left and runs 15, 14, 13, 9, 5 to the goal.
+    void LayWinningRoad() {
+        g.StartExit = ExitLeft;
+        const int kinds[17] = {0, 0, 3, 1, 2, 4, 3, 1, 2, 4, 2, 0, 3, 5, 6, 6, 0};
+        for (int i = 1; i <= 16; ++i) g.Cells[i] = kinds[i];
+    }
+    void PressKey(int key) {
+        t.form.Queue([this, key] { Picture1KeyDown(g, key); });
+    }
+    void Click(void (*handler)(Game&)) {
+        t.form.Queue([this, handler] { handler(g); });
+    }
+    TestGame t;
+    Game& g = t.game;
+    int passes = 0;
+    std::function<void()> everyPass;
+};
+
+TEST_F(Flow, StartUpOpensTheMusicAndSetsTheGameUp) {
+    EXPECT_THAT(t.sound.commands, ElementsAre(kOpen));
+    EXPECT_EQ(g.Stage, 1);
+    EXPECT_EQ(g.BoardSize, 4);
+    EXPECT_EQ(g.Lives, 2);
+    EXPECT_TRUE(g.BoardReady);
+    EXPECT_FALSE(g.Playing);
+    EXPECT_EQ(g.StepInterval, 200);
+    EXPECT_EQ(g.CellSize, 100);
+    EXPECT_EQ(g.GoalSoundPath, "/opt/kanuvo/sound/goal.wav");
+}
+
+TEST_F(Flow, AStageOneRunIsClearedByTheTraceOfAKeyPress) {
+    LayWinningRoad();
+    PressKey('A');
+    Command3Click(g);  // returns when the run has ended
+    EXPECT_EQ(g.Stage, 2);
+    EXPECT_EQ(g.BoardSize, 4);
+    EXPECT_EQ(g.Lives, 2);
+    EXPECT_FALSE(g.Playing);
+    EXPECT_FALSE(g.BoardReady);
+    EXPECT_EQ(t.form.command3.Caption(), "スタート");
+    EXPECT_FALSE(t.form.timer2.Enabled());
+    EXPECT_THAT(t.sound.commands, ElementsAre(kOpen, kPlay, kStop));
+    EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("goal.wav"));
+    // The pass that cleared the stage saw stage 2 and left the truck alone: no miss, no step.
+    EXPECT_EQ(g.TruckCells[0], 16);
+    EXPECT_EQ(g.TruckCells[1], 16);
+
+    Command3Click(g);  // nothing until New Game
+    EXPECT_THAT(t.sound.commands, ElementsAre(kOpen, kPlay, kStop));
+    Command2Click(g);
+    EXPECT_TRUE(g.BoardReady);
+    EXPECT_EQ(t.form.picture1.log.back(), "Print 10 10 20 0 ｽﾃｰｼﾞ2");
+}
+
+TEST_F(Flow, StartShowsTheGaugeStartsTheClockAndTheMusic) {
+    everyPass = [this] {
+        EXPECT_EQ(t.form.command3.Caption(), "ストップ");
+        EXPECT_TRUE(t.form.command5.Visible());
+        EXPECT_TRUE(t.form.command6.Visible());
+        EXPECT_TRUE(t.form.timer2.Enabled());
+        EXPECT_GT(t.form.picture1.focusCount, 0);
+        g.Playing = false;  // leave the loop
+    };
+    g.TimeCount = 77;
+    Command3Click(g);
+    EXPECT_EQ(g.TimeCount, 0);
+    EXPECT_THAT(t.sound.commands, ElementsAre(kOpen, kPlay));
+}
+
+TEST_F(Flow, StopIsAMissAndEndsTheLoopInTheSamePass) {
+    Click(Command3Click);
+    Command3Click(g);
+    EXPECT_EQ(passes, 1);
+    EXPECT_EQ(g.Lives, 1);
+    EXPECT_EQ(g.Stage, 1);
+    EXPECT_FALSE(g.BoardReady);
+    EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("stop2.wav"));
+    EXPECT_EQ(t.form.command3.Caption(), "スタート");
+}
+
+TEST_F(Flow, ThreeMissesAreGameOverAndAClearRestoresTheRetries) {
+    for (int miss = 1; miss <= 2; ++miss) {
+        Click(Command3Click);
+        Command3Click(g);
+        Command2Click(g);
+    }
+    EXPECT_EQ(g.Lives, 0);
+    LayWinningRoad();
+    PressKey('Z');  // any key begins the trace
+    Command3Click(g);
+    EXPECT_EQ(g.Stage, 2);
+    EXPECT_EQ(g.Lives, 2);
+
+    g.Lives = 0;
+    Command2Click(g);
+    Click(Command3Click);
+    Command3Click(g);  // a stop in a truck stage with no retry left
+    EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("stop2.wav", "stop2.wav", "goal.wav", "GameOvaer.wav"));
+    EXPECT_TRUE(t.form.timer3.Enabled());
+    EXPECT_EQ(g.Stage, 1);
+    EXPECT_EQ(g.BoardSize, 4);
+    EXPECT_EQ(g.Lives, 2);
+}
+
+TEST_F(Flow, TruckStagesMissWithTheCrashSound) {
+    g.Stage = 2;
+    Click(Command3Click);
+    Command3Click(g);
+    EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("stop1.wav"));
+}
+
+TEST_F(Flow, TheTimeLimitEndsTheRunOnThe181stTick) {
+    everyPass = [this] { Timer2Timer(g); };
+    Command3Click(g);
+    EXPECT_EQ(passes, 181);
+    EXPECT_EQ(g.Lives, 1);
+    EXPECT_FALSE(t.form.command6.Visible());
+    EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("stop2.wav"));
+}
+
+TEST_F(Flow, AnIdleRouteRunWaitsForEventsInsteadOfSpinning) {
+    everyPass = [this] {
+        if (passes == 50) g.Playing = false;
+    };
+    Command3Click(g);
+    EXPECT_EQ(t.form.waits, 49);
+}
+
+TEST_F(Flow, ExitDuringARunStopsTheMusicAndClosesTheWindow) {
+    Click(Command1Click);
+    Command3Click(g);
+    EXPECT_EQ(t.form.unloads, 1);
+    EXPECT_FALSE(g.Playing);
+    EXPECT_THAT(t.sound.commands, ElementsAre(kOpen, kPlay, kStop, kClose));
+    EXPECT_THAT(t.sound.waves, IsEmpty());
+}
+
+TEST_F(Flow, ClosingTheWindowPutsThePointerBackAndClosesTheMusic) {
+    g.SavedCursor = 7;
+    t.form.Queue([this] { FormQueryUnload(g); });
+    Command3Click(g);
+    EXPECT_FALSE(g.Playing);
+    EXPECT_THAT(t.system.cursorCalls, ElementsAre(7u));
+    EXPECT_THAT(t.sound.commands, ElementsAre(kOpen, kPlay, kStop, kClose));
+    FormQueryUnload(g);  // a second close is harmless
+}
+
+TEST_F(Flow, NewGameDuringARunOnlyMovesTheFocus) {
+    const auto cells = g.Cells;
+    const auto drawn = t.form.picture1.log.size();
+    everyPass = [this] {
+        if (passes == 1) {
+            const int focus = t.form.picture1.focusCount;
+            Command2Click(g);
+            EXPECT_EQ(t.form.picture1.focusCount, focus + 1);
+            g.Playing = false;
+        }
+    };
+    Command3Click(g);
+    EXPECT_EQ(g.Cells, cells);
+    EXPECT_EQ(t.form.picture1.log.size(), drawn);
+}
+
+TEST_F(Flow, NewGameHidesTheFrameButNotTheBar) {
+    Click(Command3Click);
+    Command3Click(g);
+    Command2Click(g);
+    EXPECT_FALSE(t.form.command5.Visible());
+    EXPECT_TRUE(t.form.command6.Visible());
+    EXPECT_EQ(t.form.command6.Width(), 310);
+}
+
+TEST(StepTimer, AStepIsDueOnlyOnceMoreThanTheIntervalHasPassed) {
+    TestGame t;
+    Game& g = t.game;
+    g.StepInterval = 200;
+    g.LastStepTime = 5000;
+    t.clock.now = 5200;
+    UpdateStepDue(g);
+    EXPECT_FALSE(g.StepDue);
+    t.clock.now = 5201;
+    UpdateStepDue(g);
+    EXPECT_TRUE(g.StepDue);
+    EXPECT_EQ(g.LastStepTime, 5201u);
+    // Across the 32-bit wrap of the tick count.
+    g.LastStepTime = 0xFFFFFF00u;
+    t.clock.now = 0x00000008u;  // 264 ms later
+    UpdateStepDue(g);
+    EXPECT_TRUE(g.StepDue);
+    g.LastStepTime = 0xFFFFFFF0u;
+    t.clock.now = 0x00000010u;  // 32 ms later
+    UpdateStepDue(g);
+    EXPECT_FALSE(g.StepDue);
+}
+
+TEST_F(Flow, TruckStepsComeJustOverTwoHundredMillisecondsApart) {
+    g.Stage = 2;
+    // A straight road of kind 6 along the bottom row keeps the truck going left.
+    g.StartExit = ExitLeft;
+    PlaceTruckAtStart(g);
+    for (int i = 13; i <= 15; ++i) g.Cells[i] = TileHorizontal;
+    std::vector<std::uint32_t> stepTimes;
+    everyPass = [this, &stepTimes] {
+        if (stepTimes.empty() || stepTimes.back() != g.LastStepTime) stepTimes.push_back(g.LastStepTime);
+        if (stepTimes.size() == 21) g.Playing = false;
+    };
+    const int left = g.TruckRect.left;
+    Command3Click(g);
+    ASSERT_EQ(stepTimes.size(), 21u);
+    for (std::size_t i = 2; i < stepTimes.size(); ++i) EXPECT_EQ(stepTimes[i] - stepTimes[i - 1], 201u);
+    EXPECT_EQ(g.TruckRect.left, left - 20);
+}
+
+TEST(GameOver, TheLetteringGrowsFromTheMiddleAndStopsNearTheInnerWidth) {
+    TestGame t(542, 542);
+    Game& g = t.game;
+    t.form.timer3.SetEnabled(true);
+    for (int tick = 0; tick < 6; ++tick) Timer3Timer(g);
+    EXPECT_THAT(t.form.picture1.log,
+                ElementsAre("PaintPicture 111 241 261 60 20 mergepaint", "PaintPicture 110 241 261 60 20 and",
+                            "PaintPicture 111 191 236 160 70 mergepaint", "PaintPicture 110 191 236 160 70 and",
+                            "PaintPicture 111 141 211 260 120 mergepaint", "PaintPicture 110 141 211 260 120 and",
+                            "PaintPicture 111 91 186 360 170 mergepaint", "PaintPicture 110 91 186 360 170 and",
+                            "PaintPicture 111 41 161 460 220 mergepaint", "PaintPicture 110 41 161 460 220 and"));
+    EXPECT_FALSE(t.form.timer3.Enabled());
+    EXPECT_EQ(g.ZoomWidth, 0);
+
+    t.form.picture1.log.clear();
+    t.form.timer3.SetEnabled(true);
+    Timer3Timer(g);  // a second Game Over starts again small
+    EXPECT_EQ(t.form.picture1.log.front(), "PaintPicture 111 241 261 60 20 mergepaint");
+}
+
+TEST(GameOver, ANarrowWindowDrawsNothing) {
+    for (int width : {110, 109}) {
+        TestGame t(width, 400);
+        t.form.timer3.SetEnabled(true);
+        Timer3Timer(t.game);
+        EXPECT_THAT(t.form.picture1.log, IsEmpty());
+        EXPECT_FALSE(t.form.timer3.Enabled());
+    }
+    TestGame t(111, 400);  // 61 > 60: one drawing
+    Timer3Timer(t.game);
+    EXPECT_EQ(t.form.picture1.log.size(), 2u);
+}
+
+TEST(StartUp, ASecondCopyShowsTheMessageAndEnds) {
+    TestGame t;
+    t.system.prevInstance = true;
+    EXPECT_THROW(FormLoad(t.game), testing::ProgramEnded);
+    EXPECT_THAT(t.system.messages, ElementsAre("このアプリケーションはすでに開かれています。"));
+    EXPECT_EQ(t.form.widthTwips, 0);
+}
+
+TEST(StartUp, AMissingPictureEndsTheProgramWithItsMessage) {
+    for (int id : {109, 101, 104, 105, 108, 110, 111}) {
+        TestGame t;
+        t.system.failingPictureId = id;
+        EXPECT_THROW(LoadPictures(t.game), testing::ProgramEnded) << id;
+        EXPECT_THAT(t.system.messages, ElementsAre("画像データ読み込みエラー"));
+    }
+}
+
+TEST(Media, TheSoundFolderHasExactlyOneSeparator) {
+    TestGame t;
+    t.system.path = "/";
+    LoadSoundsAndCursors(t.game);
+    EXPECT_THAT(t.sound.commands, ElementsAre("open \"/sound/Shellshk.mid\" type sequencer alias gBGMfile"));
+    EXPECT_EQ(t.game.GameOverSoundPath, "/sound/GameOvaer.wav");
+}
+
+TEST(Media, EachSoundNumberPlaysItsSoundAndOthersNothing) {
+    TestGame t;
+    Game& g = t.game;
+    LoadSoundsAndCursors(g);
+    for (int n = 0; n <= 6; ++n) PlaySound(g, n);
+    EXPECT_THAT(t.sound.commands, ElementsAre(kOpen, kPlay));
+    EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("GameOvaer.wav", "stop1.wav", "stop2.wav", "goal.wav"));
+    g.BoardReady = true;
+    StopMusic(g);
+    EXPECT_FALSE(g.BoardReady);
+}
+
+}  // namespace
+}  // namespace kanuvo

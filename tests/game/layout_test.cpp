@@ -1,0 +1,333 @@
+// Board geometry, the window size, tile painting, the lives display and the full redraw, checked on
+// the drawing calls the game makes.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "doubles.h"
+#include "game/app.h"
+#include "game/board.h"
+#include "game/geometry.h"
+#include "game/paint.h"
+#include "game/play.h"
+#include "game/route.h"
+
+namespace kanuvo {
+namespace {
+
+using testing::FakeForm;
+using testing::TestGame;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+constexpr Color kGrey = Rgb(200, 200, 200);
+std::string C(Color c) { return std::to_string(c); }
+
+TEST(Geometry, CellsButtonsAndTruckOfA600PixelWindow) {
+    TestGame t(620, 600);
+    Game& g = t.game;
+    g.BoardSize = 4;
+    ComputeCellRects(g);
+    EXPECT_EQ(g.CellSize, 100);
+    EXPECT_EQ(g.CellRects[1], (Rect{101, 100, 200, 199}));
+    EXPECT_EQ(g.CellRects[2], (Rect{201, 100, 300, 199}));
+    EXPECT_EQ(g.CellRects[5], (Rect{101, 200, 200, 299}));
+    EXPECT_EQ(g.CellRects[16], (Rect{401, 400, 500, 499}));
+
+    PlaceBoardButtons(g);
+    for (const Button* b : {&t.form.command1, &t.form.command2, &t.form.command3}) {
+        EXPECT_EQ(b->Left(), 520);
+        EXPECT_EQ(b->Width(), 80);
+        EXPECT_EQ(b->Height(), 40);
+    }
+    EXPECT_EQ(t.form.command1.Top(), 529);
+    EXPECT_EQ(t.form.command2.Top(), 429);
+    EXPECT_EQ(t.form.command3.Top(), 329);
+
+    g.StartExit = ExitLeft;
+    PlaceTruckAtStart(g);
+    EXPECT_EQ(g.TruckLength, 60);
+    EXPECT_EQ(g.TruckBreadth, 30);
+    EXPECT_EQ(g.TruckRect, (Rect{401, 435, 461, 465}));
+    EXPECT_EQ(g.Heading, HeadingLeft);
+    g.StartExit = ExitUp;
+    PlaceTruckAtStart(g);
+    EXPECT_EQ(g.TruckRect, (Rect{436, 400, 466, 460}));
+    EXPECT_EQ(g.Heading, HeadingUp);
+
+    SizeBoardPictures(g);
+    EXPECT_EQ(t.form.picture1.Width(), 620);
+    EXPECT_EQ(t.form.picture1.Height(), 600);
+    EXPECT_EQ(t.form.picture2.Left(), 0);
+    EXPECT_EQ(t.form.picture2.Top(), 0);
+}
+
+TEST(Geometry, CellSizeRoundsHalvesToEven) {
+    TestGame t(651, 651);
+    t.game.BoardSize = 4;
+    ComputeCellRects(t.game);
+    EXPECT_EQ(t.game.CellSize, 108);  // 651 / 6 = 108.5
+}
+
+TEST(Geometry, GaugeIsCentredAboveTheBoard) {
+    TestGame t(620, 600);
+    Game& g = t.game;
+    ComputeCellRects(g);
+    LayoutGauge(g);
+    EXPECT_EQ(g.GaugeWidth, 310);
+    EXPECT_EQ(g.GaugeHeight, 30);
+    const Button& frame = t.form.command5;
+    const Button& bar = t.form.command6;
+    EXPECT_EQ(frame.Left(), 153);
+    EXPECT_EQ(frame.Top(), 33);
+    EXPECT_EQ(frame.Width(), 314);
+    EXPECT_EQ(frame.Height(), 34);
+    EXPECT_EQ(bar.Left(), 155);
+    EXPECT_EQ(bar.Top(), 34.5);
+    EXPECT_EQ(bar.Width(), 310);
+    EXPECT_EQ(bar.Height(), 30);
+
+    TestGame odd(621, 610);
+    ComputeCellRects(odd.game);
+    LayoutGauge(odd.game);
+    EXPECT_EQ(odd.game.GaugeWidth, 310);  // 310.5 to even
+    EXPECT_EQ(odd.game.GaugeHeight, 30);  // 30.5 to even
+    TestGame wider(623, 600);
+    ComputeCellRects(wider.game);
+    LayoutGauge(wider.game);
+    EXPECT_EQ(wider.game.GaugeWidth, 312);
+}
+
+TEST(Geometry, ButtonFontSizesFollowTheBoardAndStayForSmallerBoards) {
+    TestGame t;
+    Game& g = t.game;
+    const double designed = t.form.command2.FontSize();
+    g.BoardSize = 4;
+    ComputeCellRects(g);
+    PlaceBoardButtons(g);
+    EXPECT_EQ(t.form.command2.FontSize(), designed);
+    const std::pair<int, std::pair<double, double>> expected[] = {{5, {10, 10}}, {6, {7, 8}}, {7, {7, 7}}, {4, {7, 7}}};
+    for (const auto& [n, sizes] : expected) {
+        g.BoardSize = n;
+        ComputeCellRects(g);
+        PlaceBoardButtons(g);
+        EXPECT_EQ(t.form.command2.FontSize(), sizes.first) << "N " << n;
+        EXPECT_EQ(t.form.command3.FontSize(), sizes.second) << "N " << n;
+    }
+}
+
+TEST(Geometry, PointInCellIncludesLeftAndTopEdgesOnly) {
+    const Rect r{101, 100, 200, 199};
+    EXPECT_TRUE(PointInCell(r, 101, 100));
+    EXPECT_TRUE(PointInCell(r, 199.5f, 198.5f));
+    EXPECT_FALSE(PointInCell(r, 200, 150));
+    EXPECT_FALSE(PointInCell(r, 150, 199));
+    EXPECT_FALSE(PointInCell(r, 100.5f, 150));
+}
+
+TEST(WindowSize, ScreenHeightBands) {
+    TestGame t;
+    const std::pair<int, int> cases[] = {{480, 400}, {499, 400}, {500, 400}, {501, 550}, {600, 550},
+                                         {699, 550}, {700, 550}, {701, 650}, {768, 650}, {1080, 650}};
+    for (const auto& [height, side] : cases) {
+        t.system.screenHeightPixels = height;
+        EXPECT_EQ(ComputeWindowSize(t.game), side * 15) << "screen " << height;
+    }
+}
+
+TEST(TilePainting, LeftBottomTileAtCellSize100) {
+    TestGame t;
+    Game& g = t.game;
+    ComputeCellRects(g);
+    testing::RecordingSurface surface;
+    PaintRoadTile(g, TileLeftBottom, 1, surface);
+    EXPECT_THAT(surface.log, ElementsAre("RoundRect 101 100 200 199 10 10 " + C(kGrey) + " " + C(kGrey),
+                                         "Line 101 145 151 155 " + C(Rgb(0, 255, 255)) + " filled",
+                                         "Line 146 145 156 199 " + C(Rgb(0, 255, 255)) + " filled"));
+}
+
+TEST(TilePainting, EveryKindDrawsItsBandsInItsColour) {
+    TestGame t;
+    Game& g = t.game;
+    ComputeCellRects(g);
+    const Rect r = g.CellRects[6];  // (201, 200, 300, 299): centre lines x = 251, y = 250
+    const std::string left = "201 245 251 255", right = "251 245 300 255", top = "246 200 256 255",
+                      bottom = "246 245 256 299", horizontal = "201 245 300 255", vertical = "246 200 256 299";
+    const std::vector<std::string> bands[7] = {
+        {}, {left, bottom}, {left, top}, {right, bottom}, {vertical}, {right, top}, {horizontal}};
+    for (int kind = 1; kind <= 6; ++kind) {
+        testing::RecordingSurface surface;
+        PaintRoadTile(g, kind, 6, surface);
+        ASSERT_EQ(surface.log.size(), 1 + bands[kind].size()) << TileName(kind);
+        for (std::size_t b = 0; b < bands[kind].size(); ++b) {
+            EXPECT_EQ(surface.log[1 + b], "Line " + bands[kind][b] + " " + C(TileColor(kind)) + " filled")
+                << TileName(kind);
+        }
+    }
+    (void)r;
+}
+
+TEST(TilePainting, BandEdgesRoundWithTheCellSize) {
+    TestGame t(707, 606);  // S = 606 / 6 = 101: m = 50, w = 5.05
+    Game& g = t.game;
+    ComputeCellRects(g);
+    ASSERT_EQ(g.CellSize, 101);
+    const Rect r = g.CellRects[1];
+    testing::RecordingSurface surface;
+    PaintRoadTile(g, TileHorizontal, 1, surface);
+    EXPECT_THAT(surface.log[1], HasSubstr("Line " + std::to_string(r.left) + " " + std::to_string(r.top + 45) + " " +
+                                          std::to_string(r.right) + " " + std::to_string(r.top + 55)));
+}
+
+TEST(TilePainting, GoalAndStartLabels) {
+    TestGame t;
+    Game& g = t.game;
+    ComputeCellRects(g);
+    testing::RecordingSurface surface;
+    PaintGoal(g, 1, surface);
+    PaintStart(g, 16, surface);
+    EXPECT_THAT(surface.log,
+                ElementsAre("RoundRect 101 100 200 199 10 10 " + C(kGrey) + " " + C(Rgb(100, 50, 255)),
+                            "Print 113.5 135 20 0 ゴール",
+                            "RoundRect 401 400 500 499 10 10 " + C(kGrey) + " " + C(Rgb(100, 50, 0)),
+                            "Print 406 435 20 0 スタート"));
+}
+
+TEST(TilePainting, EmptyStartAndGoalCellsDrawNothingAndKeepTheSurfaceAsItWas) {
+    TestGame t;
+    Game& g = t.game;
+    ComputeCellRects(g);
+    g.Cells[6] = TileEmpty;
+    testing::RecordingSurface surface;
+    surface.SetFillColor(Rgb(1, 2, 3));
+    surface.SetForeColor(Rgb(4, 5, 6));
+    for (int cell : {1, 6, 16}) PaintCell(g, cell, surface);
+    EXPECT_TRUE(surface.log.empty());
+    EXPECT_EQ(surface.FillColor(), Rgb(1, 2, 3));
+    EXPECT_EQ(surface.ForeColor(), Rgb(4, 5, 6));
+}
+
+TEST(TilePainting, MakeEmptyCellErasesTheCellDiagonalToTheStart) {
+    TestGame t(620, 600);
+    Game& g = t.game;
+    g.BoardSize = 5;
+    ComputeCellRects(g);
+    DealBoard(g);
+    testing::RecordingSurface surface;
+    surface.SetBackColor(Rgb(0, 128, 0));
+    surface.log.clear();
+    EXPECT_EQ(MakeEmptyCell(g, surface), 19);
+    EXPECT_EQ(g.Cells[19], TileEmpty);
+    const Rect& r = g.CellRects[19];
+    EXPECT_THAT(surface.log, ElementsAre("Line " + testing::Join({double(r.left), double(r.top), double(r.right),
+                                                                  double(r.bottom)}) +
+                                         " " + C(Rgb(0, 128, 0)) + " filled"));
+}
+
+TEST(Lives, SlotsAndTheirThreeCases) {
+    TestGame t;
+    Game& g = t.game;
+    ComputeCellRects(g);
+    g.StartExit = ExitLeft;
+    PlaceTruckAtStart(g);
+    auto& board = t.form.picture1;
+    board.SetBackColor(Rgb(0, 0, 128));
+    const std::string leftIcon = "336 519 30 60", rightIcon = "436 519 30 60";
+    g.Lives = 2;
+    board.log.clear();
+    DrawLives(g);
+    EXPECT_THAT(board.log, ElementsAre("PaintPicture 107 " + leftIcon + " mergepaint", "PaintPicture 103 " + leftIcon + " and",
+                                       "PaintPicture 107 " + rightIcon + " mergepaint",
+                                       "PaintPicture 103 " + rightIcon + " and"));
+    g.Lives = 1;
+    board.log.clear();
+    DrawLives(g);
+    const std::string navy = C(Rgb(0, 0, 128));
+    EXPECT_THAT(board.log, ElementsAre("RoundRect 336 519 366 579 0 0 " + navy + " " + navy,
+                                       "PaintPicture 107 " + rightIcon + " mergepaint",
+                                       "PaintPicture 103 " + rightIcon + " and"));
+    g.Lives = 0;
+    board.log.clear();
+    DrawLives(g);
+    EXPECT_THAT(board.log, ElementsAre("RoundRect 436 519 466 579 0 0 " + navy + " " + navy));
+}
+
+TEST(Truck, DrawnWithTheMaskAndPictureOfItsHeadingAtItsSize) {
+    TestGame t;
+    Game& g = t.game;
+    ComputeCellRects(g);
+    g.StartExit = ExitUp;
+    PlaceTruckAtStart(g);
+    auto& board = t.form.picture1;
+    DrawTruck(g);
+    EXPECT_THAT(board.log, ElementsAre("PaintPicture 107 436 400 30 60 mergepaint", "PaintPicture 103 436 400 30 60 and"));
+    board.log.clear();
+    g.Heading = HeadingRight;
+    DrawTruck(g);
+    EXPECT_THAT(board.log, ElementsAre("PaintPicture 106 436 400 60 30 mergepaint", "PaintPicture 102 436 400 60 30 and"));
+}
+
+// A board set up as start-up leaves it, then drawn in full.
+struct RedrawnBoard : ::testing::Test {
+    void SetUp() override {
+        ComputeCellRects(g);
+        DealBoard(g);
+        PlaceTruckAtStart(g);
+        SizeBoardPictures(g);
+        RedrawBoard(g);
+    }
+    TestGame t;
+    Game& g = t.game;
+};
+
+TEST_F(RedrawnBoard, LeavesExactlyOneEmptyCellDiagonalToTheStart) {
+    int empty = 0, emptyCell = 0;
+    for (int i = 2; i <= 15; ++i) {
+        if (g.Cells[i] == TileEmpty) ++empty, emptyCell = i;
+    }
+    EXPECT_EQ(empty, 1);
+    EXPECT_EQ(emptyCell, 11);
+    EXPECT_EQ(g.Cells[1], TileEmpty);
+    EXPECT_EQ(g.Cells[16], TileEmpty);
+    EXPECT_TRUE(t.form.picture1.Visible());
+}
+
+TEST_F(RedrawnBoard, DrawsInOrderAndCopiesTheWholeWindowIntoTheHiddenSurface) {
+    const auto& log = t.form.picture1.log;
+    ASSERT_FALSE(log.empty());
+    EXPECT_THAT(log.front(), HasSubstr("Clear "));
+    // Fourteen tiles, the goal and start faces, the emptied cell, the truck and two lives.
+    const auto count = [&](const std::string& prefix) {
+        return std::count_if(log.begin(), log.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
+    };
+    EXPECT_EQ(count("RoundRect"), 16);
+    EXPECT_EQ(count("Print"), 2);
+    EXPECT_EQ(count("PaintPicture"), 6);
+    EXPECT_THAT(t.form.picture2.log, ElementsAre("BitBlt 0 0 620 600 0 0"));
+}
+
+TEST_F(RedrawnBoard, TakesOneValueOfTheGeneratorForItsBackground) {
+    Random replay = g.random;
+    const int colour = replay.Draw(6);
+    const Color expected[] = {0, Rgb(0, 0, 128), Rgb(0, 128, 0), Rgb(0, 128, 128), Rgb(128, 0, 0), Rgb(128, 0, 128),
+                              Rgb(128, 128, 0)};
+    RedrawBoard(g);
+    EXPECT_EQ(t.form.picture1.BackColor(), expected[colour]);
+    EXPECT_EQ(g.random.Next(), replay.Next());
+}
+
+TEST_F(RedrawnBoard, AFailedCopyIsFatal) {
+    t.form.picture2.copiesFail = true;
+    EXPECT_THROW(RedrawBoard(g), testing::ProgramEnded);
+    EXPECT_THAT(t.system.messages, ElementsAre("メモリーが足りません。"));
+}
+
+TEST_F(RedrawnBoard, CaptionIsBlackWithTheStageNumberEvenAfterAMiss) {
+    g.Lives = 1;  // erasing a life slot leaves the pen in the background colour
+    RedrawBoard(g);
+    g.Stage = 9;
+    PrintStageCaption(g);
+    EXPECT_EQ(t.form.picture1.log.back(), "Print 10 10 20 0 ｽﾃｰｼﾞ9");
+}
+
+}  // namespace
+}  // namespace kanuvo

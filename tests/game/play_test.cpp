@@ -1,0 +1,286 @@
+// Sliding tiles by key, the slide repaint, the title screen, pointer shapes and the time limit.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "doubles.h"
+#include "game/app.h"
+#include "game/board.h"
+#include "game/geometry.h"
+#include "game/media.h"
+#include "game/play.h"
+
+namespace kanuvo {
+namespace {
+
+using testing::TestGame;
+using ::testing::ElementsAre;
+
+constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
+constexpr int kPad2 = 98, kPad4 = 100, kPad6 = 102, kPad8 = 104;
+
+// A freshly dealt stage-1 board, drawn, with a run in progress.
+struct Sliding : ::testing::Test {
+    void SetUp() override {
+        FormLoad(g);
+        EndTitle(g);
+        g.Playing = true;
+        for (int i = 2; i <= 15; ++i) {
+            if (g.Cells[i] != TileEmpty) g.Cells[i] = 1 + i % 6;  // every tile told apart by its kind
+        }
+    }
+    // Places the gap at `cell` by swapping it with the current gap.
+    void MoveGapTo(int cell) {
+        for (int i = 2; i <= 15; ++i) {
+            if (g.Cells[i] == TileEmpty) std::swap(g.Cells[i], g.Cells[cell]);
+        }
+    }
+    TestGame t;
+    Game& g = t.game;
+};
+
+TEST_F(Sliding, FromTheDealtGapEachKeyMovesItsNeighbour) {
+    const std::pair<int, int> keyAndSource[] = {{kUp, 15}, {kDown, 7}, {kLeft, 12}, {kRight, 10},
+                                                {kPad8, 15}, {kPad2, 7}, {kPad4, 12}, {kPad6, 10}};
+    for (const auto& [key, source] : keyAndSource) {
+        MoveGapTo(11);
+        const int kind = g.Cells[source];
+        g.RouteActive = true;  // keeps the trace out of the way
+        Picture1KeyDown(g, key);
+        EXPECT_EQ(g.Cells[11], kind) << "key " << key;
+        EXPECT_EQ(g.Cells[source], TileEmpty) << "key " << key;
+        EXPECT_EQ(g.SlideTarget, 11);
+        EXPECT_EQ(g.SlideSource, source);
+        EXPECT_EQ(g.SlideKind, kind);
+    }
+}
+
+TEST_F(Sliding, RefusedMovesLeaveTheBoardAlone) {
+    const std::pair<int, int> gapAndKey[] = {
+        {12, kUp}, {12, kLeft},  // right column, directly above the start
+        {5, kDown},              // directly below the goal
+        {2, kRight},             // directly right of the goal
+        {15, kLeft},             // directly left of the start
+        {14, kUp},               // bottom row
+        {3, kDown},              // top row
+        {9, kRight},             // left column
+        {8, kLeft},              // right column
+    };
+    for (const auto& [gap, key] : gapAndKey) {
+        MoveGapTo(gap);
+        const auto before = g.Cells;
+        g.RouteActive = true;
+        Picture1KeyDown(g, key);
+        EXPECT_EQ(g.Cells, before) << "gap " << gap << " key " << key;
+    }
+}
+
+TEST_F(Sliding, TheHighestEmptyCellIsTheGap) {
+    MoveGapTo(6);
+    g.Cells[10] = TileEmpty;  // two gaps: 10 wins
+    const int kind = g.Cells[14];
+    g.RouteActive = true;
+    Picture1KeyDown(g, kUp);
+    EXPECT_EQ(g.Cells[10], kind);
+    EXPECT_EQ(g.Cells[14], TileEmpty);
+}
+
+TEST_F(Sliding, KeysDoNothingOutsideARun) {
+    g.Playing = false;
+    const auto before = g.Cells;
+    Picture1KeyDown(g, kUp);
+    Picture1KeyDown(g, 'A');
+    EXPECT_EQ(g.Cells, before);
+    EXPECT_FALSE(g.RouteActive);
+}
+
+TEST_F(Sliding, AnyKeyBeginsATraceInRouteStagesButDoesNotRestartOne) {
+    const auto before = g.Cells;
+    Picture1KeyDown(g, 'A');
+    EXPECT_EQ(g.Cells, before);
+    EXPECT_TRUE(g.RouteActive);
+    EXPECT_EQ(g.Heading, HeadingLeft);
+    EXPECT_EQ(g.RouteCell, g.StartExit == ExitLeft ? 15 : 12);
+    g.RouteCell = 6;  // a trace under way
+    Picture1KeyDown(g, kUp);
+    EXPECT_EQ(g.RouteCell, 6);
+    EXPECT_NE(g.Cells, before);  // the arrow still slid a tile
+}
+
+TEST_F(Sliding, TruckStagesOnlySlide) {
+    for (int stage : {2, 4, 6, 8, 9}) {
+        g.Stage = stage;
+        Picture1KeyDown(g, 'A');
+        EXPECT_FALSE(g.RouteActive) << "stage " << stage;
+    }
+}
+
+TEST_F(Sliding, RepaintErasesTheSourcePaintsTheTargetAndCopiesTheirSquare) {
+    MoveGapTo(7);
+    t.form.picture1.log.clear();
+    t.form.picture2.log.clear();
+    g.RouteActive = true;
+    Picture1KeyDown(g, kLeft);  // 8 -> 7
+    const auto& drawn = t.form.picture1.log;
+    ASSERT_GE(drawn.size(), 2u);
+    const std::string back = std::to_string(t.form.picture1.BackColor());
+    EXPECT_EQ(drawn[0], "Line 401 200 500 299 " + back + " filled");  // cell 8 erased
+    EXPECT_EQ(drawn[1].rfind("RoundRect 301 200 400 299", 0), 0u);    // cell 7 painted
+    // The square from cell 7's corner, reaching one cell past the board's right edge.
+    EXPECT_THAT(t.form.picture2.log, ElementsAre("StretchBlt 301 200 200 200 301 200 200 200"));
+
+    t.form.picture2.log.clear();
+    MoveGapTo(6);
+    Picture1KeyDown(g, kRight);  // 5 -> 6
+    EXPECT_THAT(t.form.picture2.log, ElementsAre("StretchBlt 101 200 200 200 101 200 200 200"));
+}
+
+TEST_F(Sliding, AFailedRepaintCopyIsFatal) {
+    MoveGapTo(11);
+    t.form.picture2.copiesFail = true;
+    g.RouteActive = true;
+    EXPECT_THROW(Picture1KeyDown(g, kUp), testing::ProgramEnded);
+    EXPECT_THAT(t.system.messages, ElementsAre("メモリーが足りません。"));
+}
+
+struct Title : ::testing::Test {
+    void SetUp() override { FormLoad(g); }
+    TestGame t;
+    Game& g = t.game;
+};
+
+TEST_F(Title, StartUpLeavesTheBoardHiddenBehindTheTitlePicture) {
+    EXPECT_THAT(t.form.canvas.log, ElementsAre("PaintPicture 109 0 0 620 600 copy"));
+    EXPECT_FALSE(t.form.picture1.Visible());
+    EXPECT_FALSE(t.form.command1.Visible());
+    EXPECT_FALSE(t.form.command3.Visible());
+    EXPECT_TRUE(t.form.timer1.Enabled());
+    EXPECT_EQ(t.form.widthTwips, 650 * 15);
+    EXPECT_EQ(t.form.heightTwips, 650 * 15);
+}
+
+TEST_F(Title, AClickEndsItOnceAndShowsTheBoard) {
+    t.system.currentCursor = 42;
+    FormMouseDown(g);
+    EXPECT_EQ(g.SavedCursor, 42u);
+    EXPECT_FALSE(t.form.timer1.Enabled());
+    EXPECT_TRUE(t.form.picture1.Visible());
+    EXPECT_TRUE(t.form.command1.Visible());
+    EXPECT_TRUE(t.form.command2.Visible());
+    EXPECT_TRUE(t.form.command3.Visible());
+    EXPECT_EQ(t.form.picture1.log.back(), "Print 10 10 20 0 ｽﾃｰｼﾞ1");
+    const auto drawn = t.form.picture1.log.size();
+    FormMouseDown(g);
+    EXPECT_EQ(t.form.picture1.log.size(), drawn);
+}
+
+TEST_F(Title, TheEleventhTickEndsItAndEachTickSavesThePointer) {
+    for (int tick = 1; tick <= 10; ++tick) {
+        t.system.currentCursor = 100 + tick;
+        Timer1Timer(g);
+        EXPECT_EQ(g.SavedCursor, static_cast<CursorHandle>(100 + tick));
+        ASSERT_FALSE(t.form.picture1.Visible()) << "tick " << tick;
+    }
+    Timer1Timer(g);
+    EXPECT_TRUE(t.form.picture1.Visible());
+    EXPECT_TRUE(t.form.command3.Visible());
+    EXPECT_FALSE(t.form.timer1.Enabled());
+    const auto drawn = t.form.picture1.log.size();
+    FormMouseDown(g);  // too late: the title has ended
+    EXPECT_EQ(t.form.picture1.log.size(), drawn);
+}
+
+TEST_F(Title, StartWorksAtOnceOnTheDealtBoard) {
+    FormMouseDown(g);
+    EXPECT_TRUE(g.BoardReady);
+    EXPECT_FALSE(g.Playing);
+}
+
+struct Pointers : ::testing::Test {
+    void SetUp() override {
+        t.system.cursorFiles = {"/opt/kanuvo/sound/H_point.cur", "/opt/kanuvo/sound/Nodrop01.cur"};
+        FormLoad(g);
+        t.system.currentCursor = 7;
+        FormMouseDown(g);
+    }
+    TestGame t;
+    Game& g = t.game;
+};
+
+TEST_F(Pointers, EachControlSetsThePointerOncePerArrival) {
+    const CursorHandle hand = g.HandCursor, noDrop = g.NoDropCursor;
+    ASSERT_NE(hand, 0u);
+    ASSERT_NE(noDrop, 0u);
+    Command1MouseMove(g);
+    Command1MouseMove(g);
+    Command1MouseMove(g);
+    Picture1MouseMove(g);
+    Picture1MouseMove(g);
+    Command2MouseMove(g);
+    Command3MouseMove(g);
+    Command3MouseMove(g);
+    g.BoardReady = false;
+    Command3MouseMove(g);  // still on the button: no change until it arrives again
+    Picture1MouseMove(g);
+    Command3MouseMove(g);
+    EXPECT_THAT(t.system.cursorCalls, ElementsAre(hand, 7u, hand, hand, 7u, noDrop));
+}
+
+TEST_F(Pointers, AFailedChangeIsTriedAgainOnTheNextMove) {
+    t.system.setCursorWorks = false;
+    Command1MouseMove(g);
+    Command1MouseMove(g);
+    EXPECT_EQ(t.system.cursorCalls.size(), 2u);
+    EXPECT_EQ(g.Command1CursorSet, 0);
+}
+
+TEST_F(Pointers, WithoutCursorFilesTheHandlesAreZero) {
+    TestGame bare;
+    FormLoad(bare.game);
+    EXPECT_EQ(bare.game.HandCursor, 0u);
+    EXPECT_EQ(bare.game.NoDropCursor, 0u);
+    EXPECT_THAT(bare.system.cursorPathsAsked,
+                ElementsAre("/opt/kanuvo/sound/H_point.cur", "/opt/kanuvo/sound/Nodrop01.cur"));
+}
+
+struct TimeLimit : ::testing::Test {
+    void SetUp() override {
+        FormLoad(g);
+        FormMouseDown(g);
+        g.Playing = true;
+        t.form.timer2.SetEnabled(true);
+        t.form.command6.SetVisible(true);
+        t.form.command5.SetVisible(true);
+    }
+    TestGame t;
+    Game& g = t.game;
+};
+
+TEST_F(TimeLimit, TheBarShrinksEvenlyAndTheMissComesOnThe181stTick) {
+    const double full = t.form.command6.Width();
+    ASSERT_EQ(full, 310);
+    for (int tick = 1; tick <= 180; ++tick) {
+        Timer2Timer(g);
+        ASSERT_EQ(g.TimeCount, tick);
+        ASSERT_GE(t.form.command6.Width(), 0.0);
+        ASSERT_NEAR(t.form.command6.Width(), full - tick * 310.0 / 180, 0.01) << "tick " << tick;
+        ASSERT_TRUE(g.Playing);
+    }
+    Timer2Timer(g);
+    EXPECT_FALSE(g.Playing);
+    EXPECT_EQ(g.TimeCount, 0);
+    EXPECT_EQ(g.Lives, 1);
+    EXPECT_FALSE(t.form.timer2.Enabled());
+    EXPECT_FALSE(t.form.command6.Visible());
+    EXPECT_TRUE(t.form.command5.Visible());
+    ASSERT_EQ(t.sound.waves.size(), 1u);
+    EXPECT_EQ(t.sound.waves[0].path, "/opt/kanuvo/sound/stop2.wav");
+}
+
+TEST_F(TimeLimit, TheBarIsNeverGivenANegativeWidth) {
+    t.form.command6.SetWidth(0.5);
+    Timer2Timer(g);
+    EXPECT_EQ(t.form.command6.Width(), 0.0);
+}
+
+}  // namespace
+}  // namespace kanuvo
