@@ -1,0 +1,28 @@
+// Pointer cursors from text pixel grids: reading the grid and writing a Windows .cur file.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kanuvo::cursors {
+
+inline constexpr int kCursorSide = 32;
+
+struct CursorArt {
+    int hotX = 0;
+    int hotY = 0;
+    // Row by row from the top, 0xAARRGGBB.
+    std::array<std::uint32_t, kCursorSide * kCursorSide> pixels{};
+};
+
+// Reads a grid: "hotspot X Y", "colour C RRGGBBAA" lines, then "grid" and 32 rows of 32 characters.
+// Lines starting with '#' are comments. Throws std::runtime_error naming the line at fault.
+CursorArt ParseCursorArt(const std::string& text);
+
+// A .cur file of one 32 x 32 image: 32-bit colour with alpha, and a 1-bit mask for displays that
+// ignore alpha, in which a pixel less than half opaque counts as transparent.
+std::vector<std::uint8_t> EncodeCursor(const CursorArt& art);
+
+}  // namespace kanuvo::cursors

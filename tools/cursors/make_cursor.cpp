@@ -1,0 +1,34 @@
+// Turns a pointer grid from assets/cursors into a .cur file: kanuvo_make_cursor <grid.txt> <out.cur>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "cursor_art.h"
+
+int main(int argc, char** argv) {
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: kanuvo_make_cursor <grid.txt> <out.cur>\n");
+        return 2;
+    }
+    std::ifstream in(argv[1]);
+    if (!in) {
+        std::fprintf(stderr, "cannot read %s\n", argv[1]);
+        return 1;
+    }
+    std::ostringstream text;
+    text << in.rdbuf();
+    try {
+        const auto bytes = kanuvo::cursors::EncodeCursor(kanuvo::cursors::ParseCursorArt(text.str()));
+        std::ofstream out(argv[2], std::ios::binary);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        if (!out) {
+            std::fprintf(stderr, "cannot write %s\n", argv[2]);
+            return 1;
+        }
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s: %s\n", argv[1], error.what());
+        return 1;
+    }
+    return 0;
+}

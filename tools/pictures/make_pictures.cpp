@@ -1,0 +1,154 @@
+// Draws the game's pictures into BMP files at build time, and renders a preview sheet for review.
+//   kanuvo_make_pictures <output folder>
+//   kanuvo_make_pictures --preview <picture folder> <sheet.png> [cursor files...]
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <cstdio>
+
+#include "artwork.h"
+#include "picture_set.h"
+
+namespace {
+
+using kanuvo::art::Facing;
+namespace pics = kanuvo::pictures;
+
+const QColor kPreviewBoard{0, 0, 128};
+
+QImage DrawPicture(const pics::PictureEntry& entry) {
+    const QSize size(entry.width, entry.height);
+    if (entry.id == pics::kTitleId) return kanuvo::art::DrawTitlePicture(size);
+    if (entry.id == pics::kGameOverId) return kanuvo::art::DrawGameOverPicture(size);
+    return kanuvo::art::DrawTruckPicture(static_cast<Facing>(entry.id - pics::TruckId(0)), size);
+}
+
+bool Save(const QImage& image, const QString& path) {
+    // RGB32 is written as a 24-bit BMP; anything with an alpha channel or a palette would not be.
+    if (!image.convertToFormat(QImage::Format_RGB32).save(path, "BMP")) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+        return false;
+    }
+    return true;
+}
+
+int WritePictures(const QString& folder) {
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "cannot create %s\n", qPrintable(folder));
+        return 1;
+    }
+    // Pictures come before the masks in the table, so each mask is made from its picture as drawn.
+    QImage drawn[pics::kPictures.size()];
+    for (std::size_t i = 0; i < pics::kPictures.size(); ++i) {
+        const pics::PictureEntry& entry = pics::kPictures[i];
+        if (entry.maskOf == 0) {
+            drawn[i] = DrawPicture(entry);
+        } else {
+            std::size_t source = 0;
+            while (pics::kPictures[source].id != entry.maskOf) ++source;
+            drawn[i] = pics::MakeMask(drawn[source]);
+        }
+        if (drawn[i].size() != QSize(entry.width, entry.height)) {
+            std::fprintf(stderr, "picture %d came out at the wrong size\n", entry.id);
+            return 1;
+        }
+        if (!Save(drawn[i], folder + '/' + pics::FileName(entry.id))) return 1;
+    }
+    return 0;
+}
+
+QImage Load(const QString& folder, int id) {
+    QImage image(folder + '/' + pics::FileName(id));
+    if (image.isNull()) std::fprintf(stderr, "cannot read picture %d from %s\n", id, qPrintable(folder));
+    return image.convertToFormat(QImage::Format_RGB32);
+}
+
+// A patch of board with a grey tile and a straight road, the way the truck is seen in play.
+QImage BoardPatch(QSize size, bool lying) {
+    QImage patch(size, QImage::Format_RGB32);
+    patch.fill(kPreviewBoard);
+    QPainter p(&patch);
+    p.setPen(QColor(200, 200, 200));
+    p.setBrush(QColor(200, 200, 200));
+    p.drawRoundedRect(QRect(QPoint(0, 0), size).adjusted(0, 0, -1, -1), 5, 5);
+    const QColor road = kanuvo::art::kRoadColours[lying ? 6 : 4];
+    if (lying) {
+        p.fillRect(QRect(0, size.height() / 2 - 5, size.width(), 10), road);
+    } else {
+        p.fillRect(QRect(size.width() / 2 - 5, 0, 10, size.height()), road);
+    }
+    return patch;
+}
+
+int WritePreview(const QString& folder, const QString& sheetPath, const QStringList& cursorFiles) {
+    QImage pictures[112];
+    for (const pics::PictureEntry& entry : pics::kPictures) {
+        pictures[entry.id] = Load(folder, entry.id);
+        if (pictures[entry.id].isNull()) return 1;
+    }
+    QImage sheet(1420, 980, QImage::Format_RGB32);
+    sheet.fill(kPreviewBoard);
+    QPainter(&sheet).drawImage(10, 10, pictures[pics::kTitleId]);
+    const auto sprite = [&](QImage& onto, int direction, const QRect& where) {
+        pics::PaintSprite(onto, pictures[pics::TruckMaskId(direction)], pictures[pics::TruckId(direction)], where);
+    };
+    // Full size, as drawn.
+    sprite(sheet, 1, QRect(690, 25, 200, 97));
+    sprite(sheet, 2, QRect(690, 140, 200, 97));
+    sprite(sheet, 3, QRect(910, 25, 70, 145));
+    sprite(sheet, 4, QRect(1000, 25, 150, 310));
+    // At play size on a tile, then two of them magnified three times to judge the pixels.
+    for (int direction = 1; direction <= 4; ++direction) {
+        const bool lying = direction <= 2;
+        QImage patch = BoardPatch(QSize(100, 100), lying);
+        sprite(patch, direction, lying ? QRect(20, 35, 60, 30) : QRect(35, 20, 30, 60));
+        QPainter p(&sheet);
+        p.drawImage(690 + (direction - 1) * 110, 350, patch);
+        if (direction == 1 || direction == 3) {
+            p.drawImage(direction == 1 ? 690 : 1010, 470, patch.scaled(300, 300, Qt::KeepAspectRatio, Qt::FastTransformation));
+        }
+    }
+    // The Game Over lettering as drawn, and at two of the sizes it grows through.
+    const auto gameOver = [&](const QRect& where) {
+        pics::PaintSprite(sheet, pictures[pics::kGameOverMaskId], pictures[pics::kGameOverId], where);
+    };
+    gameOver(QRect(20, 680, 493, 63));
+    gameOver(QRect(20, 750, 460, 220));
+    gameOver(QRect(500, 760, 160, 70));
+    {
+        QPainter p(&sheet);
+        int y = 25;
+        for (const QString& file : cursorFiles) {
+            QImage cursor(file);
+            if (cursor.isNull()) {
+                std::fprintf(stderr, "cannot read cursor %s\n", qPrintable(file));
+                continue;
+            }
+            p.fillRect(QRect(1180, y, 128, 128), QColor(230, 230, 230));
+            p.drawImage(QRect(1180, y, 128, 128), cursor);
+            p.drawImage(QRect(1330, y, 32, 32), cursor);
+            y += 150;
+        }
+    }
+    if (!sheet.save(sheetPath, "PNG")) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(sheetPath));
+        return 1;
+    }
+    std::printf("preview written to %s\n", qPrintable(sheetPath));
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // Lettering needs a font database, which needs a platform; the build machine may have no display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() == 2 && !args[1].startsWith("--")) return WritePictures(args[1]);
+    if (args.size() >= 4 && args[1] == "--preview") return WritePreview(args[2], args[3], args.mid(4));
+    std::fprintf(stderr, "usage: kanuvo_make_pictures <output folder>\n"
+                         "       kanuvo_make_pictures --preview <picture folder> <sheet.png> [cursor files...]\n");
+    return 2;
+}
