@@ -112,7 +112,8 @@ void QtSurface::Line(double x1, double y1, double x2, double y2, Color color, Li
     if (image_.isNull()) return;
     const QPoint from(Pixel(x1), Pixel(y1));
     const QPoint to(Pixel(x2), Pixel(y2));
-    const QRect box = QRect(from, to).normalized();  // both corners included
+    const QRect box(QPoint(std::min(from.x(), to.x()), std::min(from.y(), to.y())),
+                    QPoint(std::max(from.x(), to.x()), std::max(from.y(), to.y())));  // both corners included
     const QColor pen = ToQColor(color);
     QPainter painter(&image_);
     MakeCrisp(painter);

@@ -1,0 +1,388 @@
+// The window and its controls on the offscreen platform: state at start, geometry, what shows,
+// and events (clicks, keys, pointer moves, timers, closing) raised from the event dispatch.
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/qt/main_form.h"
+#include "platform/qt/qt_system.h"
+
+namespace kanuvo {
+namespace {
+
+class ManualClock : public Clock {
+public:
+    std::uint32_t now = 0;
+    std::uint32_t GetTickCount() override { return now; }
+};
+
+QRgb Rgb32(Color color) { return qRgb(RedOf(color), GreenOf(color), BlueOf(color)); }
+
+// Handles events until done() holds or the deadline passes; false on the deadline.
+template <class Done>
+bool PumpUntil(Done done, int deadlineMs = 5000) {
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (!done()) {
+        if (elapsed.elapsed() > deadlineMs) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    return true;
+}
+
+void PumpFor(int ms) {
+    QElapsedTimer elapsed;
+    elapsed.start();
+    while (elapsed.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+class FormTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form.SetWidth(400 * 15);
+        form.SetHeight(300 * 15);
+    }
+    void ShowBoard() {
+        form.Picture1().Move(0, 0, form.Canvas().ScaleWidth(), form.Canvas().ScaleHeight());
+        form.Picture1().SetVisible(true);
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    }
+
+    QtClock clock;
+    MainForm form{clock, 15};
+};
+
+TEST_F(FormTest, StartsWithEveryControlHiddenAndAsDesigned) {
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Kanuvo"));
+    EXPECT_FALSE(form.Picture1().Visible());
+    EXPECT_FALSE(form.Picture2().Visible());
+    EXPECT_EQ(form.Picture2().Widget(), nullptr);
+    struct Expected {
+        QtButton& button;
+        std::string caption;
+        bool enabled;
+    };
+    for (const Expected& e : {Expected{form.Command1(), "終了", true}, Expected{form.Command2(), "新ゲーム", true},
+                              Expected{form.Command3(), "スタート", true}, Expected{form.Command5(), "", false},
+                              Expected{form.Command6(), "", false}}) {
+        EXPECT_EQ(e.button.Caption(), e.caption);
+        EXPECT_EQ(e.button.Enabled(), e.enabled) << e.caption;
+        EXPECT_FALSE(e.button.Visible());
+        EXPECT_TRUE(e.button.Widget().isHidden());
+        EXPECT_EQ(e.button.Widget().focusPolicy(), Qt::NoFocus);
+        EXPECT_TRUE(e.button.Widget().hasMouseTracking());
+    }
+    EXPECT_TRUE(form.Timer1().Enabled());
+    EXPECT_EQ(form.Timer1().Interval(), 1000);
+    EXPECT_FALSE(form.Timer2().Enabled());
+    EXPECT_EQ(form.Timer2().Interval(), 1000);
+    EXPECT_FALSE(form.Timer3().Enabled());
+    EXPECT_EQ(form.Timer3().Interval(), 500);
+}
+
+TEST_F(FormTest, OuterSizeInTwipsGivesTheInnerSizeTheWindowReallyGot) {
+    form.SetWidth(650 * 15);
+    form.SetHeight(550 * 15);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    const QSize frame = form.frameGeometry().size() - form.geometry().size();
+    EXPECT_EQ(form.Canvas().ScaleWidth(), 650 - frame.width());
+    EXPECT_EQ(form.Canvas().ScaleHeight(), 550 - frame.height());
+    EXPECT_EQ(form.Canvas().ScaleWidth(), form.width());
+    EXPECT_EQ(form.Canvas().ScaleHeight(), form.height());
+}
+
+TEST_F(FormTest, ButtonsShowTheirBackColoursEnabledOrNot) {
+    form.show();
+    for (QtButton* button : {&form.Command1(), &form.Command3(), &form.Command5(), &form.Command6()}) {
+        button->Move(10, 10, 80, 30);
+        button->SetVisible(true);
+    }
+    const std::vector<std::pair<QtButton*, Color>> expected = {{&form.Command1(), Rgb(128, 255, 128)},
+                                                               {&form.Command3(), Rgb(255, 128, 128)},
+                                                               {&form.Command5(), Rgb(255, 255, 255)},
+                                                               {&form.Command6(), Rgb(255, 0, 0)}};
+    for (const auto& [button, colour] : expected) {
+        const QImage shot = button->Widget().grab().toImage();
+        EXPECT_EQ(shot.pixel(5, 5) & 0xFFFFFF, Rgb32(colour) & 0xFFFFFF) << button->Caption();
+        EXPECT_EQ(shot.pixel(74, 24) & 0xFFFFFF, Rgb32(colour) & 0xFFFFFF) << button->Caption();
+    }
+}
+
+TEST_F(FormTest, ButtonGeometryKeepsFractionsAndTheWidgetGetsThemRounded) {
+    QtButton& button = form.Command2();
+    button.Move(10.5, 20.25, 100.75, 30.5);
+    EXPECT_EQ(button.Left(), 10.5);
+    EXPECT_EQ(button.Top(), 20.25);
+    EXPECT_EQ(button.Width(), 100.75);
+    EXPECT_EQ(button.Height(), 30.5);
+    EXPECT_EQ(button.Widget().geometry(), QRect(10, 20, 101, 30));
+    button.SetWidth(-3.5);
+    EXPECT_EQ(button.Width(), -3.5);
+    EXPECT_EQ(button.Widget().geometry(), QRect(10, 20, 0, 30));
+
+    button.SetCaption("ストップ");
+    EXPECT_EQ(button.Caption(), "ストップ");
+    button.SetFontSize(12.5);
+    EXPECT_EQ(button.FontSize(), 12.5);
+    EXPECT_EQ(button.Widget().font().pointSizeF(), 12.5);
+}
+
+TEST_F(FormTest, PictureBoxesAreSizedByMoveAndShowWhatWasDrawnAfterBeingHidden) {
+    form.Picture2().Move(0, 0, 120.5, 80);
+    EXPECT_EQ(form.Picture2().ScaleWidth(), 120);
+    EXPECT_EQ(form.Picture2().ScaleHeight(), 80);
+
+    ShowBoard();
+    QtPictureBox& board = form.Picture1();
+    EXPECT_EQ(board.ScaleWidth(), 400);
+    EXPECT_EQ(board.Widget()->geometry(), QRect(0, 0, 400, 300));
+    board.SetBackColor(Rgb(0, 128, 0));
+    board.Line(10, 10, 20, 20, Rgb(255, 0, 0), LineStyle::FilledBox);
+    board.SetVisible(false);
+    form.showMinimized();
+    QCoreApplication::processEvents();
+    form.showNormal();
+    board.SetVisible(true);
+    const QImage shot = board.Widget()->grab().toImage();
+    EXPECT_EQ(shot.pixel(15, 15), qRgb(255, 0, 0));
+    EXPECT_EQ(shot.pixel(100, 100), qRgb(0, 128, 0));
+}
+
+TEST_F(FormTest, TheWindowShowsItsCanvasUntilTheBoardCoversIt) {
+    form.Canvas().SetBackColor(Rgb(255, 51, 51));
+    form.Canvas().Line(5, 5, 9, 9, Rgb(0, 0, 255), LineStyle::FilledBox);
+    form.show();
+    const QImage shot = form.grab().toImage();
+    EXPECT_EQ(shot.pixel(100, 100), qRgb(255, 51, 51));
+    EXPECT_EQ(shot.pixel(7, 7), qRgb(0, 0, 255));
+}
+
+TEST_F(FormTest, MouseDownComesOnlyFromTheWindowsOwnArea) {
+    int downs = 0;
+    form.onMouseDown = [&] { ++downs; };
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QTest::mouseClick(&form, Qt::RightButton, {}, QPoint(50, 50));
+    EXPECT_EQ(downs, 1);
+
+    QtButton& gauge = form.Command5();  // disabled: its clicks must not pass through to the window
+    gauge.Move(300, 10, 50, 20);
+    gauge.SetVisible(true);
+    QTest::mouseClick(&gauge.Widget(), Qt::LeftButton);
+    EXPECT_EQ(downs, 1);
+
+    ShowBoard();
+    QTest::mouseClick(form.Picture1().Widget(), Qt::LeftButton, {}, QPoint(50, 50));
+    EXPECT_EQ(downs, 1);
+}
+
+TEST_F(FormTest, PointerMovesOverButtonsAndTheBoardAreReported) {
+    int overExit = 0;
+    int overBoard = 0;
+    form.Command1().onMouseMove = [&] { ++overExit; };
+    form.Picture1().onMouseMove = [&] { ++overBoard; };
+    ShowBoard();
+    form.Command1().Move(300, 10, 80, 30);
+    form.Command1().SetVisible(true);
+    QTest::mouseMove(&form.Command1().Widget(), QPoint(10, 10));
+    QTest::mouseMove(&form.Command1().Widget(), QPoint(20, 12));
+    EXPECT_EQ(overExit, 2);
+    QTest::mouseMove(form.Picture1().Widget(), QPoint(100, 100));
+    EXPECT_EQ(overBoard, 1);
+    EXPECT_EQ(overExit, 2);
+}
+
+TEST_F(FormTest, KeysGoToTheBoardWhileItHasTheFocusAndButtonsNeverTakeIt) {
+    std::vector<int> codes;
+    form.Picture1().onKeyDown = [&](int code) { codes.push_back(code); };
+    int clicks = 0;
+    form.Command2().onClick = [&] { ++clicks; };
+    ShowBoard();
+    form.Command2().Move(300, 10, 80, 30);
+    form.Command2().SetVisible(true);
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    form.Picture1().SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return form.Picture1().Widget()->hasFocus(); }));
+
+    QTest::mouseClick(&form.Command2().Widget(), Qt::LeftButton);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(form.Picture1().Widget()->hasFocus());
+
+    QWidget* const focus = nullptr;  // deliver to whatever has the focus, as the keyboard does
+    QTest::keyClick(focus, Qt::Key_Left);
+    QTest::keyClick(focus, Qt::Key_8, Qt::KeypadModifier);
+    QTest::keyClick(focus, Qt::Key_Tab);
+    for (int i = 0; i < 3; ++i) {
+        QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, QString(), true);
+        QApplication::sendEvent(form.Picture1().Widget(), &repeat);
+    }
+    EXPECT_EQ(codes, (std::vector<int>{37, 104, 9, 40, 40, 40}));
+    EXPECT_TRUE(form.Picture1().Widget()->hasFocus());
+}
+
+TEST_F(FormTest, TimersWaitForTheLoadAndTickOnlyFromTheDispatchWhileEnabled) {
+    form.Timer1().SetEnabled(false);
+    int ticks = 0;
+    form.Timer3().onTimer = [&] { ++ticks; };
+    form.Timer3().SetEnabled(true);
+    PumpFor(700);
+    EXPECT_EQ(ticks, 0) << "a timer runs only once the window has loaded";
+
+    bool loaded = false;
+    form.onLoad = [&] { loaded = true; };
+    form.RaiseLoad();
+    EXPECT_TRUE(loaded);
+    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    EXPECT_EQ(ticks, 0) << "no event outside the dispatch";
+    form.DoEvents();
+    EXPECT_EQ(ticks, 1);
+
+    form.Timer3().SetEnabled(false);
+    PumpFor(700);
+    EXPECT_EQ(ticks, 1);
+    EXPECT_EQ(form.Timer3().Interval(), 500);
+    form.Timer3().SetEnabled(true);
+    EXPECT_TRUE(PumpUntil([&] { return ticks == 2; }));
+}
+
+TEST_F(FormTest, AClickHandlerLoopingOnDoEventsSeesTimerTicksAndASecondClick) {
+    ShowBoard();
+    QtButton& start = form.Command3();
+    start.Move(300, 10, 80, 30);
+    start.SetVisible(true);
+    form.RaiseLoad();
+    form.Timer1().SetEnabled(false);
+    int ticks = 0;
+    form.Timer3().onTimer = [&] { ++ticks; };
+    bool playing = false;
+    int clicks = 0;
+    bool timedOut = false;
+    start.onClick = [&] {
+        ++clicks;
+        if (playing) {  // Stop, from inside the running loop
+            playing = false;
+            return;
+        }
+        playing = true;
+        form.Timer3().SetEnabled(true);
+        QTimer::singleShot(1200, [&] { QTest::mouseClick(&start.Widget(), Qt::LeftButton); });
+        QElapsedTimer elapsed;
+        elapsed.start();
+        while (playing && !timedOut) {
+            form.DoEvents();
+            timedOut = elapsed.elapsed() > 5000;
+        }
+    };
+    QTest::mouseClick(&start.Widget(), Qt::LeftButton);
+    EXPECT_FALSE(timedOut);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_GE(ticks, 2);
+}
+
+TEST_F(FormTest, ClosingTheWindowWhileAClickHandlerLoopsEndsCleanly) {
+    std::vector<std::string> order;
+    form.onQueryUnload = [&] { order.push_back("query unload"); };
+    QtButton& start = form.Command3();
+    start.Move(300, 10, 80, 30);
+    start.SetVisible(true);
+    ShowBoard();
+    form.RaiseLoad();
+    start.onClick = [&] {
+        QTimer::singleShot(100, &form, [&] { form.close(); });  // the close box
+        QElapsedTimer elapsed;
+        elapsed.start();
+        while (!form.Closed() && elapsed.elapsed() < 5000) form.WaitForEvents(clock.GetTickCount() + 50);
+        form.DoEvents();  // a last pass after the close, as the game's loop makes
+        order.push_back(form.Closed() ? "handler returns" : "handler timed out");
+    };
+    QTimer::singleShot(0, &form, [&] { QTest::mouseClick(&start.Widget(), Qt::LeftButton); });
+    QTimer safety;
+    QObject::connect(&safety, &QTimer::timeout, [&] {
+        order.push_back("safety");
+        QCoreApplication::quit();
+    });
+    safety.start(8000);
+    QApplication::exec();
+    order.push_back("event loop returns");
+    EXPECT_EQ(order, (std::vector<std::string>{"query unload", "handler returns", "event loop returns"}));
+    EXPECT_FALSE(form.isVisible());
+    // Everything is still there for the program to finish with; a second close raises nothing.
+    form.Unload();
+    form.Picture1().SetBackColor(Rgb(1, 2, 3));
+    EXPECT_EQ(form.Picture1().BackColor(), Rgb(1, 2, 3));
+    EXPECT_EQ(order.size(), 3u);
+}
+
+TEST_F(FormTest, UnloadRaisesQueryUnloadOnceAndClosesTheWindow) {
+    int queries = 0;
+    form.onQueryUnload = [&] { ++queries; };
+    form.show();
+    form.Command1().onClick = [&] { form.Unload(); };
+    form.Command1().Move(10, 10, 80, 30);
+    form.Command1().SetVisible(true);
+    QTest::mouseClick(&form.Command1().Widget(), Qt::LeftButton);
+    EXPECT_EQ(queries, 1);
+    EXPECT_TRUE(form.Closed());
+    EXPECT_FALSE(form.isVisible());
+    form.Unload();
+    form.close();
+    EXPECT_EQ(queries, 1);
+}
+
+class WaitTest : public ::testing::Test {
+protected:
+    // Wakes any wait after two seconds, so a wait that would never end fails instead of hanging.
+    void SetUp() override {
+        QCoreApplication::processEvents();
+        guard.setSingleShot(true);
+        guard.start(2000);
+    }
+    qint64 TimeWait(std::uint32_t untilTick) {
+        QElapsedTimer elapsed;
+        elapsed.start();
+        form.WaitForEvents(untilTick);
+        return elapsed.elapsed();
+    }
+
+    ManualClock clock;
+    MainForm form{clock, 15};
+    QTimer guard;
+};
+
+TEST_F(WaitTest, ReturnsAtOnceWhenTheTickHasPassedEvenAcrossTheWrap) {
+    clock.now = 0x00000010;
+    EXPECT_LT(TimeWait(0xFFFFFFF0), 1000);  // 32 ms ago, before the wrap
+    clock.now = 5000;
+    EXPECT_LT(TimeWait(5000), 1000);
+}
+
+TEST_F(WaitTest, SleepsUntilTheTickWhenNothingHappensEvenAcrossTheWrap) {
+    clock.now = 0xFFFFFFF0;
+    const qint64 waited = TimeWait(0x00000060);  // 112 ms ahead, after the wrap
+    EXPECT_GE(waited, 100);
+    EXPECT_LT(waited, 1500);
+}
+
+TEST_F(WaitTest, AnArrivingEventEndsTheWait) {
+    clock.now = 1000;
+    bool handled = false;
+    QTimer::singleShot(50, [&] { handled = true; });
+    const qint64 waited = TimeWait(1000 + 60000);
+    EXPECT_TRUE(handled);
+    EXPECT_LT(waited, 1500);
+}
+
+}  // namespace
+}  // namespace kanuvo

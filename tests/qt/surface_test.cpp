@@ -1,0 +1,231 @@
+// What the drawing calls cover on a QImage surface: sprites, rounded and plain boxes, text, blits.
+#include <QFontInfo>
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+#include "platform/qt/main_form.h"
+#include "platform/qt/qt_surface.h"
+
+namespace kanuvo {
+namespace {
+
+constexpr Color kWhite = Rgb(255, 255, 255);
+constexpr Color kBlack = Rgb(0, 0, 0);
+constexpr Color kNavy = Rgb(0, 0, 128);
+constexpr Color kRed = Rgb(255, 0, 0);
+constexpr Color kGreen = Rgb(0, 255, 0);
+
+Color At(const QtSurface& surface, int x, int y) { return surface.Image().pixel(x, y) & 0xFFFFFF; }
+
+// Pixels of the given colour, as the smallest rectangle holding them all.
+QRect Covered(const QtSurface& surface, Color color) {
+    QRect box;
+    for (int y = 0; y < surface.ScaleHeight(); ++y)
+        for (int x = 0; x < surface.ScaleWidth(); ++x)
+            if (At(surface, x, y) == color) box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+QImage Filled(int width, int height, Color color) {
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(QColor(RedOf(color), GreenOf(color), BlueOf(color)));
+    return image;
+}
+
+TEST(QtSurfaceTest, StartsAt96DpiAndBackColourClearsEverything) {
+    QtSurface surface(QSize(40, 30));
+    EXPECT_EQ(surface.Image().dotsPerMeterX(), 3780);
+    EXPECT_EQ(surface.Image().dotsPerMeterY(), 3780);
+    surface.Line(0, 0, 39, 29, kRed, LineStyle::FilledBox);
+    surface.SetBackColor(kNavy);
+    EXPECT_EQ(surface.BackColor(), kNavy);
+    EXPECT_EQ(Covered(surface, kNavy), QRect(0, 0, 40, 30));
+    EXPECT_TRUE(Covered(surface, kRed).isNull());
+}
+
+TEST(QtSurfaceTest, ResizeKeepsTheDrawingAndFillsNewAreaWithTheBackColour) {
+    QtSurface surface(QSize(10, 10));
+    surface.SetBackColor(kNavy);
+    surface.Line(2, 2, 4, 4, kRed, LineStyle::FilledBox);
+    surface.Resize(QSize(20, 15));
+    EXPECT_EQ(surface.ScaleWidth(), 20);
+    EXPECT_EQ(surface.ScaleHeight(), 15);
+    EXPECT_EQ(Covered(surface, kRed), QRect(2, 2, 3, 3));
+    EXPECT_EQ(At(surface, 19, 14), kNavy);
+}
+
+TEST(QtSurfaceTest, SpriteShowsBackgroundOutsideItsShapeAndItsColoursInside) {
+    // A 10 x 10 sprite: a 4 x 4 shape at (3, 3), red with a green top row, on white.
+    QImage mask = Filled(10, 10, kWhite);
+    QImage picture = Filled(10, 10, kWhite);
+    for (int y = 3; y < 7; ++y) {
+        for (int x = 3; x < 7; ++x) {
+            mask.setPixel(x, y, qRgb(0, 0, 0));
+            picture.setPixel(x, y, y == 3 ? qRgb(0, 255, 0) : qRgb(255, 0, 0));
+        }
+    }
+    QtSurface surface(QSize(60, 60));
+    surface.SetBackColor(kNavy);
+    // Drawn twice the size at (20, 10): the shape covers (26..33, 16..23).
+    surface.PaintPicture(QtPicture(mask), 20, 10, 20, 20, RasterOp::MergePaint);
+    EXPECT_EQ(Covered(surface, kWhite), QRect(26, 16, 8, 8));
+    EXPECT_EQ(At(surface, 21, 11), kNavy);
+    surface.PaintPicture(QtPicture(picture), 20, 10, 20, 20, RasterOp::And);
+    EXPECT_EQ(Covered(surface, kGreen), QRect(26, 16, 8, 2));
+    EXPECT_EQ(Covered(surface, kRed), QRect(26, 18, 8, 6));
+    EXPECT_TRUE(Covered(surface, kWhite).isNull());
+    // Right next to the shape, inside the sprite's rectangle, the background is untouched.
+    for (const QPoint p : {QPoint(25, 20), QPoint(34, 20), QPoint(30, 15), QPoint(30, 24), QPoint(20, 10),
+                           QPoint(39, 29)})
+        EXPECT_EQ(At(surface, p.x(), p.y()), kNavy) << p.x() << "," << p.y();
+}
+
+TEST(QtSurfaceTest, CopyPaintReplacesTheAreaScaledAndRounded) {
+    QtSurface surface(QSize(30, 30));
+    surface.SetBackColor(kNavy);
+    // 4.5 rounds to 4 and 5.5 to 6 (halves to even); 10 x 8 pixels from there.
+    surface.PaintPicture(QtPicture(Filled(3, 2, kRed)), 4.5, 5.5, 10, 8, RasterOp::Copy);
+    EXPECT_EQ(Covered(surface, kRed), QRect(4, 6, 10, 8));
+}
+
+TEST(QtSurfaceTest, RoundRectCoversLeftToRightMinusOneWithOutlineAndFill) {
+    QtSurface surface(QSize(50, 40));
+    surface.SetBackColor(kNavy);
+    surface.SetFillStyle(FillStyle::Solid);
+    surface.SetFillColor(kGreen);
+    surface.SetForeColor(kRed);
+    EXPECT_NE(surface.RoundRect(10, 5, 40, 30, 10, 10), 0);
+    QRect all = Covered(surface, kRed) | Covered(surface, kGreen);
+    EXPECT_EQ(all, QRect(QPoint(10, 5), QPoint(39, 29)));
+    EXPECT_EQ(At(surface, 25, 5), kRed);    // outline along the top
+    EXPECT_EQ(At(surface, 39, 17), kRed);   // and down the right, at right - 1
+    EXPECT_EQ(At(surface, 25, 17), kGreen); // filled inside
+    EXPECT_EQ(At(surface, 10, 5), kNavy);   // the corners are rounded off
+    EXPECT_EQ(At(surface, 39, 29), kNavy);
+
+    // With a 0 x 0 corner it is a plain rectangle, corners included; a transparent one is not filled.
+    surface.SetBackColor(kNavy);
+    surface.SetFillStyle(FillStyle::Transparent);
+    EXPECT_NE(surface.RoundRect(10, 5, 40, 30, 0, 0), 0);
+    EXPECT_EQ(Covered(surface, kRed), QRect(QPoint(10, 5), QPoint(39, 29)));
+    EXPECT_EQ(At(surface, 10, 5), kRed);
+    EXPECT_EQ(At(surface, 39, 29), kRed);
+    EXPECT_EQ(At(surface, 25, 17), kNavy);
+    EXPECT_TRUE(Covered(surface, kGreen).isNull());
+}
+
+TEST(QtSurfaceTest, LineBoxesIncludeBothCornersInEitherOrder) {
+    QtSurface surface(QSize(30, 30));
+    surface.SetBackColor(kNavy);
+    // 5.5 -> 6, 2.5 -> 2, 10.5 -> 10: halves go to the even neighbour.
+    surface.Line(10.5, 4, 5.5, 2.5, kRed, LineStyle::FilledBox);
+    EXPECT_EQ(Covered(surface, kRed), QRect(QPoint(6, 2), QPoint(10, 4)));
+
+    surface.SetBackColor(kNavy);
+    surface.Line(3, 3, 12, 9, kGreen, LineStyle::Box);
+    EXPECT_EQ(Covered(surface, kGreen), QRect(QPoint(3, 3), QPoint(12, 9)));
+    EXPECT_EQ(At(surface, 12, 9), kGreen);
+    EXPECT_EQ(At(surface, 7, 6), kNavy);
+
+    surface.SetBackColor(kNavy);
+    surface.Line(2, 20, 2, 25, kRed, LineStyle::Line);
+    EXPECT_EQ(At(surface, 2, 20), kRed);
+    EXPECT_EQ(At(surface, 2, 24), kRed);
+    EXPECT_EQ(At(surface, 3, 22), kNavy);
+}
+
+TEST(QtSurfaceTest, PrintPutsTheTextTopLeftAtTheCurrentPointAndMovesToTheNextLine) {
+    EXPECT_EQ(QFontInfo(GameFont(20)).family(), QStringLiteral("IPAPGothic"));
+    QtSurface surface(QSize(200, 100));
+    surface.SetBackColor(kWhite);
+    surface.SetForeColor(kBlack);
+    surface.SetFontSize(20);
+    surface.SetCurrentX(10.5);  // rounds to 10
+    surface.SetCurrentY(20);
+    surface.Print("ゴール");
+    const QRect text = Covered(surface, kBlack);
+    ASSERT_FALSE(text.isNull());
+    // 20 points at 96 dpi is a 27-pixel em: the glyphs sit just inside it, below and right of the point.
+    EXPECT_GE(text.left(), 10);
+    EXPECT_LE(text.left(), 14);
+    EXPECT_GE(text.top(), 20);
+    EXPECT_LE(text.top(), 26);
+    EXPECT_LE(text.bottom(), 20 + 30);
+    EXPECT_GE(text.width(), 3 * 20);  // three full-width characters
+    EXPECT_EQ(surface.CurrentX(), 0);
+    EXPECT_GE(surface.CurrentY(), 20 + 26);
+    EXPECT_LE(surface.CurrentY(), 20 + 40);
+    // Only the pen colour and the background: no blended edges.
+    EXPECT_EQ(Covered(surface, kBlack) | Covered(surface, kWhite), QRect(0, 0, 200, 100));
+}
+
+TEST(QtSurfaceTest, BlitsCopyBetweenSurfacesAndPictureBoxes) {
+    QtSurface source(QSize(20, 20));
+    source.SetBackColor(kNavy);
+    source.Line(2, 2, 3, 3, kRed, LineStyle::FilledBox);
+    QtPictureBox box(nullptr);  // an off-screen picture box, as the hidden copy of the board is
+    box.Move(0, 0, 20, 20);
+    box.SetBackColor(kWhite);
+    EXPECT_EQ(box.BitBlt(0, 0, 20, 20, source, 0, 0), 1);
+    EXPECT_EQ(Covered(box.Pixels(), kRed), QRect(2, 2, 2, 2));
+
+    QtSurface back(QSize(20, 20));
+    back.SetBackColor(kWhite);
+    EXPECT_EQ(back.BitBlt(10, 5, 4, 4, box, 1, 1), 1);  // from a picture box
+    EXPECT_EQ(Covered(back, kRed), QRect(11, 6, 2, 2));
+    EXPECT_EQ(Covered(back, kNavy) | Covered(back, kRed), QRect(10, 5, 4, 4));
+
+    // Twice the size: the 2 x 2 red block becomes 4 x 4.
+    back.SetBackColor(kWhite);
+    EXPECT_EQ(back.StretchBlt(0, 0, 8, 8, source, 0, 0, 4, 4), 1);
+    EXPECT_EQ(Covered(back, kRed), QRect(4, 4, 4, 4));
+
+    // A block reaching past the source's edge copies what is there and leaves the rest alone.
+    back.SetBackColor(kWhite);
+    EXPECT_EQ(back.BitBlt(0, 0, 20, 20, source, 15, 15), 1);
+    EXPECT_EQ(Covered(back, kNavy), QRect(0, 0, 5, 5));
+
+    // Within one surface the copy reads the pixels as they were before it.
+    source.BitBlt(3, 3, 10, 10, source, 2, 2);
+    EXPECT_EQ(Covered(source, kRed), QRect(2, 2, 3, 3));
+}
+
+// A surface that is not ours: blits from it cannot work.
+class ForeignSurface : public Surface {
+public:
+    int ScaleWidth() const override { return 10; }
+    int ScaleHeight() const override { return 10; }
+    void PaintPicture(const Picture&, double, double, double, double, RasterOp) override {}
+    void SetFillStyle(FillStyle) override {}
+    FillStyle GetFillStyle() const override { return FillStyle::Solid; }
+    void SetFillColor(Color) override {}
+    Color FillColor() const override { return 0; }
+    void SetForeColor(Color) override {}
+    Color ForeColor() const override { return 0; }
+    void SetBackColor(Color) override {}
+    Color BackColor() const override { return 0; }
+    void Line(double, double, double, double, Color, LineStyle) override {}
+    void SetCurrentX(double) override {}
+    void SetCurrentY(double) override {}
+    double CurrentX() const override { return 0; }
+    double CurrentY() const override { return 0; }
+    void SetFontSize(double) override {}
+    double FontSize() const override { return 0; }
+    void Print(std::string_view) override {}
+    int RoundRect(int, int, int, int, int, int) override { return 1; }
+    int BitBlt(int, int, int, int, const Surface&, int, int) override { return 1; }
+    int StretchBlt(int, int, int, int, const Surface&, int, int, int, int) override { return 1; }
+};
+
+TEST(QtSurfaceTest, BlitsFailFromForeignSurfacesAndWithNegativeSizes) {
+    QtSurface target(QSize(10, 10));
+    QtSurface source(QSize(10, 10));
+    EXPECT_EQ(target.BitBlt(0, 0, 10, 10, ForeignSurface(), 0, 0), 0);
+    EXPECT_EQ(target.StretchBlt(0, 0, 10, 10, ForeignSurface(), 0, 0, 5, 5), 0);
+    EXPECT_EQ(target.BitBlt(0, 0, -1, 10, source, 0, 0), 0);
+    EXPECT_EQ(target.StretchBlt(0, 0, 10, 10, source, 0, 0, 5, -5), 0);
+}
+
+}  // namespace
+}  // namespace kanuvo

@@ -1,0 +1,209 @@
+// System services: the tick count, ending, the single-copy lock against a live and a killed copy,
+// message boxes, screen size, pictures and pointer shapes over our own window only.
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "platform/qt/main_form.h"
+#include "platform/qt/qt_system.h"
+
+namespace kanuvo {
+namespace {
+
+TEST(QtClockTest, CountsMillisecondsAndWrapsAt32Bits) {
+    QtClock clock(0xFFFFFFF0u);
+    const std::uint32_t first = clock.GetTickCount();
+    EXPECT_LT(static_cast<std::uint32_t>(first - 0xFFFFFFF0u), 1000u);
+    // Across the wrap the difference of two readings is still the time between them.
+    QtClock nearWrap(0xFFFFFFFFu);
+    const std::uint32_t before = nearWrap.GetTickCount();
+    QtClock plain;
+    const std::uint32_t start = plain.GetTickCount();
+    while (plain.GetTickCount() - start < 5) {
+    }
+    const std::uint32_t after = nearWrap.GetTickCount();
+    EXPECT_GE(after - before, 5u);
+    EXPECT_LT(after - before, 1000u);
+}
+
+class LockTest : public ::testing::Test {
+protected:
+    QString LockPath() const { return folder.filePath(QStringLiteral("kanuvo.lock")); }
+    QTemporaryDir folder;
+};
+
+// Another copy of the program holding the lock, in a process of its own.
+class OtherCopy {
+public:
+    explicit OtherCopy(const QString& lockPath) {
+        process_.start(QStringLiteral(KANUVO_LOCK_HOLDER), {lockPath});
+        started_ = process_.waitForStarted() && process_.waitForReadyRead(5000);
+        answer_ = process_.readLine().trimmed().toStdString();
+    }
+    ~OtherCopy() { Kill(); }
+    bool Started() const { return started_; }
+    const std::string& Answer() const { return answer_; }
+    bool Running() const { return process_.state() == QProcess::Running; }
+    // Killed outright, as a crash would end it: its lock file stays behind.
+    void Kill() {
+        if (process_.state() == QProcess::NotRunning) return;
+        process_.kill();
+        process_.waitForFinished();
+    }
+
+private:
+    QProcess process_;
+    bool started_ = false;
+    std::string answer_;
+};
+
+TEST_F(LockTest, ASecondCopyIsRefusedAndTheFirstKeepsItsLock) {
+    OtherCopy first(LockPath());
+    ASSERT_TRUE(first.Started());
+    ASSERT_EQ(first.Answer(), "locked");
+    QtSystem second;
+    second.SetLockPath(LockPath());
+    EXPECT_TRUE(second.PrevInstance());
+    EXPECT_TRUE(first.Running());
+    EXPECT_TRUE(QFile::exists(LockPath()));
+    QtSystem third;
+    third.SetLockPath(LockPath());
+    EXPECT_TRUE(third.PrevInstance());
+}
+
+TEST_F(LockTest, ALockLeftByAKilledCopyDoesNotBlockANewStart) {
+    OtherCopy crashed(LockPath());
+    ASSERT_EQ(crashed.Answer(), "locked");
+    crashed.Kill();
+    ASSERT_TRUE(QFile::exists(LockPath()));
+    QtSystem system;
+    system.SetLockPath(LockPath());
+    EXPECT_FALSE(system.PrevInstance());
+    EXPECT_FALSE(system.PrevInstance()) << "asking again does not find ourselves";
+    QtSystem another;
+    another.SetLockPath(LockPath());
+    EXPECT_TRUE(another.PrevInstance());
+}
+
+TEST_F(LockTest, ALockThatCannotBeTriedIsNoOtherCopy) {
+    QtSystem system;
+    system.SetLockPath(folder.filePath(QStringLiteral("missing/folder/kanuvo.lock")));
+    EXPECT_FALSE(system.PrevInstance());
+}
+
+TEST_F(LockTest, EndRunsTheShutdownHooksReleasesTheLockAndExits) {
+    const QString path = LockPath();
+    EXPECT_EXIT(
+        {
+            QtSystem system;
+            system.SetLockPath(path);
+            if (system.PrevInstance()) std::fputs("no lock\n", stderr);
+            system.AddShutdownHook([] { std::fputs("sound released\n", stderr); });
+            system.End();
+        },
+        ::testing::ExitedWithCode(0), "sound released");
+    EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST(QtSystemTest, MessageBoxesGoToTheHookWhenOneIsSet) {
+    QtSystem system;
+    std::string shown;
+    system.SetMsgBoxHook([&](std::string_view text) { shown = text; });
+    system.MsgBox("メモリーが足りません。");
+    EXPECT_EQ(shown, "メモリーが足りません。");
+}
+
+TEST(QtSystemTest, ScreenAndFolder) {
+    QtSystem system;
+    EXPECT_EQ(system.TwipsPerPixelY(), 1440 / 96);  // the offscreen screen is a 96-dpi one
+    system.SetScreenOverride(768, 15);
+    EXPECT_EQ(system.ScreenHeight(), 768 * 15);
+    EXPECT_EQ(system.TwipsPerPixelY(), 15);
+    EXPECT_EQ(QString::fromStdString(system.Path()),
+              QFileInfo(QCoreApplication::applicationFilePath()).absolutePath());
+    EXPECT_FALSE(system.Path().ends_with('/'));
+}
+
+TEST(QtSystemTest, PicturesLoadByIdAndAMissingOneIsNull) {
+    QTemporaryDir folder;
+    QImage image(652, 650, QImage::Format_RGB888);
+    image.fill(QColor(255, 51, 51));
+    ASSERT_TRUE(image.save(folder.filePath(QStringLiteral("109.bmp")), "BMP"));
+    QtSystem system;
+    EXPECT_EQ(system.LoadResPicture(109), nullptr) << "nothing is built into the tests";
+    system.SetPicturePrefix(folder.path() + QStringLiteral("/"));
+    const auto title = system.LoadResPicture(109);
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->Width(), 652);
+    EXPECT_EQ(title->Height(), 650);
+    EXPECT_EQ(system.LoadResPicture(110), nullptr);
+}
+
+// A 16 x 16 one-colour .cur file with its hot spot at (3, 4).
+QByteArray SmallCursor() {
+    QByteArray file;
+    auto put = [&](std::uint32_t v, int count) {
+        for (int i = 0; i < count; ++i) file.append(static_cast<char>((v >> (8 * i)) & 0xFF));
+    };
+    put(0, 2), put(2, 2), put(1, 2);
+    put(16, 1), put(16, 1), put(0, 2), put(3, 2), put(4, 2), put(40 + 8 + 64 + 64, 4), put(22, 4);
+    put(40, 4), put(16, 4), put(32, 4), put(1, 2), put(1, 2), put(0, 4), put(0, 4), put(0, 4), put(0, 4);
+    put(2, 4), put(0, 4);
+    put(0, 4), put(0xFFFFFF, 4);
+    for (int row = 0; row < 16; ++row) put(0xFFFF, 4);
+    for (int row = 0; row < 16; ++row) put(0, 4);
+    return file;
+}
+
+TEST(QtSystemTest, PointerShapesReplaceTheArrowOverOurWindowOnly) {
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("H_point.cur"));
+    QFile out(path);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(SmallCursor());
+    out.close();
+    QFile garbage(folder.filePath(QStringLiteral("garbage.cur")));
+    ASSERT_TRUE(garbage.open(QIODevice::WriteOnly));
+    garbage.write("not a cursor at all");
+    garbage.close();
+
+    QtClock clock;
+    MainForm form(clock, 15);
+    QtSystem system;
+    system.SetCursorWindow(&form);
+    EXPECT_EQ(system.GetCursor(), QtSystem::kStandardArrow);
+    EXPECT_EQ(system.LoadCursorFromFileA(folder.filePath(QStringLiteral("missing.cur")).toStdString()), 0u);
+    EXPECT_EQ(system.LoadCursorFromFileA(garbage.fileName().toStdString()), 0u);
+    const CursorHandle hand = system.LoadCursorFromFileA(path.toStdString());
+    ASSERT_NE(hand, 0u);
+    EXPECT_NE(hand, QtSystem::kStandardArrow);
+
+    EXPECT_EQ(system.SetSystemCursor(hand, 32513), 0) << "only the arrow is replaced";
+    EXPECT_EQ(system.SetSystemCursor(hand + 10, kArrowCursorId), 0);
+    EXPECT_EQ(system.GetCursor(), QtSystem::kStandardArrow);
+
+    EXPECT_EQ(system.SetSystemCursor(hand, kArrowCursorId), 1);
+    EXPECT_EQ(system.GetCursor(), hand);
+    EXPECT_EQ(form.cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(form.cursor().hotSpot(), QPoint(3, 4));
+    // Controls show the window's pointer, the gauge included.
+    EXPECT_EQ(form.Command5().Widget().cursor().hotSpot(), QPoint(3, 4));
+    EXPECT_EQ(form.Picture1().Widget()->cursor().shape(), Qt::BitmapCursor);
+
+    const CursorHandle saved = QtSystem::kStandardArrow;
+    EXPECT_EQ(system.SetSystemCursor(saved, kArrowCursorId), 1);
+    EXPECT_EQ(form.cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(system.GetCursor(), saved);
+}
+
+}  // namespace
+}  // namespace kanuvo
