@@ -1,1 +1,155 @@
-// The truck driving the road in the truck stages.
+// The truck driving the road in the truck stages: where it stands, what lies ahead, its turns and crashes.
+#include <array>
+#include <cstdint>
+#include <initializer_list>
+
+#include "game/app.h"
+#include "game/board.h"
+#include "game/geometry.h"
+#include "game/rounding.h"
+#include "game/route.h"
+
+namespace kanuvo {
+
+namespace {
+
+bool Lying(int heading) { return heading == HeadingLeft || heading == HeadingRight; }
+
+bool IsOneOf(int kind, std::initializer_list<int> kinds) {
+    for (int k : kinds) {
+        if (k == kind) return true;
+    }
+    return false;
+}
+
+// Which edge tiles wreck the truck: the tile leads off the board, so the run ends at the cell's
+// centre, before the truck's front can reach the edge. The first row that holds the cell decides.
+// Kinds the truck cannot have driven onto in a cell are left out of its row.
+bool CrashesAtEdge(int cell, int kind, int heading, int n) {
+    const int start = StartCell(n);
+    if (cell == 2) return IsOneOf(kind, {4, 5});
+    if (cell == n) return IsOneOf(kind, {2, 3, 4, 6});
+    if (cell == n + 1) return IsOneOf(kind, {1, 6});
+    if (cell == start - n) return IsOneOf(kind, {3, 5, 6});
+    if (cell == start - n + 1) return IsOneOf(kind, {1, 2, 3, 4, 6});
+    // A right-top corner left of the start would turn a truck coming down into the start itself.
+    if (cell == start - 1) return IsOneOf(kind, {1, 3, 4}) || (kind == 5 && heading == HeadingDown);
+    if (cell >= 3 && cell <= n - 1) return IsOneOf(kind, {2, 4, 5});
+    if (cell % n == 1 && cell > n + 1 && cell < start - n) return IsOneOf(kind, {1, 2, 6});
+    if (cell % n == 0 && cell > n && cell < start - n) return IsOneOf(kind, {3, 5, 6});
+    if (cell >= start - n + 2 && cell <= start - 2) return IsOneOf(kind, {1, 3, 4});
+    return false;
+}
+
+// The front has reached the far edge of cell r. Heading left or up, r is the cell under the front
+// corner; heading right or down it is the one under the rear, as the truck is shorter than a cell.
+bool FrontAtEdge(const Rect& truck, const Rect& r, int heading) {
+    switch (heading) {
+        case HeadingLeft: return truck.left <= r.left;
+        case HeadingRight: return truck.right >= r.right;
+        case HeadingUp: return truck.top <= r.top;
+        case HeadingDown: return truck.bottom >= r.bottom;
+        default: return false;
+    }
+}
+
+// Just past the position centred in the cell, along the direction of travel.
+bool PastCentre(const Rect& truck, const Rect& r, int heading, int marginX, int marginY) {
+    switch (heading) {
+        case HeadingLeft: return truck.left < r.left + marginX;
+        case HeadingRight: return truck.left > r.left + marginX;
+        case HeadingUp: return truck.top < r.top + marginY;
+        case HeadingDown: return truck.top > r.top + marginY;
+        default: return false;
+    }
+}
+
+std::int16_t Add16(std::int16_t a, std::int16_t b) { return static_cast<std::int16_t>(a + b); }
+
+}  // namespace
+
+void SteerTruck(Game& g) {
+    const int n = g.BoardSize;
+    const int start = StartCell(n);
+
+    // Which cells the two test corners stand in. A corner on a grid line stands in none and keeps
+    // the cell it was last seen in.
+    const Rect truck = g.TruckRect;
+    const float x1 = static_cast<float>(truck.left);
+    const float y1 = static_cast<float>(truck.top);
+    const float x2 = static_cast<float>(Lying(g.Heading) ? truck.right : truck.left);
+    const float y2 = static_cast<float>(Lying(g.Heading) ? truck.top : truck.bottom);
+    for (int i = 1; i <= start; ++i) {
+        if (PointInCell(g.CellRects[i], x1, y1)) g.TruckCells[0] = i;
+        if (PointInCell(g.CellRects[i], x2, y2)) g.TruckCells[1] = i;
+    }
+    const int first = g.TruckCells[0];
+    const int second = g.TruckCells[1];
+
+    // While the truck still touches the start it is neither looked ahead of nor turned. An entry
+    // that was never located (below 1) is treated the same way, so no cell off the board is read.
+    if (first >= 1 && first < start && second >= 1 && second < start) {
+        const int c = first;
+        const Rect& r = g.CellRects[c];
+        const int width = truck.right - truck.left;
+        const int height = truck.bottom - truck.top;
+        // Both margins come from the cell's width: the cells are square up to their one-pixel lines.
+        const int cellWidth = r.right - r.left;
+        const int marginX = RoundHalfEven((cellWidth - width) / 2.0);
+        const int marginY = RoundHalfEven((cellWidth - height) / 2.0);
+
+        // Beside the goal the truck may drive on into the goal, which holds no tile.
+        if (c != 2 && c != n + 1 && FrontAtEdge(truck, r, g.Heading)) {
+            // The tile ahead needs a road end facing the truck. No cell ahead is the board's edge.
+            const bool onBoard = HasNeighbour(c, g.Heading, n);
+            if (!onBoard || ExitHeading(g.Cells[NextCell(c, g.Heading, n)], g.Heading) == 0) {
+                HandleMiss(g);
+                return;
+            }
+        }
+
+        if (first == second && PastCentre(truck, r, g.Heading, marginX, marginY)) {
+            if (CheckEdgeTile(g, c)) return;
+            // A corner turns the truck; a straight tile, or one it has no way through, lets it go on.
+            const int out = ExitHeading(g.Cells[c], g.Heading);
+            if (out != 0 && out != g.Heading) {
+                g.Heading = out;
+                TurnTruck(g, r.left, r.top, marginX, marginY, width, height);
+            }
+        }
+    }
+
+    if (first == GoalCell && second == GoalCell) {
+        ClearStage(g);
+        return;
+    }
+    if ((g.Heading == HeadingRight || g.Heading == HeadingDown) && first == start && second == start) {
+        HandleMiss(g);  // driven back into the start
+        return;
+    }
+    for (int cell : {first, second}) {
+        if (cell > GoalCell && cell < start && g.Cells[cell] == TileEmpty) {
+            HandleMiss(g);
+            return;
+        }
+    }
+}
+
+void TurnTruck(GameState& s, int cellLeft, int cellTop, int marginX, int marginY, int width, int height) {
+    // A quarter turn swaps the truck's width and height, and with them the two centring margins.
+    const auto left = static_cast<std::int16_t>(cellLeft);
+    const auto top = static_cast<std::int16_t>(cellTop);
+    const std::int16_t newLeft = Add16(left, static_cast<std::int16_t>(marginY));
+    const std::int16_t newTop = Add16(top, static_cast<std::int16_t>(marginX));
+    s.TruckRect = Rect{newLeft, newTop, Add16(newLeft, static_cast<std::int16_t>(height)),
+                       Add16(newTop, static_cast<std::int16_t>(width))};
+}
+
+bool CheckEdgeTile(Game& g, int cell) {
+    if (cell < 1 || cell > StartCell(g.BoardSize)) return false;
+    if (!CrashesAtEdge(cell, g.Cells[cell], g.Heading, g.BoardSize)) return false;
+    HandleMiss(g);
+    return true;
+}
+
+}  // namespace kanuvo

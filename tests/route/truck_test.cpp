@@ -1,0 +1,295 @@
+// The truck driving a 4 x 4 board one pixel at a time: where it turns, where it crashes, where it arrives.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "board_text.h"
+#include "game/board.h"
+#include "game/route.h"
+
+namespace kanuvo::testing {
+namespace {
+
+class TruckTest : public ::testing::Test {
+protected:
+    void Run(int startExit, std::string_view board) {
+        StartRun(g, 2, 4, startExit);
+        SetBoard(g, board);
+        t.sound.waves.clear();
+    }
+
+    // One pixel in the direction of travel, as a truck step moves it, then the steering pass after it.
+    void Step() {
+        Rect& r = g.TruckRect;
+        switch (g.Heading) {
+            case HeadingLeft: --r.left, --r.right; break;
+            case HeadingRight: ++r.left, ++r.right; break;
+            case HeadingUp: --r.top, --r.bottom; break;
+            case HeadingDown: ++r.top, ++r.bottom; break;
+        }
+        SteerTruck(g);
+    }
+
+    // Steps while the run goes on and `done` is false; returns the steps made.
+    int DriveUntil(const std::function<bool()>& done, int limit = 2000) {
+        int steps = 0;
+        while (g.Playing && !done() && steps < limit) {
+            Step();
+            ++steps;
+        }
+        return steps;
+    }
+    int Drive() {
+        return DriveUntil([] { return false; });
+    }
+    bool InCell(int cell) const { return g.TruckCells[0] == cell && g.TruckCells[1] == cell; }
+
+    int Misses() const { return Plays(t.sound, "stop1.wav"); }
+    int Clears() const { return Plays(t.sound, "goal.wav"); }
+    // The run ended in one crash: one miss sound, one life spent.
+    void ExpectOneCrash() const {
+        EXPECT_FALSE(g.Playing);
+        EXPECT_EQ(Misses(), 1);
+        EXPECT_EQ(g.Lives, 1);
+        EXPECT_EQ(Clears(), 0);
+    }
+
+    TestGame t;
+    Game& g = t.game;
+};
+
+TEST_F(TruckTest, TurnsUpJustPastTheCentreOfACornerTile) {
+    Run(ExitLeft,
+        "G . . . "
+        ". . . . "
+        ". . . . "
+        ". . 5 S");
+    EXPECT_EQ(g.TruckRect, (Rect{401, 435, 461, 465}));
+    Step();
+    EXPECT_EQ(g.TruckCells[0], 16) << "a corner on the grid line keeps its cell";
+    Step();
+    EXPECT_EQ(g.TruckCells[0], 15);
+    EXPECT_EQ(g.TruckCells[1], 16);
+
+    // Cell 15 is (301, 400, 400, 499): margins 19.5 -> 20 and 34.5 -> 34, so the turn point is left 320.
+    const int steps = 2 + DriveUntil([this] { return g.Heading != HeadingLeft; });
+    EXPECT_EQ(steps, 81);
+    EXPECT_EQ(g.Heading, HeadingUp);
+    EXPECT_EQ(g.TruckRect, (Rect{335, 420, 365, 480}));
+
+    // Standing now, it goes straight on through the same corner, and wants a road in cell 11.
+    const int more = Drive();
+    EXPECT_EQ(g.TruckRect.top, 400);
+    EXPECT_EQ(more, 20);
+    ExpectOneCrash();
+}
+
+TEST_F(TruckTest, LooksAheadWhenTheFrontReachesTheCellsEdge) {
+    for (int kind = TileEmpty; kind <= TileHorizontal; ++kind) {
+        SCOPED_TRACE("kind " + std::to_string(kind) + " in cell 14");
+        Run(ExitLeft,
+            "G . . . "
+            ". . . . "
+            ". . . . "
+            ". . 6 S");
+        g.Cells[14] = kind;
+        DriveUntil([this] { return g.TruckRect.left == 302; });
+        ASSERT_TRUE(g.Playing);
+        EXPECT_EQ(g.Heading, HeadingLeft);
+        Step();  // the front at cell 15's left edge
+        const bool facesTheTruck = kind == TileRightBottom || kind == TileRightTop || kind == TileHorizontal;
+        if (facesTheTruck) {
+            EXPECT_TRUE(g.Playing);
+            EXPECT_EQ(Misses(), 0);
+        } else {
+            ExpectOneCrash();
+        }
+    }
+}
+
+TEST_F(TruckTest, CatchesATileSlidAwayAhead) {
+    Run(ExitLeft,
+        "G . . . "
+        ". . . . "
+        ". . . . "
+        ". . 6 S");
+    g.Cells[14] = TileHorizontal;
+    DriveUntil([this] { return g.TruckRect.left == 300; });  // the front on the grid line
+    ASSERT_TRUE(g.Playing);
+    g.Cells[14] = TileEmpty;
+    SteerTruck(g);  // a pass with no step due
+    ExpectOneCrash();
+}
+
+TEST_F(TruckTest, CrashesOnAnEmptyCellUnderEitherEnd) {
+    for (int slidAway : {14, 15}) {
+        SCOPED_TRACE("cell " + std::to_string(slidAway) + " emptied");
+        Run(ExitLeft,
+            "G . . . "
+            ". . . . "
+            ". . . . "
+            ". 6 6 S");
+        DriveUntil([this] { return g.TruckCells[0] == 14; });
+        ASSERT_TRUE(g.Playing);
+        ASSERT_EQ(g.TruckCells[1], 15);
+        g.Cells[slidAway] = TileEmpty;
+        SteerTruck(g);
+        ExpectOneCrash();
+    }
+}
+
+TEST_F(TruckTest, AnEdgeTileCrashesAtItsCentre) {
+    // Round to the top row, then left onto a right-top corner, which would lead off the board.
+    Run(ExitLeft,
+        "G . 5 1 "
+        ". . . 4 "
+        ". . 3 2 "
+        ". . 5 S");
+    Drive();
+    ExpectOneCrash();
+    EXPECT_TRUE(InCell(3));
+    EXPECT_EQ(g.Heading, HeadingLeft);
+    EXPECT_EQ(g.TruckRect.left, 320);  // cell 3 is (301, 100, 400, 199): just past the centre
+}
+
+TEST_F(TruckTest, AStraightBesideTheStartLeadsIntoTheStartAndCrashes) {
+    // Up, left, down, right along the bottom row: a horizontal tile left of the start has no edge
+    // end, so the truck goes on until the start lies ahead of it.
+    Run(ExitUp,
+        "G . . . "
+        ". . . . "
+        ". 3 6 1 "
+        ". 5 6 S");
+    Drive();
+    ExpectOneCrash();
+    EXPECT_EQ(g.Heading, HeadingRight);
+    EXPECT_EQ(g.TruckRect.right, g.CellRects[16].left - 1);
+}
+
+TEST_F(TruckTest, CrossesTheCellAfterATurnBesideTheGoalWithoutLookingAhead) {
+    // Down out of cell 2 over a horizontal tile: nothing judges cell 6 until the truck is in it.
+    Run(ExitLeft,
+        "G 3 1 . "
+        ". 6 4 . "
+        ". 6 4 . "
+        ". . 5 S");
+    DriveUntil([this] { return InCell(6); });
+    ASSERT_TRUE(g.Playing);
+    EXPECT_EQ(g.Heading, HeadingDown);
+    // Straight on through it, then the look-ahead at its far edge finds no road end in cell 10.
+    Drive();
+    ExpectOneCrash();
+    EXPECT_EQ(g.Heading, HeadingDown);
+    EXPECT_EQ(g.TruckRect.bottom, g.CellRects[6].bottom);
+}
+
+TEST_F(TruckTest, ReachesTheGoalOnlyWithItsWholeLength) {
+    Run(ExitLeft,
+        "G 6 1 . "
+        ". . 4 . "
+        ". . 4 . "
+        ". . 5 S");
+    g.Lives = 1;
+    DriveUntil([this] { return g.TruckCells[0] == GoalCell; });
+    EXPECT_TRUE(g.Playing) << "the front alone in the goal drives on";
+    EXPECT_EQ(g.TruckCells[1], 2);
+    Drive();
+    EXPECT_EQ(Clears(), 1);
+    EXPECT_EQ(Misses(), 0);
+    EXPECT_EQ(g.Stage, 3);
+    EXPECT_EQ(g.Lives, 2);
+    EXPECT_TRUE(InCell(GoalCell));
+    EXPECT_EQ(g.TruckRect.right, 199);  // cell 1 is (101, 100, 200, 199)
+}
+
+TEST_F(TruckTest, StandingInTheStartHeadingOutDoesNothing) {
+    for (int exit : {ExitLeft, ExitUp}) {
+        for (bool playing : {true, false}) {  // false: the pass in which a route stage was cleared
+            Run(exit, EmptyBoard(4));
+            g.Playing = playing;
+            const Rect placed = g.TruckRect;
+            const int heading = g.Heading;
+            SteerTruck(g);
+            SteerTruck(g);
+            EXPECT_EQ(g.Playing, playing);
+            EXPECT_EQ(g.TruckRect, placed);
+            EXPECT_EQ(g.Heading, heading);
+            EXPECT_TRUE(InCell(16));
+            EXPECT_EQ(g.Lives, 2);
+            EXPECT_TRUE(t.sound.waves.empty());
+        }
+    }
+}
+
+TEST_F(TruckTest, HeadingIntoTheStartWithBothEndsInItCrashes) {
+    for (int exit : {ExitLeft, ExitUp}) {
+        Run(exit, EmptyBoard(4));
+        g.Heading = exit == ExitLeft ? HeadingRight : HeadingDown;
+        SteerTruck(g);
+        ExpectOneCrash();
+    }
+}
+
+// Every way a truck can drive onto an edge tile that leads off the board must end the run there:
+// otherwise its look-ahead would read beyond the board.
+TEST_F(TruckTest, EdgeCheckCatchesEveryTileLeadingOffTheBoard) {
+    for (int n = 4; n <= 7; ++n) {
+        for (int cell = 2; cell < n * n; ++cell) {
+            for (int kind = TileLeftBottom; kind <= TileHorizontal; ++kind) {
+                for (int heading = HeadingLeft; heading <= HeadingDown; ++heading) {
+                    // The truck comes from the neighbour behind it, which is neither the goal nor,
+                    // except for the two exit cells, the start.
+                    const int back = heading == HeadingLeft ? HeadingRight
+                                     : heading == HeadingRight ? HeadingLeft
+                                     : heading == HeadingUp ? HeadingDown : HeadingUp;
+                    if (!HasNeighbour(cell, back, n)) continue;
+                    const int from = NextCell(cell, back, n);
+                    if (from == GoalCell) continue;
+                    if (from == n * n && !(cell == n * n - 1 && heading == HeadingLeft) &&
+                        !(cell == n * n - n && heading == HeadingUp)) {
+                        continue;
+                    }
+                    const int out = ExitHeading(kind, heading);
+                    if (out == 0 || HasNeighbour(cell, out, n)) continue;
+
+                    StartRun(g, 2, n, ExitLeft);
+                    g.Cells[cell] = kind;
+                    g.Heading = heading;
+                    EXPECT_TRUE(CheckEdgeTile(g, cell))
+                        << "N=" << n << " cell " << cell << " kind " << kind << " entering " << heading;
+                    EXPECT_EQ(g.Lives, 1);
+                }
+            }
+        }
+    }
+}
+
+TEST_F(TruckTest, EdgeCheckLetsRoadsOnTheBoardPass) {
+    struct Case {
+        int cell, kind, heading;
+        bool crashes;
+    };
+    const Case cases[] = {
+        {15, TileRightTop, HeadingDown, true},   // would turn into the start
+        {15, TileRightTop, HeadingLeft, false},  // turns up, out of the start
+        {15, TileHorizontal, HeadingRight, false},
+        {2, TileHorizontal, HeadingLeft, false},  // into the goal
+        {5, TileVertical, HeadingUp, false},
+        {13, TileLeftBottom, HeadingLeft, true},  // no end on the board at all
+        {6, TileVertical, HeadingUp, false},      // inner cells never crash here
+        {1, TileVertical, HeadingUp, false},
+        {16, TileHorizontal, HeadingRight, false},
+    };
+    for (const Case& c : cases) {
+        Run(ExitLeft, EmptyBoard(4));
+        g.Cells[c.cell] = c.kind;
+        g.Heading = c.heading;
+        EXPECT_EQ(CheckEdgeTile(g, c.cell), c.crashes) << "cell " << c.cell << " kind " << c.kind;
+        EXPECT_EQ(Misses(), c.crashes ? 1 : 0);
+        EXPECT_EQ(g.Playing, !c.crashes);
+    }
+}
+
+}  // namespace
+}  // namespace kanuvo::testing
