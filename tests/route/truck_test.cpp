@@ -153,6 +153,18 @@ TEST_F(TruckTest, AnEdgeTileCrashesAtItsCentre) {
     EXPECT_EQ(g.TruckRect.left, 320);  // cell 3 is (301, 100, 400, 199): just past the centre
 }
 
+TEST_F(TruckTest, NoRoadBeyondTheBoardsEdgeIsACrash) {
+    // A tile swapped in under the truck after its edge check (two slides between passes) can carry
+    // it to the edge; there is no cell ahead to read, and the truck crashes.
+    Run(ExitLeft, EmptyBoard(4));
+    g.Cells[3] = TileHorizontal;
+    g.Heading = HeadingUp;
+    g.TruckRect = Rect{335, 100, 365, 160};  // standing in cell 3 against the top edge
+    g.TruckCells = {3, 3};
+    SteerTruck(g);
+    ExpectOneCrash();
+}
+
 TEST_F(TruckTest, AStraightBesideTheStartLeadsIntoTheStartAndCrashes) {
     // Up, left, down, right along the bottom row: a horizontal tile left of the start has no edge
     // end, so the truck goes on until the start lies ahead of it.
