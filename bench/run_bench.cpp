@@ -1,0 +1,160 @@
+// Measures whole runs in the real window on the real clock: the CPU a route run and a truck run take
+// (against the whole core a spinning loop would take), the time from a key press to the repainted
+// cells, and the spread of the intervals between truck steps.
+//
+//   build/bench/kanuvo_bench [seconds per run, default 60]
+#include <QApplication>
+#include <QTest>
+#include <QTimer>
+
+#include <sys/resource.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+#include "app/kanuvo_app.h"
+#include "doubles.h"
+#include "game/app.h"
+#include "game/board.h"
+#include "game/geometry.h"
+#include "game/play.h"
+#include "picture_resources.h"
+
+namespace kanuvo {
+namespace {
+
+double CpuSeconds() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+using WallClock = std::chrono::steady_clock;
+
+double SecondsSince(WallClock::time_point start) {
+    return std::chrono::duration<double>(WallClock::now() - start).count();
+}
+
+// The window as the program makes it, but noting the time of every truck step between passes.
+class WatchedForm : public MainForm {
+public:
+    using MainForm::MainForm;
+    void DoEvents() override {
+        if (game != nullptr && game->LastStepTime != lastSeen) {
+            lastSeen = game->LastStepTime;
+            stepTimes.push_back(lastSeen);
+        }
+        MainForm::DoEvents();
+    }
+    Game* game = nullptr;
+    std::uint32_t lastSeen = 0;
+    std::vector<std::uint32_t> stepTimes;
+};
+
+struct Bench {
+    Bench() : game(form, system, clock, sound) {
+        WireEvents(form, game);
+        form.game = &game;
+        system.SetScreenOverride(768, 15);
+        system.SetMsgBoxHook([](std::string_view text) { std::fprintf(stderr, "message: %.*s\n", int(text.size()), text.data()); });
+        form.RaiseLoad();
+        form.show();
+        FormMouseDown(game);  // past the title screen
+    }
+    QtClock clock;
+    QtSystem system;
+    testing::RecordingSound sound;
+    WatchedForm form{clock};
+    Game game;
+};
+
+// A road from the start along the bottom row and up the left column to the goal: a truck needs more
+// than two minutes to drive it.
+void LayLongRoad(Game& g) {
+    g.StartExit = ExitLeft;
+    const int kinds[17] = {0, 0, 3, 1, 2, 4, 3, 1, 2, 4, 2, 0, 3, 5, 6, 6, 0};
+    for (int i = 1; i <= 16; ++i) g.Cells[i] = kinds[i];
+    PlaceTruckAtStart(g);
+    RedrawBoard(g);
+}
+
+// Starts a run and stops it after `seconds`, pressing a key every `keyEveryMs` meanwhile.
+void RunFor(Bench& b, double seconds, int keyEveryMs, int key) {
+    QTimer keys;
+    QObject::connect(&keys, &QTimer::timeout, [&b, key] { Picture1KeyDown(b.game, key); });
+    keys.start(keyEveryMs);
+    QTimer::singleShot(static_cast<int>(seconds * 1000), [&b] {
+        if (b.game.Playing) Command3Click(b.game);  // Stop
+    });
+    Command3Click(b.game);  // Start: returns when the run has ended
+}
+
+void MeasureRun(const char* name, Bench& b, double seconds, int key) {
+    const double cpu0 = CpuSeconds();
+    const auto wall0 = WallClock::now();
+    RunFor(b, seconds, 500, key);
+    const double cpu = CpuSeconds() - cpu0, wall = SecondsSince(wall0);
+    std::printf("%-28s %6.1f s wall, %6.3f s CPU = %5.2f %% of one core (a spinning loop: 100 %%)\n", name, wall, cpu,
+                100 * cpu / wall);
+}
+
+void MeasureKeyToScreen(Bench& b) {
+    // A truck stage, so that keys only slide; Left and Right alternate the same tile back and forth.
+    b.game.Stage = 2;
+    b.game.Playing = true;
+    QWidget* board = b.form.Picture1().Widget();
+    std::vector<double> micros;
+    for (int i = 0; i < 2000; ++i) {
+        const auto t0 = WallClock::now();
+        QTest::keyClick(board, i % 2 == 0 ? Qt::Key_Left : Qt::Key_Right);  // delivered and repainted in the call
+        micros.push_back(std::chrono::duration<double, std::micro>(WallClock::now() - t0).count());
+    }
+    b.game.Playing = false;
+    std::sort(micros.begin(), micros.end());
+    std::printf("%-28s median %.0f us, 99th percentile %.0f us, worst %.0f us (%zu presses)\n", "key press to repainted cells",
+                micros[micros.size() / 2], micros[micros.size() * 99 / 100], micros.back(), micros.size());
+}
+
+void MeasureTruckPacing(Bench& b) {
+    const auto& times = b.form.stepTimes;
+    std::vector<std::uint32_t> gaps;
+    for (std::size_t i = 2; i < times.size(); ++i) gaps.push_back(times[i] - times[i - 1]);
+    if (gaps.empty()) {
+        std::printf("truck steps: none recorded\n");
+        return;
+    }
+    std::sort(gaps.begin(), gaps.end());
+    const bool allOver = gaps.front() > 200;
+    std::printf("%-28s %zu steps, intervals min %u ms, median %u ms, max %u ms; all above 200 ms: %s\n",
+                "truck step intervals", gaps.size() + 1, gaps.front(), gaps[gaps.size() / 2], gaps.back(),
+                allOver ? "yes" : "NO");
+}
+
+}  // namespace
+}  // namespace kanuvo
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    kanuvo::InitPictureResources();
+    const double seconds = argc > 1 ? std::atof(argv[1]) : 60.0;
+
+    kanuvo::Bench bench;
+    kanuvo::MeasureKeyToScreen(bench);
+
+    // Stage 1: the player presses an arrow twice a second; each press slides and begins a trace.
+    kanuvo::Command2Click(bench.game);
+    kanuvo::MeasureRun("stage 1 (route) run", bench, seconds, 38);
+
+    // Stage 2: a truck drives a long road for the whole run.
+    bench.game.Stage = 2;
+    kanuvo::Command2Click(bench.game);
+    kanuvo::LayLongRoad(bench.game);
+    bench.form.stepTimes.clear();
+    kanuvo::MeasureRun("stage 2 (truck) run", bench, seconds, 'A');
+    kanuvo::MeasureTruckPacing(bench);
+    return 0;
+}
