@@ -15,13 +15,10 @@ constexpr double kPageWidth = 652;
 constexpr double kPageHeight = 650;
 
 const QColor kTitleRed{255, 51, 51};
-const QColor kTitleRedDeep{205, 25, 35};
 const QColor kInkDark{70, 0, 10};
 const QColor kBoardBack{18, 22, 92};
 const QColor kBoardBackDeep{8, 10, 54};
 const QColor kTileGrey{200, 200, 200};
-const QColor kTileLight{232, 232, 232};
-const QColor kTileShade{150, 150, 150};
 const QColor kGoalGreen{40, 185, 70};
 const QColor kStartMagenta{225, 20, 190};
 
@@ -149,7 +146,7 @@ void PaintRoad(QPainter& p, const QRectF& r, int kind) {
 
 void PaintLabelledCell(QPainter& p, const QRectF& r, const QColor& face, const QString& label) {
     PaintTileFrame(p, r, face);
-    const QPainterPath text = CentredText(label, r.width() * 0.2, r.center().x(), 0, true);
+    const QPainterPath text = CentredText(label, r.width() * 0.22, r.center().x(), 0, true);
     const QPainterPath placed = text.translated(0, r.center().y() - text.boundingRect().center().y());
     p.strokePath(placed, QPen(QColor(20, 20, 20), 4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.fillPath(placed, Qt::white);
@@ -186,6 +183,9 @@ void PaintExampleBoard(QPainter& p) {
     // The truck on its way out of the start, on the straight next to it.
     const QRectF straight = CellRect(14, origin);
     const QRectF truck(straight.left() + kCell * 0.22, straight.top() + kCell * 0.35, kCell * 0.6, kCell * 0.3);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 70));
+    p.drawRoundedRect(truck.adjusted(3, 5, 2, 2), 4, 4);
     PaintTruck(p, truck, Facing::Left);
 }
 

@@ -16,6 +16,8 @@ using kanuvo::art::Facing;
 namespace pics = kanuvo::pictures;
 
 const QColor kPreviewBoard{0, 0, 128};
+// Pictures are kept in arrays indexed by their resource id.
+constexpr int kIdLimit = 112;
 
 QImage DrawPicture(const pics::PictureEntry& entry) {
     const QSize size(entry.width, entry.height);
@@ -38,22 +40,16 @@ int WritePictures(const QString& folder) {
         std::fprintf(stderr, "cannot create %s\n", qPrintable(folder));
         return 1;
     }
-    // Pictures come before the masks in the table, so each mask is made from its picture as drawn.
-    QImage drawn[pics::kPictures.size()];
-    for (std::size_t i = 0; i < pics::kPictures.size(); ++i) {
-        const pics::PictureEntry& entry = pics::kPictures[i];
-        if (entry.maskOf == 0) {
-            drawn[i] = DrawPicture(entry);
-        } else {
-            std::size_t source = 0;
-            while (pics::kPictures[source].id != entry.maskOf) ++source;
-            drawn[i] = pics::MakeMask(drawn[source]);
-        }
-        if (drawn[i].size() != QSize(entry.width, entry.height)) {
+    // Pictures come before their masks in the table, so each mask is made from its picture as drawn.
+    QImage byId[kIdLimit];
+    for (const pics::PictureEntry& entry : pics::kPictures) {
+        QImage& image = byId[entry.id];
+        image = entry.maskOf == 0 ? DrawPicture(entry) : pics::MakeMask(byId[entry.maskOf]);
+        if (image.size() != QSize(entry.width, entry.height)) {
             std::fprintf(stderr, "picture %d came out at the wrong size\n", entry.id);
             return 1;
         }
-        if (!Save(drawn[i], folder + '/' + pics::FileName(entry.id))) return 1;
+        if (!Save(image, folder + '/' + pics::FileName(entry.id))) return 1;
     }
     return 0;
 }
@@ -82,7 +78,7 @@ QImage BoardPatch(QSize size, bool lying) {
 }
 
 int WritePreview(const QString& folder, const QString& sheetPath, const QStringList& cursorFiles) {
-    QImage pictures[112];
+    QImage pictures[kIdLimit];
     for (const pics::PictureEntry& entry : pics::kPictures) {
         pictures[entry.id] = Load(folder, entry.id);
         if (pictures[entry.id].isNull()) return 1;

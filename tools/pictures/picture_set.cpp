@@ -1,16 +1,7 @@
-// Resource table lookups, mask making and sprite drawing for the picture tool and its preview.
+// File names, mask making and sprite drawing for the picture tool and its preview.
 #include "picture_set.h"
 
-#include <stdexcept>
-
 namespace kanuvo::pictures {
-
-const PictureEntry& Entry(int id) {
-    for (const PictureEntry& entry : kPictures) {
-        if (entry.id == id) return entry;
-    }
-    throw std::out_of_range("no picture with id " + std::to_string(id));
-}
 
 QString FileName(int id) { return QString::number(id) + QStringLiteral(".bmp"); }
 

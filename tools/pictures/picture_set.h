@@ -36,8 +36,6 @@ inline constexpr std::array<PictureEntry, 11> kPictures = {{
     {111, 493, 63, 110},
 }};
 
-const PictureEntry& Entry(int id);
-
 // The file name a picture has in the build tree and in the embedded resources.
 QString FileName(int id);
 
