@@ -9,9 +9,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include <algorithm>
-#include <cmath>
-
 #include "platform/qt/key_codes.h"
 #include "platform/qt/qt_system.h"
 
@@ -24,9 +21,6 @@ constexpr int kTitleInterval = 1000;
 constexpr int kTimeLimitInterval = 1000;
 constexpr int kGameOverInterval = 500;
 constexpr double kButtonFontPoints = 9;
-
-// Controls take fractional positions; the widget gets the nearest pixel, halves to even.
-int Pixel(double value) { return static_cast<int>(std::nearbyint(value)); }
 
 QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -124,27 +118,14 @@ QtButton::~QtButton() { delete widget_; }
 
 QPushButton& QtButton::Widget() { return *widget_; }
 
-void QtButton::Move(double left, double top, double width, double height) {
-    left_ = left;
-    top_ = top;
-    width_ = width;
-    height_ = height;
-    Place();
-}
-
 void QtButton::SetWidth(double width) {
     width_ = width;
     Place();
 }
 
-void QtButton::Place() {
-    widget_->setGeometry(Pixel(left_), Pixel(top_), std::max(0, Pixel(width_)), std::max(0, Pixel(height_)));
-}
+void QtButton::Place() { widget_->setGeometry(Rounded()); }
 
-void QtButton::SetVisible(bool visible) {
-    visible_ = visible;
-    widget_->setVisible(visible);
-}
+void QtButton::Show(bool visible) { widget_->setVisible(visible); }
 
 void QtButton::SetCaption(std::string_view utf8Caption) { widget_->setText(FromUtf8(utf8Caption)); }
 
@@ -171,18 +152,13 @@ QtPictureBox::~QtPictureBox() {
 
 QWidget* QtPictureBox::Widget() { return widget_; }
 
-void QtPictureBox::Move(double left, double top, double width, double height) {
-    left_ = left;
-    top_ = top;
-    width_ = width;
-    height_ = height;
-    const QSize size(std::max(0, Pixel(width)), std::max(0, Pixel(height)));
-    surface_.Resize(size);
-    if (widget_ != nullptr) widget_->setGeometry(QRect(QPoint(Pixel(left), Pixel(top)), size));
+void QtPictureBox::Place() {
+    const QRect place = Rounded();
+    surface_.Resize(place.size());
+    if (widget_ != nullptr) widget_->setGeometry(place);
 }
 
-void QtPictureBox::SetVisible(bool visible) {
-    visible_ = visible;
+void QtPictureBox::Show(bool visible) {
     if (widget_ != nullptr) widget_->setVisible(visible);
 }
 
@@ -238,12 +214,12 @@ MainForm::MainForm(Clock& clock, int twipsPerPixel)
 MainForm::~MainForm() { canvas_.SetChangedHandler(nullptr); }
 
 void MainForm::SetWidth(int twips) {
-    outerSize_.setWidth(Pixel(static_cast<double>(twips) / twipsPerPixel_));
+    outerSize_.setWidth(RoundToPixel(static_cast<double>(twips) / twipsPerPixel_));
     ApplyOuterSize();
 }
 
 void MainForm::SetHeight(int twips) {
-    outerSize_.setHeight(Pixel(static_cast<double>(twips) / twipsPerPixel_));
+    outerSize_.setHeight(RoundToPixel(static_cast<double>(twips) / twipsPerPixel_));
     ApplyOuterSize();
 }
 
@@ -254,11 +230,24 @@ void MainForm::ApplyOuterSize() {
     const QSize inner(std::max(1, outerSize_.width() - frameExtra_.width()),
                       std::max(1, outerSize_.height() - frameExtra_.height()));
     setFixedSize(inner);
+    FollowInnerSize();
+}
+
+void MainForm::FollowInnerSize() {
+    const QSize before = canvas_.Image().size();
+    if (size() == before) return;
     canvas_.Resize(size());
+    // A picture box laid over the whole inner area (the board) keeps covering it when the window
+    // system changes that area, as it does when it frames the window after the game has laid it out.
+    for (QtPictureBox* box : {&picture1_, &picture2_}) {
+        if (box->ScaleWidth() == before.width() && box->ScaleHeight() == before.height() &&
+            RoundToPixel(box->Left()) == 0 && RoundToPixel(box->Top()) == 0)
+            box->Move(0, 0, width(), height());
+    }
 }
 
 void MainForm::resizeEvent(QResizeEvent* event) {
-    canvas_.Resize(size());
+    FollowInnerSize();
     QWidget::resizeEvent(event);
 }
 

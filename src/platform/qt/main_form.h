@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 
@@ -18,22 +19,52 @@ namespace kanuvo {
 class ButtonWidget;
 class PictureWidget;
 
-// A button that shows its back colour on every style. Position and size are kept as given, fractions
-// and all; the widget gets them rounded.
-class QtButton : public Button {
+// Where a control sits and whether it shows, kept exactly as given (fractions and all); its widget
+// gets the values rounded to pixels.
+template <class Base>
+class PlacedControl : public Base {
+public:
+    void Move(double left, double top, double width, double height) override {
+        left_ = left;
+        top_ = top;
+        width_ = width;
+        height_ = height;
+        Place();
+    }
+    double Left() const override { return left_; }
+    double Top() const override { return top_; }
+    double Width() const override { return width_; }
+    double Height() const override { return height_; }
+    void SetVisible(bool visible) override {
+        visible_ = visible;
+        Show(visible);
+    }
+    bool Visible() const override { return visible_; }
+
+protected:
+    // The place in whole pixels, halves to even; a negative size is none.
+    QRect Rounded() const {
+        return QRect(RoundToPixel(left_), RoundToPixel(top_), std::max(0, RoundToPixel(width_)),
+                     std::max(0, RoundToPixel(height_)));
+    }
+    virtual void Place() = 0;
+    virtual void Show(bool visible) = 0;
+
+    double left_ = 0;
+    double top_ = 0;
+    double width_ = 0;
+    double height_ = 0;
+    bool visible_ = false;
+};
+
+// A button that shows its back colour on every style.
+class QtButton : public PlacedControl<Button> {
 public:
     QtButton(QWidget* parent, std::string_view utf8Caption, Color backColor, bool enabled);
     ~QtButton() override;
     QtButton(const QtButton&) = delete;
     QtButton& operator=(const QtButton&) = delete;
 
-    void Move(double left, double top, double width, double height) override;
-    double Left() const override { return left_; }
-    double Top() const override { return top_; }
-    double Width() const override { return width_; }
-    double Height() const override { return height_; }
-    void SetVisible(bool visible) override;
-    bool Visible() const override { return visible_; }
     void SetWidth(double width) override;
     void SetCaption(std::string_view utf8Caption) override;
     std::string Caption() const override;
@@ -47,20 +78,16 @@ public:
     std::function<void()> onMouseMove;
 
 private:
-    void Place();
+    void Place() override;
+    void Show(bool visible) override;
 
     ButtonWidget* widget_;
-    double left_ = 0;
-    double top_ = 0;
-    double width_ = 0;
-    double height_ = 0;
     double fontSize_ = 9;
-    bool visible_ = false;
 };
 
 // A picture box: a surface, shown by a widget on the window or kept off-screen when it has none.
 // Its surface always has the box's (rounded) size.
-class QtPictureBox : public PictureBox, public QtSurfaceOwner {
+class QtPictureBox : public PlacedControl<PictureBox>, public QtSurfaceOwner {
 public:
     // Without a parent the box is off-screen and never shown.
     explicit QtPictureBox(QWidget* parent);
@@ -68,13 +95,6 @@ public:
     QtPictureBox(const QtPictureBox&) = delete;
     QtPictureBox& operator=(const QtPictureBox&) = delete;
 
-    void Move(double left, double top, double width, double height) override;
-    double Left() const override { return left_; }
-    double Top() const override { return top_; }
-    double Width() const override { return width_; }
-    double Height() const override { return height_; }
-    void SetVisible(bool visible) override;
-    bool Visible() const override { return visible_; }
     void SetFocus() override;
 
     const QtSurface& Pixels() const override { return surface_; }
@@ -121,13 +141,11 @@ public:
     }
 
 private:
+    void Place() override;
+    void Show(bool visible) override;
+
     QtSurface surface_;
     PictureWidget* widget_ = nullptr;
-    double left_ = 0;
-    double top_ = 0;
-    double width_ = 0;
-    double height_ = 0;
-    bool visible_ = false;
 };
 
 // A timer whose event comes only from the event dispatch and only while it is enabled. Its interval
@@ -192,6 +210,7 @@ protected:
 
 private:
     void ApplyOuterSize();
+    void FollowInnerSize();
 
     Clock& clock_;
     int twipsPerPixel_;

@@ -19,12 +19,6 @@ constexpr int kDotsPerMetre = 3780;
 // Coordinates far outside any surface are pinned well outside it, so rounding them cannot overflow.
 constexpr double kFarAway = 1 << 24;
 
-// Real coordinates round to the nearest pixel, halves to even, as everywhere in the game.
-int Pixel(double value) {
-    if (std::isnan(value)) return 0;
-    return static_cast<int>(std::nearbyint(std::clamp(value, -kFarAway, kFarAway)));
-}
-
 QColor ToQColor(Color color) { return QColor(RedOf(color), GreenOf(color), BlueOf(color)); }
 
 QImage NewImage(QSize size) {
@@ -42,6 +36,11 @@ void MakeCrisp(QPainter& painter) {
 }
 
 }  // namespace
+
+int RoundToPixel(double value) {
+    if (std::isnan(value)) return 0;
+    return static_cast<int>(std::nearbyint(std::clamp(value, -kFarAway, kFarAway)));
+}
 
 QtPicture::QtPicture(const QImage& image) : image_(image.convertToFormat(QImage::Format_RGB32)) {}
 
@@ -88,7 +87,7 @@ void QtSurface::SetBackColor(Color color) {
 void QtSurface::PaintPicture(const Picture& picture, double x, double y, double width, double height,
                              RasterOp op) {
     const auto* source = dynamic_cast<const QtPicture*>(&picture);
-    const QRect target(Pixel(x), Pixel(y), Pixel(width), Pixel(height));
+    const QRect target(RoundToPixel(x), RoundToPixel(y), RoundToPixel(width), RoundToPixel(height));
     if (source == nullptr || source->Image().isNull() || image_.isNull() || target.isEmpty()) return;
     QPainter painter(&image_);
     MakeCrisp(painter);
@@ -110,8 +109,8 @@ void QtSurface::PaintPicture(const Picture& picture, double x, double y, double 
 
 void QtSurface::Line(double x1, double y1, double x2, double y2, Color color, LineStyle style) {
     if (image_.isNull()) return;
-    const QPoint from(Pixel(x1), Pixel(y1));
-    const QPoint to(Pixel(x2), Pixel(y2));
+    const QPoint from(RoundToPixel(x1), RoundToPixel(y1));
+    const QPoint to(RoundToPixel(x2), RoundToPixel(y2));
     const QRect box(QPoint(std::min(from.x(), to.x()), std::min(from.y(), to.y())),
                     QPoint(std::max(from.x(), to.x()), std::max(from.y(), to.y())));  // both corners included
     const QColor pen = ToQColor(color);
@@ -146,7 +145,7 @@ void QtSurface::Print(std::string_view utf8Text) {
         painter.setFont(font);
         painter.setPen(ToQColor(foreColor_));
         // The game places text by its top-left corner; Qt places it by its baseline.
-        painter.drawText(QPoint(Pixel(currentX_), Pixel(currentY_) + metrics.ascent()),
+        painter.drawText(QPoint(RoundToPixel(currentX_), RoundToPixel(currentY_) + metrics.ascent()),
                          QString::fromUtf8(utf8Text.data(), static_cast<qsizetype>(utf8Text.size())));
         painter.end();
         Changed();

@@ -23,6 +23,9 @@ private:
     QImage image_;
 };
 
+// A real coordinate as a whole pixel: the nearest, halves to even, as everywhere in the game.
+int RoundToPixel(double value);
+
 // The font the game's texts are drawn in, on surfaces and on buttons: the font the game was designed
 // with where it exists, otherwise the proportional IPA Gothic.
 QFont GameFont(double points);
