@@ -19,7 +19,7 @@ constexpr int kEffectChannel = 0;  // one channel: like the game's design, one e
 constexpr int kRate = 44100;
 constexpr int kBufferFrames = 1024;
 // FluidSynth at full gain clips on the loud, full-band passages of the tune.
-constexpr int kMusicVolume = MIX_MAX_VOLUME * 3 / 4;
+constexpr int kMusicVolume = MIX_MAX_VOLUME / 2;
 
 // SDL_mixer's callbacks carry no context, so they find the one live instance here.
 std::atomic<SdlSound*> g_active{nullptr};
@@ -38,7 +38,16 @@ bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
     return in.good() || in.eof();
 }
 
+// A Standard MIDI File, bare or wrapped in RIFF; the player would take other data for silence.
+bool IsMidi(const std::vector<std::uint8_t>& bytes) {
+    auto at = [&](std::size_t offset, const char* tag) {
+        return bytes.size() >= offset + 4 && std::equal(tag, tag + 4, bytes.begin() + static_cast<long>(offset));
+    };
+    return at(0, "MThd") || (at(0, "RIFF") && at(8, "RMID"));
+}
+
 _Mix_Music* Decode(const std::vector<std::uint8_t>& bytes) {
+    if (!IsMidi(bytes)) return nullptr;
     SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
     if (rw == nullptr) return nullptr;
     return Mix_LoadMUSType_RW(rw, MUS_MID, 1);
@@ -107,9 +116,7 @@ void SdlSound::Shutdown() {
     Mix_SetPostMix(nullptr, nullptr);
     Mix_HaltMusic();
     Mix_HaltChannel(-1);
-    for (auto& [alias, tune] : tunes_) {
-        if (tune.music != nullptr) Mix_FreeMusic(tune.music);
-    }
+    for (auto& [alias, tune] : tunes_) FreeTune(tune);
     tunes_.clear();
     playingAlias_.clear();
     for (auto& [path, chunk] : chunks_) Mix_FreeChunk(chunk);
@@ -143,8 +150,8 @@ int SdlSound::Open(const std::string& path, const std::string& type, const std::
     if (!device_) return kMciNoDevice;
     Tune tune;
     if (!ReadFile(NativePath(path), tune.bytes) || tune.bytes.empty()) return kMciNoFile;
-    tune.music = Decode(tune.bytes);
-    if (tune.music == nullptr) return kMciNoFile;
+    tune.fresh = Decode(tune.bytes);
+    if (tune.fresh == nullptr) return kMciNoFile;
     tunes_[alias] = std::move(tune);
     return kMciOk;
 }
@@ -154,25 +161,38 @@ int SdlSound::Play(const std::string& alias) {
     if (it == tunes_.end()) return kMciUnknownAlias;
     Mix_HaltMusic();
     playingAlias_.clear();
-    // The MIDI player resumes where it was halted rather than rewinding, so every play gets a
-    // fresh decoder: the tune always starts from its first note.
+    musicOn_ = false;
+    // The MIDI player resumes where it was halted rather than rewinding, so every play takes a
+    // decoder that has never played: the tune always starts from its first note.
+    // The old decoder is freed only once the new one plays, so a restart leaves no gap.
     Tune& tune = it->second;
-    if (tune.music != nullptr) Mix_FreeMusic(tune.music);
-    tune.music = Decode(tune.bytes);
-    if (tune.music == nullptr) {
-        UpdateDevice();
-        return kMciNoFile;
+    _Mix_Music* const old = tune.used;
+    tune.used = tune.fresh != nullptr ? tune.fresh : Decode(tune.bytes);
+    tune.fresh = nullptr;
+    bool started = false;
+    if (tune.used != nullptr) {
+        musicFrames_ = 0;
+        musicOn_ = true;
+        started = Mix_PlayMusic(tune.used, 0) == 0;
+        if (!started) musicOn_ = false;
     }
-    musicFrames_ = 0;
-    musicOn_ = true;
-    if (Mix_PlayMusic(tune.music, 0) != 0) {
-        musicOn_ = false;
+    if (old != nullptr) Mix_FreeMusic(old);
+    if (!started) {
         UpdateDevice();
         return kMciNoFile;
     }
     playingAlias_ = alias;
     UpdateDevice();
+    // The next play's decoder is made now, while this one already sounds: loading the soundfont
+    // takes tens of milliseconds, which would otherwise delay the music after every Start.
+    tune.fresh = Decode(tune.bytes);
     return kMciOk;
+}
+
+void SdlSound::FreeTune(Tune& tune) {
+    if (tune.used != nullptr) Mix_FreeMusic(tune.used);
+    if (tune.fresh != nullptr) Mix_FreeMusic(tune.fresh);
+    tune.used = tune.fresh = nullptr;
 }
 
 int SdlSound::Stop(const std::string& alias) {
@@ -190,7 +210,7 @@ int SdlSound::Close(const std::string& alias) {
     const auto it = tunes_.find(alias);
     if (it == tunes_.end()) return kMciUnknownAlias;
     Stop(alias);
-    if (it->second.music != nullptr) Mix_FreeMusic(it->second.music);
+    FreeTune(it->second);
     tunes_.erase(it);
     return kMciOk;
 }

@@ -49,7 +49,8 @@ public:
 private:
     struct Tune {
         std::vector<std::uint8_t> bytes;  // the file, kept so every play can start from a fresh decoder
-        _Mix_Music* music = nullptr;
+        _Mix_Music* fresh = nullptr;      // decoded, never played: the next play's
+        _Mix_Music* used = nullptr;       // playing, or played before
     };
 
     bool OpenDevice();
@@ -57,6 +58,7 @@ private:
     int Play(const std::string& alias);
     int Stop(const std::string& alias);
     int Close(const std::string& alias);
+    static void FreeTune(Tune& tune);
     Mix_Chunk* Chunk(const std::string& path);
     // Pauses the device when nothing plays and runs it when something does. Caller holds mutex_.
     void UpdateDevice();
