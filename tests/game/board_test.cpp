@@ -64,6 +64,18 @@ struct StartRoad {
     int first, firstKind, second, secondKind;
 };
 
+// Draws the kinds a deal of an N x N board draws, from a copy of its generator, and returns what is
+// left of each quota before the start road is laid.
+std::array<int, 7> ReplayDealtKinds(Random& replay, int n) {
+    auto quota = KindQuotas(n);
+    for (int i = 2; i <= n * n - 1; ++i) {
+        int kind = replay.Draw(6);
+        while (quota[kind] == 0) kind = replay.Draw(6);
+        --quota[kind];
+    }
+    return quota;
+}
+
 TEST(Deal, ManyDealsKeepEveryInvariant) {
     GameState s;
     for (int n = 4; n <= 7; ++n) {
@@ -71,7 +83,6 @@ TEST(Deal, ManyDealsKeepEveryInvariant) {
         const auto quota = KindQuotas(n);
         int exitsSeen[3] = {};
         for (int deal = 0; deal < 500; ++deal) {
-            // Deal without the start road first, through the same generator, to see the quotas.
             DealBoard(s);
             ASSERT_EQ(s.Cells[GoalCell], TileEmpty);
             ASSERT_EQ(s.Cells[StartCell(n)], TileEmpty);
@@ -116,13 +127,7 @@ TEST(Deal, BeforeTheStartRoadEachKindStaysWithinItsQuota) {
         for (int deal = 0; deal < 200; ++deal) {
             Random replay = s.random;
             DealBoard(s);
-            auto quota = KindQuotas(n);
-            for (int i = 2; i <= n * n - 1; ++i) {
-                int kind = replay.Draw(6);
-                while (quota[kind] == 0) kind = replay.Draw(6);
-                --quota[kind];
-                ASSERT_GE(quota[kind], 0);
-            }
+            const auto quota = ReplayDealtKinds(replay, n);
             std::array<int, 7> count{};
             for (int i = 2; i <= n * n - 1; ++i) ++count[s.Cells[i]];
             const auto full = KindQuotas(n);
@@ -146,13 +151,8 @@ TEST(Deal, StartRoadPiecesFollowExitBoardSizeAndChoice) {
         for (int deal = 0; deal < 200; ++deal) {
             Random replay = s.random;
             DealBoard(s);
-            // Skip the deal's own draws to learn the two start-road draws.
-            auto quota = KindQuotas(n);
-            for (int i = 2; i <= n * n - 1; ++i) {
-                int kind = replay.Draw(6);
-                while (quota[kind] == 0) kind = replay.Draw(6);
-                --quota[kind];
-            }
+            // Past the deal's own draws come the two start-road draws.
+            ReplayDealtKinds(replay, n);
             const int exit = replay.Draw(2);
             const int choice = replay.Draw(2);
             ASSERT_EQ(exit, s.StartExit);
