@@ -10,13 +10,6 @@
 namespace kanuvo {
 namespace {
 
-std::string Lower(std::string_view s) {
-    std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
-
 // Words separated by blanks; a double-quoted stretch is one word without its quotes. An
 // unterminated quote makes the text unreadable.
 std::optional<std::vector<std::string>> SplitWords(std::string_view text) {
@@ -47,11 +40,18 @@ std::optional<long> ToMillis(const std::string& s) {
 
 }  // namespace
 
+std::string LowerAscii(std::string_view text) {
+    std::string out(text);
+    std::transform(out.begin(), out.end(), out.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return out;
+}
+
 std::optional<MciCommand> ParseMciCommand(std::string_view text) {
     const auto words = SplitWords(text);
     if (!words || words->size() < 2) return std::nullopt;
     const auto& w = *words;
-    const std::string verb = Lower(w[0]);
+    const std::string verb = LowerAscii(w[0]);
     MciCommand cmd;
     if (verb == "open") {
         cmd.verb = MciVerb::Open;
@@ -59,9 +59,9 @@ std::optional<MciCommand> ParseMciCommand(std::string_view text) {
         cmd.alias = w[1];
         for (std::size_t i = 2; i < w.size(); i += 2) {
             if (i + 1 >= w.size()) return std::nullopt;
-            const std::string key = Lower(w[i]);
+            const std::string key = LowerAscii(w[i]);
             if (key == "type") {
-                cmd.type = Lower(w[i + 1]);
+                cmd.type = LowerAscii(w[i + 1]);
             } else if (key == "alias") {
                 cmd.alias = w[i + 1];
             } else {
@@ -74,7 +74,7 @@ std::optional<MciCommand> ParseMciCommand(std::string_view text) {
     if (verb == "play") {
         cmd.verb = MciVerb::Play;
         cmd.alias = w[1];
-        if (w.size() == 4 && Lower(w[2]) == "from") {
+        if (w.size() == 4 && LowerAscii(w[2]) == "from") {
             cmd.fromMillis = ToMillis(w[3]);
             if (!cmd.fromMillis) return std::nullopt;
             return cmd;

@@ -30,6 +30,9 @@ constexpr int kMciNoDevice = 296;         // no audio device: sound is off
 // quoted ("C:\My Game\sound\Shellshk.mid") or a single word.
 std::optional<MciCommand> ParseMciCommand(std::string_view text);
 
+// Aliases and keywords compare without regard to case (ASCII).
+std::string LowerAscii(std::string_view text);
+
 // The file a path names here: the game writes its folder with backslashes, which on a system
 // with forward slashes are turned into slashes when the path as written does not exist.
 std::string NativePath(std::string_view path);

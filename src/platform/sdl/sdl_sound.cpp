@@ -5,7 +5,6 @@
 #include <SDL_mixer.h>
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -23,13 +22,6 @@ constexpr int kMusicVolume = MIX_MAX_VOLUME / 2;
 
 // SDL_mixer's callbacks carry no context, so they find the one live instance here.
 std::atomic<SdlSound*> g_active{nullptr};
-
-std::string Lower(std::string_view s) {
-    std::string out(s);
-    std::transform(out.begin(), out.end(), out.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return out;
-}
 
 bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
     std::ifstream in(path, std::ios::binary);
@@ -134,7 +126,7 @@ int SdlSound::mciSendStringA(std::string_view command) {
     const auto cmd = ParseMciCommand(command);
     if (!cmd) return kMciUnknownCommand;
     std::lock_guard lock(mutex_);
-    const std::string alias = Lower(cmd->alias);
+    const std::string alias = LowerAscii(cmd->alias);
     switch (cmd->verb) {
         case MciVerb::Open: return Open(cmd->path, cmd->type, alias);
         case MciVerb::Play: return Play(alias);
