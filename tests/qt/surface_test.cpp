@@ -158,6 +158,13 @@ TEST(QtSurfaceTest, PrintPutsTheTextTopLeftAtTheCurrentPointAndMovesToTheNextLin
     EXPECT_LE(surface.CurrentY(), 20 + 40);
     // Only the pen colour and the background: no blended edges.
     EXPECT_EQ(Covered(surface, kBlack) | Covered(surface, kWhite), QRect(0, 0, 200, 100));
+
+    // A surface without pixels yet still moves down by the same line.
+    QtSurface empty;
+    empty.SetFontSize(20);
+    empty.SetCurrentY(20);
+    empty.Print("ゴール");
+    EXPECT_EQ(empty.CurrentY(), surface.CurrentY());
 }
 
 TEST(QtSurfaceTest, BlitsCopyBetweenSurfacesAndPictureBoxes) {

@@ -35,6 +35,20 @@ void MakeCrisp(QPainter& painter) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
 }
 
+// Text is measured at the surfaces' 96 dpi, also on a surface that has no pixels yet.
+const QImage& MeasuringDevice() {
+    static const QImage device = NewImage(QSize(1, 1));
+    return device;
+}
+
+// A one-pixel outline along the edge of the area, inside it.
+void Outline(QPainter& painter, const QRect& area, const QColor& color) {
+    painter.fillRect(QRect(area.left(), area.top(), area.width(), 1), color);
+    painter.fillRect(QRect(area.left(), area.bottom(), area.width(), 1), color);
+    painter.fillRect(QRect(area.left(), area.top(), 1, area.height()), color);
+    painter.fillRect(QRect(area.right(), area.top(), 1, area.height()), color);
+}
+
 }  // namespace
 
 int RoundToPixel(double value) {
@@ -122,10 +136,7 @@ void QtSurface::Line(double x1, double y1, double x2, double y2, Color color, Li
             painter.drawLine(from, to);
             break;
         case LineStyle::Box:
-            painter.fillRect(QRect(box.left(), box.top(), box.width(), 1), pen);
-            painter.fillRect(QRect(box.left(), box.bottom(), box.width(), 1), pen);
-            painter.fillRect(QRect(box.left(), box.top(), 1, box.height()), pen);
-            painter.fillRect(QRect(box.right(), box.top(), 1, box.height()), pen);
+            Outline(painter, box, pen);
             break;
         case LineStyle::FilledBox:
             painter.fillRect(box, pen);
@@ -138,7 +149,7 @@ void QtSurface::Line(double x1, double y1, double x2, double y2, Color color, Li
 void QtSurface::Print(std::string_view utf8Text) {
     QFont font = GameFont(fontSize_);
     font.setStyleStrategy(QFont::NoAntialias);
-    const QFontMetrics metrics(font, &image_);
+    const QFontMetrics metrics(font, &MeasuringDevice());
     if (!image_.isNull()) {
         QPainter painter(&image_);
         MakeCrisp(painter);
@@ -168,10 +179,7 @@ int QtSurface::RoundRect(int left, int top, int right, int bottom, int cornerWid
     const double radiusY = std::min(std::abs(cornerHeight), area.height()) / 2.0;
     if (radiusX < 1 || radiusY < 1) {
         if (filled) painter.fillRect(area, ToQColor(fillColor_));
-        painter.fillRect(QRect(area.left(), area.top(), area.width(), 1), pen);
-        painter.fillRect(QRect(area.left(), area.bottom(), area.width(), 1), pen);
-        painter.fillRect(QRect(area.left(), area.top(), 1, area.height()), pen);
-        painter.fillRect(QRect(area.right(), area.top(), 1, area.height()), pen);
+        Outline(painter, area, pen);
     } else {
         // An aliased 1-pixel outline of a w x h rectangle covers w + 1 by h + 1 pixels.
         painter.setPen(QPen(pen, 0));
