@@ -11,6 +11,7 @@ void WireEvents(MainForm& form, Game& game) {
     form.onLoad = [g] { FormLoad(*g); };
     form.onQueryUnload = [g] { FormQueryUnload(*g); };
     form.onMouseDown = [g] { FormMouseDown(*g); };
+    form.onResize = [g] { FormResize(*g); };
     form.Command1().onClick = [g] { Command1Click(*g); };
     form.Command2().onClick = [g] { Command2Click(*g); };
     form.Command3().onClick = [g] { Command3Click(*g); };

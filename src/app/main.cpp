@@ -8,6 +8,7 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    QGuiApplication::setApplicationDisplayName("Kanuvo");  // the title of message boxes
     kanuvo::InitPictureResources();
 
     kanuvo::QtClock clock;

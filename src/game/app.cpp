@@ -82,6 +82,19 @@ void FormLoad(Game& g) {
     SetUpBoard(g);
 }
 
+void FormResize(Game& g) {
+    // While the title shows, nothing of the board is drawn yet: the title and the layout simply
+    // follow the window's real inner area. Once the board is drawn it keeps the layout it was drawn with.
+    if (!g.form.Timer1().Enabled() || !g.TitlePicture) return;
+    Surface& window = g.form.Canvas();
+    window.PaintPicture(*g.TitlePicture, 0, 0, window.ScaleWidth(), window.ScaleHeight(), RasterOp::Copy);
+    ComputeCellRects(g);
+    PlaceTruckAtStart(g);
+    SizeBoardPictures(g);
+    PlaceBoardButtons(g);
+    LayoutGauge(g);
+}
+
 void FormQueryUnload(Game& g) {
     g.system.SetSystemCursor(g.SavedCursor, kArrowCursorId);
     g.Playing = false;

@@ -12,6 +12,8 @@ void Command1Click(Game& g);  // Exit
 void Command2Click(Game& g);  // New Game
 void Command3Click(Game& g);  // Start / Stop
 void Timer3Timer(Game& g);    // Game Over lettering
+// The inner area changed after start-up: a window system may frame the window only once it is shown.
+void FormResize(Game& g);
 
 // The window side in twips for the screen's height.
 int ComputeWindowSize(Game& g);

@@ -189,6 +189,20 @@ TEST_F(Title, TheEleventhTickEndsItAndEachTickSavesThePointer) {
     EXPECT_EQ(t.form.picture1.log.size(), drawn);
 }
 
+TEST_F(Title, ALateFrameReLaysTheTitleAndBoardOutButNotOnceTheBoardShows) {
+    const auto cells = g.Cells;
+    t.form.canvas.Resize(616, 572);  // a frame arrived: the inner area shrank
+    FormResize(g);
+    EXPECT_EQ(t.form.canvas.log.back(), "PaintPicture 109 0 0 616 572 copy");
+    EXPECT_EQ(g.CellSize, 95);  // 572 / 6 = 95.33
+    EXPECT_EQ(t.form.picture1.Height(), 572);
+    EXPECT_EQ(g.Cells, cells);  // the same deal
+    FormMouseDown(g);
+    t.form.canvas.Resize(600, 560);
+    FormResize(g);
+    EXPECT_EQ(g.CellSize, 95);
+}
+
 TEST_F(Title, StartWorksAtOnceOnTheDealtBoard) {
     FormMouseDown(g);
     EXPECT_TRUE(g.BoardReady);

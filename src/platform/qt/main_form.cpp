@@ -244,6 +244,7 @@ void MainForm::FollowInnerSize() {
             RoundToPixel(box->Left()) == 0 && RoundToPixel(box->Top()) == 0)
             box->Move(0, 0, width(), height());
     }
+    if (loaded_ && onResize) onResize();
 }
 
 void MainForm::resizeEvent(QResizeEvent* event) {

@@ -199,6 +199,7 @@ public:
     std::function<void()> onLoad;
     std::function<void()> onQueryUnload;
     std::function<void()> onMouseDown;  // a click of any button on the window's own area
+    std::function<void()> onResize;     // the inner area changed size after the load (a late frame)
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,0 +1,207 @@
+// The game in its real window, offscreen: the title, the first board on real pixels, and whole runs
+// driven by real clicks and key presses.
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "app/kanuvo_app.h"
+#include "doubles.h"
+#include "game/app.h"
+#include "game/board.h"
+#include "game/play.h"
+#include "picture_resources.h"
+
+namespace kanuvo {
+namespace {
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+
+QRgb Rgb32(Color c) { return qRgb(RedOf(c), GreenOf(c), BlueOf(c)); }
+
+struct Window : ::testing::Test {
+    Window() {
+        system.SetLockPath(lockDir.filePath("kanuvo.lock"));
+        system.SetScreenOverride(768, 15);
+        system.SetMsgBoxHook([this](std::string_view text) { messages.emplace_back(text); });
+        app.Start();
+    }
+    QImage Board() { return app.form.Picture1().Pixels().Image(); }
+    QRgb At(int x, int y) { return Board().pixel(x, y) | 0xFF000000u; }
+    QRgb Background() { return Rgb32(app.form.Picture1().BackColor()) | 0xFF000000u; }
+    QWidget* Button(QtButton& b) { return &b.Widget(); }
+    void EndTitle() { QTest::mouseClick(&app.form, Qt::LeftButton, {}, QPoint(300, 300)); }
+    // Runs `action` from inside the next event dispatch, that is from inside a running main loop.
+    void Soon(std::function<void()> action) { QTimer::singleShot(0, &app.form, std::move(action)); }
+    void ClickStart() { QTest::mouseClick(Button(app.form.Command3()), Qt::LeftButton); }
+    std::vector<std::string> Waves() const {
+        std::vector<std::string> names;
+        for (const auto& w : sound.waves) names.push_back(w.path.substr(w.path.rfind('/') + 1));
+        return names;
+    }
+
+    QTemporaryDir lockDir;
+    testing::ManualClock clock;
+    QtSystem system;
+    testing::RecordingSound sound;
+    std::vector<std::string> messages;
+    KanuvoApp app{clock, system, sound};
+    Game& g = app.game;
+};
+
+TEST_F(Window, StartsOnTheTitleWithEverythingElseHidden) {
+    EXPECT_EQ(app.form.windowTitle(), "Kanuvo");
+    EXPECT_TRUE(app.form.isVisible());
+    const QImage& title = app.form.Canvas().Image();
+    ASSERT_FALSE(title.isNull());
+    // The title's red band across the top shows on the window.
+    const QColor corner = title.pixelColor(3, 3);
+    EXPECT_GT(corner.red(), 200);
+    EXPECT_LT(corner.green(), 120);
+    EXPECT_FALSE(app.form.Picture1().Visible());
+    EXPECT_FALSE(app.form.Command1().Visible());
+    EXPECT_FALSE(app.form.Command5().Visible());
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(Window, AClickShowsTheFirstBoardDrawnAsDesigned) {
+    EndTitle();
+    ASSERT_TRUE(app.form.Picture1().Visible());
+    EXPECT_TRUE(app.form.Command1().Visible());
+    EXPECT_TRUE(app.form.Command2().Visible());
+    EXPECT_TRUE(app.form.Command3().Visible());
+    EXPECT_TRUE(Button(app.form.Command3())->isVisible());
+    const int s = g.CellSize;
+    ASSERT_GT(s, 50);
+    // Laid out for the inner area the window really got, frame and all.
+    const int innerHeight = app.form.Canvas().ScaleHeight();
+    EXPECT_EQ(s, static_cast<int>(std::nearbyint(innerHeight / 6.0f)));
+    EXPECT_EQ(app.form.Picture1().ScaleHeight(), innerHeight);
+    EXPECT_EQ(app.form.Picture2().ScaleHeight(), innerHeight);
+    // The hidden copy holds the same pixels as the board, but for the caption printed after the copy.
+    const QImage copy = app.form.Picture2().Pixels().Image();
+    ASSERT_EQ(copy.size(), Board().size());
+    const QRect belowCaption(0, s, copy.width(), copy.height() - s);
+    int differing = 0;
+    QRect where;
+    for (int y = belowCaption.top(); y <= belowCaption.bottom(); ++y)
+        for (int x = 0; x < copy.width(); ++x)
+            if ((copy.pixel(x, y) | 0xFF000000u) != At(x, y)) ++differing, where |= QRect(x, y, 1, 1);
+    EXPECT_EQ(differing, 0) << where.x() << "," << where.y() << " " << where.width() << "x" << where.height();
+    // The empty cell shows the background, tiles show grey, the goal its face.
+    const Rect& empty = g.CellRects[11];
+    EXPECT_EQ(At(empty.left + 5, empty.top + 5), Background());
+    const Rect& tile = g.CellRects[2];
+    EXPECT_EQ(At(tile.left + 3, tile.top + 5), qRgb(200, 200, 200));
+    EXPECT_EQ(At(tile.left, tile.top), Background()) << "a tile's corners are rounded";
+    const Rect& goal = g.CellRects[1];
+    EXPECT_EQ(At(goal.left + 3, goal.top + 5), qRgb(100, 50, 255));
+    // The caption is printed in black at the top left.
+    int black = 0;
+    for (int y = 10; y < s; ++y)
+        for (int x = 10; x < 10 + s; ++x) black += At(x, y) == qRgb(0, 0, 0);
+    EXPECT_GT(black, 20);
+    // The truck stands on the start cell: its cab colour shows there.
+    const Rect& truck = g.TruckRect;
+    bool cab = false;
+    for (int y = truck.top; y < truck.bottom; ++y)
+        for (int x = truck.left; x < truck.right; ++x) cab = cab || (qGreen(At(x, y)) > 120 && qRed(At(x, y)) < 140 && qBlue(At(x, y)) < 90);
+    EXPECT_TRUE(cab);
+}
+
+TEST_F(Window, ARunOfStageOneIsWonByRealKeyPresses) {
+    EndTitle();
+    g.StartExit = ExitLeft;
+    const int kinds[17] = {0, 0, 3, 1, 2, 4, 3, 1, 2, 4, 2, 0, 3, 5, 6, 6, 0};
+    for (int i = 1; i <= 16; ++i) g.Cells[i] = kinds[i];
+    QWidget* board = app.form.Picture1().Widget();
+    Soon([board] { QTest::keyClick(board, Qt::Key_A); });
+    ClickStart();  // returns once the run has ended
+    EXPECT_EQ(g.Stage, 2);
+    EXPECT_EQ(g.Lives, 2);
+    EXPECT_EQ(app.form.Command3().Caption(), "スタート");
+    EXPECT_THAT(Waves(), ElementsAre("goal.wav"));
+    const auto commands = sound.commands.size();
+    ClickStart();  // nothing until New Game
+    EXPECT_EQ(sound.commands.size(), commands);
+    QTest::mouseClick(Button(app.form.Command2()), Qt::LeftButton);
+    EXPECT_TRUE(g.BoardReady);
+}
+
+TEST_F(Window, ArrowKeysSlideTilesAndRepaintThem) {
+    EndTitle();
+    QWidget* board = app.form.Picture1().Widget();
+    const int moving = g.Cells[15];
+    Soon([this, board] {
+        QTest::keyClick(board, Qt::Key_Up);  // the tile below the gap moves up into cell 11
+        Soon([this] { QTest::mouseClick(Button(app.form.Command3()), Qt::LeftButton); });  // Stop
+    });
+    g.Stage = 2;  // a truck stage: keys only slide
+    ClickStart();
+    EXPECT_EQ(g.Cells[11], moving);
+    EXPECT_EQ(g.Cells[15], TileEmpty);
+    const Rect& gone = g.CellRects[15];
+    EXPECT_EQ(At(gone.left + 5, gone.top + 5), Background());
+    const Rect& filled = g.CellRects[11];
+    EXPECT_EQ(At(filled.left + 3, filled.top + 5), qRgb(200, 200, 200));
+    EXPECT_EQ(g.Lives, 1);  // the Stop was a miss
+    EXPECT_THAT(Waves(), ElementsAre("stop1.wav"));
+}
+
+TEST_F(Window, ExitDuringARunEndsTheProgramCleanly) {
+    EndTitle();
+    Soon([this] { QTest::mouseClick(Button(app.form.Command1()), Qt::LeftButton); });
+    ClickStart();
+    EXPECT_TRUE(app.form.Closed());
+    EXPECT_FALSE(g.Playing);
+    EXPECT_THAT(sound.commands, Contains("stop gBGMfile "));
+    EXPECT_THAT(sound.commands, Contains("close gBGMfile "));
+}
+
+TEST_F(Window, TheCloseBoxDuringARunEndsTheProgramCleanly) {
+    EndTitle();
+    Soon([this] { app.form.close(); });
+    ClickStart();
+    EXPECT_TRUE(app.form.Closed());
+    EXPECT_FALSE(g.Playing);
+    EXPECT_EQ(sound.commands.back(), "close gBGMfile ");
+}
+
+TEST_F(Window, TheGameOverLetteringLandsOnTheBoard) {
+    EndTitle();
+    g.Lives = 0;
+    Soon([this] { QTest::mouseClick(Button(app.form.Command3()), Qt::LeftButton); });
+    ClickStart();
+    EXPECT_TRUE(app.form.Timer3().Enabled());
+    EXPECT_THAT(Waves(), ElementsAre("GameOvaer.wav"));
+    const QImage before = Board();
+    // Drawings of width 60, 160, 260, ... while narrower than the window less 50, then one tick to stop.
+    int ticks = 0;
+    while (app.form.Timer3().Enabled() && ticks < 20) Timer3Timer(g), ++ticks;
+    int drawings = 0;
+    for (int width = 60; width < app.form.Canvas().ScaleWidth() - 50; width += 100) ++drawings;
+    EXPECT_EQ(ticks, drawings + 1);
+    EXPECT_NE(Board(), before);
+    // The lettering is reds and pinks: strongly red pixels now stand in the middle of the window.
+    const int cx = app.form.Canvas().ScaleWidth() / 2, cy = app.form.Canvas().ScaleHeight() / 2;
+    int red = 0;
+    for (int y = cy - 20; y < cy + 20; ++y)
+        for (int x = cx - 100; x < cx + 100; ++x) red += qRed(At(x, y)) > 180 && qGreen(At(x, y)) < 150;
+    EXPECT_GT(red, 50);
+}
+
+}  // namespace
+}  // namespace kanuvo
+
+int main(int argc, char** argv) {
+    // Headless unless told otherwise (a real X server can be asked for with QT_QPA_PLATFORM=xcb).
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    kanuvo::InitPictureResources();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
