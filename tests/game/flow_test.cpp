@@ -153,6 +153,28 @@ TEST_F(Flow, TruckStagesMissWithTheCrashSound) {
     EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("stop1.wav"));
 }
 
+TEST_F(Flow, StageNineFollowsEightOnASevenBySevenBoardAndLeadsBackToOne) {
+    g.Stage = 8;
+    g.BoardSize = 7;
+    ClearStage(g);
+    EXPECT_EQ(g.Stage, 9);
+    Command2Click(g);
+    EXPECT_EQ(g.BoardSize, 7);
+    EXPECT_EQ(g.CellSize, 67);  // 600 / 9 = 66.7
+    EXPECT_EQ(t.form.picture1.log.back(), "Print 10 10 13.4 0 ｽﾃｰｼﾞ9");
+    int truckSteps = 0;
+    everyPass = [this, &truckSteps] {
+        truckSteps += g.StepDue;
+        if (passes == 3) Command3Click(g);  // Stop
+    };
+    Command3Click(g);
+    EXPECT_GT(truckSteps, 0);  // the truck drives in stage 9
+    EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("goal.wav", "stop1.wav"));
+    ClearStage(g);
+    EXPECT_EQ(g.Stage, 1);
+    EXPECT_EQ(g.BoardSize, 4);
+}
+
 TEST_F(Flow, TheTimeLimitEndsTheRunOnThe181stTick) {
     everyPass = [this] { Timer2Timer(g); };
     Command3Click(g);
@@ -253,6 +275,47 @@ TEST_F(Flow, TruckStepsComeJustOverTwoHundredMillisecondsApart) {
     ASSERT_EQ(stepTimes.size(), 21u);
     for (std::size_t i = 2; i < stepTimes.size(); ++i) EXPECT_EQ(stepTimes[i] - stepTimes[i - 1], 201u);
     EXPECT_EQ(g.TruckRect.left, left - 20);
+}
+
+// Stage 2: the road runs 16, 15 (straight), 14 (up), 10 and 6 (straight), 2 (left) into the goal,
+// but cell 10 is the gap and the straight it needs waits in cell 11.
+struct TruckRun : Flow {
+    void SetUp() override {
+        Flow::SetUp();
+        g.Stage = 2;
+        Command2Click(g);
+        g.StartExit = ExitLeft;
+        PlaceTruckAtStart(g);
+        const int kinds[17] = {0, 0, 1, 3, 2, 5, 4, 1, 2, 3, 0, 4, 2, 1, 5, 6, 0};
+        for (int i = 1; i <= 16; ++i) g.Cells[i] = kinds[i];
+        everyPass = [this] {
+            if (pressAtPass != 0 && passes == pressAtPass) Picture1KeyDown(g, 37);  // Left: 11 slides into 10
+        };
+    }
+    int pressAtPass = 0;
+};
+
+TEST_F(TruckRun, LayingTheRoadAheadInTimeWinsTheStageWithTheWholeTruckInTheGoal) {
+    pressAtPass = 50;  // while the truck is still in the bottom row
+    Command3Click(g);
+    EXPECT_EQ(g.Stage, 3);
+    EXPECT_EQ(g.BoardSize, 5);
+    EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("goal.wav"));
+    EXPECT_EQ(g.TruckCells[0], 1);
+    EXPECT_EQ(g.TruckCells[1], 1);
+    EXPECT_EQ(g.Heading, HeadingLeft);
+    EXPECT_LE(g.TruckRect.right, g.CellRects[1].right);  // the whole length is in the goal cell...
+    EXPECT_GE(g.TruckRect.right, g.CellRects[1].right - 2);  // ...and not a step more
+    // The truck crossed the board one pixel a pass: 16 -> 14 -> 2 -> 1 is several hundred steps.
+    EXPECT_GT(passes, 400);
+}
+
+TEST_F(TruckRun, WithoutTheRoadAheadTheTruckCrashesIntoTheGap) {
+    Command3Click(g);
+    EXPECT_EQ(g.Stage, 2);
+    EXPECT_EQ(g.Lives, 1);
+    EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("stop1.wav"));
+    EXPECT_EQ(g.TruckCells[0], 14);  // it never left the corner cell below the gap
 }
 
 TEST(GameOver, TheLetteringGrowsFromTheMiddleAndStopsNearTheInnerWidth) {
