@@ -86,9 +86,13 @@ void RunFor(Bench& b, double seconds, int keyEveryMs, int key) {
     QTimer keys;
     QObject::connect(&keys, &QTimer::timeout, [&b, key] { Picture1KeyDown(b.game, key); });
     keys.start(keyEveryMs);
-    QTimer::singleShot(static_cast<int>(seconds * 1000), [&b] {
+    // The stop belongs to this run only, even when the run ends early.
+    QTimer stop;
+    stop.setSingleShot(true);
+    QObject::connect(&stop, &QTimer::timeout, [&b] {
         if (b.game.Playing) Command3Click(b.game);  // Stop
     });
+    stop.start(static_cast<int>(seconds * 1000));
     Command3Click(b.game);  // Start: returns when the run has ended
 }
 
@@ -99,6 +103,10 @@ void MeasureRun(const char* name, Bench& b, double seconds, int key) {
     const double cpu = CpuSeconds() - cpu0, wall = SecondsSince(wall0);
     std::printf("%-28s %6.1f s wall, %6.3f s CPU = %5.2f %% of one core (a spinning loop: 100 %%)\n", name, wall, cpu,
                 100 * cpu / wall);
+    const auto& waves = b.sound.waves;
+    std::printf("%-28s ended with %s; truck at (%d, %d) in cells %d, %d\n", "",
+                waves.empty() ? "the Stop" : waves.back().path.substr(waves.back().path.rfind('/') + 1).c_str(),
+                b.game.TruckRect.left, b.game.TruckRect.top, b.game.TruckCells[0], b.game.TruckCells[1]);
 }
 
 void MeasureKeyToScreen(Bench& b) {
@@ -113,6 +121,7 @@ void MeasureKeyToScreen(Bench& b) {
         micros.push_back(std::chrono::duration<double, std::micro>(WallClock::now() - t0).count());
     }
     b.game.Playing = false;
+    b.game.Stage = 1;
     std::sort(micros.begin(), micros.end());
     std::printf("%-28s median %.0f us, 99th percentile %.0f us, worst %.0f us (%zu presses)\n", "key press to repainted cells",
                 micros[micros.size() / 2], micros[micros.size() * 99 / 100], micros.back(), micros.size());
