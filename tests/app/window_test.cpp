@@ -1,6 +1,7 @@
 // The game in its real window, offscreen: the title, the first board on real pixels, and whole runs
 // driven by real clicks and key presses.
 #include <QApplication>
+#include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -194,6 +195,40 @@ TEST_F(Window, TheGameOverLetteringLandsOnTheBoard) {
     EXPECT_GT(red, 50);
 }
 
+// Start-up failures end the program, after their message, before any window shows.
+struct StartUpFailure : ::testing::Test {
+    static void StartWith(const std::function<void(QtSystem&)>& arrange) {
+        QTemporaryDir lockDir;
+        testing::ManualClock clock;
+        testing::RecordingSound sound;
+        QtSystem system;
+        system.SetLockPath(lockDir.filePath("kanuvo.lock"));
+        system.SetMsgBoxHook([](std::string_view text) { std::fprintf(stderr, "%.*s\n", int(text.size()), text.data()); });
+        arrange(system);
+        KanuvoApp app(clock, system, sound);
+        app.Start();
+        std::fprintf(stderr, "the game went on\n");
+        std::_Exit(3);
+    }
+};
+
+TEST_F(StartUpFailure, AMissingPictureResourceEndsTheProgramWithItsMessage) {
+    EXPECT_EXIT(StartWith([](QtSystem& system) { system.SetPicturePrefix(":/no-such-folder/"); }),
+                ::testing::ExitedWithCode(0), "画像データ読み込みエラー");
+}
+
+TEST_F(StartUpFailure, ASecondCopyIsRefusedWithItsMessage) {
+    EXPECT_EXIT(StartWith([](QtSystem& system) {
+                    const QString lock = QDir::tempPath() + "/kanuvo-window-test-" +
+                                         QString::number(QCoreApplication::applicationPid()) + ".lock";
+                    static QtSystem firstCopy;  // already running, holding the lock
+                    firstCopy.SetLockPath(lock);
+                    if (firstCopy.PrevInstance()) std::_Exit(4);
+                    system.SetLockPath(lock);
+                }),
+                ::testing::ExitedWithCode(0), "このアプリケーションはすでに開かれています。");
+}
+
 }  // namespace
 }  // namespace kanuvo
 
@@ -203,5 +238,7 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     kanuvo::InitPictureResources();
     ::testing::InitGoogleTest(&argc, argv);
+    // The window system runs threads of its own: death tests start a fresh copy of this program.
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     return RUN_ALL_TESTS();
 }
