@@ -74,9 +74,7 @@ struct Bench {
 // A road from the start along the bottom row and up the left column to the goal: a truck needs more
 // than two minutes to drive it.
 void LayLongRoad(Game& g) {
-    g.StartExit = ExitLeft;
-    const int kinds[17] = {0, 0, 3, 1, 2, 4, 3, 1, 2, 4, 2, 0, 3, 5, 6, 6, 0};
-    for (int i = 1; i <= 16; ++i) g.Cells[i] = kinds[i];
+    testing::LayLeftThenUpRoad(g);
     PlaceTruckAtStart(g);
     RedrawBoard(g);
 }

@@ -90,10 +90,5 @@ void LayoutGauge(Game& g) {
     g.form.Command6().Move((w - g.GaugeWidth) / 2, (cellWidth - g.GaugeHeight) / 2, g.GaugeWidth, g.GaugeHeight);
 }
 
-bool PointInCell(const Rect& rect, float x, float y) {
-    const double px = x;
-    const double py = y;
-    return rect.left <= px && px < rect.right && rect.top <= py && py < rect.bottom;
-}
 
 }  // namespace kanuvo

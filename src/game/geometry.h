@@ -16,7 +16,11 @@ void PlaceBoardButtons(Game& g);
 void PlaceTruckAtStart(GameState& s);
 // The time gauge's frame (Command5) and bar (Command6) centred in the margin above the board.
 void LayoutGauge(Game& g);
-// True when left <= x < right and top <= y < bottom.
-bool PointInCell(const Rect& rect, float x, float y);
+// True when left <= x < right and top <= y < bottom. Inline: the truck tests it for every cell on every pass.
+inline bool PointInCell(const Rect& rect, float x, float y) {
+    const double px = x;
+    const double py = y;
+    return rect.left <= px && px < rect.right && rect.top <= py && py < rect.bottom;
+}
 
 }  // namespace kanuvo

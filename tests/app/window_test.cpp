@@ -116,9 +116,7 @@ TEST_F(Window, AClickShowsTheFirstBoardDrawnAsDesigned) {
 
 TEST_F(Window, ARunOfStageOneIsWonByRealKeyPresses) {
     EndTitle();
-    g.StartExit = ExitLeft;
-    const int kinds[17] = {0, 0, 3, 1, 2, 4, 3, 1, 2, 4, 2, 0, 3, 5, 6, 6, 0};
-    for (int i = 1; i <= 16; ++i) g.Cells[i] = kinds[i];
+    testing::LayLeftThenUpRoad(g);
     QWidget* board = app.form.Picture1().Widget();
     Soon([board] { QTest::keyClick(board, Qt::Key_A); });
     ClickStart();  // returns once the run has ended

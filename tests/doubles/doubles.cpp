@@ -48,6 +48,13 @@ void FakeForm::WaitForEvents(std::uint32_t untilTick) {
     if (pending.empty() && static_cast<std::int32_t>(untilTick - clock.now) > 0) clock.now = untilTick;
 }
 
+void LayLeftThenUpRoad(GameState& s) {
+    constexpr int kKinds[17] = {0, 0, 3, 1, 2, 4, 3, 1, 2, 4, 2, 0, 3, 5, 6, 6, 0};
+    s.BoardSize = 4;
+    s.StartExit = 1;  // left
+    for (int i = 1; i <= 16; ++i) s.Cells[i] = kKinds[i];
+}
+
 TestGame::TestGame(int innerWidth, int innerHeight)
     : form(clock, innerWidth, innerHeight), game(form, system, clock, sound) {
     LoadPictures(game);

@@ -289,6 +289,10 @@ public:
     std::vector<std::function<void()>> pending;
 };
 
+// A 4 x 4 board whose road leaves the start to the left and runs 15, 14, 13 (up), 9, 5 into the goal,
+// with the gap in cell 11 where a first drawing leaves it.
+void LayLeftThenUpRoad(GameState& s);
+
 // A game over the doubles, with all eleven pictures loaded and the geometry of a 620 x 600 window.
 struct TestGame {
     explicit TestGame(int innerWidth = 620, int innerHeight = 600);

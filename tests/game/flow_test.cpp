@@ -42,12 +42,7 @@ struct Flow : ::testing::Test {
             if (everyPass) everyPass();
         };
     }
-    // A stage-1 board whose road leaves the start to the left and runs 15, 14, 13, 9, 5 to the goal.
-    void LayWinningRoad() {
-        g.StartExit = ExitLeft;
-        const int kinds[17] = {0, 0, 3, 1, 2, 4, 3, 1, 2, 4, 2, 0, 3, 5, 6, 6, 0};
-        for (int i = 1; i <= 16; ++i) g.Cells[i] = kinds[i];
-    }
+    void LayWinningRoad() { testing::LayLeftThenUpRoad(g); }
     void PressKey(int key) {
         t.form.Queue([this, key] { Picture1KeyDown(g, key); });
     }
