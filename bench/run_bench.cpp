@@ -82,16 +82,16 @@ void LayLongRoad(Game& g) {
 // Starts a run and stops it after `seconds`, pressing a key every `keyEveryMs` meanwhile.
 void RunFor(Bench& b, double seconds, int keyEveryMs, int key) {
     QTimer keys;
-    QObject::connect(&keys, &QTimer::timeout, [&b, key] { Picture1KeyDown(b.game, key); });
+    QObject::connect(&keys, &QTimer::timeout, [&b, key] { BoardKeyDown(b.game, key); });
     keys.start(keyEveryMs);
     // The stop belongs to this run only, even when the run ends early.
     QTimer stop;
     stop.setSingleShot(true);
     QObject::connect(&stop, &QTimer::timeout, [&b] {
-        if (b.game.Playing) Command3Click(b.game);  // Stop
+        if (b.game.Playing) StartStopClick(b.game);  // Stop
     });
     stop.start(static_cast<int>(seconds * 1000));
-    Command3Click(b.game);  // Start: returns when the run has ended
+    StartStopClick(b.game);  // Start: returns when the run has ended
 }
 
 void MeasureRun(const char* name, Bench& b, double seconds, int key) {
@@ -111,7 +111,7 @@ void MeasureKeyToScreen(Bench& b) {
     // A truck stage, so that keys only slide; Left and Right alternate the same tile back and forth.
     b.game.Stage = 2;
     b.game.Playing = true;
-    QWidget* board = b.form.Picture1().Widget();
+    QWidget* board = b.form.BoardView().Widget();
     std::vector<double> micros;
     for (int i = 0; i < 2000; ++i) {
         const auto t0 = WallClock::now();
@@ -153,12 +153,12 @@ int main(int argc, char** argv) {
     kanuvo::MeasureKeyToScreen(bench);
 
     // Stage 1: the player presses an arrow twice a second; each press slides and begins a trace.
-    kanuvo::Command2Click(bench.game);
+    kanuvo::NewGameClick(bench.game);
     kanuvo::MeasureRun("stage 1 (route) run", bench, seconds, 38);
 
     // Stage 2: a truck drives a long road for the whole run.
     bench.game.Stage = 2;
-    kanuvo::Command2Click(bench.game);
+    kanuvo::NewGameClick(bench.game);
     kanuvo::LayLongRoad(bench.game);
     bench.form.stepTimes.clear();
     kanuvo::MeasureRun("stage 2 (truck) run", bench, seconds, 'A');

@@ -12,17 +12,17 @@ void WireEvents(MainForm& form, Game& game) {
     form.onQueryUnload = [g] { FormQueryUnload(*g); };
     form.onMouseDown = [g] { FormMouseDown(*g); };
     form.onResize = [g] { FormResize(*g); };
-    form.Command1().onClick = [g] { Command1Click(*g); };
-    form.Command2().onClick = [g] { Command2Click(*g); };
-    form.Command3().onClick = [g] { Command3Click(*g); };
-    form.Command1().onMouseMove = [g] { Command1MouseMove(*g); };
-    form.Command2().onMouseMove = [g] { Command2MouseMove(*g); };
-    form.Command3().onMouseMove = [g] { Command3MouseMove(*g); };
-    form.Picture1().onMouseMove = [g] { Picture1MouseMove(*g); };
-    form.Picture1().onKeyDown = [g](int keyCode) { Picture1KeyDown(*g, keyCode); };
-    form.Timer1().onTimer = [g] { Timer1Timer(*g); };
-    form.Timer2().onTimer = [g] { Timer2Timer(*g); };
-    form.Timer3().onTimer = [g] { Timer3Timer(*g); };
+    form.ExitButton().onClick = [g] { ExitClick(*g); };
+    form.NewGameButton().onClick = [g] { NewGameClick(*g); };
+    form.StartStopButton().onClick = [g] { StartStopClick(*g); };
+    form.ExitButton().onMouseMove = [g] { ExitMouseMove(*g); };
+    form.NewGameButton().onMouseMove = [g] { NewGameMouseMove(*g); };
+    form.StartStopButton().onMouseMove = [g] { StartStopMouseMove(*g); };
+    form.BoardView().onMouseMove = [g] { BoardMouseMove(*g); };
+    form.BoardView().onKeyDown = [g](int keyCode) { BoardKeyDown(*g, keyCode); };
+    form.TitleTimer().onTimer = [g] { TitleTick(*g); };
+    form.TimeLimitTimer().onTimer = [g] { TimeLimitTick(*g); };
+    form.GameOverTimer().onTimer = [g] { GameOverTick(*g); };
 }
 
 KanuvoApp::KanuvoApp(Clock& clock, System& system, Sound& sound)

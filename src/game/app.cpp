@@ -85,7 +85,7 @@ void FormLoad(Game& g) {
 void FormResize(Game& g) {
     // While the title shows, nothing of the board is drawn yet: the title and the layout simply
     // follow the window's real inner area. Once the board is drawn it keeps the layout it was drawn with.
-    if (!g.form.Timer1().Enabled() || !g.TitlePicture) return;
+    if (!g.form.TitleTimer().Enabled() || !g.TitlePicture) return;
     Surface& window = g.form.Canvas();
     window.PaintPicture(*g.TitlePicture, 0, 0, window.ScaleWidth(), window.ScaleHeight(), RasterOp::Copy);
     ComputeCellRects(g);
@@ -102,14 +102,14 @@ void FormQueryUnload(Game& g) {
     CloseMusic(g);
 }
 
-void Command1Click(Game& g) {
+void ExitClick(Game& g) {
     g.Playing = false;
     StopMusic(g);
     CloseMusic(g);
     g.form.Unload();
 }
 
-void Command2Click(Game& g) {
+void NewGameClick(Game& g) {
     if (!g.Playing) {
         ComputeCellRects(g);
         DealBoard(g);
@@ -120,31 +120,31 @@ void Command2Click(Game& g) {
         PlaceTruckAtStart(g);
         RedrawBoard(g);
         PrintStageCaption(g);
-        g.form.Command5().SetVisible(false);
+        g.form.GaugeFrame().SetVisible(false);
     }
-    g.form.Picture1().SetFocus();
+    g.form.BoardView().SetFocus();
 }
 
-void Command3Click(Game& g) {
+void StartStopClick(Game& g) {
     if (!g.BoardReady) return;
     if (g.Playing) {
         g.Playing = false;
-        g.form.Command3().SetCaption(kStartCaption);
-        g.form.Timer2().SetEnabled(false);
+        g.form.StartStopButton().SetCaption(kStartCaption);
+        g.form.TimeLimitTimer().SetEnabled(false);
         StopMusic(g);
         HandleMiss(g);
-        g.form.Picture1().SetFocus();
+        g.form.BoardView().SetFocus();
         return;
     }
-    g.form.Command3().SetCaption(kStopCaption);
+    g.form.StartStopButton().SetCaption(kStopCaption);
     g.Playing = true;
     g.TimeCount = 0;
     g.TruckCells = {StartCell(g.BoardSize), StartCell(g.BoardSize)};
-    g.form.Command5().SetVisible(true);
-    g.form.Command6().SetVisible(true);
-    g.form.Timer2().SetEnabled(true);
+    g.form.GaugeFrame().SetVisible(true);
+    g.form.GaugeBar().SetVisible(true);
+    g.form.TimeLimitTimer().SetEnabled(true);
     PlaySound(g, SoundMusic);
-    g.form.Picture1().SetFocus();
+    g.form.BoardView().SetFocus();
     // The handler stays here until the run ends; a Stop click is handled from inside the loop.
     RunGameLoop(g);
 }
@@ -161,7 +161,7 @@ void RunGameLoop(Game& g) {
         const bool truckStage = TakesTruckBranch(stage);
         if (truckStage) {
             if (g.Playing) UpdateStepDue(g);
-            if (g.StepDue) StepTruck(g, g.form.Picture1());
+            if (g.StepDue) StepTruck(g, g.form.BoardView());
             SteerTruck(g);
         }
         if (!g.Playing) return;
@@ -187,8 +187,8 @@ void UpdateStepDue(Game& g) {
 }
 
 void HandleMiss(Game& g) {
-    g.form.Command3().SetCaption(kStartCaption);
-    g.form.Timer2().SetEnabled(false);
+    g.form.StartStopButton().SetCaption(kStartCaption);
+    g.form.TimeLimitTimer().SetEnabled(false);
     g.RouteActive = false;
     g.Playing = false;
     g.StepDue = false;
@@ -198,15 +198,15 @@ void HandleMiss(Game& g) {
         PlaySound(g, routeStage ? SoundStop2 : SoundStop1);
     } else {
         PlaySound(g, SoundGameOver);
-        g.form.Timer3().SetEnabled(true);
+        g.form.GameOverTimer().SetEnabled(true);
     }
     g.TimeCount = 0;
     SpendLife(g);
 }
 
 void ClearStage(Game& g) {
-    g.form.Command3().SetCaption(kStartCaption);
-    g.form.Timer2().SetEnabled(false);
+    g.form.StartStopButton().SetCaption(kStartCaption);
+    g.form.TimeLimitTimer().SetEnabled(false);
     AdvanceStage(g);
     StopMusic(g);
     g.RouteActive = false;
@@ -216,7 +216,7 @@ void ClearStage(Game& g) {
     PlaySound(g, SoundGoal);
 }
 
-void Timer3Timer(Game& g) {
+void GameOverTick(Game& g) {
     const Surface& window = g.form.Canvas();
     if (g.ZoomWidth < kZoomStartWidth) {
         g.ZoomWidth = kZoomStartWidth;
@@ -225,14 +225,14 @@ void Timer3Timer(Game& g) {
     }
     if (window.ScaleWidth() - kZoomStopMargin > g.ZoomWidth) {
         // Earlier, smaller drawings stay: the lettering seems to zoom out of the board's middle.
-        Surface& board = g.form.Picture1();
+        Surface& board = g.form.BoardView();
         board.PaintPicture(*g.GameOverMask, g.ZoomLeft, g.ZoomTop, g.ZoomWidth, g.ZoomHeight, RasterOp::MergePaint);
         board.PaintPicture(*g.GameOverPicture, g.ZoomLeft, g.ZoomTop, g.ZoomWidth, g.ZoomHeight, RasterOp::And);
         g.ZoomWidth += kZoomGrowWidth;
         g.ZoomHeight += kZoomGrowHeight;
         CenterZoom(g);
     } else {
-        g.form.Timer3().SetEnabled(false);
+        g.form.GameOverTimer().SetEnabled(false);
         g.ZoomWidth = 0;
     }
 }

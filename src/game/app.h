@@ -8,10 +8,10 @@ namespace kanuvo {
 // Window events.
 void FormLoad(Game& g);
 void FormQueryUnload(Game& g);
-void Command1Click(Game& g);  // Exit
-void Command2Click(Game& g);  // New Game
-void Command3Click(Game& g);  // Start / Stop
-void Timer3Timer(Game& g);    // Game Over lettering
+void ExitClick(Game& g);  // Exit
+void NewGameClick(Game& g);  // New Game
+void StartStopClick(Game& g);  // Start / Stop
+void GameOverTick(Game& g);    // Game Over lettering
 // The inner area changed after start-up: a window system may frame the window only once it is shown.
 void FormResize(Game& g);
 

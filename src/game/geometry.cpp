@@ -24,8 +24,8 @@ void ComputeCellRects(Game& g) {
 void SizeBoardPictures(Game& g) {
     const double width = g.form.Canvas().ScaleWidth();
     const double height = g.form.Canvas().ScaleHeight();
-    g.form.Picture1().Move(0, 0, width, height);
-    g.form.Picture2().Move(0, 0, width, height);
+    g.form.BoardView().Move(0, 0, width, height);
+    g.form.BoardCopy().Move(0, 0, width, height);
 }
 
 void PlaceBoardButtons(Game& g) {
@@ -36,22 +36,22 @@ void PlaceBoardButtons(Game& g) {
     const int y = RoundHalfEven(s / 10 * 3 + start.bottom);
     const double width = s / 10 * 8;
     const double height = s / 10 * 4;
-    g.form.Command1().Move(x, y, width, height);
-    g.form.Command2().Move(x, g.form.Command1().Top() - s, width, height);
-    g.form.Command3().Move(x, g.form.Command2().Top() - s, width, height);
+    g.form.ExitButton().Move(x, y, width, height);
+    g.form.NewGameButton().Move(x, g.form.ExitButton().Top() - s, width, height);
+    g.form.StartStopButton().Move(x, g.form.NewGameButton().Top() - s, width, height);
     // Smaller captions on the smaller buttons of larger boards; a 4 x 4 board keeps what it finds.
     switch (n) {
         case 5:
-            g.form.Command2().SetFontSize(10);
-            g.form.Command3().SetFontSize(10);
+            g.form.NewGameButton().SetFontSize(10);
+            g.form.StartStopButton().SetFontSize(10);
             break;
         case 6:
-            g.form.Command2().SetFontSize(7);
-            g.form.Command3().SetFontSize(8);
+            g.form.NewGameButton().SetFontSize(7);
+            g.form.StartStopButton().SetFontSize(8);
             break;
         case 7:
-            g.form.Command2().SetFontSize(7);
-            g.form.Command3().SetFontSize(7);
+            g.form.NewGameButton().SetFontSize(7);
+            g.form.StartStopButton().SetFontSize(7);
             break;
         default: break;
     }
@@ -84,10 +84,10 @@ void LayoutGauge(Game& g) {
     g.GaugeHeight = RoundHalfEven(h / 20);
     // The bar is centred on the width of cell 1's rectangle (S - 1), the frame on S, so the frame
     // stands 1.5 pixels above the bar and 2.5 below it.
-    g.form.Command5().Move((w - g.GaugeWidth) / 2 - 2, (s - g.GaugeHeight) / 2 - 2, g.GaugeWidth + 4,
+    g.form.GaugeFrame().Move((w - g.GaugeWidth) / 2 - 2, (s - g.GaugeHeight) / 2 - 2, g.GaugeWidth + 4,
                            g.GaugeHeight + 4);
     const double cellWidth = g.CellRects[1].right - g.CellRects[1].left;
-    g.form.Command6().Move((w - g.GaugeWidth) / 2, (cellWidth - g.GaugeHeight) / 2, g.GaugeWidth, g.GaugeHeight);
+    g.form.GaugeBar().Move((w - g.GaugeWidth) / 2, (cellWidth - g.GaugeHeight) / 2, g.GaugeWidth, g.GaugeHeight);
 }
 
 

@@ -8,13 +8,13 @@ namespace kanuvo {
 
 // Sets CellSize from the window's inner height and BoardSize, and the rectangles of cells 1..N*N.
 void ComputeCellRects(Game& g);
-// Picture1 and Picture2 cover the window's inner area from its origin.
+// BoardView and BoardCopy cover the window's inner area from its origin.
 void SizeBoardPictures(Game& g);
 // The Exit, New Game and Start buttons in a column right of the board, with font sizes by N.
 void PlaceBoardButtons(Game& g);
 // TruckLength, TruckBreadth, TruckRect and Heading for a truck standing in the start cell.
 void PlaceTruckAtStart(GameState& s);
-// The time gauge's frame (Command5) and bar (Command6) centred in the margin above the board.
+// The time gauge's frame (GaugeFrame) and bar (GaugeBar) centred in the margin above the board.
 void LayoutGauge(Game& g);
 // True when left <= x < right and top <= y < bottom. Inline: the truck tests it for every cell on every pass.
 inline bool PointInCell(const Rect& rect, float x, float y) {

@@ -36,29 +36,29 @@ void Slide(Game& g, int emptyCell, int source) {
     g.SlideKind = g.Cells[source];
     g.Cells[g.SlideTarget] = g.SlideKind;
     g.Cells[g.SlideSource] = TileEmpty;
-    RepaintSlide(g, g.form.Picture1(), g.form.Picture2());
+    RepaintSlide(g, g.form.BoardView(), g.form.BoardCopy());
 }
 
 // Sets the pointer once when it arrives on a control from one of the other three.
 void SetPointerOnArrival(Game& g, int GameState::*ownFlag, CursorHandle cursor) {
     if (g.*ownFlag == 1) return;
     const int result = g.system.SetSystemCursor(cursor, kArrowCursorId);
-    g.Command1CursorSet = g.Command2CursorSet = g.Command3CursorSet = g.Picture1CursorSet = 0;
+    g.ExitCursorSet = g.NewGameCursorSet = g.StartStopCursorSet = g.BoardCursorSet = 0;
     g.*ownFlag = result;
 }
 
 void ShowBoardAfterTitle(Game& g) {
-    g.form.Timer1().SetEnabled(false);
+    g.form.TitleTimer().SetEnabled(false);
     RedrawBoard(g);
-    g.form.Command1().SetVisible(true);
-    g.form.Command2().SetVisible(true);
-    g.form.Command3().SetVisible(true);
+    g.form.ExitButton().SetVisible(true);
+    g.form.NewGameButton().SetVisible(true);
+    g.form.StartStopButton().SetVisible(true);
     PrintStageCaption(g);
 }
 
 }  // namespace
 
-void Picture1KeyDown(Game& g, int keyCode) {
+void BoardKeyDown(Game& g, int keyCode) {
     if (!g.Playing) return;
     SlideByKey(g, keyCode);
     // In route stages every key judges the road again from the start, slide or not.
@@ -100,16 +100,16 @@ void SlideDown(Game& g, int emptyCell) { Slide(g, emptyCell, emptyCell - g.Board
 void SlideLeft(Game& g, int emptyCell) { Slide(g, emptyCell, emptyCell + 1); }
 void SlideRight(Game& g, int emptyCell) { Slide(g, emptyCell, emptyCell - 1); }
 
-void RepaintSlide(Game& g, Surface& picture1, Surface& picture2) {
+void RepaintSlide(Game& g, Surface& boardView, Surface& boardCopy) {
     const Rect& source = g.CellRects[g.SlideSource];
-    picture1.SetFillStyle(FillStyle::Solid);
-    picture1.SetFillColor(picture1.BackColor());
-    picture1.Line(source.left, source.top, source.right, source.bottom, picture1.BackColor(), LineStyle::FilledBox);
-    PaintMovedTile(g, picture1);
+    boardView.SetFillStyle(FillStyle::Solid);
+    boardView.SetFillColor(boardView.BackColor());
+    boardView.Line(source.left, source.top, source.right, source.bottom, boardView.BackColor(), LineStyle::FilledBox);
+    PaintMovedTile(g, boardView);
     // The two-by-two square from the upper or left cell of the pair covers both cells.
     const Rect& anchor = g.CellRects[std::min(g.SlideSource, g.SlideTarget)];
     const int side = 2 * g.CellSize;
-    if (picture2.StretchBlt(anchor.left, anchor.top, side, side, picture1, anchor.left, anchor.top, side, side) == 0) {
+    if (boardCopy.StretchBlt(anchor.left, anchor.top, side, side, boardView, anchor.left, anchor.top, side, side) == 0) {
         Fail(g, kOutOfMemoryMessage);
     }
 }
@@ -118,27 +118,27 @@ void FormMouseDown(Game& g) { EndTitle(g); }
 
 void EndTitle(Game& g) {
     // The title screen ends once: after it the board covers the window and its timer is off.
-    if (!g.form.Timer1().Enabled()) return;
+    if (!g.form.TitleTimer().Enabled()) return;
     g.SavedCursor = g.system.GetCursor();
     ShowBoardAfterTitle(g);
 }
 
-void Timer1Timer(Game& g) {
+void TitleTick(Game& g) {
     g.SavedCursor = g.system.GetCursor();
     g.TitleTicks = g.TitleTicks + 1;
     if (g.TitleTicks > kTitleTicksBeforeBoard) ShowBoardAfterTitle(g);
 }
 
-void Command1MouseMove(Game& g) { SetPointerOnArrival(g, &GameState::Command1CursorSet, g.HandCursor); }
-void Command2MouseMove(Game& g) { SetPointerOnArrival(g, &GameState::Command2CursorSet, g.HandCursor); }
-void Command3MouseMove(Game& g) {
-    SetPointerOnArrival(g, &GameState::Command3CursorSet, g.BoardReady ? g.HandCursor : g.NoDropCursor);
+void ExitMouseMove(Game& g) { SetPointerOnArrival(g, &GameState::ExitCursorSet, g.HandCursor); }
+void NewGameMouseMove(Game& g) { SetPointerOnArrival(g, &GameState::NewGameCursorSet, g.HandCursor); }
+void StartStopMouseMove(Game& g) {
+    SetPointerOnArrival(g, &GameState::StartStopCursorSet, g.BoardReady ? g.HandCursor : g.NoDropCursor);
 }
-void Picture1MouseMove(Game& g) { SetPointerOnArrival(g, &GameState::Picture1CursorSet, g.SavedCursor); }
+void BoardMouseMove(Game& g) { SetPointerOnArrival(g, &GameState::BoardCursorSet, g.SavedCursor); }
 
 void RedrawBoard(Game& g) {
     const int n = g.BoardSize;
-    PictureBox& board = g.form.Picture1();
+    PictureBox& board = g.form.BoardView();
     board.SetBackColor(kBackgroundColors[g.random.Draw(6)]);
     for (int i = 2; i <= n * n - 1; ++i) PaintCell(g, i, board);
     PaintGoal(g, GoalCell, board);
@@ -147,7 +147,7 @@ void RedrawBoard(Game& g) {
     DrawTruck(g);
     DrawLives(g);
     const Surface& window = g.form.Canvas();
-    if (g.form.Picture2().BitBlt(0, 0, window.ScaleWidth(), window.ScaleHeight(), board, 0, 0) == 0) {
+    if (g.form.BoardCopy().BitBlt(0, 0, window.ScaleWidth(), window.ScaleHeight(), board, 0, 0) == 0) {
         Fail(g, kOutOfMemoryMessage);
         return;
     }
@@ -155,7 +155,7 @@ void RedrawBoard(Game& g) {
 }
 
 void PrintStageCaption(Game& g) {
-    PictureBox& board = g.form.Picture1();
+    PictureBox& board = g.form.BoardView();
     board.SetCurrentX(10);
     board.SetCurrentY(10);
     // Black on every board: erasing a life slot leaves the pen in the background colour, which
@@ -164,11 +164,11 @@ void PrintStageCaption(Game& g) {
     board.Print("ｽﾃｰｼﾞ" + std::to_string(g.Stage));
 }
 
-void Timer2Timer(Game& g) {
+void TimeLimitTick(Game& g) {
     if (g.TimeCount >= kTimeLimitTicks) {
         g.TimeCount = 0;
-        g.form.Timer2().SetEnabled(false);
-        g.form.Command6().SetVisible(false);  // the empty frame stays
+        g.form.TimeLimitTimer().SetEnabled(false);
+        g.form.GaugeBar().SetVisible(false);  // the empty frame stays
         HandleMiss(g);
         return;
     }
@@ -177,7 +177,7 @@ void Timer2Timer(Game& g) {
 }
 
 void ShrinkGauge(Game& g) {
-    Button& bar = g.form.Command6();
+    Button& bar = g.form.GaugeBar();
     const double width = bar.Width() - g.GaugeWidth / 180.0;
     // 180 equal steps can take the width a hair below zero; the bar is then simply empty.
     bar.SetWidth(static_cast<float>(std::max(0.0, width)));

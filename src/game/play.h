@@ -6,26 +6,26 @@
 
 namespace kanuvo {
 
-void Picture1KeyDown(Game& g, int keyCode);
+void BoardKeyDown(Game& g, int keyCode);
 void SlideByKey(Game& g, int keyCode);
 void SlideUp(Game& g, int emptyCell);
 void SlideDown(Game& g, int emptyCell);
 void SlideLeft(Game& g, int emptyCell);
 void SlideRight(Game& g, int emptyCell);
-void RepaintSlide(Game& g, Surface& picture1, Surface& picture2);
+void RepaintSlide(Game& g, Surface& boardView, Surface& boardCopy);
 
 void FormMouseDown(Game& g);  // ends the title screen
-void Timer1Timer(Game& g);
+void TitleTick(Game& g);
 void EndTitle(Game& g);
-void Command1MouseMove(Game& g);
-void Command2MouseMove(Game& g);
-void Command3MouseMove(Game& g);
-void Picture1MouseMove(Game& g);
+void ExitMouseMove(Game& g);
+void NewGameMouseMove(Game& g);
+void StartStopMouseMove(Game& g);
+void BoardMouseMove(Game& g);
 
 void RedrawBoard(Game& g);
 void PrintStageCaption(Game& g);
 
-void Timer2Timer(Game& g);
+void TimeLimitTick(Game& g);
 void ShrinkGauge(Game& g);
 
 }  // namespace kanuvo

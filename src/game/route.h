@@ -19,7 +19,7 @@ void TurnTruck(GameState& s, int cellLeft, int cellTop, int marginX, int marginY
 // HandleMiss was called.
 bool CheckEdgeTile(Game& g, int cell);
 
-// Draws the truck sprite of the current heading at TruckRect on Picture1.
+// Draws the truck sprite of the current heading at TruckRect on BoardView.
 void DrawTruck(Game& g);
 // One truck step: repaints the cells under the truck, moves it a pixel, draws it, copies the board.
 void StepTruck(Game& g, Surface& surface);

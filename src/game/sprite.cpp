@@ -26,12 +26,12 @@ Rect LifeSlot(const GameState& s, int cell) {
 }
 
 void DrawLifeIcon(Game& g, const Rect& slot) {
-    DrawSprite(g.form.Picture1(), *g.TruckMasks[kLifeIconHeading], *g.TruckPictures[kLifeIconHeading], slot.left,
+    DrawSprite(g.form.BoardView(), *g.TruckMasks[kLifeIconHeading], *g.TruckPictures[kLifeIconHeading], slot.left,
                slot.top, g.TruckBreadth, g.TruckLength);
 }
 
 void EraseLifeSlot(Game& g, const Rect& slot) {
-    Surface& board = g.form.Picture1();
+    Surface& board = g.form.BoardView();
     board.SetFillStyle(FillStyle::Solid);
     board.SetFillColor(board.BackColor());
     board.SetForeColor(board.BackColor());
@@ -45,7 +45,7 @@ void DrawTruck(Game& g) {
     const bool lying = g.Heading == HeadingLeft || g.Heading == HeadingRight;
     const double width = lying ? g.TruckLength : g.TruckBreadth;
     const double height = lying ? g.TruckBreadth : g.TruckLength;
-    DrawSprite(g.form.Picture1(), *g.TruckMasks[g.Heading], *g.TruckPictures[g.Heading],
+    DrawSprite(g.form.BoardView(), *g.TruckMasks[g.Heading], *g.TruckPictures[g.Heading],
                static_cast<float>(g.TruckRect.left), static_cast<float>(g.TruckRect.top), width, height);
 }
 
@@ -70,7 +70,7 @@ void StepTruck(Game& g, Surface& surface) {
     DrawTruck(g);
 
     const Surface& window = g.form.Canvas();
-    if (g.form.Picture2().BitBlt(0, 0, window.ScaleWidth(), window.ScaleHeight(), g.form.Picture1(), 0, 0) == 0) {
+    if (g.form.BoardCopy().BitBlt(0, 0, window.ScaleWidth(), window.ScaleHeight(), g.form.BoardView(), 0, 0) == 0) {
         Fail(g, kOutOfMemoryMessage);
     }
 }

@@ -58,10 +58,10 @@ struct GameState {
     CursorHandle SavedCursor = 0;
     CursorHandle HandCursor = 0;
     CursorHandle NoDropCursor = 0;
-    int Command1CursorSet = 0;
-    int Command2CursorSet = 0;
-    int Command3CursorSet = 0;
-    int Picture1CursorSet = 0;
+    int ExitCursorSet = 0;
+    int NewGameCursorSet = 0;
+    int StartStopCursorSet = 0;
+    int BoardCursorSet = 0;
 
     // Time limit.
     int TimeCount = 0;

@@ -1,4 +1,17 @@
 // The game's one window and its controls, as the game sees them: buttons, picture boxes and timers.
+//
+// Glossary of the window's controls, by role:
+//   BoardView        the picture box the board is drawn on; it takes the keys while the board shows
+//   BoardCopy        a hidden picture box holding a copy of the drawn board; a slide or a truck step
+//                    repaints the board from it
+//   ExitButton       "終了": ends the program (ExitClick)
+//   NewGameButton    "新ゲーム": deals and draws the next board (NewGameClick)
+//   StartStopButton  "スタート" / "ストップ": starts a run on a fresh board, or gives it up (StartStopClick)
+//   GaugeFrame       a disabled white button framing the time gauge above the board
+//   GaugeBar         a disabled red button inside the frame, shrinking as the time limit runs down
+//   TitleTimer       1000 ms: ends the title screen on its eleventh tick (TitleTick)
+//   TimeLimitTimer   1000 ms, enabled during a run: counts the run's 180 seconds (TimeLimitTick)
+//   GameOverTimer    500 ms: grows the Game Over lettering (GameOverTick)
 #pragma once
 
 #include <cstdint>
@@ -56,16 +69,16 @@ public:
     virtual ~Form() = default;
 
     virtual Surface& Canvas() = 0;  // the window's inner area; ScaleWidth/ScaleHeight are its size
-    virtual PictureBox& Picture1() = 0;
-    virtual PictureBox& Picture2() = 0;
-    virtual Button& Command1() = 0;
-    virtual Button& Command2() = 0;
-    virtual Button& Command3() = 0;
-    virtual Button& Command5() = 0;
-    virtual Button& Command6() = 0;
-    virtual Timer& Timer1() = 0;
-    virtual Timer& Timer2() = 0;
-    virtual Timer& Timer3() = 0;
+    virtual PictureBox& BoardView() = 0;
+    virtual PictureBox& BoardCopy() = 0;
+    virtual Button& ExitButton() = 0;
+    virtual Button& NewGameButton() = 0;
+    virtual Button& StartStopButton() = 0;
+    virtual Button& GaugeFrame() = 0;
+    virtual Button& GaugeBar() = 0;
+    virtual Timer& TitleTimer() = 0;
+    virtual Timer& TimeLimitTimer() = 0;
+    virtual Timer& GameOverTimer() = 0;
 
     // Outer size of the window, frame and title bar included, in twips.
     virtual void SetWidth(int twips) = 0;

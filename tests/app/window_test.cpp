@@ -31,14 +31,14 @@ struct Window : ::testing::Test {
         system.SetMsgBoxHook([this](std::string_view text) { messages.emplace_back(text); });
         app.Start();
     }
-    QImage Board() { return app.form.Picture1().Pixels().Image(); }
+    QImage Board() { return app.form.BoardView().Pixels().Image(); }
     QRgb At(int x, int y) { return Board().pixel(x, y) | 0xFF000000u; }
-    QRgb Background() { return Rgb32(app.form.Picture1().BackColor()) | 0xFF000000u; }
+    QRgb Background() { return Rgb32(app.form.BoardView().BackColor()) | 0xFF000000u; }
     QWidget* Button(QtButton& b) { return &b.Widget(); }
     void EndTitle() { QTest::mouseClick(&app.form, Qt::LeftButton, {}, QPoint(300, 300)); }
     // Runs `action` from inside the next event dispatch, that is from inside a running main loop.
     void Soon(std::function<void()> action) { QTimer::singleShot(0, &app.form, std::move(action)); }
-    void ClickStart() { QTest::mouseClick(Button(app.form.Command3()), Qt::LeftButton); }
+    void ClickStart() { QTest::mouseClick(Button(app.form.StartStopButton()), Qt::LeftButton); }
     std::vector<std::string> Waves() const {
         std::vector<std::string> names;
         for (const auto& w : sound.waves) names.push_back(w.path.substr(w.path.rfind('/') + 1));
@@ -63,28 +63,28 @@ TEST_F(Window, StartsOnTheTitleWithEverythingElseHidden) {
     const QColor corner = title.pixelColor(3, 3);
     EXPECT_GT(corner.red(), 200);
     EXPECT_LT(corner.green(), 120);
-    EXPECT_FALSE(app.form.Picture1().Visible());
-    EXPECT_FALSE(app.form.Command1().Visible());
-    EXPECT_FALSE(app.form.Command5().Visible());
+    EXPECT_FALSE(app.form.BoardView().Visible());
+    EXPECT_FALSE(app.form.ExitButton().Visible());
+    EXPECT_FALSE(app.form.GaugeFrame().Visible());
     EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(Window, AClickShowsTheFirstBoardDrawnAsDesigned) {
     EndTitle();
-    ASSERT_TRUE(app.form.Picture1().Visible());
-    EXPECT_TRUE(app.form.Command1().Visible());
-    EXPECT_TRUE(app.form.Command2().Visible());
-    EXPECT_TRUE(app.form.Command3().Visible());
-    EXPECT_TRUE(Button(app.form.Command3())->isVisible());
+    ASSERT_TRUE(app.form.BoardView().Visible());
+    EXPECT_TRUE(app.form.ExitButton().Visible());
+    EXPECT_TRUE(app.form.NewGameButton().Visible());
+    EXPECT_TRUE(app.form.StartStopButton().Visible());
+    EXPECT_TRUE(Button(app.form.StartStopButton())->isVisible());
     const int s = g.CellSize;
     ASSERT_GT(s, 50);
     // Laid out for the inner area the window really got, frame and all.
     const int innerHeight = app.form.Canvas().ScaleHeight();
     EXPECT_EQ(s, static_cast<int>(std::nearbyint(innerHeight / 6.0f)));
-    EXPECT_EQ(app.form.Picture1().ScaleHeight(), innerHeight);
-    EXPECT_EQ(app.form.Picture2().ScaleHeight(), innerHeight);
+    EXPECT_EQ(app.form.BoardView().ScaleHeight(), innerHeight);
+    EXPECT_EQ(app.form.BoardCopy().ScaleHeight(), innerHeight);
     // The hidden copy holds the same pixels as the board, but for the caption printed after the copy.
-    const QImage copy = app.form.Picture2().Pixels().Image();
+    const QImage copy = app.form.BoardCopy().Pixels().Image();
     ASSERT_EQ(copy.size(), Board().size());
     const QRect belowCaption(0, s, copy.width(), copy.height() - s);
     int differing = 0;
@@ -117,27 +117,27 @@ TEST_F(Window, AClickShowsTheFirstBoardDrawnAsDesigned) {
 TEST_F(Window, ARunOfStageOneIsWonByRealKeyPresses) {
     EndTitle();
     testing::LayLeftThenUpRoad(g);
-    QWidget* board = app.form.Picture1().Widget();
+    QWidget* board = app.form.BoardView().Widget();
     Soon([board] { QTest::keyClick(board, Qt::Key_A); });
     ClickStart();  // returns once the run has ended
     EXPECT_EQ(g.Stage, 2);
     EXPECT_EQ(g.Lives, 2);
-    EXPECT_EQ(app.form.Command3().Caption(), "スタート");
+    EXPECT_EQ(app.form.StartStopButton().Caption(), "スタート");
     EXPECT_THAT(Waves(), ElementsAre("goal.wav"));
     const auto commands = sound.commands.size();
     ClickStart();  // nothing until New Game
     EXPECT_EQ(sound.commands.size(), commands);
-    QTest::mouseClick(Button(app.form.Command2()), Qt::LeftButton);
+    QTest::mouseClick(Button(app.form.NewGameButton()), Qt::LeftButton);
     EXPECT_TRUE(g.BoardReady);
 }
 
 TEST_F(Window, ArrowKeysSlideTilesAndRepaintThem) {
     EndTitle();
-    QWidget* board = app.form.Picture1().Widget();
+    QWidget* board = app.form.BoardView().Widget();
     const int moving = g.Cells[15];
     Soon([this, board] {
         QTest::keyClick(board, Qt::Key_Up);  // the tile below the gap moves up into cell 11
-        Soon([this] { QTest::mouseClick(Button(app.form.Command3()), Qt::LeftButton); });  // Stop
+        Soon([this] { QTest::mouseClick(Button(app.form.StartStopButton()), Qt::LeftButton); });  // Stop
     });
     g.Stage = 2;  // a truck stage: keys only slide
     ClickStart();
@@ -153,7 +153,7 @@ TEST_F(Window, ArrowKeysSlideTilesAndRepaintThem) {
 
 TEST_F(Window, ExitDuringARunEndsTheProgramCleanly) {
     EndTitle();
-    Soon([this] { QTest::mouseClick(Button(app.form.Command1()), Qt::LeftButton); });
+    Soon([this] { QTest::mouseClick(Button(app.form.ExitButton()), Qt::LeftButton); });
     ClickStart();
     EXPECT_TRUE(app.form.Closed());
     EXPECT_FALSE(g.Playing);
@@ -173,14 +173,14 @@ TEST_F(Window, TheCloseBoxDuringARunEndsTheProgramCleanly) {
 TEST_F(Window, TheGameOverLetteringLandsOnTheBoard) {
     EndTitle();
     g.Lives = 0;
-    Soon([this] { QTest::mouseClick(Button(app.form.Command3()), Qt::LeftButton); });
+    Soon([this] { QTest::mouseClick(Button(app.form.StartStopButton()), Qt::LeftButton); });
     ClickStart();
-    EXPECT_TRUE(app.form.Timer3().Enabled());
+    EXPECT_TRUE(app.form.GameOverTimer().Enabled());
     EXPECT_THAT(Waves(), ElementsAre("GameOvaer.wav"));
     const QImage before = Board();
     // Drawings of width 60, 160, 260, ... while narrower than the window less 50, then one tick to stop.
     int ticks = 0;
-    while (app.form.Timer3().Enabled() && ticks < 20) Timer3Timer(g), ++ticks;
+    while (app.form.GameOverTimer().Enabled() && ticks < 20) GameOverTick(g), ++ticks;
     int drawings = 0;
     for (int width = 60; width < app.form.Canvas().ScaleWidth() - 50; width += 100) ++drawings;
     EXPECT_EQ(ticks, drawings + 1);

@@ -30,8 +30,8 @@ CursorHandle FakeSystem::LoadCursorFromFileA(std::string_view path) {
 
 FakeForm::FakeForm(ManualClock& clock, int innerWidth, int innerHeight)
     : clock(clock), canvas(innerWidth, innerHeight) {
-    picture1.Resize(innerWidth, innerHeight);
-    picture2.Resize(innerWidth, innerHeight);
+    boardView.Resize(innerWidth, innerHeight);
+    boardCopy.Resize(innerWidth, innerHeight);
 }
 
 void FakeForm::DoEvents() {

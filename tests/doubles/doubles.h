@@ -258,16 +258,16 @@ public:
     explicit FakeForm(ManualClock& clock, int innerWidth = 620, int innerHeight = 600);
 
     Surface& Canvas() override { return canvas; }
-    PictureBox& Picture1() override { return picture1; }
-    PictureBox& Picture2() override { return picture2; }
-    Button& Command1() override { return command1; }
-    Button& Command2() override { return command2; }
-    Button& Command3() override { return command3; }
-    Button& Command5() override { return command5; }
-    Button& Command6() override { return command6; }
-    Timer& Timer1() override { return timer1; }
-    Timer& Timer2() override { return timer2; }
-    Timer& Timer3() override { return timer3; }
+    PictureBox& BoardView() override { return boardView; }
+    PictureBox& BoardCopy() override { return boardCopy; }
+    Button& ExitButton() override { return exitButton; }
+    Button& NewGameButton() override { return newGameButton; }
+    Button& StartStopButton() override { return startStopButton; }
+    Button& GaugeFrame() override { return gaugeFrame; }
+    Button& GaugeBar() override { return gaugeBar; }
+    Timer& TitleTimer() override { return titleTimer; }
+    Timer& TimeLimitTimer() override { return timeLimitTimer; }
+    Timer& GameOverTimer() override { return gameOverTimer; }
     void SetWidth(int twips) override { widthTwips = twips; }
     void SetHeight(int twips) override { heightTwips = twips; }
     void Unload() override { ++unloads; }
@@ -281,10 +281,10 @@ public:
 
     ManualClock& clock;
     RecordingSurface canvas;
-    FakePictureBox picture1, picture2;
-    FakeButton command1{"終了", true}, command2{"新ゲーム", true}, command3{"スタート", true};
-    FakeButton command5{"", false}, command6{"", false};
-    FakeTimer timer1{true, 1000}, timer2{false, 1000}, timer3{false, 500};
+    FakePictureBox boardView, boardCopy;
+    FakeButton exitButton{"終了", true}, newGameButton{"新ゲーム", true}, startStopButton{"スタート", true};
+    FakeButton gaugeFrame{"", false}, gaugeBar{"", false};
+    FakeTimer titleTimer{true, 1000}, timeLimitTimer{false, 1000}, gameOverTimer{false, 500};
     int widthTwips = 0, heightTwips = 0, unloads = 0, doEventsCalls = 0, waits = 0;
     std::vector<std::function<void()>> pending;
 };

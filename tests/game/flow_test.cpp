@@ -44,7 +44,7 @@ struct Flow : ::testing::Test {
     }
     void LayWinningRoad() { testing::LayLeftThenUpRoad(g); }
     void PressKey(int key) {
-        t.form.Queue([this, key] { Picture1KeyDown(g, key); });
+        t.form.Queue([this, key] { BoardKeyDown(g, key); });
     }
     void Click(void (*handler)(Game&)) {
         t.form.Queue([this, handler] { handler(g); });
@@ -70,72 +70,72 @@ TEST_F(Flow, StartUpOpensTheMusicAndSetsTheGameUp) {
 TEST_F(Flow, AStageOneRunIsClearedByTheTraceOfAKeyPress) {
     LayWinningRoad();
     PressKey('A');
-    Command3Click(g);  // returns when the run has ended
+    StartStopClick(g);  // returns when the run has ended
     EXPECT_EQ(g.Stage, 2);
     EXPECT_EQ(g.BoardSize, 4);
     EXPECT_EQ(g.Lives, 2);
     EXPECT_FALSE(g.Playing);
     EXPECT_FALSE(g.BoardReady);
-    EXPECT_EQ(t.form.command3.Caption(), "スタート");
-    EXPECT_FALSE(t.form.timer2.Enabled());
+    EXPECT_EQ(t.form.startStopButton.Caption(), "スタート");
+    EXPECT_FALSE(t.form.timeLimitTimer.Enabled());
     EXPECT_THAT(t.sound.commands, ElementsAre(kOpen, kPlay, kStop));
     EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("goal.wav"));
     // The pass that cleared the stage saw stage 2 and left the truck alone: no miss, no step.
     EXPECT_EQ(g.TruckCells[0], 16);
     EXPECT_EQ(g.TruckCells[1], 16);
 
-    Command3Click(g);  // nothing until New Game
+    StartStopClick(g);  // nothing until New Game
     EXPECT_THAT(t.sound.commands, ElementsAre(kOpen, kPlay, kStop));
-    Command2Click(g);
+    NewGameClick(g);
     EXPECT_TRUE(g.BoardReady);
-    EXPECT_EQ(t.form.picture1.log.back(), "Print 10 10 20 0 ｽﾃｰｼﾞ2");
+    EXPECT_EQ(t.form.boardView.log.back(), "Print 10 10 20 0 ｽﾃｰｼﾞ2");
 }
 
 TEST_F(Flow, StartShowsTheGaugeStartsTheClockAndTheMusic) {
     everyPass = [this] {
-        EXPECT_EQ(t.form.command3.Caption(), "ストップ");
-        EXPECT_TRUE(t.form.command5.Visible());
-        EXPECT_TRUE(t.form.command6.Visible());
-        EXPECT_TRUE(t.form.timer2.Enabled());
-        EXPECT_GT(t.form.picture1.focusCount, 0);
+        EXPECT_EQ(t.form.startStopButton.Caption(), "ストップ");
+        EXPECT_TRUE(t.form.gaugeFrame.Visible());
+        EXPECT_TRUE(t.form.gaugeBar.Visible());
+        EXPECT_TRUE(t.form.timeLimitTimer.Enabled());
+        EXPECT_GT(t.form.boardView.focusCount, 0);
         g.Playing = false;  // leave the loop
     };
     g.TimeCount = 77;
-    Command3Click(g);
+    StartStopClick(g);
     EXPECT_EQ(g.TimeCount, 0);
     EXPECT_THAT(t.sound.commands, ElementsAre(kOpen, kPlay));
 }
 
 TEST_F(Flow, StopIsAMissAndEndsTheLoopInTheSamePass) {
-    Click(Command3Click);
-    Command3Click(g);
+    Click(StartStopClick);
+    StartStopClick(g);
     EXPECT_EQ(passes, 1);
     EXPECT_EQ(g.Lives, 1);
     EXPECT_EQ(g.Stage, 1);
     EXPECT_FALSE(g.BoardReady);
     EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("stop2.wav"));
-    EXPECT_EQ(t.form.command3.Caption(), "スタート");
+    EXPECT_EQ(t.form.startStopButton.Caption(), "スタート");
 }
 
 TEST_F(Flow, ThreeMissesAreGameOverAndAClearRestoresTheRetries) {
     for (int miss = 1; miss <= 2; ++miss) {
-        Click(Command3Click);
-        Command3Click(g);
-        Command2Click(g);
+        Click(StartStopClick);
+        StartStopClick(g);
+        NewGameClick(g);
     }
     EXPECT_EQ(g.Lives, 0);
     LayWinningRoad();
     PressKey('Z');  // any key begins the trace
-    Command3Click(g);
+    StartStopClick(g);
     EXPECT_EQ(g.Stage, 2);
     EXPECT_EQ(g.Lives, 2);
 
     g.Lives = 0;
-    Command2Click(g);
-    Click(Command3Click);
-    Command3Click(g);  // a stop in a truck stage with no retry left
+    NewGameClick(g);
+    Click(StartStopClick);
+    StartStopClick(g);  // a stop in a truck stage with no retry left
     EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("stop2.wav", "stop2.wav", "goal.wav", "GameOvaer.wav"));
-    EXPECT_TRUE(t.form.timer3.Enabled());
+    EXPECT_TRUE(t.form.gameOverTimer.Enabled());
     EXPECT_EQ(g.Stage, 1);
     EXPECT_EQ(g.BoardSize, 4);
     EXPECT_EQ(g.Lives, 2);
@@ -143,8 +143,8 @@ TEST_F(Flow, ThreeMissesAreGameOverAndAClearRestoresTheRetries) {
 
 TEST_F(Flow, TruckStagesMissWithTheCrashSound) {
     g.Stage = 2;
-    Click(Command3Click);
-    Command3Click(g);
+    Click(StartStopClick);
+    StartStopClick(g);
     EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("stop1.wav"));
 }
 
@@ -153,16 +153,16 @@ TEST_F(Flow, StageNineFollowsEightOnASevenBySevenBoardAndLeadsBackToOne) {
     g.BoardSize = 7;
     ClearStage(g);
     EXPECT_EQ(g.Stage, 9);
-    Command2Click(g);
+    NewGameClick(g);
     EXPECT_EQ(g.BoardSize, 7);
     EXPECT_EQ(g.CellSize, 67);  // 600 / 9 = 66.7
-    EXPECT_EQ(t.form.picture1.log.back(), "Print 10 10 13.4 0 ｽﾃｰｼﾞ9");
+    EXPECT_EQ(t.form.boardView.log.back(), "Print 10 10 13.4 0 ｽﾃｰｼﾞ9");
     int truckSteps = 0;
     everyPass = [this, &truckSteps] {
         truckSteps += g.StepDue;
-        if (passes == 3) Command3Click(g);  // Stop
+        if (passes == 3) StartStopClick(g);  // Stop
     };
-    Command3Click(g);
+    StartStopClick(g);
     EXPECT_GT(truckSteps, 0);  // the truck drives in stage 9
     EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("goal.wav", "stop1.wav"));
     ClearStage(g);
@@ -171,11 +171,11 @@ TEST_F(Flow, StageNineFollowsEightOnASevenBySevenBoardAndLeadsBackToOne) {
 }
 
 TEST_F(Flow, TheTimeLimitEndsTheRunOnThe181stTick) {
-    everyPass = [this] { Timer2Timer(g); };
-    Command3Click(g);
+    everyPass = [this] { TimeLimitTick(g); };
+    StartStopClick(g);
     EXPECT_EQ(passes, 181);
     EXPECT_EQ(g.Lives, 1);
-    EXPECT_FALSE(t.form.command6.Visible());
+    EXPECT_FALSE(t.form.gaugeBar.Visible());
     EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("stop2.wav"));
 }
 
@@ -183,13 +183,13 @@ TEST_F(Flow, AnIdleRouteRunWaitsForEventsInsteadOfSpinning) {
     everyPass = [this] {
         if (passes == 50) g.Playing = false;
     };
-    Command3Click(g);
+    StartStopClick(g);
     EXPECT_EQ(t.form.waits, 49);
 }
 
 TEST_F(Flow, ExitDuringARunStopsTheMusicAndClosesTheWindow) {
-    Click(Command1Click);
-    Command3Click(g);
+    Click(ExitClick);
+    StartStopClick(g);
     EXPECT_EQ(t.form.unloads, 1);
     EXPECT_FALSE(g.Playing);
     EXPECT_THAT(t.sound.commands, ElementsAre(kOpen, kPlay, kStop, kClose));
@@ -199,7 +199,7 @@ TEST_F(Flow, ExitDuringARunStopsTheMusicAndClosesTheWindow) {
 TEST_F(Flow, ClosingTheWindowPutsThePointerBackAndClosesTheMusic) {
     g.SavedCursor = 7;
     t.form.Queue([this] { FormQueryUnload(g); });
-    Command3Click(g);
+    StartStopClick(g);
     EXPECT_FALSE(g.Playing);
     EXPECT_THAT(t.system.cursorCalls, ElementsAre(7u));
     EXPECT_THAT(t.sound.commands, ElementsAre(kOpen, kPlay, kStop, kClose));
@@ -208,27 +208,27 @@ TEST_F(Flow, ClosingTheWindowPutsThePointerBackAndClosesTheMusic) {
 
 TEST_F(Flow, NewGameDuringARunOnlyMovesTheFocus) {
     const auto cells = g.Cells;
-    const auto drawn = t.form.picture1.log.size();
+    const auto drawn = t.form.boardView.log.size();
     everyPass = [this] {
         if (passes == 1) {
-            const int focus = t.form.picture1.focusCount;
-            Command2Click(g);
-            EXPECT_EQ(t.form.picture1.focusCount, focus + 1);
+            const int focus = t.form.boardView.focusCount;
+            NewGameClick(g);
+            EXPECT_EQ(t.form.boardView.focusCount, focus + 1);
             g.Playing = false;
         }
     };
-    Command3Click(g);
+    StartStopClick(g);
     EXPECT_EQ(g.Cells, cells);
-    EXPECT_EQ(t.form.picture1.log.size(), drawn);
+    EXPECT_EQ(t.form.boardView.log.size(), drawn);
 }
 
 TEST_F(Flow, NewGameHidesTheFrameButNotTheBar) {
-    Click(Command3Click);
-    Command3Click(g);
-    Command2Click(g);
-    EXPECT_FALSE(t.form.command5.Visible());
-    EXPECT_TRUE(t.form.command6.Visible());
-    EXPECT_EQ(t.form.command6.Width(), 310);
+    Click(StartStopClick);
+    StartStopClick(g);
+    NewGameClick(g);
+    EXPECT_FALSE(t.form.gaugeFrame.Visible());
+    EXPECT_TRUE(t.form.gaugeBar.Visible());
+    EXPECT_EQ(t.form.gaugeBar.Width(), 310);
 }
 
 TEST(StepTimer, AStepIsDueOnlyOnceMoreThanTheIntervalHasPassed) {
@@ -266,7 +266,7 @@ TEST_F(Flow, TruckStepsComeJustOverTwoHundredMillisecondsApart) {
         if (stepTimes.size() == 21) g.Playing = false;
     };
     const int left = g.TruckRect.left;
-    Command3Click(g);
+    StartStopClick(g);
     ASSERT_EQ(stepTimes.size(), 21u);
     for (std::size_t i = 2; i < stepTimes.size(); ++i) EXPECT_EQ(stepTimes[i] - stepTimes[i - 1], 201u);
     EXPECT_EQ(g.TruckRect.left, left - 20);
@@ -278,13 +278,13 @@ struct TruckRun : Flow {
     void SetUp() override {
         Flow::SetUp();
         g.Stage = 2;
-        Command2Click(g);
+        NewGameClick(g);
         g.StartExit = ExitLeft;
         PlaceTruckAtStart(g);
         const int kinds[17] = {0, 0, 1, 3, 2, 5, 4, 1, 2, 3, 0, 4, 2, 1, 5, 6, 0};
         for (int i = 1; i <= 16; ++i) g.Cells[i] = kinds[i];
         everyPass = [this] {
-            if (pressAtPass != 0 && passes == pressAtPass) Picture1KeyDown(g, 37);  // Left: 11 slides into 10
+            if (pressAtPass != 0 && passes == pressAtPass) BoardKeyDown(g, 37);  // Left: 11 slides into 10
         };
     }
     int pressAtPass = 0;
@@ -292,7 +292,7 @@ struct TruckRun : Flow {
 
 TEST_F(TruckRun, LayingTheRoadAheadInTimeWinsTheStageWithTheWholeTruckInTheGoal) {
     pressAtPass = 50;  // while the truck is still in the bottom row
-    Command3Click(g);
+    StartStopClick(g);
     EXPECT_EQ(g.Stage, 3);
     EXPECT_EQ(g.BoardSize, 5);
     EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("goal.wav"));
@@ -306,7 +306,7 @@ TEST_F(TruckRun, LayingTheRoadAheadInTimeWinsTheStageWithTheWholeTruckInTheGoal)
 }
 
 TEST_F(TruckRun, WithoutTheRoadAheadTheTruckCrashesIntoTheGap) {
-    Command3Click(g);
+    StartStopClick(g);
     EXPECT_EQ(g.Stage, 2);
     EXPECT_EQ(g.Lives, 1);
     EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("stop1.wav"));
@@ -316,34 +316,34 @@ TEST_F(TruckRun, WithoutTheRoadAheadTheTruckCrashesIntoTheGap) {
 TEST(GameOver, TheLetteringGrowsFromTheMiddleAndStopsNearTheInnerWidth) {
     TestGame t(542, 542);
     Game& g = t.game;
-    t.form.timer3.SetEnabled(true);
-    for (int tick = 0; tick < 6; ++tick) Timer3Timer(g);
-    EXPECT_THAT(t.form.picture1.log,
+    t.form.gameOverTimer.SetEnabled(true);
+    for (int tick = 0; tick < 6; ++tick) GameOverTick(g);
+    EXPECT_THAT(t.form.boardView.log,
                 ElementsAre("PaintPicture 111 241 261 60 20 mergepaint", "PaintPicture 110 241 261 60 20 and",
                             "PaintPicture 111 191 236 160 70 mergepaint", "PaintPicture 110 191 236 160 70 and",
                             "PaintPicture 111 141 211 260 120 mergepaint", "PaintPicture 110 141 211 260 120 and",
                             "PaintPicture 111 91 186 360 170 mergepaint", "PaintPicture 110 91 186 360 170 and",
                             "PaintPicture 111 41 161 460 220 mergepaint", "PaintPicture 110 41 161 460 220 and"));
-    EXPECT_FALSE(t.form.timer3.Enabled());
+    EXPECT_FALSE(t.form.gameOverTimer.Enabled());
     EXPECT_EQ(g.ZoomWidth, 0);
 
-    t.form.picture1.log.clear();
-    t.form.timer3.SetEnabled(true);
-    Timer3Timer(g);  // a second Game Over starts again small
-    EXPECT_EQ(t.form.picture1.log.front(), "PaintPicture 111 241 261 60 20 mergepaint");
+    t.form.boardView.log.clear();
+    t.form.gameOverTimer.SetEnabled(true);
+    GameOverTick(g);  // a second Game Over starts again small
+    EXPECT_EQ(t.form.boardView.log.front(), "PaintPicture 111 241 261 60 20 mergepaint");
 }
 
 TEST(GameOver, ANarrowWindowDrawsNothing) {
     for (int width : {110, 109}) {
         TestGame t(width, 400);
-        t.form.timer3.SetEnabled(true);
-        Timer3Timer(t.game);
-        EXPECT_THAT(t.form.picture1.log, IsEmpty());
-        EXPECT_FALSE(t.form.timer3.Enabled());
+        t.form.gameOverTimer.SetEnabled(true);
+        GameOverTick(t.game);
+        EXPECT_THAT(t.form.boardView.log, IsEmpty());
+        EXPECT_FALSE(t.form.gameOverTimer.Enabled());
     }
     TestGame t(111, 400);  // 61 > 60: one drawing
-    Timer3Timer(t.game);
-    EXPECT_EQ(t.form.picture1.log.size(), 2u);
+    GameOverTick(t.game);
+    EXPECT_EQ(t.form.boardView.log.size(), 2u);
 }
 
 TEST(StartUp, ASecondCopyShowsTheMessageAndEnds) {

@@ -34,14 +34,14 @@ TEST(Geometry, CellsButtonsAndTruckOfA600PixelWindow) {
     EXPECT_EQ(g.CellRects[16], (Rect{401, 400, 500, 499}));
 
     PlaceBoardButtons(g);
-    for (const Button* b : {&t.form.command1, &t.form.command2, &t.form.command3}) {
+    for (const Button* b : {&t.form.exitButton, &t.form.newGameButton, &t.form.startStopButton}) {
         EXPECT_EQ(b->Left(), 520);
         EXPECT_EQ(b->Width(), 80);
         EXPECT_EQ(b->Height(), 40);
     }
-    EXPECT_EQ(t.form.command1.Top(), 529);
-    EXPECT_EQ(t.form.command2.Top(), 429);
-    EXPECT_EQ(t.form.command3.Top(), 329);
+    EXPECT_EQ(t.form.exitButton.Top(), 529);
+    EXPECT_EQ(t.form.newGameButton.Top(), 429);
+    EXPECT_EQ(t.form.startStopButton.Top(), 329);
 
     g.StartExit = ExitLeft;
     PlaceTruckAtStart(g);
@@ -55,10 +55,10 @@ TEST(Geometry, CellsButtonsAndTruckOfA600PixelWindow) {
     EXPECT_EQ(g.Heading, HeadingUp);
 
     SizeBoardPictures(g);
-    EXPECT_EQ(t.form.picture1.Width(), 620);
-    EXPECT_EQ(t.form.picture1.Height(), 600);
-    EXPECT_EQ(t.form.picture2.Left(), 0);
-    EXPECT_EQ(t.form.picture2.Top(), 0);
+    EXPECT_EQ(t.form.boardView.Width(), 620);
+    EXPECT_EQ(t.form.boardView.Height(), 600);
+    EXPECT_EQ(t.form.boardCopy.Left(), 0);
+    EXPECT_EQ(t.form.boardCopy.Top(), 0);
 }
 
 TEST(Geometry, CellSizeRoundsHalvesToEven) {
@@ -75,8 +75,8 @@ TEST(Geometry, GaugeIsCentredAboveTheBoard) {
     LayoutGauge(g);
     EXPECT_EQ(g.GaugeWidth, 310);
     EXPECT_EQ(g.GaugeHeight, 30);
-    const Button& frame = t.form.command5;
-    const Button& bar = t.form.command6;
+    const Button& frame = t.form.gaugeFrame;
+    const Button& bar = t.form.gaugeBar;
     EXPECT_EQ(frame.Left(), 153);
     EXPECT_EQ(frame.Top(), 33);
     EXPECT_EQ(frame.Width(), 314);
@@ -100,18 +100,18 @@ TEST(Geometry, GaugeIsCentredAboveTheBoard) {
 TEST(Geometry, ButtonFontSizesFollowTheBoardAndStayForSmallerBoards) {
     TestGame t;
     Game& g = t.game;
-    const double designed = t.form.command2.FontSize();
+    const double designed = t.form.newGameButton.FontSize();
     g.BoardSize = 4;
     ComputeCellRects(g);
     PlaceBoardButtons(g);
-    EXPECT_EQ(t.form.command2.FontSize(), designed);
+    EXPECT_EQ(t.form.newGameButton.FontSize(), designed);
     const std::pair<int, std::pair<double, double>> expected[] = {{5, {10, 10}}, {6, {7, 8}}, {7, {7, 7}}, {4, {7, 7}}};
     for (const auto& [n, sizes] : expected) {
         g.BoardSize = n;
         ComputeCellRects(g);
         PlaceBoardButtons(g);
-        EXPECT_EQ(t.form.command2.FontSize(), sizes.first) << "N " << n;
-        EXPECT_EQ(t.form.command3.FontSize(), sizes.second) << "N " << n;
+        EXPECT_EQ(t.form.newGameButton.FontSize(), sizes.first) << "N " << n;
+        EXPECT_EQ(t.form.startStopButton.FontSize(), sizes.second) << "N " << n;
     }
 }
 
@@ -229,7 +229,7 @@ TEST(Lives, SlotsAndTheirThreeCases) {
     ComputeCellRects(g);
     g.StartExit = ExitLeft;
     PlaceTruckAtStart(g);
-    auto& board = t.form.picture1;
+    auto& board = t.form.boardView;
     board.SetBackColor(Rgb(0, 0, 128));
     const std::string leftIcon = "336 519 30 60", rightIcon = "436 519 30 60";
     g.Lives = 2;
@@ -257,7 +257,7 @@ TEST(Truck, DrawnWithTheMaskAndPictureOfItsHeadingAtItsSize) {
     ComputeCellRects(g);
     g.StartExit = ExitUp;
     PlaceTruckAtStart(g);
-    auto& board = t.form.picture1;
+    auto& board = t.form.boardView;
     DrawTruck(g);
     EXPECT_THAT(board.log, ElementsAre("PaintPicture 107 436 400 30 60 mergepaint", "PaintPicture 103 436 400 30 60 and"));
     board.log.clear();
@@ -288,11 +288,11 @@ TEST_F(RedrawnBoard, LeavesExactlyOneEmptyCellDiagonalToTheStart) {
     EXPECT_EQ(emptyCell, 11);
     EXPECT_EQ(g.Cells[1], TileEmpty);
     EXPECT_EQ(g.Cells[16], TileEmpty);
-    EXPECT_TRUE(t.form.picture1.Visible());
+    EXPECT_TRUE(t.form.boardView.Visible());
 }
 
 TEST_F(RedrawnBoard, DrawsInOrderAndCopiesTheWholeWindowIntoTheHiddenSurface) {
-    const auto& log = t.form.picture1.log;
+    const auto& log = t.form.boardView.log;
     ASSERT_FALSE(log.empty());
     EXPECT_THAT(log.front(), HasSubstr("Clear "));
     // Fourteen tiles, the goal and start faces, the emptied cell, the truck and two lives.
@@ -302,7 +302,7 @@ TEST_F(RedrawnBoard, DrawsInOrderAndCopiesTheWholeWindowIntoTheHiddenSurface) {
     EXPECT_EQ(count("RoundRect"), 16);
     EXPECT_EQ(count("Print"), 2);
     EXPECT_EQ(count("PaintPicture"), 6);
-    EXPECT_THAT(t.form.picture2.log, ElementsAre("BitBlt 0 0 620 600 0 0"));
+    EXPECT_THAT(t.form.boardCopy.log, ElementsAre("BitBlt 0 0 620 600 0 0"));
 }
 
 TEST_F(RedrawnBoard, TakesOneValueOfTheGeneratorForItsBackground) {
@@ -311,12 +311,12 @@ TEST_F(RedrawnBoard, TakesOneValueOfTheGeneratorForItsBackground) {
     const Color expected[] = {0, Rgb(0, 0, 128), Rgb(0, 128, 0), Rgb(0, 128, 128), Rgb(128, 0, 0), Rgb(128, 0, 128),
                               Rgb(128, 128, 0)};
     RedrawBoard(g);
-    EXPECT_EQ(t.form.picture1.BackColor(), expected[colour]);
+    EXPECT_EQ(t.form.boardView.BackColor(), expected[colour]);
     EXPECT_EQ(g.random.Next(), replay.Next());
 }
 
 TEST_F(RedrawnBoard, AFailedCopyIsFatal) {
-    t.form.picture2.copiesFail = true;
+    t.form.boardCopy.copiesFail = true;
     EXPECT_THROW(RedrawBoard(g), testing::ProgramEnded);
     EXPECT_THAT(t.system.messages, ElementsAre("メモリーが足りません。"));
 }
@@ -326,7 +326,7 @@ TEST_F(RedrawnBoard, CaptionIsBlackWithTheStageNumberEvenAfterAMiss) {
     RedrawBoard(g);
     g.Stage = 9;
     PrintStageCaption(g);
-    EXPECT_EQ(t.form.picture1.log.back(), "Print 10 10 20 0 ｽﾃｰｼﾞ9");
+    EXPECT_EQ(t.form.boardView.log.back(), "Print 10 10 20 0 ｽﾃｰｼﾞ9");
 }
 
 }  // namespace

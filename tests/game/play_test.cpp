@@ -45,7 +45,7 @@ TEST_F(Sliding, FromTheDealtGapEachKeyMovesItsNeighbour) {
         MoveGapTo(11);
         const int kind = g.Cells[source];
         g.RouteActive = true;  // keeps the trace out of the way
-        Picture1KeyDown(g, key);
+        BoardKeyDown(g, key);
         EXPECT_EQ(g.Cells[11], kind) << "key " << key;
         EXPECT_EQ(g.Cells[source], TileEmpty) << "key " << key;
         EXPECT_EQ(g.SlideTarget, 11);
@@ -69,7 +69,7 @@ TEST_F(Sliding, RefusedMovesLeaveTheBoardAlone) {
         MoveGapTo(gap);
         const auto before = g.Cells;
         g.RouteActive = true;
-        Picture1KeyDown(g, key);
+        BoardKeyDown(g, key);
         EXPECT_EQ(g.Cells, before) << "gap " << gap << " key " << key;
     }
 }
@@ -79,7 +79,7 @@ TEST_F(Sliding, TheHighestEmptyCellIsTheGap) {
     g.Cells[10] = TileEmpty;  // two gaps: 10 wins
     const int kind = g.Cells[14];
     g.RouteActive = true;
-    Picture1KeyDown(g, kUp);
+    BoardKeyDown(g, kUp);
     EXPECT_EQ(g.Cells[10], kind);
     EXPECT_EQ(g.Cells[14], TileEmpty);
 }
@@ -87,21 +87,21 @@ TEST_F(Sliding, TheHighestEmptyCellIsTheGap) {
 TEST_F(Sliding, KeysDoNothingOutsideARun) {
     g.Playing = false;
     const auto before = g.Cells;
-    Picture1KeyDown(g, kUp);
-    Picture1KeyDown(g, 'A');
+    BoardKeyDown(g, kUp);
+    BoardKeyDown(g, 'A');
     EXPECT_EQ(g.Cells, before);
     EXPECT_FALSE(g.RouteActive);
 }
 
 TEST_F(Sliding, AnyKeyBeginsATraceInRouteStagesButDoesNotRestartOne) {
     const auto before = g.Cells;
-    Picture1KeyDown(g, 'A');
+    BoardKeyDown(g, 'A');
     EXPECT_EQ(g.Cells, before);
     EXPECT_TRUE(g.RouteActive);
     EXPECT_EQ(g.Heading, HeadingLeft);
     EXPECT_EQ(g.RouteCell, g.StartExit == ExitLeft ? 15 : 12);
     g.RouteCell = 6;  // a trace under way
-    Picture1KeyDown(g, kUp);
+    BoardKeyDown(g, kUp);
     EXPECT_EQ(g.RouteCell, 6);
     EXPECT_NE(g.Cells, before);  // the arrow still slid a tile
 }
@@ -109,36 +109,36 @@ TEST_F(Sliding, AnyKeyBeginsATraceInRouteStagesButDoesNotRestartOne) {
 TEST_F(Sliding, TruckStagesOnlySlide) {
     for (int stage : {2, 4, 6, 8, 9}) {
         g.Stage = stage;
-        Picture1KeyDown(g, 'A');
+        BoardKeyDown(g, 'A');
         EXPECT_FALSE(g.RouteActive) << "stage " << stage;
     }
 }
 
 TEST_F(Sliding, RepaintErasesTheSourcePaintsTheTargetAndCopiesTheirSquare) {
     MoveGapTo(7);
-    t.form.picture1.log.clear();
-    t.form.picture2.log.clear();
+    t.form.boardView.log.clear();
+    t.form.boardCopy.log.clear();
     g.RouteActive = true;
-    Picture1KeyDown(g, kLeft);  // 8 -> 7
-    const auto& drawn = t.form.picture1.log;
+    BoardKeyDown(g, kLeft);  // 8 -> 7
+    const auto& drawn = t.form.boardView.log;
     ASSERT_GE(drawn.size(), 2u);
-    const std::string back = std::to_string(t.form.picture1.BackColor());
+    const std::string back = std::to_string(t.form.boardView.BackColor());
     EXPECT_EQ(drawn[0], "Line 401 200 500 299 " + back + " filled");  // cell 8 erased
     EXPECT_EQ(drawn[1].rfind("RoundRect 301 200 400 299", 0), 0u);    // cell 7 painted
     // The square from cell 7's corner, reaching one cell past the board's right edge.
-    EXPECT_THAT(t.form.picture2.log, ElementsAre("StretchBlt 301 200 200 200 301 200 200 200"));
+    EXPECT_THAT(t.form.boardCopy.log, ElementsAre("StretchBlt 301 200 200 200 301 200 200 200"));
 
-    t.form.picture2.log.clear();
+    t.form.boardCopy.log.clear();
     MoveGapTo(6);
-    Picture1KeyDown(g, kRight);  // 5 -> 6
-    EXPECT_THAT(t.form.picture2.log, ElementsAre("StretchBlt 101 200 200 200 101 200 200 200"));
+    BoardKeyDown(g, kRight);  // 5 -> 6
+    EXPECT_THAT(t.form.boardCopy.log, ElementsAre("StretchBlt 101 200 200 200 101 200 200 200"));
 }
 
 TEST_F(Sliding, AFailedRepaintCopyIsFatal) {
     MoveGapTo(11);
-    t.form.picture2.copiesFail = true;
+    t.form.boardCopy.copiesFail = true;
     g.RouteActive = true;
-    EXPECT_THROW(Picture1KeyDown(g, kUp), testing::ProgramEnded);
+    EXPECT_THROW(BoardKeyDown(g, kUp), testing::ProgramEnded);
     EXPECT_THAT(t.system.messages, ElementsAre("メモリーが足りません。"));
 }
 
@@ -150,10 +150,10 @@ struct Title : ::testing::Test {
 
 TEST_F(Title, StartUpLeavesTheBoardHiddenBehindTheTitlePicture) {
     EXPECT_THAT(t.form.canvas.log, ElementsAre("PaintPicture 109 0 0 620 600 copy"));
-    EXPECT_FALSE(t.form.picture1.Visible());
-    EXPECT_FALSE(t.form.command1.Visible());
-    EXPECT_FALSE(t.form.command3.Visible());
-    EXPECT_TRUE(t.form.timer1.Enabled());
+    EXPECT_FALSE(t.form.boardView.Visible());
+    EXPECT_FALSE(t.form.exitButton.Visible());
+    EXPECT_FALSE(t.form.startStopButton.Visible());
+    EXPECT_TRUE(t.form.titleTimer.Enabled());
     EXPECT_EQ(t.form.widthTwips, 650 * 15);
     EXPECT_EQ(t.form.heightTwips, 650 * 15);
 }
@@ -162,31 +162,31 @@ TEST_F(Title, AClickEndsItOnceAndShowsTheBoard) {
     t.system.currentCursor = 42;
     FormMouseDown(g);
     EXPECT_EQ(g.SavedCursor, 42u);
-    EXPECT_FALSE(t.form.timer1.Enabled());
-    EXPECT_TRUE(t.form.picture1.Visible());
-    EXPECT_TRUE(t.form.command1.Visible());
-    EXPECT_TRUE(t.form.command2.Visible());
-    EXPECT_TRUE(t.form.command3.Visible());
-    EXPECT_EQ(t.form.picture1.log.back(), "Print 10 10 20 0 ｽﾃｰｼﾞ1");
-    const auto drawn = t.form.picture1.log.size();
+    EXPECT_FALSE(t.form.titleTimer.Enabled());
+    EXPECT_TRUE(t.form.boardView.Visible());
+    EXPECT_TRUE(t.form.exitButton.Visible());
+    EXPECT_TRUE(t.form.newGameButton.Visible());
+    EXPECT_TRUE(t.form.startStopButton.Visible());
+    EXPECT_EQ(t.form.boardView.log.back(), "Print 10 10 20 0 ｽﾃｰｼﾞ1");
+    const auto drawn = t.form.boardView.log.size();
     FormMouseDown(g);
-    EXPECT_EQ(t.form.picture1.log.size(), drawn);
+    EXPECT_EQ(t.form.boardView.log.size(), drawn);
 }
 
 TEST_F(Title, TheEleventhTickEndsItAndEachTickSavesThePointer) {
     for (int tick = 1; tick <= 10; ++tick) {
         t.system.currentCursor = 100 + tick;
-        Timer1Timer(g);
+        TitleTick(g);
         EXPECT_EQ(g.SavedCursor, static_cast<CursorHandle>(100 + tick));
-        ASSERT_FALSE(t.form.picture1.Visible()) << "tick " << tick;
+        ASSERT_FALSE(t.form.boardView.Visible()) << "tick " << tick;
     }
-    Timer1Timer(g);
-    EXPECT_TRUE(t.form.picture1.Visible());
-    EXPECT_TRUE(t.form.command3.Visible());
-    EXPECT_FALSE(t.form.timer1.Enabled());
-    const auto drawn = t.form.picture1.log.size();
+    TitleTick(g);
+    EXPECT_TRUE(t.form.boardView.Visible());
+    EXPECT_TRUE(t.form.startStopButton.Visible());
+    EXPECT_FALSE(t.form.titleTimer.Enabled());
+    const auto drawn = t.form.boardView.log.size();
     FormMouseDown(g);  // too late: the title has ended
-    EXPECT_EQ(t.form.picture1.log.size(), drawn);
+    EXPECT_EQ(t.form.boardView.log.size(), drawn);
 }
 
 TEST_F(Title, ALateFrameReLaysTheTitleAndBoardOutButNotOnceTheBoardShows) {
@@ -195,7 +195,7 @@ TEST_F(Title, ALateFrameReLaysTheTitleAndBoardOutButNotOnceTheBoardShows) {
     FormResize(g);
     EXPECT_EQ(t.form.canvas.log.back(), "PaintPicture 109 0 0 616 572 copy");
     EXPECT_EQ(g.CellSize, 95);  // 572 / 6 = 95.33
-    EXPECT_EQ(t.form.picture1.Height(), 572);
+    EXPECT_EQ(t.form.boardView.Height(), 572);
     EXPECT_EQ(g.Cells, cells);  // the same deal
     FormMouseDown(g);
     t.form.canvas.Resize(600, 560);
@@ -224,27 +224,27 @@ TEST_F(Pointers, EachControlSetsThePointerOncePerArrival) {
     const CursorHandle hand = g.HandCursor, noDrop = g.NoDropCursor;
     ASSERT_NE(hand, 0u);
     ASSERT_NE(noDrop, 0u);
-    Command1MouseMove(g);
-    Command1MouseMove(g);
-    Command1MouseMove(g);
-    Picture1MouseMove(g);
-    Picture1MouseMove(g);
-    Command2MouseMove(g);
-    Command3MouseMove(g);
-    Command3MouseMove(g);
+    ExitMouseMove(g);
+    ExitMouseMove(g);
+    ExitMouseMove(g);
+    BoardMouseMove(g);
+    BoardMouseMove(g);
+    NewGameMouseMove(g);
+    StartStopMouseMove(g);
+    StartStopMouseMove(g);
     g.BoardReady = false;
-    Command3MouseMove(g);  // still on the button: no change until it arrives again
-    Picture1MouseMove(g);
-    Command3MouseMove(g);
+    StartStopMouseMove(g);  // still on the button: no change until it arrives again
+    BoardMouseMove(g);
+    StartStopMouseMove(g);
     EXPECT_THAT(t.system.cursorCalls, ElementsAre(hand, 7u, hand, hand, 7u, noDrop));
 }
 
 TEST_F(Pointers, AFailedChangeIsTriedAgainOnTheNextMove) {
     t.system.setCursorWorks = false;
-    Command1MouseMove(g);
-    Command1MouseMove(g);
+    ExitMouseMove(g);
+    ExitMouseMove(g);
     EXPECT_EQ(t.system.cursorCalls.size(), 2u);
-    EXPECT_EQ(g.Command1CursorSet, 0);
+    EXPECT_EQ(g.ExitCursorSet, 0);
 }
 
 TEST_F(Pointers, WithoutCursorFilesTheHandlesAreZero) {
@@ -261,39 +261,39 @@ struct TimeLimit : ::testing::Test {
         FormLoad(g);
         FormMouseDown(g);
         g.Playing = true;
-        t.form.timer2.SetEnabled(true);
-        t.form.command6.SetVisible(true);
-        t.form.command5.SetVisible(true);
+        t.form.timeLimitTimer.SetEnabled(true);
+        t.form.gaugeBar.SetVisible(true);
+        t.form.gaugeFrame.SetVisible(true);
     }
     TestGame t;
     Game& g = t.game;
 };
 
 TEST_F(TimeLimit, TheBarShrinksEvenlyAndTheMissComesOnThe181stTick) {
-    const double full = t.form.command6.Width();
+    const double full = t.form.gaugeBar.Width();
     ASSERT_EQ(full, 310);
     for (int tick = 1; tick <= 180; ++tick) {
-        Timer2Timer(g);
+        TimeLimitTick(g);
         ASSERT_EQ(g.TimeCount, tick);
-        ASSERT_GE(t.form.command6.Width(), 0.0);
-        ASSERT_NEAR(t.form.command6.Width(), full - tick * 310.0 / 180, 0.01) << "tick " << tick;
+        ASSERT_GE(t.form.gaugeBar.Width(), 0.0);
+        ASSERT_NEAR(t.form.gaugeBar.Width(), full - tick * 310.0 / 180, 0.01) << "tick " << tick;
         ASSERT_TRUE(g.Playing);
     }
-    Timer2Timer(g);
+    TimeLimitTick(g);
     EXPECT_FALSE(g.Playing);
     EXPECT_EQ(g.TimeCount, 0);
     EXPECT_EQ(g.Lives, 1);
-    EXPECT_FALSE(t.form.timer2.Enabled());
-    EXPECT_FALSE(t.form.command6.Visible());
-    EXPECT_TRUE(t.form.command5.Visible());
+    EXPECT_FALSE(t.form.timeLimitTimer.Enabled());
+    EXPECT_FALSE(t.form.gaugeBar.Visible());
+    EXPECT_TRUE(t.form.gaugeFrame.Visible());
     ASSERT_EQ(t.sound.waves.size(), 1u);
     EXPECT_EQ(t.sound.waves[0].path, "/opt/kanuvo/sound/stop2.wav");
 }
 
 TEST_F(TimeLimit, TheBarIsNeverGivenANegativeWidth) {
-    t.form.command6.SetWidth(0.5);
-    Timer2Timer(g);
-    EXPECT_EQ(t.form.command6.Width(), 0.0);
+    t.form.gaugeBar.SetWidth(0.5);
+    TimeLimitTick(g);
+    EXPECT_EQ(t.form.gaugeBar.Width(), 0.0);
 }
 
 }  // namespace

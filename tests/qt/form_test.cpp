@@ -52,8 +52,8 @@ protected:
         form.SetHeight(300 * 15);
     }
     void ShowBoard() {
-        form.Picture1().Move(0, 0, form.Canvas().ScaleWidth(), form.Canvas().ScaleHeight());
-        form.Picture1().SetVisible(true);
+        form.BoardView().Move(0, 0, form.Canvas().ScaleWidth(), form.Canvas().ScaleHeight());
+        form.BoardView().SetVisible(true);
         form.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     }
@@ -64,17 +64,17 @@ protected:
 
 TEST_F(FormTest, StartsWithEveryControlHiddenAndAsDesigned) {
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Kanuvo"));
-    EXPECT_FALSE(form.Picture1().Visible());
-    EXPECT_FALSE(form.Picture2().Visible());
-    EXPECT_EQ(form.Picture2().Widget(), nullptr);
+    EXPECT_FALSE(form.BoardView().Visible());
+    EXPECT_FALSE(form.BoardCopy().Visible());
+    EXPECT_EQ(form.BoardCopy().Widget(), nullptr);
     struct Expected {
         QtButton& button;
         std::string caption;
         bool enabled;
     };
-    for (const Expected& e : {Expected{form.Command1(), "終了", true}, Expected{form.Command2(), "新ゲーム", true},
-                              Expected{form.Command3(), "スタート", true}, Expected{form.Command5(), "", false},
-                              Expected{form.Command6(), "", false}}) {
+    for (const Expected& e : {Expected{form.ExitButton(), "終了", true}, Expected{form.NewGameButton(), "新ゲーム", true},
+                              Expected{form.StartStopButton(), "スタート", true}, Expected{form.GaugeFrame(), "", false},
+                              Expected{form.GaugeBar(), "", false}}) {
         EXPECT_EQ(e.button.Caption(), e.caption);
         EXPECT_EQ(e.button.Enabled(), e.enabled) << e.caption;
         EXPECT_FALSE(e.button.Visible());
@@ -82,12 +82,12 @@ TEST_F(FormTest, StartsWithEveryControlHiddenAndAsDesigned) {
         EXPECT_EQ(e.button.Widget().focusPolicy(), Qt::NoFocus);
         EXPECT_TRUE(e.button.Widget().hasMouseTracking());
     }
-    EXPECT_TRUE(form.Timer1().Enabled());
-    EXPECT_EQ(form.Timer1().Interval(), 1000);
-    EXPECT_FALSE(form.Timer2().Enabled());
-    EXPECT_EQ(form.Timer2().Interval(), 1000);
-    EXPECT_FALSE(form.Timer3().Enabled());
-    EXPECT_EQ(form.Timer3().Interval(), 500);
+    EXPECT_TRUE(form.TitleTimer().Enabled());
+    EXPECT_EQ(form.TitleTimer().Interval(), 1000);
+    EXPECT_FALSE(form.TimeLimitTimer().Enabled());
+    EXPECT_EQ(form.TimeLimitTimer().Interval(), 1000);
+    EXPECT_FALSE(form.GameOverTimer().Enabled());
+    EXPECT_EQ(form.GameOverTimer().Interval(), 500);
 }
 
 TEST_F(FormTest, OuterSizeInTwipsGivesTheInnerSizeTheWindowReallyGot) {
@@ -103,33 +103,33 @@ TEST_F(FormTest, OuterSizeInTwipsGivesTheInnerSizeTheWindowReallyGot) {
 }
 
 TEST_F(FormTest, TheBoardKeepsCoveringTheInnerAreaWhenItChanges) {
-    form.Picture1().Move(0, 0, 400, 300);
-    form.Picture2().Move(0, 0, 400, 300);
+    form.BoardView().Move(0, 0, 400, 300);
+    form.BoardCopy().Move(0, 0, 400, 300);
     form.Canvas().SetBackColor(Rgb(255, 51, 51));
     form.SetHeight(280 * 15);  // as when a frame takes part of the window
     EXPECT_EQ(form.Canvas().ScaleHeight(), 280);
     EXPECT_EQ(form.Canvas().Image().pixel(399, 279), qRgb(255, 51, 51));
-    EXPECT_EQ(form.Picture1().ScaleWidth(), 400);
-    EXPECT_EQ(form.Picture1().ScaleHeight(), 280);
-    EXPECT_EQ(form.Picture1().Widget()->geometry(), QRect(0, 0, 400, 280));
-    EXPECT_EQ(form.Picture2().ScaleHeight(), 280);
+    EXPECT_EQ(form.BoardView().ScaleWidth(), 400);
+    EXPECT_EQ(form.BoardView().ScaleHeight(), 280);
+    EXPECT_EQ(form.BoardView().Widget()->geometry(), QRect(0, 0, 400, 280));
+    EXPECT_EQ(form.BoardCopy().ScaleHeight(), 280);
 
-    form.Picture1().Move(0, 0, 100, 100);  // not laid over the whole area: left where it is
+    form.BoardView().Move(0, 0, 100, 100);  // not laid over the whole area: left where it is
     form.SetHeight(300 * 15);
-    EXPECT_EQ(form.Picture1().ScaleHeight(), 100);
-    EXPECT_EQ(form.Picture2().ScaleHeight(), 300);
+    EXPECT_EQ(form.BoardView().ScaleHeight(), 100);
+    EXPECT_EQ(form.BoardCopy().ScaleHeight(), 300);
 }
 
 TEST_F(FormTest, ButtonsShowTheirBackColoursEnabledOrNot) {
     form.show();
-    for (QtButton* button : {&form.Command1(), &form.Command3(), &form.Command5(), &form.Command6()}) {
+    for (QtButton* button : {&form.ExitButton(), &form.StartStopButton(), &form.GaugeFrame(), &form.GaugeBar()}) {
         button->Move(10, 10, 80, 30);
         button->SetVisible(true);
     }
-    const std::vector<std::pair<QtButton*, Color>> expected = {{&form.Command1(), Rgb(128, 255, 128)},
-                                                               {&form.Command3(), Rgb(255, 128, 128)},
-                                                               {&form.Command5(), Rgb(255, 255, 255)},
-                                                               {&form.Command6(), Rgb(255, 0, 0)}};
+    const std::vector<std::pair<QtButton*, Color>> expected = {{&form.ExitButton(), Rgb(128, 255, 128)},
+                                                               {&form.StartStopButton(), Rgb(255, 128, 128)},
+                                                               {&form.GaugeFrame(), Rgb(255, 255, 255)},
+                                                               {&form.GaugeBar(), Rgb(255, 0, 0)}};
     for (const auto& [button, colour] : expected) {
         const QImage shot = button->Widget().grab().toImage();
         EXPECT_EQ(shot.pixel(5, 5) & 0xFFFFFF, Rgb32(colour) & 0xFFFFFF) << button->Caption();
@@ -138,7 +138,7 @@ TEST_F(FormTest, ButtonsShowTheirBackColoursEnabledOrNot) {
 }
 
 TEST_F(FormTest, ButtonGeometryKeepsFractionsAndTheWidgetGetsThemRounded) {
-    QtButton& button = form.Command2();
+    QtButton& button = form.NewGameButton();
     button.Move(10.5, 20.25, 100.75, 30.5);
     EXPECT_EQ(button.Left(), 10.5);
     EXPECT_EQ(button.Top(), 20.25);
@@ -157,12 +157,12 @@ TEST_F(FormTest, ButtonGeometryKeepsFractionsAndTheWidgetGetsThemRounded) {
 }
 
 TEST_F(FormTest, PictureBoxesAreSizedByMoveAndShowWhatWasDrawnAfterBeingHidden) {
-    form.Picture2().Move(0, 0, 120.5, 80);
-    EXPECT_EQ(form.Picture2().ScaleWidth(), 120);
-    EXPECT_EQ(form.Picture2().ScaleHeight(), 80);
+    form.BoardCopy().Move(0, 0, 120.5, 80);
+    EXPECT_EQ(form.BoardCopy().ScaleWidth(), 120);
+    EXPECT_EQ(form.BoardCopy().ScaleHeight(), 80);
 
     ShowBoard();
-    QtPictureBox& board = form.Picture1();
+    QtPictureBox& board = form.BoardView();
     // The offscreen platform draws a thin frame once the window shows; the board covers what is inside.
     EXPECT_EQ(board.ScaleWidth(), form.width());
     EXPECT_EQ(board.ScaleHeight(), form.height());
@@ -196,49 +196,49 @@ TEST_F(FormTest, MouseDownComesOnlyFromTheWindowsOwnArea) {
     QTest::mouseClick(&form, Qt::RightButton, {}, QPoint(50, 50));
     EXPECT_EQ(downs, 1);
 
-    QtButton& gauge = form.Command5();  // disabled: its clicks must not pass through to the window
+    QtButton& gauge = form.GaugeFrame();  // disabled: its clicks must not pass through to the window
     gauge.Move(300, 10, 50, 20);
     gauge.SetVisible(true);
     QTest::mouseClick(&gauge.Widget(), Qt::LeftButton);
     EXPECT_EQ(downs, 1);
 
     ShowBoard();
-    QTest::mouseClick(form.Picture1().Widget(), Qt::LeftButton, {}, QPoint(50, 50));
+    QTest::mouseClick(form.BoardView().Widget(), Qt::LeftButton, {}, QPoint(50, 50));
     EXPECT_EQ(downs, 1);
 }
 
 TEST_F(FormTest, PointerMovesOverButtonsAndTheBoardAreReported) {
     int overExit = 0;
     int overBoard = 0;
-    form.Command1().onMouseMove = [&] { ++overExit; };
-    form.Picture1().onMouseMove = [&] { ++overBoard; };
+    form.ExitButton().onMouseMove = [&] { ++overExit; };
+    form.BoardView().onMouseMove = [&] { ++overBoard; };
     ShowBoard();
-    form.Command1().Move(300, 10, 80, 30);
-    form.Command1().SetVisible(true);
-    QTest::mouseMove(&form.Command1().Widget(), QPoint(10, 10));
-    QTest::mouseMove(&form.Command1().Widget(), QPoint(20, 12));
+    form.ExitButton().Move(300, 10, 80, 30);
+    form.ExitButton().SetVisible(true);
+    QTest::mouseMove(&form.ExitButton().Widget(), QPoint(10, 10));
+    QTest::mouseMove(&form.ExitButton().Widget(), QPoint(20, 12));
     EXPECT_EQ(overExit, 2);
-    QTest::mouseMove(form.Picture1().Widget(), QPoint(100, 100));
+    QTest::mouseMove(form.BoardView().Widget(), QPoint(100, 100));
     EXPECT_EQ(overBoard, 1);
     EXPECT_EQ(overExit, 2);
 }
 
 TEST_F(FormTest, KeysGoToTheBoardWhileItHasTheFocusAndButtonsNeverTakeIt) {
     std::vector<int> codes;
-    form.Picture1().onKeyDown = [&](int code) { codes.push_back(code); };
+    form.BoardView().onKeyDown = [&](int code) { codes.push_back(code); };
     int clicks = 0;
-    form.Command2().onClick = [&] { ++clicks; };
+    form.NewGameButton().onClick = [&] { ++clicks; };
     ShowBoard();
-    form.Command2().Move(300, 10, 80, 30);
-    form.Command2().SetVisible(true);
+    form.NewGameButton().Move(300, 10, 80, 30);
+    form.NewGameButton().SetVisible(true);
     QApplication::setActiveWindow(&form);
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    form.Picture1().SetFocus();
-    ASSERT_TRUE(PumpUntil([&] { return form.Picture1().Widget()->hasFocus(); }));
+    form.BoardView().SetFocus();
+    ASSERT_TRUE(PumpUntil([&] { return form.BoardView().Widget()->hasFocus(); }));
 
-    QTest::mouseClick(&form.Command2().Widget(), Qt::LeftButton);
+    QTest::mouseClick(&form.NewGameButton().Widget(), Qt::LeftButton);
     EXPECT_EQ(clicks, 1);
-    EXPECT_TRUE(form.Picture1().Widget()->hasFocus());
+    EXPECT_TRUE(form.BoardView().Widget()->hasFocus());
 
     QWidget* const focus = nullptr;  // deliver to whatever has the focus, as the keyboard does
     QTest::keyClick(focus, Qt::Key_Left);
@@ -246,17 +246,17 @@ TEST_F(FormTest, KeysGoToTheBoardWhileItHasTheFocusAndButtonsNeverTakeIt) {
     QTest::keyClick(focus, Qt::Key_Tab);
     for (int i = 0; i < 3; ++i) {
         QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, QString(), true);
-        QApplication::sendEvent(form.Picture1().Widget(), &repeat);
+        QApplication::sendEvent(form.BoardView().Widget(), &repeat);
     }
     EXPECT_EQ(codes, (std::vector<int>{37, 104, 9, 40, 40, 40}));
-    EXPECT_TRUE(form.Picture1().Widget()->hasFocus());
+    EXPECT_TRUE(form.BoardView().Widget()->hasFocus());
 }
 
 TEST_F(FormTest, TimersWaitForTheLoadAndTickOnlyFromTheDispatchWhileEnabled) {
-    form.Timer1().SetEnabled(false);
+    form.TitleTimer().SetEnabled(false);
     int ticks = 0;
-    form.Timer3().onTimer = [&] { ++ticks; };
-    form.Timer3().SetEnabled(true);
+    form.GameOverTimer().onTimer = [&] { ++ticks; };
+    form.GameOverTimer().SetEnabled(true);
     PumpFor(700);
     EXPECT_EQ(ticks, 0) << "a timer runs only once the window has loaded";
 
@@ -269,23 +269,23 @@ TEST_F(FormTest, TimersWaitForTheLoadAndTickOnlyFromTheDispatchWhileEnabled) {
     form.DoEvents();
     EXPECT_EQ(ticks, 1);
 
-    form.Timer3().SetEnabled(false);
+    form.GameOverTimer().SetEnabled(false);
     PumpFor(700);
     EXPECT_EQ(ticks, 1);
-    EXPECT_EQ(form.Timer3().Interval(), 500);
-    form.Timer3().SetEnabled(true);
+    EXPECT_EQ(form.GameOverTimer().Interval(), 500);
+    form.GameOverTimer().SetEnabled(true);
     EXPECT_TRUE(PumpUntil([&] { return ticks == 2; }));
 }
 
 TEST_F(FormTest, AClickHandlerLoopingOnDoEventsSeesTimerTicksAndASecondClick) {
     ShowBoard();
-    QtButton& start = form.Command3();
+    QtButton& start = form.StartStopButton();
     start.Move(300, 10, 80, 30);
     start.SetVisible(true);
     form.RaiseLoad();
-    form.Timer1().SetEnabled(false);
+    form.TitleTimer().SetEnabled(false);
     int ticks = 0;
-    form.Timer3().onTimer = [&] { ++ticks; };
+    form.GameOverTimer().onTimer = [&] { ++ticks; };
     bool playing = false;
     int clicks = 0;
     bool timedOut = false;
@@ -296,7 +296,7 @@ TEST_F(FormTest, AClickHandlerLoopingOnDoEventsSeesTimerTicksAndASecondClick) {
             return;
         }
         playing = true;
-        form.Timer3().SetEnabled(true);
+        form.GameOverTimer().SetEnabled(true);
         QTimer::singleShot(1200, [&] { QTest::mouseClick(&start.Widget(), Qt::LeftButton); });
         QElapsedTimer elapsed;
         elapsed.start();
@@ -314,7 +314,7 @@ TEST_F(FormTest, AClickHandlerLoopingOnDoEventsSeesTimerTicksAndASecondClick) {
 TEST_F(FormTest, ClosingTheWindowWhileAClickHandlerLoopsEndsCleanly) {
     std::vector<std::string> order;
     form.onQueryUnload = [&] { order.push_back("query unload"); };
-    QtButton& start = form.Command3();
+    QtButton& start = form.StartStopButton();
     start.Move(300, 10, 80, 30);
     start.SetVisible(true);
     ShowBoard();
@@ -340,8 +340,8 @@ TEST_F(FormTest, ClosingTheWindowWhileAClickHandlerLoopsEndsCleanly) {
     EXPECT_FALSE(form.isVisible());
     // Everything is still there for the program to finish with; a second close raises nothing.
     form.Unload();
-    form.Picture1().SetBackColor(Rgb(1, 2, 3));
-    EXPECT_EQ(form.Picture1().BackColor(), Rgb(1, 2, 3));
+    form.BoardView().SetBackColor(Rgb(1, 2, 3));
+    EXPECT_EQ(form.BoardView().BackColor(), Rgb(1, 2, 3));
     EXPECT_EQ(order.size(), 3u);
 }
 
@@ -349,10 +349,10 @@ TEST_F(FormTest, UnloadRaisesQueryUnloadOnceAndClosesTheWindow) {
     int queries = 0;
     form.onQueryUnload = [&] { ++queries; };
     form.show();
-    form.Command1().onClick = [&] { form.Unload(); };
-    form.Command1().Move(10, 10, 80, 30);
-    form.Command1().SetVisible(true);
-    QTest::mouseClick(&form.Command1().Widget(), Qt::LeftButton);
+    form.ExitButton().onClick = [&] { form.Unload(); };
+    form.ExitButton().Move(10, 10, 80, 30);
+    form.ExitButton().SetVisible(true);
+    QTest::mouseClick(&form.ExitButton().Widget(), Qt::LeftButton);
     EXPECT_EQ(queries, 1);
     EXPECT_TRUE(form.Closed());
     EXPECT_FALSE(form.isVisible());

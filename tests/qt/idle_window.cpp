@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
         form.SetHeight(650 * 15);
         form.Canvas().SetBackColor(kanuvo::Rgb(255, 51, 51));
     };
-    form.Timer1().onTimer = [&] { ++ticks; };
+    form.TitleTimer().onTimer = [&] { ++ticks; };
     form.RaiseLoad();
     form.show();
     // Start-up is left out: the count begins once the window has been up for a second.

@@ -196,8 +196,8 @@ TEST(QtSystemTest, PointerShapesReplaceTheArrowOverOurWindowOnly) {
     EXPECT_EQ(form.cursor().shape(), Qt::BitmapCursor);
     EXPECT_EQ(form.cursor().hotSpot(), QPoint(3, 4));
     // Controls show the window's pointer, the gauge included.
-    EXPECT_EQ(form.Command5().Widget().cursor().hotSpot(), QPoint(3, 4));
-    EXPECT_EQ(form.Picture1().Widget()->cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(form.GaugeFrame().Widget().cursor().hotSpot(), QPoint(3, 4));
+    EXPECT_EQ(form.BoardView().Widget()->cursor().shape(), Qt::BitmapCursor);
 
     const CursorHandle saved = QtSystem::kStandardArrow;
     EXPECT_EQ(system.SetSystemCursor(saved, kArrowCursorId), 1);

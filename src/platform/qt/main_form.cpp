@@ -193,20 +193,20 @@ MainForm::MainForm(Clock& clock, int twipsPerPixel)
     : clock_(clock),
       twipsPerPixel_(twipsPerPixel > 0 ? twipsPerPixel : ScreenTwipsPerPixel()),
       outerSize_(size()),
-      picture1_(this),
-      picture2_(nullptr),
-      command1_(this, "終了", Rgb(128, 255, 128), true),
-      command2_(this, "新ゲーム", Rgb(255, 128, 255), true),
-      command3_(this, "スタート", Rgb(255, 128, 128), true),
-      command5_(this, "", Rgb(255, 255, 255), false),
-      command6_(this, "", Rgb(255, 0, 0), false),
-      timer1_(kTitleInterval, true),
-      timer2_(kTimeLimitInterval, false),
-      timer3_(kGameOverInterval, false) {
+      boardView_(this),
+      boardCopy_(nullptr),
+      exitButton_(this, "終了", Rgb(128, 255, 128), true),
+      newGameButton_(this, "新ゲーム", Rgb(255, 128, 255), true),
+      startStopButton_(this, "スタート", Rgb(255, 128, 128), true),
+      gaugeFrame_(this, "", Rgb(255, 255, 255), false),
+      gaugeBar_(this, "", Rgb(255, 0, 0), false),
+      titleTimer_(kTitleInterval, true),
+      timeLimitTimer_(kTimeLimitInterval, false),
+      gameOverTimer_(kGameOverInterval, false) {
     setWindowTitle(QString::fromLatin1(kCaption));
     setAttribute(Qt::WA_OpaquePaintEvent);
     canvas_.SetChangedHandler([this] { update(); });
-    for (QtButton* button : {&command1_, &command2_, &command3_, &command5_, &command6_})
+    for (QtButton* button : {&exitButton_, &newGameButton_, &startStopButton_, &gaugeFrame_, &gaugeBar_})
         button->SetFontSize(kButtonFontPoints);
     ApplyOuterSize();
 }
@@ -239,7 +239,7 @@ void MainForm::FollowInnerSize() {
     canvas_.Resize(size());
     // A picture box laid over the whole inner area (the board) keeps covering it when the window
     // system changes that area, as it does when it frames the window after the game has laid it out.
-    for (QtPictureBox* box : {&picture1_, &picture2_}) {
+    for (QtPictureBox* box : {&boardView_, &boardCopy_}) {
         if (box->ScaleWidth() == before.width() && box->ScaleHeight() == before.height() &&
             RoundToPixel(box->Left()) == 0 && RoundToPixel(box->Top()) == 0)
             box->Move(0, 0, width(), height());
@@ -296,7 +296,7 @@ void MainForm::RaiseLoad() {
     loaded_ = true;
     if (onLoad) onLoad();
     if (closed_) return;
-    for (QtTimer* timer : {&timer1_, &timer2_, &timer3_}) timer->Activate();
+    for (QtTimer* timer : {&titleTimer_, &timeLimitTimer_, &gameOverTimer_}) timer->Activate();
 }
 
 void MainForm::DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }

@@ -174,16 +174,16 @@ public:
     ~MainForm() override;
 
     QtSurface& Canvas() override { return canvas_; }
-    QtPictureBox& Picture1() override { return picture1_; }
-    QtPictureBox& Picture2() override { return picture2_; }
-    QtButton& Command1() override { return command1_; }
-    QtButton& Command2() override { return command2_; }
-    QtButton& Command3() override { return command3_; }
-    QtButton& Command5() override { return command5_; }
-    QtButton& Command6() override { return command6_; }
-    QtTimer& Timer1() override { return timer1_; }
-    QtTimer& Timer2() override { return timer2_; }
-    QtTimer& Timer3() override { return timer3_; }
+    QtPictureBox& BoardView() override { return boardView_; }
+    QtPictureBox& BoardCopy() override { return boardCopy_; }
+    QtButton& ExitButton() override { return exitButton_; }
+    QtButton& NewGameButton() override { return newGameButton_; }
+    QtButton& StartStopButton() override { return startStopButton_; }
+    QtButton& GaugeFrame() override { return gaugeFrame_; }
+    QtButton& GaugeBar() override { return gaugeBar_; }
+    QtTimer& TitleTimer() override { return titleTimer_; }
+    QtTimer& TimeLimitTimer() override { return timeLimitTimer_; }
+    QtTimer& GameOverTimer() override { return gameOverTimer_; }
 
     void SetWidth(int twips) override;
     void SetHeight(int twips) override;
@@ -221,16 +221,16 @@ private:
     bool closed_ = false;
 
     QtSurface canvas_;
-    QtPictureBox picture1_;
-    QtPictureBox picture2_;
-    QtButton command1_;
-    QtButton command2_;
-    QtButton command3_;
-    QtButton command5_;
-    QtButton command6_;
-    QtTimer timer1_;
-    QtTimer timer2_;
-    QtTimer timer3_;
+    QtPictureBox boardView_;
+    QtPictureBox boardCopy_;
+    QtButton exitButton_;
+    QtButton newGameButton_;
+    QtButton startStopButton_;
+    QtButton gaugeFrame_;
+    QtButton gaugeBar_;
+    QtTimer titleTimer_;
+    QtTimer timeLimitTimer_;
+    QtTimer gameOverTimer_;
 };
 
 }  // namespace kanuvo
