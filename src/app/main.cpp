@@ -2,17 +2,18 @@
 #include <QApplication>
 
 #include "app/kanuvo_app.h"
+#include "app/module_sound.h"
 #include "picture_resources.h"
 #include "platform/qt/qt_system.h"
-#include "platform/sdl/sdl_sound.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    // The sound libraries load beside the window, on a thread of their own.
+    kanuvo::ModuleSound sound((QCoreApplication::applicationDirPath() + QStringLiteral("/kanuvo_sound.so")).toStdString());
     QGuiApplication::setApplicationDisplayName("Kanuvo");  // the title of message boxes
     kanuvo::InitPictureResources();
 
     kanuvo::QtClock clock;
-    kanuvo::SdlSound sound;
     kanuvo::QtSystem system;
     system.AddShutdownHook([&sound] { sound.Shutdown(); });
 
