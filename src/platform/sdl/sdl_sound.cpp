@@ -260,7 +260,14 @@ int SdlSound::Open(const std::string& path, const std::string& type, const std::
 }
 
 int SdlSound::Play(std::unique_lock<std::mutex>& lock, const std::string& alias) {
-    if (tunes_.count(alias) == 0) return kMciUnknownAlias;
+    const auto found = tunes_.find(alias);
+    if (found == tunes_.end()) return kMciUnknownAlias;
+    // Played again without a stop, the tune has no fresh decoder yet: one is made now, while the
+    // old one goes on sounding.
+    if (found->second.fresh == nullptr && !found->second.loading) {
+        found->second.loading = true;
+        WakeLoader();
+    }
     loaded_.wait(lock, [&] {
         const auto it = tunes_.find(alias);
         return it == tunes_.end() || !it->second.loading;
@@ -268,22 +275,18 @@ int SdlSound::Play(std::unique_lock<std::mutex>& lock, const std::string& alias)
     const auto it = tunes_.find(alias);
     if (it == tunes_.end()) return kMciUnknownAlias;
     if (!EnsureDevice(lock)) return kMciNoDevice;
-    Mix_HaltMusic();
-    playingAlias_.clear();
-    // The MIDI player resumes where it was halted rather than rewinding, so every play takes a
-    // decoder that has never played: the tune always starts from its first note.
     Tune& tune = it->second;
     if (tune.fresh == nullptr) return kMciNoFile;  // the tune could not be decoded
-    // The old decoder is freed only once the new one plays, so a restart leaves no gap.
+    // The MIDI player resumes where it was halted rather than rewinding, so every play takes a
+    // decoder that has never played: the tune always starts from its first note.
+    Mix_HaltMusic();
+    playingAlias_.clear();
     _Mix_Music* const old = tune.used;
     tune.used = tune.fresh;
     tune.fresh = nullptr;
     musicFrames_ = 0;
     const bool started = Mix_PlayMusic(tune.used, 0) == 0;
     if (old != nullptr) Mix_FreeMusic(old);
-    // The next play's decoder is made by the loader while this one already sounds.
-    tune.loading = true;
-    WakeLoader();
     if (!started) return kMciNoFile;
     playingAlias_ = alias;
     MarkSounding();
@@ -297,10 +300,22 @@ void SdlSound::FreeTune(Tune& tune) {
 }
 
 int SdlSound::Stop(const std::string& alias) {
-    if (tunes_.count(alias) == 0) return kMciUnknownAlias;
+    const auto it = tunes_.find(alias);
+    if (it == tunes_.end()) return kMciUnknownAlias;
     if (playingAlias_ == alias) {
         Mix_HaltMusic();
         playingAlias_.clear();
+    }
+    // A decoder holds a synthesizer with the whole soundfont: the played one goes before the loader
+    // makes the next play's, so there is never more than one.
+    Tune& tune = it->second;
+    if (tune.used != nullptr) {
+        Mix_FreeMusic(tune.used);
+        tune.used = nullptr;
+    }
+    if (tune.fresh == nullptr && !tune.loading) {
+        tune.loading = true;
+        WakeLoader();
     }
     return kMciOk;
 }

@@ -60,7 +60,7 @@ private:
     struct Tune {
         std::vector<std::uint8_t> bytes;  // the file, kept so every play can start from a fresh decoder
         _Mix_Music* fresh = nullptr;      // decoded, never played: the next play's
-        _Mix_Music* used = nullptr;       // playing, or played before
+        _Mix_Music* used = nullptr;       // playing, or played and not stopped yet
         bool loading = false;             // the loader owes it a fresh decoder
     };
     enum class Start { Pending, Ready, Failed };
