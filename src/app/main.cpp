@@ -8,7 +8,6 @@
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    // The sound libraries load beside the window, on a thread of their own.
     kanuvo::ModuleSound sound((QCoreApplication::applicationDirPath() + QStringLiteral("/kanuvo_sound.so")).toStdString());
     QGuiApplication::setApplicationDisplayName("Kanuvo");  // the title of message boxes
     kanuvo::InitPictureResources();
@@ -20,6 +19,8 @@ int main(int argc, char** argv) {
     kanuvo::KanuvoApp app(clock, system, sound);
     system.SetCursorWindow(&app.form);
     app.Start();
+    // The sound libraries load while the window shows its title, on a thread of their own.
+    sound.StartLoading();
     const int result = app.form.Closed() ? 0 : application.exec();
     sound.Shutdown();
     return result;

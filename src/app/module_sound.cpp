@@ -8,15 +8,19 @@
 
 namespace kanuvo {
 
-ModuleSound::ModuleSound(std::string modulePath)
-    : loader_([this, path = std::move(modulePath)] { Load(path); }) {}
+ModuleSound::ModuleSound(std::string modulePath) : modulePath_(std::move(modulePath)) {}
+
+void ModuleSound::StartLoading() {
+    std::lock_guard lock(mutex_);
+    if (!loader_.joinable() && !ready_) loader_ = std::thread([this] { Load(); });
+}
 
 ModuleSound::~ModuleSound() { Shutdown(); }
 
-void ModuleSound::Load(const std::string& modulePath) {
+void ModuleSound::Load() {
     // The module stays loaded until the program ends: the sound library keeps threads of its own.
     std::unique_ptr<Sound> sound;
-    if (void* module = dlopen(modulePath.c_str(), RTLD_NOW | RTLD_LOCAL)) {
+    if (void* module = dlopen(modulePath_.c_str(), RTLD_NOW | RTLD_LOCAL)) {
         if (auto make = reinterpret_cast<MakeSoundFunction>(dlsym(module, kMakeSoundSymbol))) sound.reset(make());
     }
     // The queue is handed over outside the lock, so a command given meanwhile never waits for the
@@ -54,9 +58,16 @@ int ModuleSound::sndPlaySoundA(std::string_view path, unsigned flags) {
 }
 
 void ModuleSound::Shutdown() {
-    if (loader_.joinable()) loader_.join();
+    std::thread loader;
+    {
+        std::lock_guard lock(mutex_);
+        loader = std::move(loader_);
+    }
+    if (loader.joinable()) loader.join();
     std::lock_guard lock(mutex_);
     sound_.reset();
+    pending_.clear();
+    ready_ = true;  // never loaded now: silence
 }
 
 }  // namespace kanuvo

@@ -20,6 +20,9 @@ namespace kanuvo {
 class ModuleSound : public Sound {
 public:
     explicit ModuleSound(std::string modulePath);
+    // Starts loading the module. Called once the window is up: loading a library holds a lock that
+    // the window system's own plugins need while the window is being made.
+    void StartLoading();
     ~ModuleSound() override;
     ModuleSound(const ModuleSound&) = delete;
     ModuleSound& operator=(const ModuleSound&) = delete;
@@ -31,7 +34,9 @@ public:
     void Shutdown();
 
 private:
-    void Load(const std::string& modulePath);
+    void Load();
+
+    const std::string modulePath_;
 
     std::mutex mutex_;
     bool ready_ = false;

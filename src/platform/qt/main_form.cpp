@@ -239,8 +239,9 @@ void MainForm::FollowInnerSize() {
     canvas_.Resize(size());
     // A picture box laid over the whole inner area (the board) keeps covering it when the window
     // system changes that area, as it does when it frames the window after the game has laid it out.
+    // A box not laid out yet covers nothing.
     for (QtPictureBox* box : {&boardView_, &boardCopy_}) {
-        if (box->ScaleWidth() == before.width() && box->ScaleHeight() == before.height() &&
+        if (!before.isEmpty() && box->ScaleWidth() == before.width() && box->ScaleHeight() == before.height() &&
             RoundToPixel(box->Left()) == 0 && RoundToPixel(box->Top()) == 0)
             box->Move(0, 0, width(), height());
     }
