@@ -71,7 +71,11 @@ public:
     double CurrentY() const override { return currentY_; }
     void SetFontSize(double points) override { fontSize_ = points; }
     double FontSize() const override { return fontSize_; }
+    void SetFontBold(bool bold) override { fontBold_ = bold; }
+    bool FontBold() const override { return fontBold_; }
     void Print(std::string_view utf8Text) override;
+    double TextWidth(std::string_view utf8Text) const override;
+    double TextHeight(std::string_view utf8Text) const override;
 
     int RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) override;
 
@@ -86,6 +90,7 @@ private:
     // Copies the parts of an equally sized surface onto the same place here; only what changed
     // since this surface last became a whole copy of it, when nothing else has drawn here since.
     void MirrorFrom(const QtSurface& source);
+    QFont TextFont() const;
 
     QImage image_;
     bool allocationFailed_ = false;  // the last resize found no memory for the pixels
@@ -96,6 +101,7 @@ private:
     double currentX_ = 0;
     double currentY_ = 0;
     double fontSize_ = 9;
+    bool fontBold_ = false;
     std::function<void(const QRect&)> changed_;
 
     // A truck step copies the whole board to its hidden copy, though only a few cells changed: the
