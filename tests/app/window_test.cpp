@@ -2,6 +2,7 @@
 // driven by real clicks and key presses.
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -129,6 +130,31 @@ TEST_F(Window, ARunOfStageOneIsWonByRealKeyPresses) {
     EXPECT_EQ(sound.commands.size(), commands);
     QTest::mouseClick(Button(app.form.NewGameButton()), Qt::LeftButton);
     EXPECT_TRUE(g.BoardReady);
+}
+
+TEST_F(Window, APunctuationKeyAJapaneseKeyAndShiftAloneEachJudgeTheRoadButMoveNoTile) {
+    EndTitle();
+    QWidget* board = app.form.BoardView().Widget();
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+        {Qt::Key_Comma, Qt::NoModifier}, {Qt::Key_Henkan, Qt::NoModifier}, {Qt::Key_Shift, Qt::ShiftModifier}};
+    for (const auto& [key, modifiers] : keys) {
+        g.Stage = 1;
+        QTest::mouseClick(Button(app.form.NewGameButton()), Qt::LeftButton);
+        testing::LayLeftThenUpRoad(g);
+        const auto cells = g.Cells;
+        Soon([this, board, key, modifiers] {
+            QKeyEvent press(QEvent::KeyPress, key, modifiers);
+            QApplication::sendEvent(board, &press);
+            // A key that never reached the board leaves the run waiting: stop it.
+            Soon([this] {
+                if (g.Playing && !g.RouteActive) ClickStart();
+            });
+        });
+        ClickStart();
+        EXPECT_EQ(g.Stage, 2) << "key " << std::hex << key;
+        EXPECT_EQ(g.Cells, cells) << "key " << std::hex << key;
+    }
+    EXPECT_THAT(Waves(), ElementsAre("goal.wav", "goal.wav", "goal.wav"));
 }
 
 TEST_F(Window, ArrowKeysSlideTilesAndRepaintThem) {
