@@ -14,7 +14,9 @@
 #include "doubles.h"
 #include "game/app.h"
 #include "game/board.h"
+#include "game/geometry.h"
 #include "game/play.h"
+#include "game/route.h"
 #include "picture_resources.h"
 
 namespace kanuvo {
@@ -175,6 +177,36 @@ TEST_F(Window, ArrowKeysSlideTilesAndRepaintThem) {
     EXPECT_EQ(At(filled.left + 3, filled.top + 5), qRgb(200, 200, 200));
     EXPECT_EQ(g.Lives, 1);  // the Stop was a miss
     EXPECT_THAT(Waves(), ElementsAre("stop1.wav"));
+}
+
+TEST_F(Window, TheTruckLeavesNoTrailOnTheLinesBetweenCells) {
+    EndTitle();
+    testing::LayLeftThenUpRoad(g);
+    g.Stage = 2;
+    PlaceTruckAtStart(g);
+    RedrawBoard(g);
+    const QImage before = Board();
+    // The truck drives 16, 15, 14, 13, up 9, 5 into the goal, one step and one steering pass at a time,
+    // as the main loop drives it.
+    g.Playing = true;
+    g.TruckCells = {16, 16};
+    for (int steps = 0; g.Playing && steps < 2000; ++steps) {
+        StepTruck(g, app.form.BoardView());
+        SteerTruck(g);
+    }
+    ASSERT_EQ(g.Stage, 3) << "the truck reached the goal";
+    // The one-pixel lines it crossed (x = 200, 300, 400 and y = 199, 299, 399) are as they were.
+    const QImage after = Board();
+    int changed = 0;
+    for (int column = 1; column < 4; ++column) {
+        const int x = g.CellRects[column].right;
+        for (int y = g.CellRects[1].top; y < g.CellRects[16].bottom; ++y) changed += before.pixel(x, y) != after.pixel(x, y);
+    }
+    for (int row = 1; row < 4; ++row) {
+        const int y = g.CellRects[(row - 1) * 4 + 1].bottom;
+        for (int x = g.CellRects[1].left; x < g.CellRects[16].right; ++x) changed += before.pixel(x, y) != after.pixel(x, y);
+    }
+    EXPECT_EQ(changed, 0);
 }
 
 TEST_F(Window, ExitDuringARunEndsTheProgramCleanly) {
