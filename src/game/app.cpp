@@ -34,6 +34,12 @@ void CenterZoom(Game& g) {
     g.ZoomTop = RoundHalfEven((window.ScaleHeight() - g.ZoomHeight) / 2.0);
 }
 
+// The lettering stops growing, and the next Game Over starts it from its smallest size.
+void StopGameOverLettering(Game& g) {
+    g.form.GameOverTimer().SetEnabled(false);
+    g.ZoomWidth = 0;
+}
+
 void SetUpBoard(Game& g) {
     ComputeCellRects(g);
     DealBoard(g);
@@ -111,6 +117,8 @@ void ExitClick(Game& g) {
 
 void NewGameClick(Game& g) {
     if (!g.Playing) {
+        // A Game Over still growing would draw over the fresh board.
+        StopGameOverLettering(g);
         ComputeCellRects(g);
         DealBoard(g);
         SizeBoardPictures(g);
@@ -136,6 +144,7 @@ void StartStopClick(Game& g) {
         g.form.BoardView().SetFocus();
         return;
     }
+    StopGameOverLettering(g);  // nor over the run
     g.form.StartStopButton().SetCaption(kStopCaption);
     g.Playing = true;
     g.TimeCount = 0;
@@ -232,8 +241,7 @@ void GameOverTick(Game& g) {
         g.ZoomHeight += kZoomGrowHeight;
         CenterZoom(g);
     } else {
-        g.form.GameOverTimer().SetEnabled(false);
-        g.ZoomWidth = 0;
+        StopGameOverLettering(g);
     }
 }
 
