@@ -2,6 +2,8 @@
 // run ends, and the growing Game Over lettering.
 #include "game/app.h"
 
+#include <cstdlib>
+
 #include "game/board.h"
 #include "game/geometry.h"
 #include "game/media.h"
@@ -66,7 +68,9 @@ int ComputeWindowSize(Game& g) {
 
 void FormLoad(Game& g) {
     if (g.system.PrevInstance()) {
-        Fail(g, kAlreadyRunningMessage);
+        // No failure: the game the player asked for is already open.
+        g.system.MsgBox(kAlreadyRunningMessage);
+        g.system.End(EXIT_SUCCESS);
         return;
     }
     const int side = ComputeWindowSize(g);

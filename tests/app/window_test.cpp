@@ -251,7 +251,8 @@ TEST_F(Window, TheGameOverLetteringLandsOnTheBoard) {
     EXPECT_GT(red, 50);
 }
 
-// Start-up failures end the program, after their message, before any window shows.
+// Start-up failures end the program, after their message, before any window shows: a failure with a
+// failure status, the refusal of a second copy with success.
 struct StartUpFailure : ::testing::Test {
     static void StartWith(const std::function<void(QtSystem&)>& arrange) {
         QTemporaryDir lockDir;
@@ -270,7 +271,7 @@ struct StartUpFailure : ::testing::Test {
 
 TEST_F(StartUpFailure, AMissingPictureResourceEndsTheProgramWithItsMessage) {
     EXPECT_EXIT(StartWith([](QtSystem& system) { system.SetPicturePrefix(":/no-such-folder/"); }),
-                ::testing::ExitedWithCode(0), "画像データ読み込みエラー");
+                ::testing::ExitedWithCode(1), "画像データ読み込みエラー");
 }
 
 TEST_F(StartUpFailure, ASecondCopyIsRefusedWithItsMessage) {

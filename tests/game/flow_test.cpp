@@ -368,6 +368,7 @@ TEST(StartUp, ASecondCopyShowsTheMessageAndEnds) {
     t.system.prevInstance = true;
     EXPECT_THROW(FormLoad(t.game), testing::ProgramEnded);
     EXPECT_THAT(t.system.messages, ElementsAre("このアプリケーションはすでに開かれています。"));
+    EXPECT_EQ(t.system.exitStatus, 0) << "a refusal is no failure";
     EXPECT_EQ(t.form.widthTwips, 0);
 }
 
@@ -377,6 +378,7 @@ TEST(StartUp, AMissingPictureEndsTheProgramWithItsMessage) {
         t.system.failingPictureId = id;
         EXPECT_THROW(LoadPictures(t.game), testing::ProgramEnded) << id;
         EXPECT_THAT(t.system.messages, ElementsAre("画像データ読み込みエラー"));
+        EXPECT_EQ(t.system.exitStatus, 1);
     }
 }
 
