@@ -181,29 +181,23 @@ TEST_F(TruckTest, AStraightBesideTheStartLeadsIntoTheStartAndCrashes) {
 
 // Beside the goal only the way into the goal is left unjudged: it holds no tile.
 TEST_F(TruckTest, LeavingACellBesideTheGoalAwayFromItLooksAhead) {
-    // Down out of cell 2 onto a horizontal tile: the crash comes at cell 2's edge, never inside cell 6.
-    Run(ExitLeft,
-        "G 3 1 . "
-        ". 6 4 . "
-        ". 6 4 . "
-        ". . 5 S");
-    Drive();
-    ExpectOneCrash();
-    EXPECT_EQ(g.Heading, HeadingDown);
-    EXPECT_EQ(g.TruckRect.bottom, g.CellRects[2].bottom);
-    EXPECT_EQ(g.TruckCells[0], 2);
-
-    // Right out of cell 5 after a turn there, onto a vertical tile in cell 6.
-    Run(ExitLeft,
-        "G . . . "
-        "3 4 . . "
-        "4 . . . "
-        "5 6 6 S");
-    Drive();
-    ExpectOneCrash();
-    EXPECT_EQ(g.Heading, HeadingRight);
-    EXPECT_EQ(g.TruckRect.right, g.CellRects[5].right);
-    EXPECT_TRUE(InCell(5));
+    struct Case {
+        const char* board;
+        int cell, heading;
+    };
+    // Down out of cell 2 onto a horizontal tile; right out of cell 5, after a turn there, onto a
+    // vertical one. Either way the crash comes with the front at the edge of the cell beside the goal.
+    for (const Case& c : {Case{"G 3 1 .  . 6 4 .  . 6 4 .  . . 5 S", 2, HeadingDown},
+                          Case{"G . . .  3 4 . .  4 . . .  5 6 6 S", 5, HeadingRight}}) {
+        Run(ExitLeft, c.board);
+        Drive();
+        ExpectOneCrash();
+        EXPECT_EQ(g.Heading, c.heading);
+        EXPECT_TRUE(InCell(c.cell));
+        const Rect& r = g.CellRects[c.cell];
+        EXPECT_EQ(c.heading == HeadingDown ? g.TruckRect.bottom : g.TruckRect.right,
+                  c.heading == HeadingDown ? r.bottom : r.right);
+    }
 
     // Up out of cell 5 into the goal drives on, whole length and all.
     Run(ExitLeft,
