@@ -19,8 +19,6 @@ namespace {
 constexpr int kEffectChannel = 0;  // one channel: like the game's design, one effect at a time
 constexpr int kRate = 44100;
 constexpr int kBufferFrames = 1024;
-// FluidSynth at full gain clips on the loud, full-band passages of the tune.
-constexpr int kMusicVolume = MIX_MAX_VOLUME / 2;
 
 // SDL_mixer's state is global to the process, so only one instance may own it.
 std::atomic<bool> g_mixerOwned{false};
@@ -46,11 +44,10 @@ bool IsMidi(const std::vector<std::uint8_t>& bytes) {
     return at(0, "MThd") || (at(0, "RIFF") && at(8, "RMID"));
 }
 
-_Mix_Music* Decode(const std::vector<std::uint8_t>& bytes) {
-    if (!IsMidi(bytes)) return nullptr;
-    SDL_RWops* rw = SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size()));
-    if (rw == nullptr) return nullptr;
-    return Mix_LoadMUSType_RW(rw, MUS_MID, 1);
+TuneSynth* Decode(const std::vector<std::uint8_t>& bytes, int rate) {
+    std::error_code ec;
+    if (!IsMidi(bytes) || !std::filesystem::exists(kSoundFontPath, ec)) return nullptr;
+    return TuneSynth::Make(kSoundFontPath, bytes, rate);
 }
 
 }  // namespace
@@ -70,12 +67,7 @@ SdlSound::~SdlSound() { Shutdown(); }
 void SdlSound::StartMixer() {
     // Left to itself SDL turns Ctrl+C and kill into a quit event nobody in a Qt program reads.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    std::error_code ec;
-    if (std::filesystem::exists(kSoundFontPath, ec)) Mix_SetSoundFonts(kSoundFontPath);
-    // Without MIDI support the effects still play; the tunes stay silent.
-    const bool midi = (Mix_Init(MIX_INIT_MID) & MIX_INIT_MID) != 0;
     std::lock_guard lock(mutex_);
-    midi_ = midi;
     start_ = OpenDevice() ? Start::Ready : Start::Failed;
     if (start_ == Start::Failed) {
         for (auto& [alias, tune] : tunes_) tune.loading = false;
@@ -118,6 +110,7 @@ void SdlSound::LoadTunes() {
     for (;;) {
         std::string alias;
         std::vector<std::uint8_t> bytes;
+        int rate = 0;
         {
             std::unique_lock lock(mutex_);
             const auto it = std::find_if(tunes_.begin(), tunes_.end(), [](const auto& t) { return t.second.loading; });
@@ -129,13 +122,14 @@ void SdlSound::LoadTunes() {
             }
             alias = it->first;
             bytes = it->second.bytes;
+            rate = rate_;
         }
         // Outside the lock: the soundfont takes a while to load, and the game may play an effect meanwhile.
-        _Mix_Music* music = Decode(bytes);
+        TuneSynth* music = Decode(bytes, rate);
         {
             std::lock_guard lock(mutex_);
             const auto it = tunes_.find(alias);
-            if (it != tunes_.end() && it->second.loading && it->second.bytes == bytes) {
+            if (it != tunes_.end() && it->second.loading && it->second.bytes == bytes && rate == rate_) {
                 it->second.fresh = music;
                 it->second.loading = false;
                 music = nullptr;
@@ -143,7 +137,7 @@ void SdlSound::LoadTunes() {
             lastSoundMs_ = NowMs();  // the device's idle time starts after loading
             loaded_.notify_all();
         }
-        if (music != nullptr) Mix_FreeMusic(music);  // its tune was closed meanwhile
+        delete music;  // its tune was closed meanwhile, or the device's rate changed
     }
 }
 
@@ -170,8 +164,10 @@ bool SdlSound::OpenDevice() {
     }
     rate_ = rate;
     frameBytes_ = frameBytes;
+    // The synthesizer writes 16-bit samples; a device that took another format plays effects only.
+    midi_ = format == AUDIO_S16SYS;
     Mix_AllocateChannels(1);
-    Mix_VolumeMusic(kMusicVolume);
+    Mix_HookMusic(&SdlSound::OnMusic, this);
     Mix_SetPostMix(&SdlSound::OnPostMix, this);
     device_ = true;
     lastSoundMs_ = NowMs();
@@ -181,7 +177,8 @@ bool SdlSound::OpenDevice() {
 void SdlSound::CloseDevice() {
     if (!device_) return;
     Mix_SetPostMix(nullptr, nullptr);
-    Mix_HaltMusic();
+    Mix_HookMusic(nullptr, nullptr);
+    HaltMusic();
     Mix_HaltChannel(-1);
     playingAlias_.clear();
     Mix_CloseAudio();
@@ -206,7 +203,13 @@ void SdlSound::WakeLoader() {
     wake_.notify_one();
 }
 
-bool SdlSound::Busy() const { return device_ && (Mix_PlayingMusic() != 0 || Mix_Playing(-1) > 0); }
+bool SdlSound::Busy() const { return device_ && (musicOn_ || Mix_Playing(-1) > 0); }
+
+void SdlSound::HaltMusic() {
+    std::lock_guard lock(musicMutex_);
+    music_ = nullptr;
+    musicOn_ = false;
+}
 
 void SdlSound::MarkSounding() { lastSoundMs_ = NowMs(); }
 
@@ -279,14 +282,19 @@ int SdlSound::Play(std::unique_lock<std::mutex>& lock, const std::string& alias)
     if (tune.fresh == nullptr) return kMciNoFile;  // the tune could not be decoded
     // The MIDI player resumes where it was halted rather than rewinding, so every play takes a
     // decoder that has never played: the tune always starts from its first note.
-    Mix_HaltMusic();
+    HaltMusic();
     playingAlias_.clear();
-    _Mix_Music* const old = tune.used;
+    TuneSynth* const old = tune.used;
     tune.used = tune.fresh;
     tune.fresh = nullptr;
     musicFrames_ = 0;
-    const bool started = Mix_PlayMusic(tune.used, 0) == 0;
-    if (old != nullptr) Mix_FreeMusic(old);
+    const bool started = tune.used->Start();
+    if (started) {
+        std::lock_guard musicLock(musicMutex_);
+        music_ = tune.used;
+        musicOn_ = true;
+    }
+    delete old;
     if (!started) return kMciNoFile;
     playingAlias_ = alias;
     MarkSounding();
@@ -294,8 +302,8 @@ int SdlSound::Play(std::unique_lock<std::mutex>& lock, const std::string& alias)
 }
 
 void SdlSound::FreeTune(Tune& tune) {
-    if (tune.used != nullptr) Mix_FreeMusic(tune.used);
-    if (tune.fresh != nullptr) Mix_FreeMusic(tune.fresh);
+    delete tune.used;
+    delete tune.fresh;
     tune.used = tune.fresh = nullptr;
 }
 
@@ -303,16 +311,14 @@ int SdlSound::Stop(const std::string& alias) {
     const auto it = tunes_.find(alias);
     if (it == tunes_.end()) return kMciUnknownAlias;
     if (playingAlias_ == alias) {
-        Mix_HaltMusic();
+        HaltMusic();
         playingAlias_.clear();
     }
     // A decoder holds a synthesizer with the whole soundfont: the played one goes before the loader
     // makes the next play's, so there is never more than one.
     Tune& tune = it->second;
-    if (tune.used != nullptr) {
-        Mix_FreeMusic(tune.used);
-        tune.used = nullptr;
-    }
+    delete tune.used;
+    tune.used = nullptr;
     if (tune.fresh == nullptr && !tune.loading) {
         tune.loading = true;
         WakeLoader();
@@ -352,10 +358,21 @@ Mix_Chunk* SdlSound::Chunk(const std::string& path) {
     return chunk;
 }
 
+void SdlSound::OnMusic(void* self, std::uint8_t* stream, int length) {
+    auto* sound = static_cast<SdlSound*>(self);
+    std::lock_guard lock(sound->musicMutex_);
+    // The stream comes silent: nothing is rendered while no tune plays.
+    if (sound->music_ == nullptr || !sound->musicOn_) return;
+    const int channels = std::max(1, sound->frameBytes_ / 2);
+    if (!sound->music_->Render(reinterpret_cast<std::int16_t*>(stream), length / sound->frameBytes_, channels)) {
+        sound->musicOn_ = false;
+    }
+}
+
 void SdlSound::OnPostMix(void* self, std::uint8_t*, int length) {
     auto* sound = static_cast<SdlSound*>(self);
     // The mixer is locked here, so asking it what plays is safe.
-    const bool music = Mix_PlayingMusic() != 0;
+    const bool music = sound->musicOn_;
     if (music) sound->musicFrames_ += static_cast<std::uint64_t>(length / sound->frameBytes_);
     if (music || Mix_Playing(-1) > 0) sound->lastSoundMs_ = NowMs();
 }

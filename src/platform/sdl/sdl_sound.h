@@ -11,14 +11,14 @@
 #include <thread>
 #include <vector>
 
+#include "platform/sdl/tune_synth.h"
 #include "platform/system.h"
 
 struct Mix_Chunk;
-struct _Mix_Music;
 
 namespace kanuvo {
 
-// The soundfont the MIDI music is rendered with; without it SDL_mixer's own default is used.
+// The soundfont the MIDI music is rendered with; without it the music is silent.
 constexpr const char* kSoundFontPath = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 
 // How long the audio device stays open after the last sound ended. Closed, it costs nothing; the
@@ -27,6 +27,8 @@ constexpr std::chrono::milliseconds kDeviceIdleClose{3000};
 
 // Starts the audio device and loads the soundfont and every opened tune on a loader thread of its
 // own, so the window never waits for them; a play waits only for what it needs and is not loaded yet.
+// The music is rendered by a FluidSynth synthesizer of our own, fed to SDL_mixer as its music, so
+// that only the samples of the instruments a tune uses are held in memory (see tune_synth.h).
 // Without a device, file or soundfont everything is silence and commands report failure by their
 // result; nothing is ever shown to the player. One instance at a time: SDL_mixer's state is global
 // to the process.
@@ -59,8 +61,8 @@ public:
 private:
     struct Tune {
         std::vector<std::uint8_t> bytes;  // the file, kept so every play can start from a fresh decoder
-        _Mix_Music* fresh = nullptr;      // decoded, never played: the next play's
-        _Mix_Music* used = nullptr;       // playing, or played and not stopped yet
+        TuneSynth* fresh = nullptr;       // decoded, never played: the next play's
+        TuneSynth* used = nullptr;        // playing, or played and not stopped yet
         bool loading = false;             // the loader owes it a fresh decoder
     };
     enum class Start { Pending, Ready, Failed };
@@ -70,6 +72,7 @@ private:
     int Stop(const std::string& alias);
     int Close(const std::string& alias);
     static void FreeTune(Tune& tune);
+    void HaltMusic();
     Mix_Chunk* Chunk(const std::string& path);
 
     // The device, opened or reopened; caller holds mutex_. False when sound is off.
@@ -84,6 +87,7 @@ private:
     void StartMixer();
     void LoadTunes();
 
+    static void OnMusic(void* self, std::uint8_t* stream, int length);
     static void OnPostMix(void* self, std::uint8_t* stream, int length);
 
     const std::chrono::milliseconds idleClose_;
@@ -93,12 +97,18 @@ private:
     Start start_ = Start::Pending;
     bool device_ = false;               // open now
     bool owner_ = false;                // this instance holds the process's one mixer
-    bool midi_ = false;                 // the mixer can play MIDI
+    bool midi_ = false;                 // the device takes the synthesizer's samples
     int frameBytes_ = 4;
     int rate_ = 44100;
     std::map<std::string, Tune> tunes_;  // by lower-case alias
     std::string playingAlias_;            // lower case; empty when no tune plays
     std::map<std::string, Mix_Chunk*> chunks_;
+
+    // The tune the audio callback renders, between the game's thread and that callback. Never held
+    // while calling SDL_mixer, which holds the audio lock around the callback.
+    std::mutex musicMutex_;
+    TuneSynth* music_ = nullptr;
+    std::atomic<bool> musicOn_{false};  // the playing tune has notes left
 
     std::atomic<std::uint64_t> musicFrames_{0};
     std::atomic<std::int64_t> lastSoundMs_{0};  // steady-clock time of the last mixed sound
