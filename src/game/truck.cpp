@@ -103,7 +103,7 @@ void SteerTruck(Game& g) {
             // The tile ahead needs a road end facing the truck. No cell ahead is the board's edge.
             const bool onBoard = HasNeighbour(c, g.Heading, n);
             if (!onBoard || ExitHeading(g.Cells[NextCell(c, g.Heading, n)], g.Heading) == 0) {
-                HandleMiss(g);
+                HandleMiss(g, RunEnd::Crashed);
                 return;
             }
         }
@@ -124,12 +124,12 @@ void SteerTruck(Game& g) {
         return;
     }
     if ((g.Heading == HeadingRight || g.Heading == HeadingDown) && first == start && second == start) {
-        HandleMiss(g);  // driven back into the start
+        HandleMiss(g, RunEnd::Crashed);  // driven back into the start
         return;
     }
     for (int cell : {first, second}) {
         if (cell > GoalCell && cell < start && g.Cells[cell] == TileEmpty) {
-            HandleMiss(g);
+            HandleMiss(g, RunEnd::Crashed);
             return;
         }
     }
@@ -148,7 +148,7 @@ void TurnTruck(GameState& s, int cellLeft, int cellTop, int marginX, int marginY
 bool CheckEdgeTile(Game& g, int cell) {
     if (cell < 1 || cell > StartCell(g.BoardSize)) return false;
     if (!CrashesAtEdge(cell, g.Cells[cell], g.Heading, g.BoardSize)) return false;
-    HandleMiss(g);
+    HandleMiss(g, RunEnd::Crashed);
     return true;
 }
 
