@@ -20,12 +20,16 @@ constexpr int kFirstStage = 1, kLastStage = 9;
 constexpr int kMaxSeconds = 24 * 60 * 60;
 const QString kBestKey = QStringLiteral("best");
 
-void Report(const char* what, const QString& path, const QString& why) {
-    std::fprintf(stderr, "kanuvo: best times %s %s: %s\n", what, qPrintable(QDir::toNativeSeparators(path)),
-                 qPrintable(why));
-}
-
 }  // namespace
+
+void BestTimesFile::Report(const char* what, const QString& why) const {
+    // One line for a problem, however often the game runs into it.
+    const QString line = QStringLiteral("kanuvo: best times %1 %2: %3")
+                             .arg(QString::fromLatin1(what), QDir::toNativeSeparators(path_), why);
+    if (line == lastReport_) return;
+    lastReport_ = line;
+    std::fprintf(stderr, "%s\n", qPrintable(line));
+}
 
 BestTimesFile::BestTimesFile()
     : path_(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
@@ -37,23 +41,23 @@ BestTimesFile::ReadResult BestTimesFile::Read(std::map<int, int>& times) const {
     if (!info.exists()) return ReadResult::Missing;
     // Never open a folder, a device or a pipe as the store, nor read an unbounded file.
     if (!info.isFile() || info.size() > kMaxStoreBytes) {
-        Report("not read from", path_, QStringLiteral("not a small regular file"));
+        Report("not read from", QStringLiteral("not a small regular file"));
         return ReadResult::Unreadable;
     }
     QFile file(path_);
     if (!file.open(QIODevice::ReadOnly)) {
-        Report("not read from", path_, file.errorString());
+        Report("not read from", file.errorString());
         return ReadResult::Unreadable;
     }
     const QByteArray bytes = file.read(kMaxStoreBytes + 1);
     if (file.error() != QFileDevice::NoError) {
-        Report("not read from", path_, file.errorString());
+        Report("not read from", file.errorString());
         return ReadResult::Unreadable;
     }
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError || !document.isObject() || !document.object()[kBestKey].isObject()) {
-        Report("ignored in", path_, QStringLiteral("not a store of best times"));
+        Report("ignored in", QStringLiteral("not a store of best times"));
         return ReadResult::Corrupt;
     }
     const QJsonObject best = document.object()[kBestKey].toObject();
@@ -81,10 +85,8 @@ std::optional<int> BestTimesFile::Load(int stage) const {
 
 bool BestTimesFile::Save(int stage, int seconds) const {
     std::map<int, int> times;
-    if (Read(times) == ReadResult::Unreadable) {
-        Report("not saved to", path_, QStringLiteral("the store there cannot be read, so it is left alone"));
-        return false;
-    }
+    // A store that cannot be read may still hold times: it is left alone (Read has said why).
+    if (Read(times) == ReadResult::Unreadable) return false;
     times[stage] = seconds;
     QJsonObject best;
     for (const auto& [keptStage, keptSeconds] : times) best[QString::number(keptStage)] = keptSeconds;
@@ -92,17 +94,17 @@ bool BestTimesFile::Save(int stage, int seconds) const {
     root[kBestKey] = best;
 
     if (!QDir().mkpath(QFileInfo(path_).absolutePath())) {
-        Report("not saved to", path_, QStringLiteral("its folder cannot be made"));
+        Report("not saved to", QStringLiteral("its folder cannot be made"));
         return false;
     }
     QSaveFile file(path_);
     if (!file.open(QIODevice::WriteOnly)) {
-        Report("not saved to", path_, file.errorString());
+        Report("not saved to", file.errorString());
         return false;
     }
     file.write(QJsonDocument(root).toJson(QJsonDocument::Indented));
     if (!file.commit()) {
-        Report("not saved to", path_, file.errorString());
+        Report("not saved to", file.errorString());
         return false;
     }
     return true;

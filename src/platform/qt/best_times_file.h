@@ -27,8 +27,10 @@ public:
 private:
     enum class ReadResult { Read, Missing, Corrupt, Unreadable };
     ReadResult Read(std::map<int, int>& times) const;
+    void Report(const char* what, const QString& why) const;
 
     QString path_;
+    mutable QString lastReport_;
 };
 
 }  // namespace kanuvo
