@@ -46,6 +46,13 @@ struct RealGame {
     // Runs `action` from inside the next event dispatch, that is from inside a running main loop.
     void Soon(std::function<void()> action) { QTimer::singleShot(0, &app.form, std::move(action)); }
     void ClickStart() { QTest::mouseClick(Button(app.form.StartStopButton()), Qt::LeftButton); }
+    void ClickNewGame() { QTest::mouseClick(Button(app.form.NewGameButton()), Qt::LeftButton); }
+    // Lays stage 1's winning road and wins a run with a key press.
+    void WinStageOne() {
+        testing::LayLeftThenUpRoad(g);
+        Soon([this] { QTest::keyClick(app.form.BoardView().Widget(), Qt::Key_A); });
+        ClickStart();
+    }
     std::vector<std::string> Waves() const {
         std::vector<std::string> names;
         for (const auto& w : sound.waves) names.push_back(w.path.substr(w.path.rfind('/') + 1));
@@ -270,7 +277,7 @@ TEST_F(Window, EveryWayARunEndsIsToldOnTheBoardAndNewGameClearsIt) {
         int white = 0;
         EXPECT_GT(DrawnOverBoard(*this, &white), 2000);
         EXPECT_GT(white, 300);  // the letters' faces
-        QTest::mouseClick(Button(app.form.NewGameButton()), Qt::LeftButton);
+        ClickNewGame();
         EXPECT_EQ(DrawnOverBoard(*this), 0);
     };
     endRunBy([this] { ClickStart(); });                          // Stop
@@ -282,6 +289,7 @@ TEST_F(Window, EveryWayARunEndsIsToldOnTheBoardAndNewGameClearsIt) {
         QTest::keyClick(app.form.BoardView().Widget(), Qt::Key_A);
     });
     EXPECT_EQ(g.Stage, 2);
+    EXPECT_EQ(system.LoadBestTime(1), 0);
     // Game Over: the lettering grows, then its hint is lettered under it.
     g.Lives = 0;
     Soon([this] { ClickStart(); });
@@ -300,17 +308,15 @@ TEST(RealWindow, NewGameAfterABannerShowsTheBoardOfAGameThatNeverHadOne) {
     // Both games deal the same boards: a run draws no random numbers.
     RealGame bannered;
     bannered.EndTitle();
-    testing::LayLeftThenUpRoad(bannered.g);
-    bannered.Soon([&] { QTest::keyClick(bannered.app.form.BoardView().Widget(), Qt::Key_A); });
-    bannered.ClickStart();
+    bannered.WinStageOne();
     ASSERT_EQ(bannered.g.Stage, 2);
     ASSERT_GT(DrawnOverBoard(bannered), 0);
-    QTest::mouseClick(bannered.Button(bannered.app.form.NewGameButton()), Qt::LeftButton);
+    bannered.ClickNewGame();
 
     RealGame plain;
     plain.EndTitle();
     plain.g.Stage = 2;
-    QTest::mouseClick(plain.Button(plain.app.form.NewGameButton()), Qt::LeftButton);
+    plain.ClickNewGame();
     EXPECT_EQ(bannered.Board(), plain.Board());
 }
 
@@ -321,13 +327,11 @@ TEST(RealWindow, ABrokenBestTimesFileNeverStopsTheGame) {
     store.write("{\"best\": [not json");
     store.close();
     game.EndTitle();
-    testing::LayLeftThenUpRoad(game.g);
-    game.Soon([&] { QTest::keyClick(game.app.form.BoardView().Widget(), Qt::Key_A); });
-    game.ClickStart();
+    game.WinStageOne();
     EXPECT_EQ(game.g.Stage, 2);
     EXPECT_GT(DrawnOverBoard(game), 0);
     EXPECT_EQ(game.system.LoadBestTime(1), 0);  // the clear was kept in a fresh store
-    QTest::mouseClick(game.Button(game.app.form.NewGameButton()), Qt::LeftButton);
+    game.ClickNewGame();
     EXPECT_TRUE(game.g.BoardReady);
     EXPECT_TRUE(game.messages.empty());
 }
