@@ -199,7 +199,7 @@ void HandleMiss(Game& g, RunEnd cause) {
     g.Playing = false;
     g.StepDue = false;
     StopMusic(g);
-    const bool routeStage = g.Stage == 1 || g.Stage == 3 || g.Stage == 5 || g.Stage == 7;
+    const bool routeStage = IsRouteStage(g.Stage);
     g.LastRunEnd = g.Lives > 0 ? cause : RunEnd::GameOver;
     if (g.Lives > 0) {
         PlaySound(g, routeStage ? SoundStop2 : SoundStop1);

@@ -31,8 +31,6 @@ constexpr Color kCaptionColor = Rgb(255, 255, 255);
 constexpr Color kCaptionRim = Rgb(0, 0, 0);
 constexpr int kCaptionRimWidth = 1;
 
-bool IsRouteStage(int stage) { return stage == 1 || stage == 3 || stage == 5 || stage == 7; }
-
 // The one slide all four keys make: the tile in `source` moves into the empty cell.
 void Slide(Game& g, int emptyCell, int source) {
     g.SlideTarget = emptyCell;

@@ -116,8 +116,7 @@ void ShowRunEnd(Game& g) {
     const double detail = g.CellSize * kDetailPerCell;
     std::vector<BannerLine> lines;
     if (g.LastRunEnd == RunEnd::Cleared) {
-        const bool routeStage = g.RunStage % 2 == 1 && g.RunStage != 9;
-        LightRoad(g, board, routeStage ? RoadToGoal(g) : TruckRoad(g));
+        LightRoad(g, board, IsRouteStage(g.RunStage) ? RoadToGoal(g) : TruckRoad(g));
         const int seconds = g.TimeCount;
         lines = {{kClearedTitle, headline, kBannerGold},
                  {MinutesAndSeconds(seconds), detail, kBannerWhite},

@@ -100,6 +100,9 @@ struct GameState {
     Random random;
 };
 
+// Stages 1, 3, 5 and 7 judge the road by a trace; the others send a truck along it.
+constexpr bool IsRouteStage(int stage) { return stage == 1 || stage == 3 || stage == 5 || stage == 7; }
+
 // Moves to the next stage after a clear: 8 -> 9 -> 1, the board size following the stage.
 void AdvanceStage(GameState& s);
 // Spends a life after a miss; with none left, starts the game again from stage 1.
