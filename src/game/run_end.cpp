@@ -22,9 +22,10 @@ constexpr const char* kLivesPrefix = "のこり ";
 constexpr const char* kRetryHint = "新ゲームでもう一度";
 constexpr const char* kGameOverHint = "新ゲームでステージ1から";
 
-// Letter sizes in points per pixel of cell side: a headline and the lines under it.
-constexpr double kHeadlinePerCell = 0.36;
-constexpr double kDetailPerCell = 0.2;
+// Letter sizes in points per pixel of the board's width, the same on every board size: a headline
+// and the lines under it.
+constexpr double kHeadlinePerBoardPixel = 0.09;
+constexpr double kDetailPerBoardPixel = 0.05;
 constexpr double kPixelsPerPoint = 4.0 / 3.0;
 constexpr int kGameOverHintGap = 6;  // pixels between the lettering and its hint
 
@@ -34,7 +35,7 @@ constexpr int kRoadLightWidth = 3;
 
 // The whole board of the last run, from the goal's top-left to the start's bottom-right.
 Rect BoardArea(const GameState& s) {
-    const int n = s.RunBoardSize;
+    const int n = s.RunBoardSize > 0 ? s.RunBoardSize : s.BoardSize;
     const Rect& goal = s.CellRects[GoalCell];
     const Rect& start = s.CellRects[StartCell(n)];
     return {goal.left, goal.top, start.right, start.bottom};
@@ -112,8 +113,9 @@ std::vector<int> RoadToGoal(const GameState& s) {
 void ShowRunEnd(Game& g) {
     if (g.LastRunEnd == RunEnd::None || g.LastRunEnd == RunEnd::GameOver) return;
     Surface& board = g.form.BoardView();
-    const double headline = g.CellSize * kHeadlinePerCell;
-    const double detail = g.CellSize * kDetailPerCell;
+    const Rect area = BoardArea(g);
+    const double headline = (area.right - area.left) * kHeadlinePerBoardPixel;
+    const double detail = (area.right - area.left) * kDetailPerBoardPixel;
     std::vector<BannerLine> lines;
     if (g.LastRunEnd == RunEnd::Cleared) {
         LightRoad(g, board, IsRouteStage(g.RunStage) ? RoadToGoal(g) : TruckRoad(g));
@@ -127,13 +129,14 @@ void ShowRunEnd(Game& g) {
                  {kLivesPrefix + std::to_string(g.Lives), detail, kBannerWhite},
                  {kRetryHint, detail, kBannerWhite}};
     }
-    DrawBanner(board, BoardArea(g), lines);
+    DrawBanner(board, area, lines);
 }
 
 void ShowGameOverHint(Game& g, int letteringBottom) {
     if (g.LastRunEnd != RunEnd::GameOver) return;
     Surface& board = g.form.BoardView();
-    const double points = g.CellSize * kDetailPerCell;
+    const Rect area = BoardArea(g);
+    const double points = (area.right - area.left) * kDetailPerBoardPixel;
     const int top = letteringBottom + kGameOverHintGap;
     const Rect box{0, top, board.ScaleWidth(), top + static_cast<int>(points * kPixelsPerPoint * 2)};
     const std::array<BannerLine, 1> line{{{kGameOverHint, points, kBannerWhite}}};
