@@ -77,7 +77,7 @@ protected:
     }
     void paintEvent(QPaintEvent* event) override {
         QPainter painter(this);
-        painter.drawImage(event->rect(), box_.Pixels().Image(), event->rect());
+        ShowSurface(painter, event->rect(), box_.Pixels());
     }
     void mousePressEvent(QMouseEvent* event) override { event->accept(); }
     void mouseMoveEvent(QMouseEvent* event) override {
@@ -208,7 +208,13 @@ MainForm::MainForm(Clock& clock, int twipsPerPixel)
     canvas_.SetChangedHandler([this] { update(); });
     for (QtButton* button : {&exitButton_, &newGameButton_, &startStopButton_, &gaugeFrame_, &gaugeBar_})
         button->SetFontSize(kButtonFontPoints);
+    FollowPixelRatio();
     ApplyOuterSize();
+}
+
+void MainForm::FollowPixelRatio() {
+    const int ratio = SurfacePixelRatio(devicePixelRatioF());
+    for (QtSurface* surface : {&canvas_, &boardView_.Pixels(), &boardCopy_.Pixels()}) surface->SetPixelRatio(ratio);
 }
 
 MainForm::~MainForm() { canvas_.SetChangedHandler(nullptr); }
@@ -253,12 +259,15 @@ void MainForm::resizeEvent(QResizeEvent* event) {
 }
 
 void MainForm::moveEvent(QMoveEvent* event) {
-    // A window manager frames the window after it is shown, and tells us by moving it.
+    // A window manager frames the window after it is shown, and tells us by moving it; a move may
+    // also take the window to a screen of another density.
+    FollowPixelRatio();
     if (frameGeometry().size() - geometry().size() != frameExtra_) ApplyOuterSize();
     QWidget::moveEvent(event);
 }
 
 void MainForm::showEvent(QShowEvent* event) {
+    FollowPixelRatio();
     if (frameGeometry().size() - geometry().size() != frameExtra_) ApplyOuterSize();
     QWidget::showEvent(event);
 }
@@ -267,7 +276,7 @@ void MainForm::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const Color back = canvas_.BackColor();
     painter.fillRect(event->rect(), QColor(RedOf(back), GreenOf(back), BlueOf(back)));
-    painter.drawImage(event->rect(), canvas_.Image(), event->rect());
+    ShowSurface(painter, event->rect(), canvas_);
 }
 
 void MainForm::mousePressEvent(QMouseEvent* event) {

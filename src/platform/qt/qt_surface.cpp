@@ -21,11 +21,28 @@ constexpr double kFarAway = 1 << 24;
 
 QColor ToQColor(Color color) { return QColor(RedOf(color), GreenOf(color), BlueOf(color)); }
 
-QImage NewImage(QSize size) {
-    QImage image(size, QImage::Format_RGB32);
+QImage NewImage(QSize size, int pixelRatio = 1) {
+    QImage image(size * pixelRatio, QImage::Format_RGB32);
     image.setDotsPerMeterX(kDotsPerMetre);
     image.setDotsPerMeterY(kDotsPerMetre);
+    image.setDevicePixelRatio(pixelRatio);
     return image;
+}
+
+// A one-pixel pen in the game's pixels. On a denser surface it is one game pixel wide and runs
+// through the middle of the game's pixels, so that it covers exactly the device pixels of the game
+// pixels it would cover at ratio 1.
+void UseOnePixelPen(QPainter& painter, const QColor& color, int pixelRatio) {
+    if (pixelRatio == 1) {
+        painter.setPen(QPen(color, 0));
+        return;
+    }
+    painter.setPen(QPen(color, 1));
+    painter.translate(0.5, 0.5);
+}
+
+QRect ToDevice(const QRect& area, int pixelRatio) {
+    return QRect(area.topLeft() * pixelRatio, area.size() * pixelRatio);
 }
 
 // Covered areas must be exactly the pixels the game expects, so nothing is blended at the edges.
@@ -56,7 +73,18 @@ int RoundToPixel(double value) {
     return static_cast<int>(std::nearbyint(std::clamp(value, -kFarAway, kFarAway)));
 }
 
-QtPicture::QtPicture(const QImage& image) : image_(image.convertToFormat(QImage::Format_RGB32)) {}
+QtPicture::QtPicture(const QImage& image, QString sharpFile)
+    : image_(image.convertToFormat(QImage::Format_RGB32)), sharpFile_(std::move(sharpFile)) {}
+
+const QImage& QtPicture::ImageFor(int pixelRatio) const {
+    if (pixelRatio == 1 || sharpFile_.isEmpty()) return image_;
+    if (!sharp_) {
+        QImage sharp(sharpFile_);
+        // Only an exact double can stand in for the picture: a sprite's mask must match it pixel for pixel.
+        sharp_ = sharp.size() == image_.size() * 2 ? sharp.convertToFormat(QImage::Format_RGB32) : QImage();
+    }
+    return sharp_->isNull() ? image_ : *sharp_;
+}
 
 QFont GameFont(double points) {
     QFont font;
@@ -69,8 +97,22 @@ QtSurface::QtSurface(QSize size) { Resize(size); }
 
 void QtSurface::Resize(QSize size) {
     size = size.expandedTo(QSize(0, 0));
-    if (size == image_.size()) return;
-    QImage resized = NewImage(size);
+    if (size == QSize(ScaleWidth(), ScaleHeight()) && !image_.isNull()) return;
+    if (size.isEmpty() && image_.isNull()) return;
+    Reallocate(size, image_);
+}
+
+void QtSurface::SetPixelRatio(int ratio) {
+    ratio = std::max(ratio, 1);
+    if (ratio == pixelRatio_) return;
+    const QSize size(ScaleWidth(), ScaleHeight());
+    pixelRatio_ = ratio;
+    const QImage before = image_;
+    Reallocate(size, before);
+}
+
+void QtSurface::Reallocate(QSize size, const QImage& keep) {
+    QImage resized = NewImage(size, pixelRatio_);
     allocationFailed_ = resized.isNull() && !size.isEmpty();
     if (resized.isNull()) {
         image_ = QImage();
@@ -78,10 +120,10 @@ void QtSurface::Resize(QSize size) {
         return;
     }
     resized.fill(ToQColor(backColor_));
-    if (!image_.isNull()) {
+    if (!keep.isNull()) {
         QPainter painter(&resized);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(QPoint(0, 0), image_);
+        painter.drawImage(QPoint(0, 0), keep);  // both images' ratios are honoured
     }
     image_ = std::move(resized);
     Changed();
@@ -116,7 +158,7 @@ void QtSurface::PaintPicture(const Picture& picture, double x, double y, double 
             painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
             break;
     }
-    painter.drawImage(target, source->Image());
+    painter.drawImage(target, source->ImageFor(pixelRatio_));
     painter.end();
     Changed();
 }
@@ -132,7 +174,7 @@ void QtSurface::Line(double x1, double y1, double x2, double y2, Color color, Li
     MakeCrisp(painter);
     switch (style) {
         case LineStyle::Line:
-            painter.setPen(QPen(pen, 0));
+            UseOnePixelPen(painter, pen, pixelRatio_);
             painter.drawLine(from, to);
             break;
         case LineStyle::Box:
@@ -182,7 +224,7 @@ int QtSurface::RoundRect(int left, int top, int right, int bottom, int cornerWid
         Outline(painter, area, pen);
     } else {
         // An aliased 1-pixel outline of a w x h rectangle covers w + 1 by h + 1 pixels.
-        painter.setPen(QPen(pen, 0));
+        UseOnePixelPen(painter, pen, pixelRatio_);
         painter.setBrush(filled ? QBrush(ToQColor(fillColor_)) : QBrush(Qt::NoBrush));
         painter.drawRoundedRect(QRectF(area.left(), area.top(), area.width() - 1, area.height() - 1), radiusX,
                                 radiusY);
@@ -204,10 +246,11 @@ int QtSurface::StretchBlt(int x, int y, int width, int height, const Surface& so
     if (allocationFailed_ || from->allocationFailed_) return 0;
     if (width == 0 || height == 0 || sourceWidth == 0 || sourceHeight == 0) return 1;
     const QRect wanted(sourceX, sourceY, sourceWidth, sourceHeight);
-    const QRect available = wanted & from->image_.rect();
+    const QRect available = wanted & QRect(0, 0, from->ScaleWidth(), from->ScaleHeight());
     if (available.isEmpty() || image_.isNull()) return 1;
     // Copied first, so that a copy within one surface reads the pixels as they were.
-    const QImage piece = from->image_.copy(available);
+    QImage piece = from->image_.copy(ToDevice(available, from->pixelRatio_));
+    piece.setDevicePixelRatio(from->pixelRatio_);
     QPainter painter(&image_);
     MakeCrisp(painter);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
@@ -223,6 +266,19 @@ int QtSurface::StretchBlt(int x, int y, int width, int height, const Surface& so
     painter.end();
     Changed();
     return 1;
+}
+
+int SurfacePixelRatio(double screenRatio) {
+    // A hair's allowance, so that a ratio of 2 computed as 2.0000001 stays 2.
+    return std::max(1, static_cast<int>(std::ceil(screenRatio - 1e-6)));
+}
+
+void ShowSurface(QPainter& painter, const QRect& area, const QtSurface& surface) {
+    const int ratio = surface.PixelRatio();
+    // Only a screen whose ratio is not a whole number gets a scaled copy; it is smoothed down.
+    if (painter.device() != nullptr && painter.device()->devicePixelRatio() != ratio)
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.drawImage(area, surface.Image(), ToDevice(area, ratio));
 }
 
 const QtSurface* FindQtSurface(const Surface& surface) {
