@@ -79,7 +79,11 @@ public:
     double CurrentY() const override { return currentY_; }
     void SetFontSize(double points) override { fontSize_ = points; }
     double FontSize() const override { return fontSize_; }
+    void SetFontBold(bool bold) override { fontBold_ = bold; }
+    bool FontBold() const override { return fontBold_; }
     void Print(std::string_view utf8Text) override;
+    double TextWidth(std::string_view utf8Text) const override;
+    double TextHeight(std::string_view utf8Text) const override;
 
     int RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) override;
 
@@ -91,6 +95,7 @@ private:
     void Changed();
     // A fresh image of this size in the game's pixels at the current ratio, with what was drawn kept.
     void Reallocate(QSize size, const QImage& keep);
+    QFont TextFont() const;
 
     QImage image_;
     int pixelRatio_ = 1;
@@ -102,6 +107,7 @@ private:
     double currentX_ = 0;
     double currentY_ = 0;
     double fontSize_ = 9;
+    bool fontBold_ = false;
     std::function<void()> changed_;
 };
 
