@@ -240,7 +240,7 @@ void MainForm::ApplyOuterSize() {
 }
 
 void MainForm::FollowInnerSize() {
-    const QSize before = canvas_.Image().size();
+    const QSize before(canvas_.ScaleWidth(), canvas_.ScaleHeight());
     if (size() == before) return;
     canvas_.Resize(size());
     // A picture box laid over the whole inner area (the board) keeps covering it when the window
