@@ -7,6 +7,7 @@
 // Q_INIT_RESOURCE must be used outside any namespace.
 static void RegisterPictures() {
     Q_INIT_RESOURCE(kanuvo_pictures);
+    Q_INIT_RESOURCE(kanuvo_sharp_pictures);
     Q_INIT_RESOURCE(kanuvo_icons);
 }
 

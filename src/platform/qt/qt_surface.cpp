@@ -2,6 +2,7 @@
 #include "platform/qt/qt_surface.h"
 
 #include <QFontMetrics>
+#include <QImageReader>
 #include <QPainter>
 #include <QPen>
 
@@ -18,6 +19,14 @@ constexpr int kDotsPerMetre = 3780;
 
 // Coordinates far outside any surface are pinned well outside it, so rounding them cannot overflow.
 constexpr double kFarAway = 1 << 24;
+
+// Enough changes for a truck step between two copies of the board, and for a slide.
+constexpr std::size_t kRecentChanges = 64;
+
+std::uint64_t NextSurfaceId() {
+    static std::uint64_t last = 0;
+    return ++last;
+}
 
 QColor ToQColor(Color color) { return QColor(RedOf(color), GreenOf(color), BlueOf(color)); }
 
@@ -73,13 +82,20 @@ int RoundToPixel(double value) {
     return static_cast<int>(std::nearbyint(std::clamp(value, -kFarAway, kFarAway)));
 }
 
+QImage ReadBmp(const QString& path) {
+    // Letting the reader guess the format would load and ask every image plugin first.
+    QImageReader reader(path, "bmp");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
 QtPicture::QtPicture(const QImage& image, QString sharpFile)
     : image_(image.convertToFormat(QImage::Format_RGB32)), sharpFile_(std::move(sharpFile)) {}
 
 const QImage& QtPicture::ImageFor(int pixelRatio) const {
     if (pixelRatio == 1 || sharpFile_.isEmpty()) return image_;
     if (!sharp_) {
-        QImage sharp(sharpFile_);
+        const QImage sharp = ReadBmp(sharpFile_);
         // Only an exact double can stand in for the picture: a sprite's mask must match it pixel for pixel.
         sharp_ = sharp.size() == image_.size() * 2 ? sharp.convertToFormat(QImage::Format_RGB32) : QImage();
     }
@@ -93,11 +109,11 @@ QFont GameFont(double points) {
     return font;
 }
 
-QtSurface::QtSurface(QSize size) { Resize(size); }
+QtSurface::QtSurface(QSize size) : id_(NextSurfaceId()) { Resize(size); }
 
 void QtSurface::Resize(QSize size) {
     size = size.expandedTo(QSize(0, 0));
-    if (size == QSize(ScaleWidth(), ScaleHeight()) && !image_.isNull()) return;
+    if (size == Area().size() && !image_.isNull()) return;
     if (size.isEmpty() && image_.isNull()) return;
     Reallocate(size, image_);
 }
@@ -105,7 +121,7 @@ void QtSurface::Resize(QSize size) {
 void QtSurface::SetPixelRatio(int ratio) {
     ratio = std::max(ratio, 1);
     if (ratio == pixelRatio_) return;
-    const QSize size(ScaleWidth(), ScaleHeight());
+    const QSize size = Area().size();
     pixelRatio_ = ratio;
     const QImage before = image_;
     Reallocate(size, before);
@@ -116,7 +132,7 @@ void QtSurface::Reallocate(QSize size, const QImage& keep) {
     allocationFailed_ = resized.isNull() && !size.isEmpty();
     if (resized.isNull()) {
         image_ = QImage();
-        Changed();
+        Changed(QRect(QPoint(0, 0), size));
         return;
     }
     resized.fill(ToQColor(backColor_));
@@ -126,18 +142,32 @@ void QtSurface::Reallocate(QSize size, const QImage& keep) {
         painter.drawImage(QPoint(0, 0), keep);  // both images' ratios are honoured
     }
     image_ = std::move(resized);
-    Changed();
+    Changed(Area());
 }
 
-void QtSurface::Changed() {
-    if (changed_) changed_();
+void QtSurface::Changed(const QRect& area) {
+    ++version_;
+    recent_.emplace_back(version_, area);
+    if (recent_.size() > kRecentChanges) recent_.pop_front();
+    if (changed_) changed_(area);
+}
+
+std::optional<QRegion> QtSurface::ChangesSince(std::uint64_t version) const {
+    if (version > version_ || (version < version_ && (recent_.empty() || recent_.front().first > version + 1))) {
+        return std::nullopt;
+    }
+    QRegion changes;
+    for (const auto& [at, area] : recent_) {
+        if (at > version) changes += area;
+    }
+    return changes & Area();
 }
 
 void QtSurface::SetBackColor(Color color) {
     backColor_ = color;
     if (image_.isNull()) return;
     image_.fill(ToQColor(color));
-    Changed();
+    Changed(Area());
 }
 
 void QtSurface::PaintPicture(const Picture& picture, double x, double y, double width, double height,
@@ -160,7 +190,7 @@ void QtSurface::PaintPicture(const Picture& picture, double x, double y, double 
     }
     painter.drawImage(target, source->ImageFor(pixelRatio_));
     painter.end();
-    Changed();
+    Changed(target);
 }
 
 void QtSurface::Line(double x1, double y1, double x2, double y2, Color color, LineStyle style) {
@@ -185,7 +215,7 @@ void QtSurface::Line(double x1, double y1, double x2, double y2, Color color, Li
             break;
     }
     painter.end();
-    Changed();
+    Changed(box.adjusted(-1, -1, 1, 1));
 }
 
 QFont QtSurface::TextFont() const {
@@ -205,10 +235,12 @@ void QtSurface::Print(std::string_view utf8Text) {
         painter.setFont(font);
         painter.setPen(ToQColor(foreColor_));
         // The game places text by its top-left corner; Qt places it by its baseline.
-        painter.drawText(QPoint(RoundToPixel(currentX_), RoundToPixel(currentY_) + metrics.ascent()),
-                         QString::fromUtf8(utf8Text.data(), static_cast<qsizetype>(utf8Text.size())));
+        const QPoint baseline(RoundToPixel(currentX_), RoundToPixel(currentY_) + metrics.ascent());
+        const QString text = QString::fromUtf8(utf8Text.data(), static_cast<qsizetype>(utf8Text.size()));
+        painter.drawText(baseline, text);
         painter.end();
-        Changed();
+        const QRect line(baseline.x(), baseline.y() - metrics.ascent(), metrics.horizontalAdvance(text), metrics.height());
+        Changed((metrics.boundingRect(text).translated(baseline) | line).adjusted(-1, -1, 1, 1));
     }
     currentX_ = 0;
     currentY_ += metrics.height();
@@ -246,7 +278,7 @@ int QtSurface::RoundRect(int left, int top, int right, int bottom, int cornerWid
                                 radiusY);
     }
     painter.end();
-    Changed();
+    Changed(area.adjusted(0, 0, 1, 1));
     return 1;
 }
 
@@ -262,26 +294,55 @@ int QtSurface::StretchBlt(int x, int y, int width, int height, const Surface& so
     if (allocationFailed_ || from->allocationFailed_) return 0;
     if (width == 0 || height == 0 || sourceWidth == 0 || sourceHeight == 0) return 1;
     const QRect wanted(sourceX, sourceY, sourceWidth, sourceHeight);
-    const QRect available = wanted & QRect(0, 0, from->ScaleWidth(), from->ScaleHeight());
+    const QRect available = wanted & from->Area();
     if (available.isEmpty() || image_.isNull()) return 1;
-    // Copied first, so that a copy within one surface reads the pixels as they were.
-    QImage piece = from->image_.copy(ToDevice(available, from->pixelRatio_));
+    if (from != this && x == 0 && y == 0 && wanted == Area() && wanted == from->Area() &&
+        width == sourceWidth && height == sourceHeight && pixelRatio_ == from->pixelRatio_) {
+        MirrorFrom(*from);
+        return 1;
+    }
+    // Copied first when both are one surface, so that the copy reads the pixels as they were. The
+    // pixels are read in the source's device pixels.
+    const QRect sourceArea = ToDevice(available, from->pixelRatio_);
+    QImage piece = from == this ? from->image_.copy(sourceArea) : QImage();
     piece.setDevicePixelRatio(from->pixelRatio_);
+    const QImage& pixels = from == this ? piece : from->image_;
+    const QRect pixelsArea = from == this ? piece.rect() : sourceArea;
     QPainter painter(&image_);
     MakeCrisp(painter);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
+    QRect target;
     if (width == sourceWidth && height == sourceHeight) {
-        painter.drawImage(QPoint(x + available.x() - sourceX, y + available.y() - sourceY), piece);
+        target = QRect(QPoint(x + available.x() - sourceX, y + available.y() - sourceY), available.size());
+        painter.drawImage(target.topLeft(), pixels, pixelsArea);
     } else {
         const double scaleX = static_cast<double>(width) / sourceWidth;
         const double scaleY = static_cast<double>(height) / sourceHeight;
-        painter.drawImage(QRectF(x + (available.x() - sourceX) * scaleX, y + (available.y() - sourceY) * scaleY,
-                                 available.width() * scaleX, available.height() * scaleY),
-                          piece);
+        const QRectF scaled(x + (available.x() - sourceX) * scaleX, y + (available.y() - sourceY) * scaleY,
+                            available.width() * scaleX, available.height() * scaleY);
+        painter.drawImage(scaled, pixels, pixelsArea);
+        target = scaled.toAlignedRect();
     }
     painter.end();
-    Changed();
+    Changed(target);
     return 1;
+}
+
+void QtSurface::MirrorFrom(const QtSurface& source) {
+    std::optional<QRegion> stale;
+    if (mirrorOf_ == source.id_ && ownVersion_ == version_) stale = source.ChangesSince(mirrorVersion_);
+    if (!stale) stale = QRegion(Area());
+    if (!stale->isEmpty()) {
+        QPainter painter(&image_);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        for (const QRect& area : *stale)
+            painter.drawImage(area.topLeft(), source.image_, ToDevice(area, source.pixelRatio_));
+        painter.end();
+        for (const QRect& area : *stale) Changed(area);
+    }
+    mirrorOf_ = source.id_;
+    mirrorVersion_ = source.version_;
+    ownVersion_ = version_;
 }
 
 int SurfacePixelRatio(double screenRatio) {

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageReader>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QPixmap>
@@ -87,13 +88,13 @@ void QtSystem::MsgBox(std::string_view utf8Text) {
     box.exec();
 }
 
-void QtSystem::End() {
+void QtSystem::End(int exitStatus) {
     for (const auto& hook : shutdownHooks_) hook();
     lock_.reset();  // unlocks and removes the lock file
     // Ends at once, from wherever it is called: no window or control is torn down under a handler
     // that is still running, and nothing of the program outlives it.
     std::fflush(nullptr);
-    std::_Exit(0);
+    std::_Exit(exitStatus);
 }
 
 bool QtSystem::PrevInstance() {
@@ -131,7 +132,7 @@ int QtSystem::ScreenHeight() {
 
 std::unique_ptr<Picture> QtSystem::LoadResPicture(int id) {
     const QString file = picturePrefix_ + QString::number(id) + QStringLiteral(".bmp");
-    const QImage image(file);
+    const QImage image = ReadBmp(file);
     if (image.isNull()) return nullptr;
     return std::make_unique<QtPicture>(image, SharpFileName(file));
 }
