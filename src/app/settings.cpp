@@ -1,0 +1,74 @@
+// The player's choices in an INI file read and written through QSettings.
+#include "app/settings.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
+
+#include <cstdio>
+
+namespace kanuvo {
+
+namespace {
+
+constexpr char kMutedKey[] = "sound/muted";
+// The file holds a line or two; anything much larger is not ours.
+constexpr qint64 kMaxFileBytes = 64 * 1024;
+
+void Ignoring(const QString& path, const char* why) {
+    std::fprintf(stderr, "kanuvo: ignoring %s: %s\n", qUtf8Printable(path), why);
+}
+
+}  // namespace
+
+QString PlayerSettings::DefaultPath() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    return folder.isEmpty() ? QString() : folder + "/kanuvo/kanuvo.ini";
+}
+
+PlayerSettings::PlayerSettings(QString path) : path_(std::move(path)) {}
+
+bool PlayerSettings::Plain() const {
+    // A folder, a device or a pipe in its place could fail or block a reader: never opened.
+    const QFileInfo info(path_);
+    if (!info.exists() && !info.isSymLink()) return true;
+    return info.isFile() && info.size() <= kMaxFileBytes;
+}
+
+std::optional<bool> PlayerSettings::Muted() const {
+    if (path_.isEmpty() || !QFileInfo::exists(path_)) return std::nullopt;
+    if (!Plain()) {
+        Ignoring(path_, "not a plain settings file");
+        return std::nullopt;
+    }
+    const QSettings settings(path_, QSettings::IniFormat);
+    const QString value = settings.value(kMutedKey).toString();
+    if (settings.status() != QSettings::NoError) {
+        Ignoring(path_, "unreadable or corrupt");
+        return std::nullopt;
+    }
+    if (value == "true") return true;
+    if (value == "false") return false;
+    if (!value.isEmpty()) Ignoring(path_, "unexpected value");
+    return std::nullopt;
+}
+
+void PlayerSettings::SetMuted(bool muted) {
+    if (path_.isEmpty()) return;
+    if (!Plain()) {
+        Ignoring(path_, "not a plain settings file");
+        return;
+    }
+    {
+        const QSettings existing(path_, QSettings::IniFormat);
+        // A corrupt file holds nothing worth keeping, and QSettings would not write over it.
+        if (existing.status() != QSettings::NoError) QFile::remove(path_);
+    }
+    QSettings settings(path_, QSettings::IniFormat);
+    settings.setValue(kMutedKey, muted);
+    settings.sync();
+    if (settings.status() != QSettings::NoError) Ignoring(path_, "cannot be written");
+}
+
+}  // namespace kanuvo

@@ -1,0 +1,31 @@
+// The player's choices kept between starts (whether the sound is muted), in a small INI file.
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace kanuvo {
+
+class PlayerSettings {
+public:
+    // kanuvo/kanuvo.ini in the user's configuration folder; empty when there is none.
+    static QString DefaultPath();
+
+    // An empty path keeps nothing. Tests give a scratch file.
+    explicit PlayerSettings(QString path);
+
+    // The stored choice; nothing when none is stored or the file cannot be trusted (not a plain
+    // file, oversized, unreadable or not in the expected form), which is then ignored.
+    std::optional<bool> Muted() const;
+    // Keeps the choice. A file that is not a plain one is left alone; a corrupt one is replaced.
+    void SetMuted(bool muted);
+
+private:
+    // Absent, or a regular file of a size this file could have.
+    bool Plain() const;
+
+    QString path_;
+};
+
+}  // namespace kanuvo
