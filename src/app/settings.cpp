@@ -32,13 +32,14 @@ PlayerSettings::PlayerSettings(QString path) : path_(std::move(path)) {}
 bool PlayerSettings::Plain() const {
     // A folder, a device or a pipe in its place could fail or block a reader: never opened.
     const QFileInfo info(path_);
-    if (!info.exists() && !info.isSymLink()) return true;
-    return info.isFile() && info.size() <= kMaxFileBytes;
+    return !info.exists() || info.isFile();
 }
+
+bool PlayerSettings::Oversized() const { return QFileInfo(path_).size() > kMaxFileBytes; }
 
 std::optional<bool> PlayerSettings::Muted() const {
     if (path_.isEmpty() || !QFileInfo::exists(path_)) return std::nullopt;
-    if (!Plain()) {
+    if (!Plain() || Oversized()) {
         Ignoring(path_, "not a plain settings file");
         return std::nullopt;
     }
@@ -60,15 +61,13 @@ void PlayerSettings::SetMuted(bool muted) {
         Ignoring(path_, "not a plain settings file");
         return;
     }
-    {
-        const QSettings existing(path_, QSettings::IniFormat);
-        // A corrupt file holds nothing worth keeping, and QSettings would not write over it.
-        if (existing.status() != QSettings::NoError) QFile::remove(path_);
-    }
+    // Far too large to be ours: not worth reading, only replacing. A merely corrupt file is
+    // written over, keeping whatever in it could be read.
+    if (Oversized()) QFile::remove(path_);
     QSettings settings(path_, QSettings::IniFormat);
     settings.setValue(kMutedKey, muted);
     settings.sync();
-    if (settings.status() != QSettings::NoError) Ignoring(path_, "cannot be written");
+    if (settings.status() == QSettings::AccessError) Ignoring(path_, "cannot be written");
 }
 
 }  // namespace kanuvo

@@ -18,12 +18,15 @@ public:
     // The stored choice; nothing when none is stored or the file cannot be trusted (not a plain
     // file, oversized, unreadable or not in the expected form), which is then ignored.
     std::optional<bool> Muted() const;
-    // Keeps the choice. A file that is not a plain one is left alone; a corrupt one is replaced.
+    // Keeps the choice. Something other than a file in its place is left alone; a corrupt file is
+    // written over.
     void SetMuted(bool muted);
 
 private:
-    // Absent, or a regular file of a size this file could have.
+    // Absent, or a regular file.
     bool Plain() const;
+    // Larger than this file could ever be.
+    bool Oversized() const;
 
     QString path_;
 };
