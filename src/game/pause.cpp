@@ -1,6 +1,9 @@
 // Holding a run and the plate that covers the board meanwhile.
 #include "game/pause.h"
 
+#include <array>
+
+#include "game/banner.h"
 #include "game/board.h"
 
 namespace kanuvo {
@@ -10,35 +13,23 @@ namespace {
 constexpr const char* kPlateTitle = "一時停止";
 constexpr const char* kPlateHint = "P でつづける";
 
-constexpr Color kPlateColor = Rgb(40, 44, 52);
 constexpr Color kPlateEdge = Rgb(230, 230, 230);
-constexpr Color kPlateText = Rgb(255, 255, 255);
+// Letter sizes in points per pixel of a cell, as the banners at the end of a run have them.
+constexpr double kTitlePerCell = 0.36;
+constexpr double kHintPerCell = 0.2;
 
-// Text sizes as fractions of a cell: each character of the plate's text is about one em wide
-// (the hint's Latin letter and blank about half).
-constexpr double kTitleEm = 0.5;
-constexpr double kHintEm = 0.25;
-
-void PrintCentred(Surface& surface, const Rect& r, double em, double ems, double top, const char* text) {
-    surface.SetFontSize(em * 3 / 4);  // points at 96 dpi
-    surface.SetCurrentX(r.left + (r.right - r.left - em * ems) / 2);
-    surface.SetCurrentY(top);
-    surface.Print(text);
-}
-
+// The board's cells hidden under an empty field of the board's own colour, lettered as a banner.
 void DrawPausePlate(Game& g) {
     Surface& board = g.form.BoardView();
     const Rect r = PlateRect(g);
+    const Color back = board.BackColor();
     board.SetFillStyle(FillStyle::Solid);
-    board.SetFillColor(kPlateColor);
-    board.Line(r.left, r.top, r.right - 1, r.bottom - 1, kPlateColor, LineStyle::FilledBox);
+    board.SetFillColor(back);
+    board.Line(r.left, r.top, r.right - 1, r.bottom - 1, back, LineStyle::FilledBox);
     board.Line(r.left, r.top, r.right - 1, r.bottom - 1, kPlateEdge, LineStyle::Box);
-    const double middle = (r.top + r.bottom) / 2.0;
-    const double titleEm = g.CellSize * kTitleEm;
-    const double hintEm = g.CellSize * kHintEm;
-    board.SetForeColor(kPlateText);
-    PrintCentred(board, r, titleEm, 4, middle - titleEm * 1.2, kPlateTitle);
-    PrintCentred(board, r, hintEm, 6, middle + hintEm * 0.6, kPlateHint);
+    const std::array<BannerLine, 2> lines{{{kPlateTitle, g.CellSize * kTitlePerCell, kBannerGold},
+                                           {kPlateHint, g.CellSize * kHintPerCell, kBannerWhite}}};
+    DrawBanner(board, r, lines);
 }
 
 // Puts the board as it was before the plate back from the hidden copy, which every slide and truck
@@ -58,7 +49,8 @@ bool IsPauseKey(int keyCode) { return keyCode == kKeyPause || keyCode == kKeyEsc
 Rect PlateRect(const GameState& s) {
     const Rect& goal = s.CellRects[GoalCell];
     const Rect& start = s.CellRects[StartCell(s.BoardSize)];
-    return Rect{goal.left, goal.top, start.right, start.bottom};
+    // A road reaches the pixel on a tile's right and bottom edge lines; the plate covers those too.
+    return Rect{goal.left, goal.top, start.right + 1, start.bottom + 1};
 }
 
 void TogglePause(Game& g) {

@@ -16,7 +16,8 @@ void TogglePause(Game& g);
 // The held run is ending (Stop): the board comes back from its copy and the time limit is released
 // for its handler to stop.
 void EndPause(Game& g);
-// The board's cells, where the plate lies: from the goal's top-left corner to the start's bottom-right.
+// Where the plate lies: the board's cells, from the goal's top-left corner to the start's bottom-right
+// one, edge lines included.
 Rect PlateRect(const GameState& s);
 
 }  // namespace kanuvo
