@@ -32,14 +32,20 @@ void DrawPausePlate(Game& g) {
     DrawBanner(board, r, lines);
 }
 
-// Puts the board as it was before the plate back from the hidden copy, which every slide and truck
-// step keeps up to date.
-void LiftPlate(Game& g) {
+// Copies the plate's area from one board surface to the other; a failure ends the program, as a
+// failed copy of the board always does.
+bool CopyPlateArea(Game& g, Surface& to, const Surface& from) {
     const Rect r = PlateRect(g);
-    if (g.form.BoardView().BitBlt(r.left, r.top, r.right - r.left, r.bottom - r.top, g.form.BoardCopy(), r.left,
-                                  r.top) == 0) {
-        Fail(g, kOutOfMemoryMessage);
-    }
+    if (to.BitBlt(r.left, r.top, r.right - r.left, r.bottom - r.top, from, r.left, r.top) != 0) return true;
+    Fail(g, kOutOfMemoryMessage);
+    return false;
+}
+
+// The timers that move the game on by themselves during a run: the time limit, and the Game Over
+// lettering of the run before when it is still growing.
+void HoldTimers(Game& g, bool held) {
+    g.form.TimeLimitTimer().SetHeld(held);
+    g.form.GameOverTimer().SetHeld(held);
 }
 
 }  // namespace
@@ -56,7 +62,9 @@ Rect PlateRect(const GameState& s) {
 void TogglePause(Game& g) {
     if (!g.Paused) {
         g.Paused = true;
-        g.form.TimeLimitTimer().SetHeld(true);
+        HoldTimers(g, true);
+        // The hidden copy takes the board exactly as it shows, so that it comes back as it was.
+        if (!CopyPlateArea(g, g.form.BoardCopy(), g.form.BoardView())) return;
         DrawPausePlate(g);
         return;
     }
@@ -68,8 +76,8 @@ void TogglePause(Game& g) {
 void EndPause(Game& g) {
     if (!g.Paused) return;
     g.Paused = false;
-    g.form.TimeLimitTimer().SetHeld(false);
-    LiftPlate(g);
+    HoldTimers(g, false);
+    CopyPlateArea(g, g.form.BoardView(), g.form.BoardCopy());
 }
 
 }  // namespace kanuvo

@@ -176,7 +176,13 @@ TEST_F(Held, ThePlateCoversTheCellsAndResumingCopiesThemBackFromTheHiddenBoard) 
     everyPass = [&] {
         if (passes == 1) {
             t.form.boardView.log.clear();
+            t.form.gameOverTimer.SetEnabled(true);  // the last run's Game Over lettering still growing
             Press(kKeyEscape);
+        }
+        if (passes == 2) {
+            EXPECT_TRUE(t.form.gameOverTimer.Held());
+            // The copy first takes the board as it shows, lettering and all.
+            EXPECT_EQ(t.form.boardCopy.log.back(), "BitBlt 101 100 400 400 101 100");
         }
         if (passes == 3) {
             const auto& drawn = t.form.boardView.log;
@@ -197,6 +203,7 @@ TEST_F(Held, ThePlateCoversTheCellsAndResumingCopiesThemBackFromTheHiddenBoard) 
         if (passes == 5) {
             EXPECT_THAT(t.form.boardView.log, ElementsAre("BitBlt 101 100 400 400 101 100"));
             EXPECT_FALSE(t.form.timeLimitTimer.Held());
+            EXPECT_TRUE(t.form.gameOverTimer.Counting());
             g.Playing = false;
         }
     };
@@ -204,15 +211,17 @@ TEST_F(Held, ThePlateCoversTheCellsAndResumingCopiesThemBackFromTheHiddenBoard) 
     EXPECT_EQ(passes, 5);
 }
 
-TEST(HeldPlate, AFailedCopyBackIsFatal) {
-    testing::TestGame t;
-    FormLoad(t.game);
-    FormMouseDown(t.game);
-    t.game.Playing = true;
-    BoardKeyDown(t.game, 'P');
-    t.form.boardView.copiesFail = true;
-    EXPECT_THROW(BoardKeyDown(t.game, 'P'), testing::ProgramEnded);
-    EXPECT_THAT(t.system.messages, ElementsAre("メモリーが足りません。"));
+TEST(HeldPlate, AFailedCopyEitherWayIsFatal) {
+    for (bool back : {false, true}) {
+        testing::TestGame t;
+        FormLoad(t.game);
+        FormMouseDown(t.game);
+        t.game.Playing = true;
+        if (back) BoardKeyDown(t.game, 'P');
+        (back ? t.form.boardView : t.form.boardCopy).copiesFail = true;
+        EXPECT_THROW(BoardKeyDown(t.game, 'P'), testing::ProgramEnded);
+        EXPECT_THAT(t.system.messages, ElementsAre("メモリーが足りません。"));
+    }
 }
 
 }  // namespace
