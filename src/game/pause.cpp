@@ -41,13 +41,6 @@ bool CopyPlateArea(Game& g, Surface& to, const Surface& from) {
     return false;
 }
 
-// The timers that move the game on by themselves during a run: the time limit, and the Game Over
-// lettering of the run before when it is still growing.
-void HoldTimers(Game& g, bool held) {
-    g.form.TimeLimitTimer().SetHeld(held);
-    g.form.GameOverTimer().SetHeld(held);
-}
-
 }  // namespace
 
 bool IsPauseKey(int keyCode) { return keyCode == kKeyPause || keyCode == kKeyEscape; }
@@ -62,7 +55,7 @@ Rect PlateRect(const GameState& s) {
 void TogglePause(Game& g) {
     if (!g.Paused) {
         g.Paused = true;
-        HoldTimers(g, true);
+        g.form.TimeLimitTimer().SetHeld(true);
         // The hidden copy takes the board exactly as it shows, so that it comes back as it was.
         if (!CopyPlateArea(g, g.form.BoardCopy(), g.form.BoardView())) return;
         DrawPausePlate(g);
@@ -76,7 +69,7 @@ void TogglePause(Game& g) {
 void EndPause(Game& g) {
     if (!g.Paused) return;
     g.Paused = false;
-    HoldTimers(g, false);
+    g.form.TimeLimitTimer().SetHeld(false);
     CopyPlateArea(g, g.form.BoardView(), g.form.BoardCopy());
 }
 

@@ -10,8 +10,8 @@ constexpr int kKeyPause = 'P';
 constexpr int kKeyEscape = 27;
 
 bool IsPauseKey(int keyCode);
-// Holds the run in progress: the time limit (and a Game Over lettering still growing) wait, and a
-// plate covers the board, which its hidden copy takes first. Or resumes the held run: the board
+// Holds the run in progress: the time limit waits, and a plate covers the board, which its hidden
+// copy takes first. Or resumes the held run: the board
 // comes back from the copy, and the truck's next step is a full step interval away.
 void TogglePause(Game& g);
 // The held run is ending (Stop): the board comes back from its copy and the time limit is released

@@ -55,6 +55,7 @@ TEST_F(Muting, NothingReachesTheDeviceWhileMutedAndTheGamePlaysOnAsBefore) {
     PlayARun();
     g.Lives = 0;
     PlayARun();  // Game Over
+    EXPECT_TRUE(form.GameOverTimer().Enabled());
     NewGameClick(g);
     testing::LayLeftThenUpRoad(g);
     form.onDoEvents = [this] { BoardKeyDown(g, 'A'); };
@@ -64,7 +65,6 @@ TEST_F(Muting, NothingReachesTheDeviceWhileMutedAndTheGamePlaysOnAsBefore) {
     EXPECT_THAT(device.commands, IsEmpty());
     EXPECT_THAT(device.waves, IsEmpty());
     EXPECT_EQ(g.Stage, 2);
-    EXPECT_TRUE(form.GameOverTimer().Enabled());
 }
 
 TEST_F(Muting, UnmutedEveryCallReachesTheDeviceUnchanged) {

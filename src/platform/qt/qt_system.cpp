@@ -71,13 +71,13 @@ void QtSystem::MsgBox(std::string_view utf8Text) {
     box.exec();
 }
 
-void QtSystem::End() {
+void QtSystem::End(int exitStatus) {
     for (const auto& hook : shutdownHooks_) hook();
     lock_.reset();  // unlocks and removes the lock file
     // Ends at once, from wherever it is called: no window or control is torn down under a handler
     // that is still running, and nothing of the program outlives it.
     std::fflush(nullptr);
-    std::_Exit(0);
+    std::_Exit(exitStatus);
 }
 
 bool QtSystem::PrevInstance() {
