@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QPaintEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -227,6 +228,37 @@ TEST_F(Window, TheCloseBoxDuringARunEndsTheProgramCleanly) {
     EXPECT_TRUE(app.form.Closed());
     EXPECT_FALSE(g.Playing);
     EXPECT_EQ(sound.commands.back(), "close gBGMfile ");
+}
+
+// Gathers the areas a widget repaints.
+struct RepaintLog : QObject {
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) area += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+    QRegion area;
+};
+
+TEST_F(Window, ATruckStepRepaintsOnlyItsCellOnTheWindowAndTheCopyKeepsTheWholeBoard) {
+    EndTitle();
+    g.Stage = 2;
+    NewGameClick(g);
+    QCoreApplication::processEvents();
+    RepaintLog log;
+    app.form.BoardView().Widget()->installEventFilter(&log);
+    const int start = StartCell(g.BoardSize);
+    g.TruckCells = {start, start};
+    StepTruck(g, app.form.BoardView());
+    QCoreApplication::processEvents();
+
+    ASSERT_FALSE(log.area.isEmpty());
+    const Rect& cell = g.CellRects[start];
+    const QRect around = QRect(QPoint(cell.left, cell.top), QPoint(cell.right, cell.bottom)).adjusted(-2, -2, 2, 2);
+    EXPECT_TRUE(around.contains(log.area.boundingRect())) << "repainted " << log.area.boundingRect().x() << ","
+                                                          << log.area.boundingRect().y() << " "
+                                                          << log.area.boundingRect().width() << "x"
+                                                          << log.area.boundingRect().height();
+    EXPECT_EQ(app.form.BoardCopy().Pixels().Image(), app.form.BoardView().Pixels().Image());
 }
 
 TEST_F(Window, TheGameOverLetteringLandsOnTheBoard) {

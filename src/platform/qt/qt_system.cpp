@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageReader>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QPixmap>
@@ -114,7 +115,10 @@ int QtSystem::ScreenHeight() {
 }
 
 std::unique_ptr<Picture> QtSystem::LoadResPicture(int id) {
-    const QImage image(picturePrefix_ + QString::number(id) + QStringLiteral(".bmp"));
+    // The pictures are BMP files; letting the reader guess would load and ask every image plugin first.
+    QImageReader reader(picturePrefix_ + QString::number(id) + QStringLiteral(".bmp"), "bmp");
+    reader.setAutoDetectImageFormat(false);
+    const QImage image = reader.read();
     if (image.isNull()) return nullptr;
     return std::make_unique<QtPicture>(image);
 }
