@@ -392,6 +392,19 @@ TEST_F(Window, StopWhileHeldIsOneMissWithTheBoardBack) {
     EXPECT_TRUE(Board() == before);
 }
 
+TEST_F(Window, ExitWhileHeldEndsTheProgramAsEver) {
+    EndTitle();
+    Soon([this] {
+        QTest::keyClick(app.form.BoardView().Widget(), Qt::Key_Escape);
+        EXPECT_TRUE(g.Paused);
+        Soon([this] { QTest::mouseClick(Button(app.form.ExitButton()), Qt::LeftButton); });
+    });
+    ClickStart();
+    EXPECT_TRUE(app.form.Closed());
+    EXPECT_FALSE(g.Playing);
+    EXPECT_EQ(sound.commands.back(), "close gBGMfile ");
+}
+
 TEST_F(Window, MMutesEverySoundAndTheChoiceIsKeptForTheNextStart) {
     QTemporaryDir config;
     const QString path = config.filePath("kanuvo/kanuvo.ini");
