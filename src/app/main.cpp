@@ -1,39 +1,32 @@
 // Kanuvo's entry point: the application, the window, the game, and the event loop until the window closes.
 #include <QApplication>
 
-#include <cstring>
-
+#include "app/command_line.h"
 #include "app/kanuvo_app.h"
 #include "app/module_sound.h"
 #include "picture_resources.h"
 #include "platform/qt/qt_system.h"
 
-namespace {
-
-// Whether the command line asks for the sound off from the start.
-bool MuteAsked(int argc, char** argv) {
-    for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--mute") == 0) return true;
-    }
-    return false;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
+    // Answered before any window system is needed, so --help works on a bare terminal.
+    const kanuvo::CommandLine options = kanuvo::ParseCommandLine(argc, argv);
+    if (options.action != kanuvo::CommandLine::Action::Play) return kanuvo::PrintReply(options);
+
     QApplication application(argc, argv);
     kanuvo::ModuleSound sound((QCoreApplication::applicationDirPath() + QStringLiteral("/kanuvo_sound.so")).toStdString());
     QGuiApplication::setApplicationDisplayName("Kanuvo");  // the title of message boxes
+    QGuiApplication::setDesktopFileName(KANUVO_APP_ID);     // ties the window to its menu entry
     kanuvo::InitPictureResources();
+    QApplication::setWindowIcon(kanuvo::WindowIcon());
 
     kanuvo::QtClock clock;
     kanuvo::QtSystem system;
     system.AddShutdownHook([&sound] { sound.Shutdown(); });
 
-    kanuvo::AppOptions options;
-    options.startMuted = MuteAsked(argc, argv);
-    options.settingsPath = kanuvo::PlayerSettings::DefaultPath();
-    kanuvo::KanuvoApp app(clock, system, sound, options);
+    kanuvo::AppOptions appOptions;
+    appOptions.startMuted = options.mute;
+    appOptions.settingsPath = kanuvo::PlayerSettings::DefaultPath();
+    kanuvo::KanuvoApp app(clock, system, sound, appOptions);
     system.SetCursorWindow(&app.form);
     app.Start();
     // The sound libraries load while the window shows its title, on a thread of their own.
