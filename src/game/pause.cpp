@@ -14,9 +14,9 @@ constexpr const char* kPlateTitle = "一時停止";
 constexpr const char* kPlateHint = "P でつづける";
 
 constexpr Color kPlateEdge = Rgb(230, 230, 230);
-// Letter sizes in points per pixel of a cell, as the banners at the end of a run have them.
-constexpr double kTitlePerCell = 0.36;
-constexpr double kHintPerCell = 0.2;
+// Letter sizes in points per pixel of the board's width, as the banners at the end of a run have them.
+constexpr double kTitlePerBoardPixel = 0.09;
+constexpr double kHintPerBoardPixel = 0.05;
 
 // The board's cells hidden under an empty field of the board's own colour, lettered as a banner.
 void DrawPausePlate(Game& g) {
@@ -27,8 +27,9 @@ void DrawPausePlate(Game& g) {
     board.SetFillColor(back);
     board.Line(r.left, r.top, r.right - 1, r.bottom - 1, back, LineStyle::FilledBox);
     board.Line(r.left, r.top, r.right - 1, r.bottom - 1, kPlateEdge, LineStyle::Box);
-    const std::array<BannerLine, 2> lines{{{kPlateTitle, g.CellSize * kTitlePerCell, kBannerGold},
-                                           {kPlateHint, g.CellSize * kHintPerCell, kBannerWhite}}};
+    const double width = r.right - r.left;
+    const std::array<BannerLine, 2> lines{{{kPlateTitle, width * kTitlePerBoardPixel, kBannerGold},
+                                           {kPlateHint, width * kHintPerBoardPixel, kBannerWhite}}};
     DrawBanner(board, r, lines);
 }
 

@@ -129,7 +129,9 @@ TEST_F(Held, StopWhileHeldIsOneMissAndTakesThePlateOff) {
     EXPECT_FALSE(t.form.timeLimitTimer.Enabled());
     EXPECT_FALSE(t.form.timeLimitTimer.Held());
     EXPECT_EQ(plate, (Rect{101, 100, 501, 500}));
-    EXPECT_THAT(t.form.boardView.log, ElementsAre("BitBlt 101 100 400 400 101 100"));
+    // The plate comes off first; whatever the end of the run draws goes on the board itself.
+    ASSERT_FALSE(t.form.boardView.log.empty());
+    EXPECT_EQ(t.form.boardView.log.front(), "BitBlt 101 100 400 400 101 100");
     // The next run is not held.
     NewGameClick(g);
     passes = 0;
