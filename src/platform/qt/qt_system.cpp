@@ -16,9 +16,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "platform/qt/cursor_file.h"
 #include "platform/qt/qt_surface.h"
+#include "platform/regular_file.h"
 
 namespace kanuvo {
 
@@ -28,7 +30,7 @@ constexpr int kTwipsPerInch = 1440;
 constexpr int kDefaultTwipsPerPixel = 15;
 constexpr int kFallbackScreenHeight = 768;
 // A cursor file is a few kilobytes; anything far larger is not one.
-constexpr qint64 kMaxCursorFileSize = 1 << 20;
+constexpr std::size_t kMaxCursorFileSize = 1 << 20;
 
 std::uint32_t SteadyMilliseconds() {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
@@ -90,14 +92,30 @@ bool QtSystem::PrevInstance() {
         lock_ = std::move(lock);
         return false;
     }
+    // A lock file whose owner cannot be read (empty, cut short, garbage) names no copy that runs:
+    // left alone it would keep every later start out for good.
+    qint64 owner = 0;
+    QString host, program;
+    if (lock->error() == QLockFile::LockFailedError && !lock->getLockInfo(&owner, &host, &program) &&
+        lock->removeStaleLockFile() && lock->tryLock(0)) {
+        lock_ = std::move(lock);
+        return false;
+    }
     // A lock that cannot even be tried (no folder, no permission) says nothing about another copy.
     return lock->error() == QLockFile::LockFailedError;
 }
 
-std::string QtSystem::Path() { return QCoreApplication::applicationDirPath().toStdString(); }
+std::string QtSystem::Path() {
+    // The folder's name byte for byte: it need not be valid UTF-8, which a QString would not keep.
+    std::error_code ec;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec && program.has_parent_path()) return program.parent_path().string();
+    return QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+}
 
-void QtSystem::SetScreenOverride(int heightPixels, int twipsPerPixel) {
+void QtSystem::SetScreenOverride(int heightPixels, int twipsPerPixel, int availablePixels) {
     screenHeightPixels_ = heightPixels;
+    availableHeightPixels_ = availablePixels > 0 ? availablePixels : heightPixels;
     twipsPerPixel_ = twipsPerPixel;
 }
 
@@ -113,6 +131,16 @@ int QtSystem::ScreenHeight() {
     return pixels * TwipsPerPixelY();
 }
 
+int QtSystem::AvailableScreenHeight() {
+    int pixels = kFallbackScreenHeight;
+    if (availableHeightPixels_) {
+        pixels = *availableHeightPixels_;
+    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        pixels = screen->availableGeometry().height();
+    }
+    return pixels * TwipsPerPixelY();
+}
+
 std::unique_ptr<Picture> QtSystem::LoadResPicture(int id) {
     const QImage image(picturePrefix_ + QString::number(id) + QStringLiteral(".bmp"));
     if (image.isNull()) return nullptr;
@@ -120,9 +148,11 @@ std::unique_ptr<Picture> QtSystem::LoadResPicture(int id) {
 }
 
 CursorHandle QtSystem::LoadCursorFromFileA(std::string_view path) {
-    QFile file(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())));
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxCursorFileSize) return 0;
-    const auto shape = DecodeCursorFile(file.read(kMaxCursorFileSize));
+    // The path's bytes as they are: a folder name need not be valid UTF-8.
+    const auto bytes = ReadRegularFile(std::string(path), kMaxCursorFileSize);
+    if (!bytes) return 0;
+    const auto shape = DecodeCursorFile(
+        QByteArray(reinterpret_cast<const char*>(bytes->data()), static_cast<qsizetype>(bytes->size())));
     if (!shape) return 0;
     cursors_.emplace_back(QPixmap::fromImage(shape->image), shape->hotSpot.x(), shape->hotSpot.y());
     return cursors_.size();

@@ -6,10 +6,9 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 
 #include "mci_command.h"
+#include "platform/regular_file.h"
 
 namespace kanuvo {
 namespace {
@@ -19,16 +18,13 @@ constexpr int kRate = 44100;
 constexpr int kBufferFrames = 1024;
 // FluidSynth at full gain clips on the loud, full-band passages of the tune.
 constexpr int kMusicVolume = MIX_MAX_VOLUME / 2;
+// Far above any tune or effect of a game, far below what would strain memory: a file beyond its cap
+// is no sound of ours and plays as silence.
+constexpr std::size_t kMaxMidiBytes = std::size_t{4} << 20;
+constexpr std::size_t kMaxWaveBytes = std::size_t{16} << 20;
 
 // SDL_mixer's callbacks carry no context, so they find the one live instance here.
 std::atomic<SdlSound*> g_active{nullptr};
-
-bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return in.good() || in.eof();
-}
 
 // A Standard MIDI File, bare or wrapped in RIFF; the player would take other data for silence.
 bool IsMidi(const std::vector<std::uint8_t>& bytes) {
@@ -123,7 +119,11 @@ void SdlSound::Shutdown() {
 }
 
 int SdlSound::mciSendStringA(std::string_view command) {
-    const auto cmd = ParseMciCommand(command);
+    // Of the ways to read a path with quotes in its folder names, the one naming a file that is there.
+    const auto cmd = ParseMciCommand(command, [](const MciCommand& c) {
+        std::error_code ec;
+        return c.verb != MciVerb::Open || std::filesystem::is_regular_file(NativePath(c.path), ec);
+    });
     if (!cmd) return kMciUnknownCommand;
     std::lock_guard lock(mutex_);
     const std::string alias = LowerAscii(cmd->alias);
@@ -141,7 +141,9 @@ int SdlSound::Open(const std::string& path, const std::string& type, const std::
     if (tunes_.count(alias) != 0) return kMciAliasInUse;
     if (!device_) return kMciNoDevice;
     Tune tune;
-    if (!ReadFile(NativePath(path), tune.bytes) || tune.bytes.empty()) return kMciNoFile;
+    auto bytes = ReadRegularFile(NativePath(path), kMaxMidiBytes);
+    if (!bytes || bytes->empty()) return kMciNoFile;
+    tune.bytes = std::move(*bytes);
     tune.fresh = Decode(tune.bytes);
     if (tune.fresh == nullptr) return kMciNoFile;
     tunes_[alias] = std::move(tune);
@@ -237,7 +239,11 @@ int SdlSound::sndPlaySoundA(std::string_view path, unsigned flags) {
 Mix_Chunk* SdlSound::Chunk(const std::string& path) {
     const auto it = chunks_.find(path);
     if (it != chunks_.end()) return it->second;
-    Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+    // Read here rather than by SDL, which would wait on a pipe and read a device without end.
+    const auto bytes = ReadRegularFile(path, kMaxWaveBytes);
+    if (!bytes || bytes->empty()) return nullptr;
+    SDL_RWops* rw = SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size()));
+    Mix_Chunk* chunk = rw != nullptr ? Mix_LoadWAV_RW(rw, 1) : nullptr;
     // A file that cannot be read is not remembered: it may be there next time.
     if (chunk != nullptr) chunks_[path] = chunk;
     return chunk;
