@@ -2,6 +2,8 @@
 // run ends, and the growing Game Over lettering.
 #include "game/app.h"
 
+#include <cstdlib>
+
 #include "game/board.h"
 #include "game/geometry.h"
 #include "game/media.h"
@@ -37,6 +39,12 @@ void CenterZoom(Game& g) {
     g.ZoomTop = RoundHalfEven((window.ScaleHeight() - g.ZoomHeight) / 2.0);
 }
 
+// The lettering stops growing, and the next Game Over starts it from its smallest size.
+void StopGameOverLettering(Game& g) {
+    g.form.GameOverTimer().SetEnabled(false);
+    g.ZoomWidth = 0;
+}
+
 void SetUpBoard(Game& g) {
     ComputeCellRects(g);
     DealBoard(g);
@@ -69,7 +77,9 @@ int ComputeWindowSize(Game& g) {
 
 void FormLoad(Game& g) {
     if (g.system.PrevInstance()) {
-        Fail(g, kAlreadyRunningMessage);
+        // No failure: the game the player asked for is already open.
+        g.system.MsgBox(kAlreadyRunningMessage);
+        g.system.End(EXIT_SUCCESS);
         return;
     }
     const int side = ComputeWindowSize(g);
@@ -120,6 +130,8 @@ void ExitClick(Game& g) {
 
 void NewGameClick(Game& g) {
     if (!g.Playing) {
+        // A Game Over still growing would draw over the fresh board.
+        StopGameOverLettering(g);
         ComputeCellRects(g);
         DealBoard(g);
         SizeBoardPictures(g);
@@ -145,6 +157,7 @@ void StartStopClick(Game& g) {
         g.form.BoardView().SetFocus();
         return;
     }
+    StopGameOverLettering(g);  // nor over the run
     g.form.StartStopButton().SetCaption(kStopCaption);
     g.Playing = true;
     g.TimeCount = 0;
@@ -241,8 +254,7 @@ void GameOverTick(Game& g) {
         g.ZoomHeight += kZoomGrowHeight;
         CenterZoom(g);
     } else {
-        g.form.GameOverTimer().SetEnabled(false);
-        g.ZoomWidth = 0;
+        StopGameOverLettering(g);
     }
 }
 

@@ -13,6 +13,9 @@ void PaintCell(const GameState& s, int cell, Surface& surface);
 void PaintMovedTile(const GameState& s, Surface& surface);
 void PaintGoal(const GameState& s, int cell, Surface& surface);
 void PaintStart(const GameState& s, int cell, Surface& surface);
+// Repaints the lines between cells where they cross `area` (left and top edges included, right and
+// bottom not): the background, and the road bands that run across them.
+void PaintLinesBetweenCells(const GameState& s, const Rect& area, Surface& surface);
 // Erases cell N*N-N-1 to the surface's background colour, makes it TileEmpty; returns its index.
 int MakeEmptyCell(GameState& s, Surface& surface);
 

@@ -2,6 +2,7 @@
 // driven by real clicks and key presses.
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -14,7 +15,9 @@
 #include "doubles.h"
 #include "game/app.h"
 #include "game/board.h"
+#include "game/geometry.h"
 #include "game/play.h"
+#include "game/route.h"
 #include "picture_resources.h"
 
 namespace kanuvo {
@@ -132,6 +135,31 @@ TEST_F(Window, ARunOfStageOneIsWonByRealKeyPresses) {
     EXPECT_TRUE(g.BoardReady);
 }
 
+TEST_F(Window, APunctuationKeyAJapaneseKeyAndShiftAloneEachJudgeTheRoadButMoveNoTile) {
+    EndTitle();
+    QWidget* board = app.form.BoardView().Widget();
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+        {Qt::Key_Comma, Qt::NoModifier}, {Qt::Key_Henkan, Qt::NoModifier}, {Qt::Key_Shift, Qt::ShiftModifier}};
+    for (const auto& [key, modifiers] : keys) {
+        g.Stage = 1;
+        QTest::mouseClick(Button(app.form.NewGameButton()), Qt::LeftButton);
+        testing::LayLeftThenUpRoad(g);
+        const auto cells = g.Cells;
+        Soon([this, board, key, modifiers] {
+            QKeyEvent press(QEvent::KeyPress, key, modifiers);
+            QApplication::sendEvent(board, &press);
+            // A key that never reached the board leaves the run waiting: stop it.
+            Soon([this] {
+                if (g.Playing && !g.RouteActive) ClickStart();
+            });
+        });
+        ClickStart();
+        EXPECT_EQ(g.Stage, 2) << "key " << std::hex << key;
+        EXPECT_EQ(g.Cells, cells) << "key " << std::hex << key;
+    }
+    EXPECT_THAT(Waves(), ElementsAre("goal.wav", "goal.wav", "goal.wav"));
+}
+
 TEST_F(Window, ArrowKeysSlideTilesAndRepaintThem) {
     EndTitle();
     QWidget* board = app.form.BoardView().Widget();
@@ -150,6 +178,36 @@ TEST_F(Window, ArrowKeysSlideTilesAndRepaintThem) {
     EXPECT_EQ(At(filled.left + 3, filled.top + 5), qRgb(200, 200, 200));
     EXPECT_EQ(g.Lives, 1);  // the Stop was a miss
     EXPECT_THAT(Waves(), ElementsAre("stop1.wav"));
+}
+
+TEST_F(Window, TheTruckLeavesNoTrailOnTheLinesBetweenCells) {
+    EndTitle();
+    testing::LayLeftThenUpRoad(g);
+    g.Stage = 2;
+    PlaceTruckAtStart(g);
+    RedrawBoard(g);
+    const QImage before = Board();
+    // The truck drives 16, 15, 14, 13, up 9, 5 into the goal, one step and one steering pass at a time,
+    // as the main loop drives it.
+    g.Playing = true;
+    g.TruckCells = {16, 16};
+    for (int steps = 0; g.Playing && steps < 2000; ++steps) {
+        StepTruck(g, app.form.BoardView());
+        SteerTruck(g);
+    }
+    ASSERT_EQ(g.Stage, 3) << "the truck reached the goal";
+    // The one-pixel lines it crossed (x = 200, 300, 400 and y = 199, 299, 399) are as they were.
+    const QImage after = Board();
+    int changed = 0;
+    for (int column = 1; column < 4; ++column) {
+        const int x = g.CellRects[column].right;
+        for (int y = g.CellRects[1].top; y < g.CellRects[16].bottom; ++y) changed += before.pixel(x, y) != after.pixel(x, y);
+    }
+    for (int row = 1; row < 4; ++row) {
+        const int y = g.CellRects[(row - 1) * 4 + 1].bottom;
+        for (int x = g.CellRects[1].left; x < g.CellRects[16].right; ++x) changed += before.pixel(x, y) != after.pixel(x, y);
+    }
+    EXPECT_EQ(changed, 0);
 }
 
 TEST_F(Window, ExitDuringARunEndsTheProgramCleanly) {
@@ -194,7 +252,8 @@ TEST_F(Window, TheGameOverLetteringLandsOnTheBoard) {
     EXPECT_GT(red, 50);
 }
 
-// Start-up failures end the program, after their message, before any window shows.
+// Start-up failures end the program, after their message, before any window shows: a failure with a
+// failure status, the refusal of a second copy with success.
 struct StartUpFailure : ::testing::Test {
     static void StartWith(const std::function<void(QtSystem&)>& arrange) {
         QTemporaryDir lockDir;
@@ -213,7 +272,7 @@ struct StartUpFailure : ::testing::Test {
 
 TEST_F(StartUpFailure, AMissingPictureResourceEndsTheProgramWithItsMessage) {
     EXPECT_EXIT(StartWith([](QtSystem& system) { system.SetPicturePrefix(":/no-such-folder/"); }),
-                ::testing::ExitedWithCode(0), "画像データ読み込みエラー");
+                ::testing::ExitedWithCode(1), "画像データ読み込みエラー");
 }
 
 TEST_F(StartUpFailure, ASecondCopyIsRefusedWithItsMessage) {

@@ -15,6 +15,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <future>
@@ -158,7 +159,7 @@ TEST_F(LockTest, EndRunsTheShutdownHooksReleasesTheLockAndExits) {
             system.SetLockPath(path);
             if (system.PrevInstance()) std::fputs("no lock\n", stderr);
             system.AddShutdownHook([] { std::fputs("sound released\n", stderr); });
-            system.End();
+            system.End(EXIT_SUCCESS);
         },
         ::testing::ExitedWithCode(0), "sound released");
     EXPECT_FALSE(QFile::exists(path));

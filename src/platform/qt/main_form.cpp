@@ -85,12 +85,11 @@ protected:
         event->accept();
     }
     void keyPressEvent(QKeyEvent* event) override {
-        const int code = VirtualKeyCode(event->key(), event->modifiers());
-        if (code == 0 || !box_.onKeyDown) {
+        if (!box_.onKeyDown) {
             event->ignore();
             return;
         }
-        box_.onKeyDown(code);
+        box_.onKeyDown(VirtualKeyCode(event->key(), event->modifiers()));
     }
 
 private:

@@ -128,7 +128,11 @@ public:
     double CurrentY() const override { return surface_.CurrentY(); }
     void SetFontSize(double points) override { surface_.SetFontSize(points); }
     double FontSize() const override { return surface_.FontSize(); }
+    void SetFontBold(bool bold) override { surface_.SetFontBold(bold); }
+    bool FontBold() const override { return surface_.FontBold(); }
     void Print(std::string_view utf8Text) override { surface_.Print(utf8Text); }
+    double TextWidth(std::string_view utf8Text) const override { return surface_.TextWidth(utf8Text); }
+    double TextHeight(std::string_view utf8Text) const override { return surface_.TextHeight(utf8Text); }
     int RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) override {
         return surface_.RoundRect(left, top, right, bottom, cornerWidth, cornerHeight);
     }

@@ -73,13 +73,13 @@ void QtSystem::MsgBox(std::string_view utf8Text) {
     box.exec();
 }
 
-void QtSystem::End() {
+void QtSystem::End(int exitStatus) {
     for (const auto& hook : shutdownHooks_) hook();
     lock_.reset();  // unlocks and removes the lock file
     // Ends at once, from wherever it is called: no window or control is torn down under a handler
     // that is still running, and nothing of the program outlives it.
     std::fflush(nullptr);
-    std::_Exit(0);
+    std::_Exit(exitStatus);
 }
 
 bool QtSystem::PrevInstance() {
@@ -121,22 +121,16 @@ void QtSystem::SetScreenOverride(int heightPixels, int twipsPerPixel, int availa
 
 int QtSystem::TwipsPerPixelY() { return twipsPerPixel_.value_or(ScreenTwipsPerPixel()); }
 
-int QtSystem::ScreenHeight() {
-    int pixels = kFallbackScreenHeight;
-    if (screenHeightPixels_) {
-        pixels = *screenHeightPixels_;
-    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        pixels = screen->geometry().height();
-    }
-    return pixels * TwipsPerPixelY();
-}
+int QtSystem::ScreenHeight() { return HeightInTwips(screenHeightPixels_, &QScreen::geometry); }
 
-int QtSystem::AvailableScreenHeight() {
+int QtSystem::AvailableScreenHeight() { return HeightInTwips(availableHeightPixels_, &QScreen::availableGeometry); }
+
+int QtSystem::HeightInTwips(std::optional<int> pretended, QRect (QScreen::*area)() const) {
     int pixels = kFallbackScreenHeight;
-    if (availableHeightPixels_) {
-        pixels = *availableHeightPixels_;
+    if (pretended) {
+        pixels = *pretended;
     } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        pixels = screen->availableGeometry().height();
+        pixels = (screen->*area)().height();
     }
     return pixels * TwipsPerPixelY();
 }

@@ -17,6 +17,7 @@
 #include "platform/system.h"
 
 class QLockFile;
+class QScreen;
 
 namespace kanuvo {
 
@@ -41,7 +42,7 @@ public:
     ~QtSystem() override;
 
     void MsgBox(std::string_view utf8Text) override;
-    [[noreturn]] void End() override;
+    [[noreturn]] void End(int exitStatus) override;
     bool PrevInstance() override;
     std::string Path() override;
     int ScreenHeight() override;
@@ -72,6 +73,8 @@ public:
 
 private:
     const QCursor* CursorOf(CursorHandle handle) const;
+    // The height of the pretended screen, or of an area of the primary one, in twips.
+    int HeightInTwips(std::optional<int> pretended, QRect (QScreen::*area)() const);
 
     std::vector<std::function<void()>> shutdownHooks_;
     std::function<void(std::string_view)> msgBoxHook_;
