@@ -10,6 +10,7 @@
 #include "game/play.h"
 #include "game/rounding.h"
 #include "game/route.h"
+#include "game/run_end.h"
 
 namespace kanuvo {
 
@@ -141,6 +142,7 @@ void NewGameClick(Game& g) {
         PlaceTruckAtStart(g);
         RedrawBoard(g);
         PrintStageCaption(g);
+        g.LastRunEnd = RunEnd::None;  // the redraw has removed what the last run's end showed
         g.form.GaugeFrame().SetVisible(false);
     }
     g.form.BoardView().SetFocus();
@@ -153,7 +155,7 @@ void StartStopClick(Game& g) {
         g.form.StartStopButton().SetCaption(kStartCaption);
         g.form.TimeLimitTimer().SetEnabled(false);
         StopMusic(g);
-        HandleMiss(g);
+        HandleMiss(g, RunEnd::Stopped);
         g.form.BoardView().SetFocus();
         return;
     }
@@ -167,8 +169,11 @@ void StartStopClick(Game& g) {
     g.form.TimeLimitTimer().SetEnabled(true);
     PlaySound(g, SoundMusic);
     g.form.BoardView().SetFocus();
+    BeginRunRecord(g);
     // The handler stays here until the run ends; a Stop click is handled from inside the loop.
     RunGameLoop(g);
+    // Only now, after everything the run drew, does the board say how it ended.
+    ShowRunEnd(g);
 }
 
 void RunGameLoop(Game& g) {
@@ -185,6 +190,7 @@ void RunGameLoop(Game& g) {
             if (g.Playing) UpdateStepDue(g);
             if (g.StepDue) StepTruck(g, g.form.BoardView());
             SteerTruck(g);
+            NoteTruckPath(g);
         }
         if (!g.Playing) return;
         // A running trace steps on every pass. Otherwise nothing can change before the next event
@@ -208,14 +214,15 @@ void UpdateStepDue(Game& g) {
     }
 }
 
-void HandleMiss(Game& g) {
+void HandleMiss(Game& g, RunEnd cause) {
     g.form.StartStopButton().SetCaption(kStartCaption);
     g.form.TimeLimitTimer().SetEnabled(false);
     g.RouteActive = false;
     g.Playing = false;
     g.StepDue = false;
     StopMusic(g);
-    const bool routeStage = g.Stage == 1 || g.Stage == 3 || g.Stage == 5 || g.Stage == 7;
+    const bool routeStage = IsRouteStage(g.Stage);
+    g.LastRunEnd = g.Lives > 0 ? cause : RunEnd::GameOver;
     if (g.Lives > 0) {
         PlaySound(g, routeStage ? SoundStop2 : SoundStop1);
     } else {
@@ -235,6 +242,7 @@ void ClearStage(Game& g) {
     g.Lives = 2;
     g.Playing = false;
     g.StepDue = false;
+    g.LastRunEnd = RunEnd::Cleared;
     PlaySound(g, SoundGoal);
 }
 
@@ -254,6 +262,9 @@ void GameOverTick(Game& g) {
         g.ZoomHeight += kZoomGrowHeight;
         CenterZoom(g);
     } else {
+        // The last drawing, if any, was one growth smaller than the size now reached.
+        const int lastHeight = g.ZoomWidth > kZoomStartWidth ? g.ZoomHeight - kZoomGrowHeight : 0;
+        ShowGameOverHint(g, RoundHalfEven((window.ScaleHeight() + lastHeight) / 2.0));
         StopGameOverLettering(g);
     }
 }

@@ -32,12 +32,18 @@ inline constexpr std::array<PictureEntry, 11> kPictures = {{
     {107, 70, 145, 103},
     {108, 150, 310, 104},
     {109, 652, 650, 0},
-    {110, 493, 63, 0},
-    {111, 493, 63, 110},
+    // The Game Over lettering is drawn as large as it is ever shown (a window's inner width is at most
+    // 650 pixels, less the 50 at which it stops growing), so every drawing of it shrinks it or keeps it.
+    {110, 600, 270, 0},
+    {111, 600, 270, 110},
 }};
 
-// The file name a picture has in the build tree and in the embedded resources.
-QString FileName(int id);
+// The scales every picture is drawn at: the design's pixels, and twice that for high-density screens.
+inline constexpr int kScales[] = {1, 2};
+
+// The file name a picture has in the build tree and in the embedded resources: "<id>.bmp" at the
+// design's size, "<id>@2x.bmp" at twice that.
+QString FileName(int id, int scale = 1);
 
 // The mask of a sprite: black wherever the picture is not pure white, white elsewhere.
 QImage MakeMask(const QImage& picture);

@@ -77,7 +77,7 @@ protected:
     }
     void paintEvent(QPaintEvent* event) override {
         QPainter painter(this);
-        painter.drawImage(event->rect(), box_.Pixels().Image(), event->rect());
+        for (const QRect& area : event->region()) ShowSurface(painter, area, box_.Pixels());
     }
     void mousePressEvent(QMouseEvent* event) override { event->accept(); }
     void mouseMoveEvent(QMouseEvent* event) override {
@@ -141,7 +141,7 @@ QtPictureBox::QtPictureBox(QWidget* parent) {
     if (parent == nullptr) return;
     widget_ = new PictureWidget(*this, parent);
     widget_->setVisible(false);
-    surface_.SetChangedHandler([widget = widget_] { widget->update(); });
+    surface_.SetChangedHandler([widget = widget_](const QRect& area) { widget->update(area); });
 }
 
 QtPictureBox::~QtPictureBox() {
@@ -204,10 +204,16 @@ MainForm::MainForm(Clock& clock, int twipsPerPixel)
       gameOverTimer_(kGameOverInterval, false) {
     setWindowTitle(QString::fromLatin1(kCaption));
     setAttribute(Qt::WA_OpaquePaintEvent);
-    canvas_.SetChangedHandler([this] { update(); });
+    canvas_.SetChangedHandler([this](const QRect& area) { update(area); });
     for (QtButton* button : {&exitButton_, &newGameButton_, &startStopButton_, &gaugeFrame_, &gaugeBar_})
         button->SetFontSize(kButtonFontPoints);
+    FollowPixelRatio();
     ApplyOuterSize();
+}
+
+void MainForm::FollowPixelRatio() {
+    const int ratio = SurfacePixelRatio(devicePixelRatioF());
+    for (QtSurface* surface : {&canvas_, &boardView_.Pixels(), &boardCopy_.Pixels()}) surface->SetPixelRatio(ratio);
 }
 
 MainForm::~MainForm() { canvas_.SetChangedHandler(nullptr); }
@@ -233,17 +239,19 @@ void MainForm::ApplyOuterSize() {
 }
 
 void MainForm::FollowInnerSize() {
-    const QSize before = canvas_.Image().size();
+    const QSize before(canvas_.ScaleWidth(), canvas_.ScaleHeight());
     if (size() == before) return;
     canvas_.Resize(size());
     // A picture box laid over the whole inner area (the board) keeps covering it when the window
     // system changes that area, as it does when it frames the window after the game has laid it out.
+    // A box not laid out yet covers nothing.
     for (QtPictureBox* box : {&boardView_, &boardCopy_}) {
-        if (box->ScaleWidth() == before.width() && box->ScaleHeight() == before.height() &&
+        if (!before.isEmpty() && box->ScaleWidth() == before.width() && box->ScaleHeight() == before.height() &&
             RoundToPixel(box->Left()) == 0 && RoundToPixel(box->Top()) == 0)
             box->Move(0, 0, width(), height());
     }
-    if (loaded_ && onResize) onResize();
+    // The load sizes the window itself and lays out what it needs afterwards.
+    if (loaded_ && !loading_ && onResize) onResize();
 }
 
 void MainForm::resizeEvent(QResizeEvent* event) {
@@ -252,12 +260,15 @@ void MainForm::resizeEvent(QResizeEvent* event) {
 }
 
 void MainForm::moveEvent(QMoveEvent* event) {
-    // A window manager frames the window after it is shown, and tells us by moving it.
+    // A window manager frames the window after it is shown, and tells us by moving it; a move may
+    // also take the window to a screen of another density.
+    FollowPixelRatio();
     if (frameGeometry().size() - geometry().size() != frameExtra_) ApplyOuterSize();
     QWidget::moveEvent(event);
 }
 
 void MainForm::showEvent(QShowEvent* event) {
+    FollowPixelRatio();
     if (frameGeometry().size() - geometry().size() != frameExtra_) ApplyOuterSize();
     QWidget::showEvent(event);
 }
@@ -265,8 +276,10 @@ void MainForm::showEvent(QShowEvent* event) {
 void MainForm::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const Color back = canvas_.BackColor();
-    painter.fillRect(event->rect(), QColor(RedOf(back), GreenOf(back), BlueOf(back)));
-    painter.drawImage(event->rect(), canvas_.Image(), event->rect());
+    for (const QRect& area : event->region()) {
+        painter.fillRect(area, QColor(RedOf(back), GreenOf(back), BlueOf(back)));
+        ShowSurface(painter, area, canvas_);
+    }
 }
 
 void MainForm::mousePressEvent(QMouseEvent* event) {
@@ -293,7 +306,9 @@ void MainForm::Unload() {
 void MainForm::RaiseLoad() {
     if (loaded_) return;
     loaded_ = true;
+    loading_ = true;
     if (onLoad) onLoad();
+    loading_ = false;
     if (closed_) return;
     for (QtTimer* timer : {&titleTimer_, &timeLimitTimer_, &gameOverTimer_}) timer->Activate();
 }

@@ -216,12 +216,15 @@ protected:
 private:
     void ApplyOuterSize();
     void FollowInnerSize();
+    // Holds every surface at the device pixels of the screen the window is on.
+    void FollowPixelRatio();
 
     Clock& clock_;
     int twipsPerPixel_;
     QSize outerSize_;    // what the game asked for, frame included
     QSize frameExtra_;   // what the frame took when the outer size was last applied
     bool loaded_ = false;
+    bool loading_ = false;  // inside the load event
     bool closed_ = false;
 
     QtSurface canvas_;

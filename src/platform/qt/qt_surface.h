@@ -3,25 +3,41 @@
 
 #include <QFont>
 #include <QImage>
+#include <QPainter>
+#include <QRect>
+#include <QRegion>
 #include <QSize>
+#include <QString>
 
+#include <cstdint>
+#include <deque>
 #include <functional>
+#include <optional>
+#include <utility>
 
 #include "platform/surface.h"
 
 namespace kanuvo {
 
-// A bitmap held as an RGB32 QImage.
+// A bitmap held as an RGB32 QImage at the design's size, with a sharper drawing of it at twice that
+// size for dense screens, read from its file the first time such a screen needs it.
 class QtPicture : public Picture {
 public:
-    explicit QtPicture(const QImage& image);
+    explicit QtPicture(const QImage& image, QString sharpFile = QString());
     int Width() const override { return image_.width(); }
     int Height() const override { return image_.height(); }
     const QImage& Image() const { return image_; }
+    // The drawing that suits a surface of this pixel ratio: the sharp one above 1 when there is one.
+    const QImage& ImageFor(int pixelRatio) const;
 
 private:
     QImage image_;
+    QString sharpFile_;
+    mutable std::optional<QImage> sharp_;  // read on first use; null when missing or of the wrong size
 };
+
+// The picture in a BMP file (the game's pictures are all BMPs), or a null image.
+QImage ReadBmp(const QString& path);
 
 // A real coordinate as a whole pixel: the nearest, halves to even, as everywhere in the game.
 int RoundToPixel(double value);
@@ -30,19 +46,27 @@ int RoundToPixel(double value);
 // with where it exists, otherwise the proportional IPA Gothic.
 QFont GameFont(double points);
 
-// A surface over an RGB32 QImage at 96 dpi, so that point sizes come out as on a 96-dpi screen.
+// A surface over an RGB32 QImage at 96 dpi, so that point sizes come out as on a 96-dpi screen. Its
+// size and every coordinate are the game's pixels; on a dense screen the image holds pixelRatio x
+// pixelRatio device pixels for each of them, so that shapes, text and pictures are drawn at the
+// screen's full resolution.
 class QtSurface : public Surface {
 public:
     explicit QtSurface(QSize size = QSize());
 
     // Changes the size, keeping what is drawn at the top left and filling new area with the back colour.
     void Resize(QSize size);
+    // Device pixels per game pixel. What is drawn already is kept, scaled, until it is drawn again.
+    void SetPixelRatio(int ratio);
+    int PixelRatio() const { return pixelRatio_; }
+    // The pixels, with the image's device pixel ratio set: at ratio 1 pixel (x, y) is the game's (x, y).
     const QImage& Image() const { return image_; }
-    // Called after every change of the pixels, e.g. to schedule a repaint of the widget showing them.
-    void SetChangedHandler(std::function<void()> handler) { changed_ = std::move(handler); }
+    // Called after every change of the pixels with the area that changed (in the game's pixels), e.g.
+    // to schedule a repaint of that part of the widget showing them.
+    void SetChangedHandler(std::function<void(const QRect&)> handler) { changed_ = std::move(handler); }
 
-    int ScaleWidth() const override { return image_.width(); }
-    int ScaleHeight() const override { return image_.height(); }
+    int ScaleWidth() const override { return image_.width() / pixelRatio_; }
+    int ScaleHeight() const override { return image_.height() / pixelRatio_; }
 
     void PaintPicture(const Picture& picture, double x, double y, double width, double height,
                       RasterOp op) override;
@@ -77,10 +101,20 @@ public:
                    int sourceWidth, int sourceHeight) override;
 
 private:
-    void Changed();
+    // The whole surface, in the game's pixels.
+    QRect Area() const { return QRect(0, 0, ScaleWidth(), ScaleHeight()); }
+    // A fresh image of this size in the game's pixels at the current ratio, with what was drawn kept.
+    void Reallocate(QSize size, const QImage& keep);
+    void Changed(const QRect& area);
+    // What changed after the given version, or nothing when the changes kept do not reach back so far.
+    std::optional<QRegion> ChangesSince(std::uint64_t version) const;
+    // Copies the parts of an equally sized surface onto the same place here; only what changed
+    // since this surface last became a whole copy of it, when nothing else has drawn here since.
+    void MirrorFrom(const QtSurface& source);
     QFont TextFont() const;
 
     QImage image_;
+    int pixelRatio_ = 1;
     bool allocationFailed_ = false;  // the last resize found no memory for the pixels
     FillStyle fillStyle_ = FillStyle::Transparent;
     Color fillColor_ = 0x000000;
@@ -90,7 +124,16 @@ private:
     double currentY_ = 0;
     double fontSize_ = 9;
     bool fontBold_ = false;
-    std::function<void()> changed_;
+    std::function<void(const QRect&)> changed_;
+
+    // A truck step copies the whole board to its hidden copy, though only a few cells changed: the
+    // surfaces remember their recent changes so that such a copy repeats only those.
+    std::uint64_t id_;                                   // never shared by two surfaces
+    std::uint64_t version_ = 0;                          // counts the changes
+    std::deque<std::pair<std::uint64_t, QRect>> recent_;  // the latest changes, by version
+    std::uint64_t mirrorOf_ = 0;       // the surface this one last became a whole copy of
+    std::uint64_t mirrorVersion_ = 0;  // that surface's version at the copy
+    std::uint64_t ownVersion_ = 0;     // this surface's version right after it
 };
 
 // Something that draws through a QtSurface without being one (a picture box), so that blits can
@@ -103,5 +146,12 @@ public:
 
 // The QtSurface behind a surface, or null when it is not ours.
 const QtSurface* FindQtSurface(const Surface& surface);
+
+// Device pixels per game pixel for a screen of this device pixel ratio: whole, and never fewer than
+// the screen has, so that a fractional ratio is drawn sharp and scaled down rather than up.
+int SurfacePixelRatio(double screenRatio);
+
+// Shows area (in the game's pixels) of a surface on a widget's painter.
+void ShowSurface(QPainter& painter, const QRect& area, const QtSurface& surface);
 
 }  // namespace kanuvo

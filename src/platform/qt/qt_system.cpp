@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageReader>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QPixmap>
@@ -35,6 +36,24 @@ constexpr std::size_t kMaxCursorFileSize = 1 << 20;
 std::uint32_t SteadyMilliseconds() {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
     return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
+}
+
+// A picture or pointer drawn at twice the size sits beside its file as "<name>@2x.<extension>".
+const QString kSharpSuffix = QStringLiteral("@2x");
+
+QString SharpFileName(const QString& file) {
+    const qsizetype dot = file.lastIndexOf(QLatin1Char('.'));
+    const qsizetype slash = file.lastIndexOf(QLatin1Char('/'));
+    if (dot <= slash) return file + kSharpSuffix;
+    return file.left(dot) + kSharpSuffix + file.mid(dot);
+}
+
+// The path's bytes as they are: a folder name need not be valid UTF-8.
+std::optional<CursorImage> ReadCursorFile(const std::string& path) {
+    const auto bytes = ReadRegularFile(path, kMaxCursorFileSize);
+    if (!bytes) return std::nullopt;
+    return DecodeCursorFile(
+        QByteArray(reinterpret_cast<const char*>(bytes->data()), static_cast<qsizetype>(bytes->size())));
 }
 
 QString DefaultLockPath() {
@@ -136,17 +155,25 @@ int QtSystem::HeightInTwips(std::optional<int> pretended, QRect (QScreen::*area)
 }
 
 std::unique_ptr<Picture> QtSystem::LoadResPicture(int id) {
-    const QImage image(picturePrefix_ + QString::number(id) + QStringLiteral(".bmp"));
+    const QString file = picturePrefix_ + QString::number(id) + QStringLiteral(".bmp");
+    const QImage image = ReadBmp(file);
     if (image.isNull()) return nullptr;
-    return std::make_unique<QtPicture>(image);
+    return std::make_unique<QtPicture>(image, SharpFileName(file));
 }
 
 CursorHandle QtSystem::LoadCursorFromFileA(std::string_view path) {
-    // The path's bytes as they are: a folder name need not be valid UTF-8.
-    const auto bytes = ReadRegularFile(std::string(path), kMaxCursorFileSize);
-    if (!bytes) return 0;
-    const auto shape = DecodeCursorFile(
-        QByteArray(reinterpret_cast<const char*>(bytes->data()), static_cast<qsizetype>(bytes->size())));
+    const QString file = QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
+    // On a dense screen the pointer drawn at twice the size beside the file, where there is one.
+    if (qGuiApp != nullptr && qGuiApp->devicePixelRatio() > 1) {
+        if (auto shape = ReadCursorFile(QFile::encodeName(SharpFileName(file)).toStdString())) {
+            QPixmap pixmap = QPixmap::fromImage(shape->image);
+            pixmap.setDevicePixelRatio(2);
+            // The hot spot is given in the pointer's own (design) pixels.
+            cursors_.emplace_back(pixmap, shape->hotSpot.x() / 2, shape->hotSpot.y() / 2);
+            return cursors_.size();
+        }
+    }
+    const auto shape = ReadCursorFile(std::string(path));
     if (!shape) return 0;
     cursors_.emplace_back(QPixmap::fromImage(shape->image), shape->hotSpot.x(), shape->hotSpot.y());
     return cursors_.size();

@@ -15,7 +15,6 @@ struct MciCommand {
     std::string alias;                // the name later commands use; for open without alias, the path
     std::string path;                 // open only: the file, quotes removed
     std::string type;                 // open only: the device type, lower case, empty when not given
-    std::optional<long> fromMillis;   // play only: "from N"
 };
 
 // Results of a command, as mciSendStringA returns them.
@@ -30,7 +29,8 @@ constexpr int kMciNoDevice = 296;         // no audio device: sound is off
 // arguments. Keywords are case-insensitive, blanks around words do not matter, a path may be
 // quoted ("C:\My Game\sound\Shellshk.mid") or a single word. A quoted path may hold quotes of
 // its own; where that leaves more than one reading, the first that `prefer` accepts is taken (the
-// one naming a file that is there), else the first.
+// one naming a file that is there), else the first. Every play starts a tune from its beginning,
+// so "play" takes "from 0" and no other position.
 std::optional<MciCommand> ParseMciCommand(std::string_view text,
                                           const std::function<bool(const MciCommand&)>& prefer = {});
 
