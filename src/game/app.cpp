@@ -8,6 +8,8 @@
 #include "game/play.h"
 #include "game/rounding.h"
 #include "game/route.h"
+#include "game/sprite.h"
+#include "game/truck.h"
 
 namespace kanuvo {
 
@@ -25,18 +27,21 @@ constexpr int kZoomStopMargin = 50;
 // An idle route stage has nothing to do until an event; the wait is bounded so the loop stays lively.
 constexpr std::uint32_t kIdleWaitMs = 1000;
 
-bool TakesRouteBranch(int stage) { return stage == 1 || stage == 3 || stage == 5 || stage >= 7; }
-bool TakesTruckBranch(int stage) { return stage == 2 || stage == 4 || stage == 6 || stage >= 8; }
-
 void CenterZoom(Game& g) {
     const Surface& window = g.form.Canvas();
     g.ZoomLeft = RoundHalfEven((window.ScaleWidth() - g.ZoomWidth) / 2.0);
     g.ZoomTop = RoundHalfEven((window.ScaleHeight() - g.ZoomHeight) / 2.0);
 }
 
-void SetUpBoard(Game& g) {
+void PaintTitle(Game& g) {
+    Surface& window = g.form.Canvas();
+    window.PaintPicture(*g.TitlePicture, 0, 0, window.ScaleWidth(), window.ScaleHeight(), RasterOp::Copy);
+}
+
+// The geometry of the board and the window's controls for BoardSize and the window's inner area, and
+// the truck at the start of the dealt road. Dealing comes first: the truck follows the start road.
+void LayOutBoard(Game& g) {
     ComputeCellRects(g);
-    DealBoard(g);
     PlaceTruckAtStart(g);
     SizeBoardPictures(g);
     PlaceBoardButtons(g);
@@ -67,8 +72,7 @@ void FormLoad(Game& g) {
     if (!LoadPictures(g)) return;
     g.form.SetWidth(side);
     g.form.SetHeight(side);
-    Surface& window = g.form.Canvas();
-    window.PaintPicture(*g.TitlePicture, 0, 0, window.ScaleWidth(), window.ScaleHeight(), RasterOp::Copy);
+    PaintTitle(g);
     if (!LoadSoundsAndCursors(g)) return;
 
     g.BoardSize = 4;
@@ -78,21 +82,17 @@ void FormLoad(Game& g) {
     g.BoardReady = true;
     g.StepDue = false;
     g.StepInterval = 200;
-    // The board is dealt and laid out now but drawn only when the title screen ends.
-    SetUpBoard(g);
+    // The first board is dealt and laid out now but drawn only when the title screen ends.
+    DealBoard(g);
+    LayOutBoard(g);
 }
 
 void FormResize(Game& g) {
     // While the title shows, nothing of the board is drawn yet: the title and the layout simply
     // follow the window's real inner area. Once the board is drawn it keeps the layout it was drawn with.
     if (!g.form.TitleTimer().Enabled() || !g.TitlePicture) return;
-    Surface& window = g.form.Canvas();
-    window.PaintPicture(*g.TitlePicture, 0, 0, window.ScaleWidth(), window.ScaleHeight(), RasterOp::Copy);
-    ComputeCellRects(g);
-    PlaceTruckAtStart(g);
-    SizeBoardPictures(g);
-    PlaceBoardButtons(g);
-    LayoutGauge(g);
+    PaintTitle(g);
+    LayOutBoard(g);
 }
 
 void FormQueryUnload(Game& g) {
@@ -111,13 +111,10 @@ void ExitClick(Game& g) {
 
 void NewGameClick(Game& g) {
     if (!g.Playing) {
-        ComputeCellRects(g);
+        // The next board is dealt, laid out and drawn at once, and may be started.
         DealBoard(g);
-        SizeBoardPictures(g);
-        PlaceBoardButtons(g);
-        LayoutGauge(g);
+        LayOutBoard(g);
         g.BoardReady = true;
-        PlaceTruckAtStart(g);
         RedrawBoard(g);
         PrintStageCaption(g);
         g.form.GaugeFrame().SetVisible(false);
@@ -143,7 +140,7 @@ void StartStopClick(Game& g) {
     g.form.GaugeFrame().SetVisible(true);
     g.form.GaugeBar().SetVisible(true);
     g.form.TimeLimitTimer().SetEnabled(true);
-    PlaySound(g, SoundMusic);
+    PlaySound(g, SoundId::Music);
     g.form.BoardView().SetFocus();
     // The handler stays here until the run ends; a Stop click is handled from inside the loop.
     RunGameLoop(g);
@@ -193,11 +190,10 @@ void HandleMiss(Game& g) {
     g.Playing = false;
     g.StepDue = false;
     StopMusic(g);
-    const bool routeStage = g.Stage == 1 || g.Stage == 3 || g.Stage == 5 || g.Stage == 7;
     if (g.Lives > 0) {
-        PlaySound(g, routeStage ? SoundStop2 : SoundStop1);
+        PlaySound(g, IsRouteStage(g.Stage) ? SoundId::Stop2 : SoundId::Stop1);
     } else {
-        PlaySound(g, SoundGameOver);
+        PlaySound(g, SoundId::GameOver);
         g.form.GameOverTimer().SetEnabled(true);
     }
     g.TimeCount = 0;
@@ -213,7 +209,7 @@ void ClearStage(Game& g) {
     g.Lives = 2;
     g.Playing = false;
     g.StepDue = false;
-    PlaySound(g, SoundGoal);
+    PlaySound(g, SoundId::Goal);
 }
 
 void GameOverTick(Game& g) {
@@ -225,9 +221,8 @@ void GameOverTick(Game& g) {
     }
     if (window.ScaleWidth() - kZoomStopMargin > g.ZoomWidth) {
         // Earlier, smaller drawings stay: the lettering seems to zoom out of the board's middle.
-        Surface& board = g.form.BoardView();
-        board.PaintPicture(*g.GameOverMask, g.ZoomLeft, g.ZoomTop, g.ZoomWidth, g.ZoomHeight, RasterOp::MergePaint);
-        board.PaintPicture(*g.GameOverPicture, g.ZoomLeft, g.ZoomTop, g.ZoomWidth, g.ZoomHeight, RasterOp::And);
+        DrawSprite(g.form.BoardView(), *g.GameOverMask, *g.GameOverPicture, g.ZoomLeft, g.ZoomTop, g.ZoomWidth,
+                   g.ZoomHeight);
         g.ZoomWidth += kZoomGrowWidth;
         g.ZoomHeight += kZoomGrowHeight;
         CenterZoom(g);

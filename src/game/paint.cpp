@@ -30,7 +30,7 @@ enum class Band { LeftHalf, RightHalf, TopHalf, BottomHalf, FullHorizontal, Full
 struct RoadShape {
     Band first, second;
 };
-constexpr RoadShape kShapes[kTileKinds + 1] = {
+constexpr RoadShape kShapes[kRoadKinds + 1] = {
     {Band::None, Band::None},                  // TileEmpty
     {Band::LeftHalf, Band::BottomHalf},        // TileLeftBottom
     {Band::LeftHalf, Band::TopHalf},           // TileLeftTop
@@ -76,22 +76,22 @@ void PaintFace(const GameState& s, int cell, Surface& surface, Color face, const
 
 }  // namespace
 
-void PaintRoadTile(const GameState& s, int kind, int cell, Surface& surface) {
+void PaintRoadTile(const GameState& s, TileKind kind, int cell, Surface& surface) {
     const Rect& r = s.CellRects[cell];
     surface.SetFillStyle(FillStyle::Solid);
     surface.SetFillColor(kTileGrey);
     surface.SetForeColor(kTileGrey);
     surface.RoundRect(r.left, r.top, r.right, r.bottom, kCornerSize, kCornerSize);
-    if (kind < 1 || kind > kTileKinds) return;
+    if (!IsRoad(kind)) return;
     const Road road(s, cell);
     surface.SetFillColor(TileColor(kind));
-    PaintBand(surface, road, kShapes[kind].first);
-    PaintBand(surface, road, kShapes[kind].second);
+    PaintBand(surface, road, kShapes[KindNumber(kind)].first);
+    PaintBand(surface, road, kShapes[KindNumber(kind)].second);
 }
 
 void PaintCell(const GameState& s, int cell, Surface& surface) {
-    const int kind = s.Cells[cell];
-    if (kind >= 1 && kind <= kTileKinds) PaintRoadTile(s, kind, cell, surface);
+    const TileKind kind = s.Cells[cell];
+    if (IsRoad(kind)) PaintRoadTile(s, kind, cell, surface);
 }
 
 void PaintMovedTile(const GameState& s, Surface& surface) { PaintCell(s, s.SlideTarget, surface); }
@@ -104,14 +104,17 @@ void PaintStart(const GameState& s, int cell, Surface& surface) {
     PaintFace(s, cell, surface, kStartFace, "スタート", 6);
 }
 
-int MakeEmptyCell(GameState& s, Surface& surface) {
-    const int n = s.BoardSize;
-    const int cell = n * (n - 1) - 1;
+void EraseCell(const GameState& s, int cell, Surface& surface) {
     const Rect& r = s.CellRects[cell];
     surface.SetFillStyle(FillStyle::Solid);
     surface.SetFillColor(surface.BackColor());
     surface.Line(r.left, r.top, r.right, r.bottom, surface.BackColor(), LineStyle::FilledBox);
-    s.Cells[cell] = TileEmpty;
+}
+
+int MakeEmptyCell(GameState& s, Surface& surface) {
+    const int cell = InitialEmptyCell(s.BoardSize);
+    EraseCell(s, cell, surface);
+    s.Cells[cell] = TileKind::Empty;
     return cell;
 }
 

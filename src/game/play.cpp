@@ -10,6 +10,7 @@
 #include "game/board.h"
 #include "game/paint.h"
 #include "game/route.h"
+#include "game/sprite.h"
 
 namespace kanuvo {
 
@@ -27,15 +28,13 @@ constexpr std::array<Color, 7> kBackgroundColors{
 
 constexpr Color kCaptionColor = Rgb(0, 0, 0);
 
-bool IsRouteStage(int stage) { return stage == 1 || stage == 3 || stage == 5 || stage == 7; }
-
 // The one slide all four keys make: the tile in `source` moves into the empty cell.
 void Slide(Game& g, int emptyCell, int source) {
     g.SlideTarget = emptyCell;
     g.SlideSource = source;
     g.SlideKind = g.Cells[source];
     g.Cells[g.SlideTarget] = g.SlideKind;
-    g.Cells[g.SlideSource] = TileEmpty;
+    g.Cells[g.SlideSource] = TileKind::Empty;
     RepaintSlide(g, g.form.BoardView(), g.form.BoardCopy());
 }
 
@@ -69,7 +68,7 @@ void SlideByKey(Game& g, int keyCode) {
     const int n = g.BoardSize;
     int emptyCell = 0;
     for (int i = 2; i <= n * n - 1; ++i) {
-        if (g.Cells[i] == TileEmpty) emptyCell = i;
+        if (g.Cells[i] == TileKind::Empty) emptyCell = i;
     }
     if (emptyCell == 0) return;
     const int e = emptyCell;
@@ -101,10 +100,7 @@ void SlideLeft(Game& g, int emptyCell) { Slide(g, emptyCell, emptyCell + 1); }
 void SlideRight(Game& g, int emptyCell) { Slide(g, emptyCell, emptyCell - 1); }
 
 void RepaintSlide(Game& g, Surface& boardView, Surface& boardCopy) {
-    const Rect& source = g.CellRects[g.SlideSource];
-    boardView.SetFillStyle(FillStyle::Solid);
-    boardView.SetFillColor(boardView.BackColor());
-    boardView.Line(source.left, source.top, source.right, source.bottom, boardView.BackColor(), LineStyle::FilledBox);
+    EraseCell(g, g.SlideSource, boardView);
     PaintMovedTile(g, boardView);
     // The two-by-two square from the upper or left cell of the pair covers both cells.
     const Rect& anchor = g.CellRects[std::min(g.SlideSource, g.SlideTarget)];

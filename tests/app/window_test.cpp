@@ -134,7 +134,7 @@ TEST_F(Window, ARunOfStageOneIsWonByRealKeyPresses) {
 TEST_F(Window, ArrowKeysSlideTilesAndRepaintThem) {
     EndTitle();
     QWidget* board = app.form.BoardView().Widget();
-    const int moving = g.Cells[15];
+    const TileKind moving = g.Cells[15];
     Soon([this, board] {
         QTest::keyClick(board, Qt::Key_Up);  // the tile below the gap moves up into cell 11
         Soon([this] { QTest::mouseClick(Button(app.form.StartStopButton()), Qt::LeftButton); });  // Stop
@@ -142,7 +142,7 @@ TEST_F(Window, ArrowKeysSlideTilesAndRepaintThem) {
     g.Stage = 2;  // a truck stage: keys only slide
     ClickStart();
     EXPECT_EQ(g.Cells[11], moving);
-    EXPECT_EQ(g.Cells[15], TileEmpty);
+    EXPECT_EQ(g.Cells[15], TileKind::Empty);
     const Rect& gone = g.CellRects[15];
     EXPECT_EQ(At(gone.left + 5, gone.top + 5), Background());
     const Rect& filled = g.CellRects[11];

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <iosfwd>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -14,7 +15,16 @@
 #include "platform/surface.h"
 #include "platform/system.h"
 
+namespace kanuvo {
+// Tile kinds and directions by name in test failures.
+std::ostream& operator<<(std::ostream& out, TileKind kind);
+std::ostream& operator<<(std::ostream& out, Direction d);
+}  // namespace kanuvo
+
 namespace kanuvo::testing {
+
+// Directions by their codes 1..4, as the game's design tables list them.
+constexpr Direction DirectionOfCode(int code) { return static_cast<Direction>(code); }
 
 class ManualClock : public Clock {
 public:
