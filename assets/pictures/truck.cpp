@@ -62,6 +62,7 @@ public:
             case Facing::Left: return {rect_.right() - along, rect_.top() + across};
             case Facing::Up: return {rect_.left() + across, rect_.bottom() - along};
             case Facing::Down: return {rect_.left() + across, rect_.top() + along};
+            case Facing::None: break;
         }
         return {};
     }

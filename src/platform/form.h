@@ -47,7 +47,7 @@ public:
 };
 
 // A picture box: a control that is also a drawing surface.
-class PictureBox : public Control, public Surface {
+class PictureBox : public Control, public virtual Surface {
 public:
     // Later key presses go to this picture box.
     virtual void SetFocus() = 0;

@@ -31,7 +31,7 @@ struct Window : ::testing::Test {
         system.SetMsgBoxHook([this](std::string_view text) { messages.emplace_back(text); });
         app.Start();
     }
-    QImage Board() { return app.form.BoardView().Pixels().Image(); }
+    QImage Board() { return app.form.BoardView().Image(); }
     QRgb At(int x, int y) { return Board().pixel(x, y) | 0xFF000000u; }
     QRgb Background() { return Rgb32(app.form.BoardView().BackColor()) | 0xFF000000u; }
     QWidget* Button(QtButton& b) { return &b.Widget(); }
@@ -84,7 +84,7 @@ TEST_F(Window, AClickShowsTheFirstBoardDrawnAsDesigned) {
     EXPECT_EQ(app.form.BoardView().ScaleHeight(), innerHeight);
     EXPECT_EQ(app.form.BoardCopy().ScaleHeight(), innerHeight);
     // The hidden copy holds the same pixels as the board, but for the caption printed after the copy.
-    const QImage copy = app.form.BoardCopy().Pixels().Image();
+    const QImage copy = app.form.BoardCopy().Image();
     ASSERT_EQ(copy.size(), Board().size());
     const QRect belowCaption(0, s, copy.width(), copy.height() - s);
     int differing = 0;

@@ -175,7 +175,7 @@ TEST(QtSurfaceTest, BlitsCopyBetweenSurfacesAndPictureBoxes) {
     box.Move(0, 0, 20, 20);
     box.SetBackColor(kWhite);
     EXPECT_EQ(box.BitBlt(0, 0, 20, 20, source, 0, 0), 1);
-    EXPECT_EQ(Covered(box.Pixels(), kRed), QRect(2, 2, 2, 2));
+    EXPECT_EQ(Covered(box, kRed), QRect(2, 2, 2, 2));
 
     QtSurface back(QSize(20, 20));
     back.SetBackColor(kWhite);

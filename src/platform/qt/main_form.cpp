@@ -77,7 +77,7 @@ protected:
     }
     void paintEvent(QPaintEvent* event) override {
         QPainter painter(this);
-        painter.drawImage(event->rect(), box_.Pixels().Image(), event->rect());
+        painter.drawImage(event->rect(), box_.Image(), event->rect());
     }
     void mousePressEvent(QMouseEvent* event) override { event->accept(); }
     void mouseMoveEvent(QMouseEvent* event) override {
@@ -114,8 +114,6 @@ QtButton::QtButton(QWidget* parent, std::string_view utf8Caption, Color backColo
     });
 }
 
-QtButton::~QtButton() { delete widget_; }
-
 QPushButton& QtButton::Widget() { return *widget_; }
 
 void QtButton::SetWidth(double width) {
@@ -142,19 +140,17 @@ QtPictureBox::QtPictureBox(QWidget* parent) {
     if (parent == nullptr) return;
     widget_ = new PictureWidget(*this, parent);
     widget_->setVisible(false);
-    surface_.SetChangedHandler([widget = widget_] { widget->update(); });
+    SetChangedHandler([widget = widget_] { widget->update(); });
 }
 
-QtPictureBox::~QtPictureBox() {
-    surface_.SetChangedHandler(nullptr);
-    delete widget_;
-}
+// The widget outlives the box (its parent window deletes it), so it must no longer be told of changes.
+QtPictureBox::~QtPictureBox() { SetChangedHandler(nullptr); }
 
 QWidget* QtPictureBox::Widget() { return widget_; }
 
 void QtPictureBox::Place() {
     const QRect place = Rounded();
-    surface_.Resize(place.size());
+    Resize(place.size());
     if (widget_ != nullptr) widget_->setGeometry(place);
 }
 

@@ -61,7 +61,6 @@ protected:
 class QtButton : public PlacedControl<Button> {
 public:
     QtButton(QWidget* parent, std::string_view utf8Caption, Color backColor, bool enabled);
-    ~QtButton() override;
     QtButton(const QtButton&) = delete;
     QtButton& operator=(const QtButton&) = delete;
 
@@ -81,13 +80,13 @@ private:
     void Place() override;
     void Show(bool visible) override;
 
-    ButtonWidget* widget_;
+    ButtonWidget* widget_;  // owned by its parent window
     double fontSize_ = 9;
 };
 
 // A picture box: a surface, shown by a widget on the window or kept off-screen when it has none.
 // Its surface always has the box's (rounded) size.
-class QtPictureBox : public PlacedControl<PictureBox>, public QtSurfaceOwner {
+class QtPictureBox : public PlacedControl<PictureBox>, public QtSurface {
 public:
     // Without a parent the box is off-screen and never shown.
     explicit QtPictureBox(QWidget* parent);
@@ -96,56 +95,16 @@ public:
     QtPictureBox& operator=(const QtPictureBox&) = delete;
 
     void SetFocus() override;
-
-    const QtSurface& Pixels() const override { return surface_; }
-    QtSurface& Pixels() { return surface_; }
     QWidget* Widget();  // null for an off-screen box
 
     std::function<void()> onMouseMove;
     std::function<void(int keyCode)> onKeyDown;
 
-    // The drawing calls go to the box's surface.
-    int ScaleWidth() const override { return surface_.ScaleWidth(); }
-    int ScaleHeight() const override { return surface_.ScaleHeight(); }
-    void PaintPicture(const Picture& picture, double x, double y, double width, double height,
-                      RasterOp op) override {
-        surface_.PaintPicture(picture, x, y, width, height, op);
-    }
-    void SetFillStyle(FillStyle style) override { surface_.SetFillStyle(style); }
-    FillStyle GetFillStyle() const override { return surface_.GetFillStyle(); }
-    void SetFillColor(Color color) override { surface_.SetFillColor(color); }
-    Color FillColor() const override { return surface_.FillColor(); }
-    void SetForeColor(Color color) override { surface_.SetForeColor(color); }
-    Color ForeColor() const override { return surface_.ForeColor(); }
-    void SetBackColor(Color color) override { surface_.SetBackColor(color); }
-    Color BackColor() const override { return surface_.BackColor(); }
-    void Line(double x1, double y1, double x2, double y2, Color color, LineStyle style) override {
-        surface_.Line(x1, y1, x2, y2, color, style);
-    }
-    void SetCurrentX(double x) override { surface_.SetCurrentX(x); }
-    void SetCurrentY(double y) override { surface_.SetCurrentY(y); }
-    double CurrentX() const override { return surface_.CurrentX(); }
-    double CurrentY() const override { return surface_.CurrentY(); }
-    void SetFontSize(double points) override { surface_.SetFontSize(points); }
-    double FontSize() const override { return surface_.FontSize(); }
-    void Print(std::string_view utf8Text) override { surface_.Print(utf8Text); }
-    int RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) override {
-        return surface_.RoundRect(left, top, right, bottom, cornerWidth, cornerHeight);
-    }
-    int BitBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY) override {
-        return surface_.BitBlt(x, y, width, height, source, sourceX, sourceY);
-    }
-    int StretchBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY,
-                   int sourceWidth, int sourceHeight) override {
-        return surface_.StretchBlt(x, y, width, height, source, sourceX, sourceY, sourceWidth, sourceHeight);
-    }
-
 private:
     void Place() override;
     void Show(bool visible) override;
 
-    QtSurface surface_;
-    PictureWidget* widget_ = nullptr;
+    PictureWidget* widget_ = nullptr;  // owned by its parent window
 };
 
 // A timer whose event comes only from the event dispatch and only while it is enabled. Its interval

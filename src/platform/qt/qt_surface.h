@@ -30,8 +30,9 @@ int RoundToPixel(double value);
 // with where it exists, otherwise the proportional IPA Gothic.
 QFont GameFont(double points);
 
-// A surface over an RGB32 QImage at 96 dpi, so that point sizes come out as on a 96-dpi screen.
-class QtSurface : public Surface {
+// A surface over an RGB32 QImage at 96 dpi, so that point sizes come out as on a 96-dpi screen. A
+// picture box is one too, so Surface is a virtual base.
+class QtSurface : public virtual Surface {
 public:
     explicit QtSurface(QSize size = QSize());
 
@@ -86,16 +87,5 @@ private:
     double fontSize_ = 9;
     std::function<void()> changed_;
 };
-
-// Something that draws through a QtSurface without being one (a picture box), so that blits can
-// still find the pixels behind a Surface reference.
-class QtSurfaceOwner {
-public:
-    virtual ~QtSurfaceOwner() = default;
-    virtual const QtSurface& Pixels() const = 0;
-};
-
-// The QtSurface behind a surface, or null when it is not ours.
-const QtSurface* FindQtSurface(const Surface& surface);
 
 }  // namespace kanuvo
