@@ -72,7 +72,12 @@ public:
     virtual double CurrentY() const = 0;
     virtual void SetFontSize(double points) = 0;
     virtual double FontSize() const = 0;
+    virtual void SetFontBold(bool bold) = 0;
+    virtual bool FontBold() const = 0;
     virtual void Print(std::string_view utf8Text) = 0;
+    // The size Print would give the text in the current font, in pixels.
+    virtual double TextWidth(std::string_view utf8Text) const = 0;
+    virtual double TextHeight(std::string_view utf8Text) const = 0;
 
     // A rectangle with rounded corners covering left..right-1 and top..bottom-1, outlined in the pen
     // colour and filled by the fill colour (when the fill style is solid). Non-zero on success.

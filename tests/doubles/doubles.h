@@ -128,7 +128,12 @@ public:
     double CurrentY() const override { return currentY_; }
     void SetFontSize(double points) override { fontSize_ = points; }
     double FontSize() const override { return fontSize_; }
+    void SetFontBold(bool bold) override { fontBold_ = bold; }
+    bool FontBold() const override { return fontBold_; }
     void Print(std::string_view text) override;
+    // Every character is as wide as the font is high, in pixels, as Print advances a line.
+    double TextWidth(std::string_view text) const override;
+    double TextHeight(std::string_view) const override { return fontSize_ * 4.0 / 3.0; }
     int RoundRect(int left, int top, int right, int bottom, int cw, int ch) override;
     int BitBlt(int x, int y, int w, int h, const Surface& source, int sx, int sy) override;
     int StretchBlt(int x, int y, int w, int h, const Surface& source, int sx, int sy, int sw, int sh) override;
@@ -141,6 +146,7 @@ private:
     FillStyle fillStyle_ = FillStyle::Transparent;
     Color fillColor_ = 0, foreColor_ = 0, backColor_ = Rgb(255, 255, 255);
     double currentX_ = 0, currentY_ = 0, fontSize_ = 9;
+    bool fontBold_ = false;
 };
 
 using RecordingSurface = RecordingSurfaceOf<Surface>;
@@ -221,10 +227,17 @@ void RecordingSurfaceOf<Base>::Line(double x1, double y1, double x2, double y2, 
 
 template <class Base>
 void RecordingSurfaceOf<Base>::Print(std::string_view text) {
-    log.push_back("Print " + Join({currentX_, currentY_, fontSize_}) + " " + std::to_string(foreColor_) + " " +
-                  std::string(text));
+    log.push_back("Print " + Join({currentX_, currentY_, fontSize_}) + " " + std::to_string(foreColor_) +
+                  (fontBold_ ? " bold " : " ") + std::string(text));
     currentX_ = 0;
     currentY_ += fontSize_ * 4.0 / 3.0;
+}
+
+template <class Base>
+double RecordingSurfaceOf<Base>::TextWidth(std::string_view text) const {
+    double characters = 0;
+    for (unsigned char c : text) characters += (c & 0xC0) != 0x80;  // continuation bytes are not characters
+    return characters * TextHeight(text);
 }
 
 template <class Base>

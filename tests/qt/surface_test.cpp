@@ -219,7 +219,11 @@ public:
     double CurrentY() const override { return 0; }
     void SetFontSize(double) override {}
     double FontSize() const override { return 0; }
+    void SetFontBold(bool) override {}
+    bool FontBold() const override { return false; }
     void Print(std::string_view) override {}
+    double TextWidth(std::string_view) const override { return 0; }
+    double TextHeight(std::string_view) const override { return 0; }
     int RoundRect(int, int, int, int, int, int) override { return 1; }
     int BitBlt(int, int, int, int, const Surface&, int, int) override { return 1; }
     int StretchBlt(int, int, int, int, const Surface&, int, int, int, int) override { return 1; }

@@ -146,13 +146,20 @@ void QtSurface::Line(double x1, double y1, double x2, double y2, Color color, Li
     Changed();
 }
 
-void QtSurface::Print(std::string_view utf8Text) {
+QFont QtSurface::TextFont() const {
     QFont font = GameFont(fontSize_);
-    font.setStyleStrategy(QFont::NoAntialias);
+    font.setBold(fontBold_);
+    return font;
+}
+
+void QtSurface::Print(std::string_view utf8Text) {
+    const QFont font = TextFont();
     const QFontMetrics metrics(font, &MeasuringDevice());
     if (!image_.isNull()) {
         QPainter painter(&image_);
         MakeCrisp(painter);
+        // Letters read best smoothed; only text is, so shapes and copies keep their exact pixels.
+        painter.setRenderHint(QPainter::TextAntialiasing, true);
         painter.setFont(font);
         painter.setPen(ToQColor(foreColor_));
         // The game places text by its top-left corner; Qt places it by its baseline.
@@ -163,6 +170,15 @@ void QtSurface::Print(std::string_view utf8Text) {
     }
     currentX_ = 0;
     currentY_ += metrics.height();
+}
+
+double QtSurface::TextWidth(std::string_view utf8Text) const {
+    const QFontMetricsF metrics(TextFont(), &MeasuringDevice());
+    return metrics.horizontalAdvance(QString::fromUtf8(utf8Text.data(), static_cast<qsizetype>(utf8Text.size())));
+}
+
+double QtSurface::TextHeight(std::string_view) const {
+    return QFontMetricsF(TextFont(), &MeasuringDevice()).height();
 }
 
 int QtSurface::RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) {
