@@ -32,18 +32,14 @@ public:
     virtual double Width() const = 0;
     virtual double Height() const = 0;
     virtual void SetVisible(bool visible) = 0;
-    virtual bool Visible() const = 0;
 };
 
 class Button : public Control {
 public:
     virtual void SetWidth(double width) = 0;
     virtual void SetCaption(std::string_view utf8Caption) = 0;
-    virtual std::string Caption() const = 0;
+    // Whether a button is enabled is fixed when the window is made; no game procedure changes it.
     virtual void SetFontSize(double points) = 0;
-    virtual double FontSize() const = 0;
-    // Fixed when the window is made; no game procedure changes it.
-    virtual bool Enabled() const = 0;
 };
 
 // A picture box: a control that is also a drawing surface.
@@ -53,13 +49,12 @@ public:
     virtual void SetFocus() = 0;
 };
 
-// Raises its event every Interval() milliseconds while enabled, only from the event dispatch.
+// Raises its event at its fixed interval while enabled, only from the event dispatch.
 class Timer {
 public:
     virtual ~Timer() = default;
     virtual void SetEnabled(bool enabled) = 0;
     virtual bool Enabled() const = 0;
-    virtual int Interval() const = 0;
 };
 
 // The main window: its own surface (where the title picture is painted), its controls, its size,

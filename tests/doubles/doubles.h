@@ -114,7 +114,6 @@ public:
     void Resize(int width, int height) { width_ = width, height_ = height; }
     void PaintPicture(const Picture& picture, double x, double y, double w, double h, RasterOp op) override;
     void SetFillStyle(FillStyle style) override { fillStyle_ = style; }
-    FillStyle GetFillStyle() const override { return fillStyle_; }
     void SetFillColor(Color color) override { fillColor_ = color; }
     Color FillColor() const override { return fillColor_; }
     void SetForeColor(Color color) override { foreColor_ = color; }
@@ -163,7 +162,7 @@ public:
     double Width() const override { return width_; }
     double Height() const override { return height_; }
     void SetVisible(bool visible) override { visible_ = visible; }
-    bool Visible() const override { return visible_; }
+    bool Visible() const { return visible_; }
 
 protected:
     double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
@@ -175,10 +174,10 @@ public:
     FakeButton(std::string caption, bool enabled) : caption_(std::move(caption)), enabled_(enabled) {}
     void SetWidth(double width) override { this->width_ = width; }
     void SetCaption(std::string_view caption) override { caption_ = caption; }
-    std::string Caption() const override { return caption_; }
+    std::string Caption() const { return caption_; }
     void SetFontSize(double points) override { fontSize_ = points; }
-    double FontSize() const override { return fontSize_; }
-    bool Enabled() const override { return enabled_; }
+    double FontSize() const { return fontSize_; }
+    bool Enabled() const { return enabled_; }
 
 private:
     std::string caption_;
@@ -267,7 +266,7 @@ public:
     FakeTimer(bool enabled, int interval) : enabled_(enabled), interval_(interval) {}
     void SetEnabled(bool enabled) override { enabled_ = enabled; }
     bool Enabled() const override { return enabled_; }
-    int Interval() const override { return interval_; }
+    int Interval() const { return interval_; }
 
 private:
     bool enabled_;

@@ -205,7 +205,6 @@ public:
     int ScaleHeight() const override { return 10; }
     void PaintPicture(const Picture&, double, double, double, double, RasterOp) override {}
     void SetFillStyle(FillStyle) override {}
-    FillStyle GetFillStyle() const override { return FillStyle::Solid; }
     void SetFillColor(Color) override {}
     Color FillColor() const override { return 0; }
     void SetForeColor(Color) override {}

@@ -39,7 +39,7 @@ public:
         visible_ = visible;
         Show(visible);
     }
-    bool Visible() const override { return visible_; }
+    bool Visible() const { return visible_; }
 
 protected:
     // The place in whole pixels, halves to even; a negative size is none.
@@ -66,10 +66,10 @@ public:
 
     void SetWidth(double width) override;
     void SetCaption(std::string_view utf8Caption) override;
-    std::string Caption() const override;
+    std::string Caption() const;
     void SetFontSize(double points) override;
-    double FontSize() const override { return fontSize_; }
-    bool Enabled() const override;
+    double FontSize() const { return fontSize_; }
+    bool Enabled() const;
 
     QPushButton& Widget();
 
@@ -114,7 +114,7 @@ public:
     QtTimer(int intervalMs, bool enabled);
     void SetEnabled(bool enabled) override;
     bool Enabled() const override { return enabled_; }
-    int Interval() const override { return timer_.interval(); }
+    int Interval() const { return timer_.interval(); }
     // Lets an enabled timer count; until then it waits (the window's load comes first).
     void Activate();
 

@@ -49,7 +49,6 @@ public:
                       RasterOp op) override;
 
     void SetFillStyle(FillStyle style) override { fillStyle_ = style; }
-    FillStyle GetFillStyle() const override { return fillStyle_; }
     void SetFillColor(Color color) override { fillColor_ = color; }
     Color FillColor() const override { return fillColor_; }
     void SetForeColor(Color color) override { foreColor_ = color; }
