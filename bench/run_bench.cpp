@@ -1,6 +1,8 @@
 // Measures whole runs in the real window on the real clock: the CPU a route run and a truck run take
-// (against the whole core a spinning loop would take), the time from a key press to the repainted
-// cells, and the spread of the intervals between truck steps.
+// (against the whole core a spinning loop would take), the CPU of a route run waiting on the player,
+// the time from a key press to the repainted cells, the spread of the intervals between truck steps;
+// then, with the real sound, how long an effect takes to open the closed audio device again and the
+// peak memory through start-up, a stage-1 run and a truck run with their music.
 //
 //   build/bench/kanuvo_bench [seconds per run, default 60]
 #include <QApplication>
@@ -8,6 +10,9 @@
 #include <QTimer>
 
 #include <sys/resource.h>
+
+#include <fstream>
+#include <string>
 
 #include <algorithm>
 #include <chrono>
@@ -20,8 +25,10 @@
 #include "game/app.h"
 #include "game/board.h"
 #include "game/geometry.h"
+#include "game/media.h"
 #include "game/play.h"
 #include "picture_resources.h"
+#include "platform/sdl/sdl_sound.h"
 
 namespace kanuvo {
 namespace {
@@ -54,6 +61,26 @@ public:
     std::vector<std::uint32_t> stepTimes;
 };
 
+// Remembers every sound the game asks for and, once given a real sound, plays it too.
+class TeeSound : public testing::RecordingSound {
+public:
+    int mciSendStringA(std::string_view command) override {
+        RecordingSound::mciSendStringA(command);
+        return real != nullptr ? real->mciSendStringA(command) : 0;
+    }
+    int sndPlaySoundA(std::string_view path, unsigned flags) override {
+        RecordingSound::sndPlaySoundA(path, flags);
+        return real != nullptr ? real->sndPlaySoundA(path, flags) : 1;
+    }
+    Sound* real = nullptr;
+};
+
+// The program's folder is where the build puts the game and its sound folder.
+class BenchSystem : public QtSystem {
+public:
+    std::string Path() override { return KANUVO_RUNTIME_DIR; }
+};
+
 struct Bench {
     Bench() : game(form, system, clock, sound) {
         WireEvents(form, game);
@@ -65,8 +92,8 @@ struct Bench {
         FormMouseDown(game);  // past the title screen
     }
     QtClock clock;
-    QtSystem system;
-    testing::RecordingSound sound;
+    BenchSystem system;
+    TeeSound sound;
     WatchedForm form{clock};
     Game game;
 };
@@ -80,10 +107,11 @@ void LayLongRoad(Game& g) {
 }
 
 // Starts a run and stops it after `seconds`, pressing a key every `keyEveryMs` meanwhile.
+// With keyEveryMs 0 no key is pressed.
 void RunFor(Bench& b, double seconds, int keyEveryMs, int key) {
     QTimer keys;
     QObject::connect(&keys, &QTimer::timeout, [&b, key] { BoardKeyDown(b.game, key); });
-    keys.start(keyEveryMs);
+    if (keyEveryMs > 0) keys.start(keyEveryMs);
     // The stop belongs to this run only, even when the run ends early.
     QTimer stop;
     stop.setSingleShot(true);
@@ -94,10 +122,10 @@ void RunFor(Bench& b, double seconds, int keyEveryMs, int key) {
     StartStopClick(b.game);  // Start: returns when the run has ended
 }
 
-void MeasureRun(const char* name, Bench& b, double seconds, int key) {
+void MeasureRun(const char* name, Bench& b, double seconds, int key, int keyEveryMs = 500) {
     const double cpu0 = CpuSeconds();
     const auto wall0 = WallClock::now();
-    RunFor(b, seconds, 500, key);
+    RunFor(b, seconds, keyEveryMs, key);
     const double cpu = CpuSeconds() - cpu0, wall = SecondsSince(wall0);
     std::printf("%-28s %6.1f s wall, %6.3f s CPU = %5.2f %% of one core (a spinning loop: 100 %%)\n", name, wall, cpu,
                 100 * cpu / wall);
@@ -140,6 +168,30 @@ void MeasureTruckPacing(Bench& b) {
                 allOver ? "yes" : "NO");
 }
 
+double PeakRssMb() {
+    std::ifstream in("/proc/self/status");
+    std::string line;
+    while (std::getline(in, line)) {
+        if (line.rfind("VmHWM:", 0) == 0) return std::atof(line.c_str() + 6) / 1024.0;
+    }
+    return -1;
+}
+
+// The time an effect takes to start when the device has closed after a rest.
+void MeasureEffectReopen(Bench& b, SdlSound& sound) {
+    std::vector<double> millis;
+    for (int i = 0; i < 10; ++i) {
+        while (sound.DeviceOpen()) QTest::qWait(20);
+        const auto t0 = WallClock::now();
+        sound.sndPlaySoundA(b.game.GoalSoundPath, kSndAsync | kSndNoDefault | kSndNoStop);
+        millis.push_back(std::chrono::duration<double, std::milli>(WallClock::now() - t0).count());
+        while (sound.EffectPlaying()) QTest::qWait(20);
+    }
+    std::sort(millis.begin(), millis.end());
+    std::printf("%-28s median %.1f ms, worst %.1f ms (%zu plays after the device closed; goal: below 30 ms)\n",
+                "effect on a closed device", millis[millis.size() / 2], millis.back(), millis.size());
+}
+
 }  // namespace
 }  // namespace kanuvo
 
@@ -163,5 +215,27 @@ int main(int argc, char** argv) {
     bench.form.stepTimes.clear();
     kanuvo::MeasureRun("stage 2 (truck) run", bench, seconds, 'A');
     kanuvo::MeasureTruckPacing(bench);
+
+    // Stage 1 again, the player thinking: nothing moves but the time gauge.
+    bench.game.Stage = 1;
+    kanuvo::NewGameClick(bench.game);
+    kanuvo::MeasureRun("stage 1 run, no key pressed", bench, 10, 0, 0);
+
+    // The real sound, on the audio driver SDL_AUDIODRIVER names (the dummy one without a sound card).
+    if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER")) qputenv("SDL_AUDIODRIVER", "dummy");
+    std::printf("\nwith sound (SDL_AUDIODRIVER=%s):\n", qgetenv("SDL_AUDIODRIVER").constData());
+    kanuvo::SdlSound sound(std::chrono::milliseconds(300));  // a short rest, so the reopening can be timed often
+    bench.sound.real = &sound;
+    kanuvo::LoadSoundsAndCursors(bench.game);
+    kanuvo::MeasureEffectReopen(bench, sound);
+    const double shortRun = std::min(seconds, 10.0);
+    kanuvo::NewGameClick(bench.game);
+    kanuvo::MeasureRun("stage 1 (route) run, music", bench, shortRun, 38);
+    bench.game.Stage = 2;
+    kanuvo::NewGameClick(bench.game);
+    kanuvo::LayLongRoad(bench.game);
+    kanuvo::MeasureRun("stage 2 (truck) run, music", bench, shortRun, 'A');
+    std::printf("%-28s %.1f MB through start-up, the runs above and their music\n", "peak RSS", kanuvo::PeakRssMb());
+    bench.sound.real = nullptr;
     return 0;
 }

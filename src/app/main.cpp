@@ -2,23 +2,25 @@
 #include <QApplication>
 
 #include "app/kanuvo_app.h"
+#include "app/module_sound.h"
 #include "picture_resources.h"
 #include "platform/qt/qt_system.h"
-#include "platform/sdl/sdl_sound.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
+    kanuvo::ModuleSound sound((QCoreApplication::applicationDirPath() + QStringLiteral("/kanuvo_sound.so")).toStdString());
     QGuiApplication::setApplicationDisplayName("Kanuvo");  // the title of message boxes
     kanuvo::InitPictureResources();
 
     kanuvo::QtClock clock;
-    kanuvo::SdlSound sound;
     kanuvo::QtSystem system;
     system.AddShutdownHook([&sound] { sound.Shutdown(); });
 
     kanuvo::KanuvoApp app(clock, system, sound);
     system.SetCursorWindow(&app.form);
     app.Start();
+    // The sound libraries load while the window shows its title, on a thread of their own.
+    sound.StartLoading();
     const int result = app.form.Closed() ? 0 : application.exec();
     sound.Shutdown();
     return result;

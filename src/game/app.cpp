@@ -2,6 +2,8 @@
 // run ends, and the growing Game Over lettering.
 #include "game/app.h"
 
+#include <cstdlib>
+
 #include "game/board.h"
 #include "game/geometry.h"
 #include "game/media.h"
@@ -31,6 +33,12 @@ void CenterZoom(Game& g) {
     const Surface& window = g.form.Canvas();
     g.ZoomLeft = RoundHalfEven((window.ScaleWidth() - g.ZoomWidth) / 2.0);
     g.ZoomTop = RoundHalfEven((window.ScaleHeight() - g.ZoomHeight) / 2.0);
+}
+
+// The lettering stops growing, and the next Game Over starts it from its smallest size.
+void StopGameOverLettering(Game& g) {
+    g.form.GameOverTimer().SetEnabled(false);
+    g.ZoomWidth = 0;
 }
 
 void PaintTitle(Game& g) {
@@ -65,7 +73,9 @@ int ComputeWindowSize(Game& g) {
 
 void FormLoad(Game& g) {
     if (g.system.PrevInstance()) {
-        Fail(g, kAlreadyRunningMessage);
+        // No failure: the game the player asked for is already open.
+        g.system.MsgBox(kAlreadyRunningMessage);
+        g.system.End(EXIT_SUCCESS);
         return;
     }
     const int side = ComputeWindowSize(g);
@@ -111,6 +121,8 @@ void ExitClick(Game& g) {
 
 void NewGameClick(Game& g) {
     if (!g.Playing) {
+        // A Game Over still growing would draw over the fresh board.
+        StopGameOverLettering(g);
         // The next board is dealt, laid out and drawn at once, and may be started.
         DealBoard(g);
         LayOutBoard(g);
@@ -133,6 +145,7 @@ void StartStopClick(Game& g) {
         g.form.BoardView().SetFocus();
         return;
     }
+    StopGameOverLettering(g);  // nor over the run
     g.form.StartStopButton().SetCaption(kStopCaption);
     g.Playing = true;
     g.TimeCount = 0;
@@ -227,8 +240,7 @@ void GameOverTick(Game& g) {
         g.ZoomHeight += kZoomGrowHeight;
         CenterZoom(g);
     } else {
-        g.form.GameOverTimer().SetEnabled(false);
-        g.ZoomWidth = 0;
+        StopGameOverLettering(g);
     }
 }
 

@@ -31,7 +31,7 @@ struct Game : GameState {
 // The message of every failed copy of the board into the hidden surface; the program ends after it.
 inline constexpr const char* kOutOfMemoryMessage = "メモリーが足りません。";
 
-// Shows the message, then ends the program. Callers return at once after it.
+// Shows the message, then ends the program with a failure status. Callers return at once after it.
 void Fail(Game& g, const char* message);
 
 }  // namespace kanuvo

@@ -1,6 +1,9 @@
 // Board geometry and the layout of the window's controls.
 #include "game/geometry.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "game/board.h"
 #include "game/rounding.h"
 
@@ -32,10 +35,13 @@ void PlaceBoardButtons(Game& g) {
     const int n = g.BoardSize;
     const double s = g.CellSize;
     const Rect& start = g.CellRects[StartCell(n)];
-    const int x = RoundHalfEven(s / 10 * 2 + start.right);
-    const int y = RoundHalfEven(s / 10 * 3 + start.bottom);
     const double width = s / 10 * 8;
     const double height = s / 10 * 4;
+    // A column 0.2 cells right of the board, but never past the inner width: on a 5 x 5 board, or in
+    // an area narrowed by a frame, it moves left just enough to fit.
+    const double innerWidth = g.form.Canvas().ScaleWidth();
+    const int x = std::min(RoundHalfEven(s / 10 * 2 + start.right), static_cast<int>(std::floor(innerWidth - width)));
+    const int y = RoundHalfEven(s / 10 * 3 + start.bottom);
     g.form.ExitButton().Move(x, y, width, height);
     g.form.NewGameButton().Move(x, g.form.ExitButton().Top() - s, width, height);
     g.form.StartStopButton().Move(x, g.form.NewGameButton().Top() - s, width, height);

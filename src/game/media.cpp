@@ -1,6 +1,7 @@
 // Sound, music, pointer files and pictures: where they are found and how the game asks for them.
 #include "game/media.h"
 
+#include <cstdlib>
 #include <string>
 
 #include "game/pictures.h"
@@ -71,7 +72,8 @@ bool LoadPictures(Game& g) {
 
 void Fail(Game& g, const char* message) {
     g.system.MsgBox(message);
-    g.system.End();
+    // Whoever started the program learns that it failed.
+    g.system.End(EXIT_FAILURE);
 }
 
 }  // namespace kanuvo

@@ -1,5 +1,8 @@
-// Painting single cells: the grey tile with its road, the goal and start faces, the empty cell.
+// Painting single cells: the grey tile with its road, the goal and start faces, the empty cell; and
+// the lines between cells where the truck has crossed them.
 #include "game/paint.h"
+
+#include <algorithm>
 
 #include "game/board.h"
 #include "game/rounding.h"
@@ -40,23 +43,59 @@ constexpr RoadShape kShapes[kRoadKinds + 1] = {
     {Band::FullHorizontal, Band::None},        // TileHorizontal
 };
 
-void PaintBand(Surface& surface, const Road& road, Band band) {
+// A block of pixels with both corners included, as a filled box covers it.
+struct Box {
+    int x1, y1, x2, y2;
+    bool Empty() const { return x1 > x2 || y1 > y2; }
+};
+
+Box Common(const Box& a, const Box& b) {
+    return Box{std::max(a.x1, b.x1), std::max(a.y1, b.y1), std::min(a.x2, b.x2), std::min(a.y2, b.y2)};
+}
+
+void FillBox(Surface& surface, const Box& box, Color color) {
+    surface.Line(box.x1, box.y1, box.x2, box.y2, color, LineStyle::FilledBox);
+}
+
+// Where a band lies. Its right and bottom ends reach the cell rectangle's right and bottom edges,
+// which lie on the lines between cells.
+Box BandBox(const Road& road, Band band) {
     const Rect& r = road.r;
     const int cx = r.left + road.m;
     const int cy = r.top + road.m;
     const double w = road.w;
-    int x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     switch (band) {
-        case Band::LeftHalf: x1 = r.left, y1 = Road::At(cy - w), x2 = cx, y2 = Road::At(cy + w); break;
-        case Band::RightHalf: x1 = cx, y1 = Road::At(cy - w), x2 = r.right, y2 = Road::At(cy + w); break;
+        case Band::LeftHalf: return {r.left, Road::At(cy - w), cx, Road::At(cy + w)};
+        case Band::RightHalf: return {cx, Road::At(cy - w), r.right, Road::At(cy + w)};
         // The vertical halves reach w past the centre so that a bend's corner square is filled.
-        case Band::TopHalf: x1 = Road::At(cx - w), y1 = r.top, x2 = Road::At(cx + w), y2 = Road::At(cy + w); break;
-        case Band::BottomHalf: x1 = Road::At(cx - w), y1 = Road::At(cy - w), x2 = Road::At(cx + w), y2 = r.bottom; break;
-        case Band::FullHorizontal: x1 = r.left, y1 = Road::At(cy - w), x2 = r.right, y2 = Road::At(cy + w); break;
-        case Band::FullVertical: x1 = Road::At(cx - w), y1 = r.top, x2 = Road::At(cx + w), y2 = r.bottom; break;
-        case Band::None: return;
+        case Band::TopHalf: return {Road::At(cx - w), r.top, Road::At(cx + w), Road::At(cy + w)};
+        case Band::BottomHalf: return {Road::At(cx - w), Road::At(cy - w), Road::At(cx + w), r.bottom};
+        case Band::FullHorizontal: return {r.left, Road::At(cy - w), r.right, Road::At(cy + w)};
+        case Band::FullVertical: return {Road::At(cx - w), r.top, Road::At(cx + w), r.bottom};
+        case Band::None: break;
     }
-    surface.Line(x1, y1, x2, y2, surface.FillColor(), LineStyle::FilledBox);
+    return {0, 0, -1, -1};
+}
+
+void PaintBand(Surface& surface, const Road& road, Band band) {
+    if (band == Band::None) return;
+    FillBox(surface, BandBox(road, band), surface.FillColor());
+}
+
+// One stretch of a line between cells: the background, then whatever road bands run across it.
+void RepaintLineStretch(const GameState& s, const Box& stretch, Surface& surface) {
+    FillBox(surface, stretch, surface.BackColor());
+    const int n = s.BoardSize;
+    for (int cell = 1; cell <= n * n; ++cell) {
+        const TileKind kind = s.Cells[cell];
+        if (!IsRoad(kind)) continue;
+        const Road road(s, cell);
+        for (const Band band : {kShapes[KindNumber(kind)].first, kShapes[KindNumber(kind)].second}) {
+            if (band == Band::None) continue;
+            const Box crossing = Common(BandBox(road, band), stretch);
+            if (!crossing.Empty()) FillBox(surface, crossing, TileColor(kind));
+        }
+    }
 }
 
 void PaintFace(const GameState& s, int cell, Surface& surface, Color face, const char* label, int widthFactor) {
@@ -102,6 +141,20 @@ void PaintGoal(const GameState& s, int cell, Surface& surface) {
 
 void PaintStart(const GameState& s, int cell, Surface& surface) {
     PaintFace(s, cell, surface, kStartFace, "スタート", 6);
+}
+
+void PaintLinesBetweenCells(const GameState& s, const Rect& area, Surface& surface) {
+    const int n = s.BoardSize;
+    // The line right of a column is the pixel column at its cells' right edge; the line below a row
+    // is the pixel row at its cells' bottom edge. Neither belongs to any cell.
+    for (int column = 1; column < n; ++column) {
+        const int x = s.CellRects[column].right;
+        if (x >= area.left && x < area.right) RepaintLineStretch(s, Box{x, area.top, x, area.bottom - 1}, surface);
+    }
+    for (int row = 1; row < n; ++row) {
+        const int y = s.CellRects[(row - 1) * n + 1].bottom;
+        if (y >= area.top && y < area.bottom) RepaintLineStretch(s, Box{area.left, y, area.right - 1, y}, surface);
+    }
 }
 
 void EraseCell(const GameState& s, int cell, Surface& surface) {

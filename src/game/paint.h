@@ -15,6 +15,9 @@ void PaintGoal(const GameState& s, int cell, Surface& surface);
 void PaintStart(const GameState& s, int cell, Surface& surface);
 // Fills the cell's rectangle with the surface's background colour.
 void EraseCell(const GameState& s, int cell, Surface& surface);
+// Repaints the lines between cells where they cross `area` (left and top edges included, right and
+// bottom not): the background, and the road bands that run across them.
+void PaintLinesBetweenCells(const GameState& s, const Rect& area, Surface& surface);
 // Erases InitialEmptyCell, makes it Empty; returns its index.
 int MakeEmptyCell(GameState& s, Surface& surface);
 

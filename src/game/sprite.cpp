@@ -32,6 +32,13 @@ void EraseLifeSlot(Game& g, const Rect& slot) {
     board.RoundRect(slot.left, slot.top, slot.right, slot.bottom, 0, 0);
 }
 
+// Where the truck's picture covers the board: at TruckRect's corner, lying or standing by its heading.
+Rect TruckImage(const GameState& s) {
+    const int width = Lying(s.Heading) ? s.TruckLength : s.TruckBreadth;
+    const int height = Lying(s.Heading) ? s.TruckBreadth : s.TruckLength;
+    return Rect{s.TruckRect.left, s.TruckRect.top, s.TruckRect.left + width, s.TruckRect.top + height};
+}
+
 }  // namespace
 
 void DrawSprite(Surface& surface, const Picture& mask, const Picture& picture, double x, double y, double width,
@@ -43,10 +50,10 @@ void DrawSprite(Surface& surface, const Picture& mask, const Picture& picture, d
 void DrawTruck(Game& g) {
     if (g.Heading == Direction::None) return;
     const int picture = DirectionCode(g.Heading);
-    const double width = Lying(g.Heading) ? g.TruckLength : g.TruckBreadth;
-    const double height = Lying(g.Heading) ? g.TruckBreadth : g.TruckLength;
+    const Rect image = TruckImage(g);
     DrawSprite(g.form.BoardView(), *g.TruckMasks[picture], *g.TruckPictures[picture],
-               static_cast<float>(g.TruckRect.left), static_cast<float>(g.TruckRect.top), width, height);
+               static_cast<float>(image.left), static_cast<float>(image.top), image.right - image.left,
+               image.bottom - image.top);
 }
 
 void StepTruck(Game& g, Surface& surface) {
@@ -58,6 +65,8 @@ void StepTruck(Game& g, Surface& surface) {
     if (second > GoalCell && second < start) PaintCell(g, second, surface);
     if (first == GoalCell || second == GoalCell) PaintGoal(g, GoalCell, surface);
     if (first == start || second == start) PaintStart(g, start, surface);
+    // Its pixels on the lines between cells belong to no cell: those lines are repainted on their own.
+    PaintLinesBetweenCells(g, TruckImage(g), surface);
 
     Rect& truck = g.TruckRect;
     switch (g.Heading) {

@@ -100,11 +100,12 @@ void SteerTruck(Game& g) {
         const int marginX = RoundHalfEven((cellWidth - width) / 2.0);
         const int marginY = RoundHalfEven((cellWidth - height) / 2.0);
 
-        // Beside the goal the truck may drive on into the goal, which holds no tile.
-        if (c != 2 && c != n + 1 && FrontAtEdge(truck, r, g.Heading)) {
-            // The tile ahead needs a road end facing the truck. No cell ahead is the board's edge.
+        if (FrontAtEdge(truck, r, g.Heading)) {
+            // The tile ahead needs a road end facing the truck. No cell ahead is the board's edge;
+            // the goal holds no tile, and the truck may always drive on into it.
             const bool onBoard = HasNeighbour(c, g.Heading, n);
-            if (!onBoard || ExitHeading(g.Cells[NextCell(c, g.Heading, n)], g.Heading) == Direction::None) {
+            const int ahead = onBoard ? NextCell(c, g.Heading, n) : 0;
+            if (ahead != GoalCell && (!onBoard || ExitHeading(g.Cells[ahead], g.Heading) == Direction::None)) {
                 HandleMiss(g);
                 return;
             }

@@ -30,9 +30,10 @@ public:
 
     // A modal message with an OK button; returns when it is dismissed.
     virtual void MsgBox(std::string_view utf8Text) = 0;
-    // Ends the program at once, releasing the sound device and the single-copy lock. The real
-    // program never returns from it; test doubles may throw. Callers return straight after it.
-    virtual void End() = 0;
+    // Ends the program at once with the given exit status (EXIT_SUCCESS, or EXIT_FAILURE after a fatal
+    // error), releasing the sound device and the single-copy lock. The real program never returns
+    // from it; test doubles may throw. Callers return straight after it.
+    virtual void End(int exitStatus) = 0;
 
     // True when another copy of the program is already running.
     virtual bool PrevInstance() = 0;

@@ -2,6 +2,8 @@
 // driven by real clicks and key presses.
 #include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
+#include <QPaintEvent>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -13,7 +15,10 @@
 #include "doubles.h"
 #include "game/app.h"
 #include "game/board.h"
+#include "game/geometry.h"
 #include "game/play.h"
+#include "game/sprite.h"
+#include "game/truck.h"
 #include "picture_resources.h"
 
 namespace kanuvo {
@@ -131,6 +136,31 @@ TEST_F(Window, ARunOfStageOneIsWonByRealKeyPresses) {
     EXPECT_TRUE(g.BoardReady);
 }
 
+TEST_F(Window, APunctuationKeyAJapaneseKeyAndShiftAloneEachJudgeTheRoadButMoveNoTile) {
+    EndTitle();
+    QWidget* board = app.form.BoardView().Widget();
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+        {Qt::Key_Comma, Qt::NoModifier}, {Qt::Key_Henkan, Qt::NoModifier}, {Qt::Key_Shift, Qt::ShiftModifier}};
+    for (const auto& [key, modifiers] : keys) {
+        g.Stage = 1;
+        QTest::mouseClick(Button(app.form.NewGameButton()), Qt::LeftButton);
+        testing::LayLeftThenUpRoad(g);
+        const auto cells = g.Cells;
+        Soon([this, board, key, modifiers] {
+            QKeyEvent press(QEvent::KeyPress, key, modifiers);
+            QApplication::sendEvent(board, &press);
+            // A key that never reached the board leaves the run waiting: stop it.
+            Soon([this] {
+                if (g.Playing && !g.RouteActive) ClickStart();
+            });
+        });
+        ClickStart();
+        EXPECT_EQ(g.Stage, 2) << "key " << std::hex << key;
+        EXPECT_EQ(g.Cells, cells) << "key " << std::hex << key;
+    }
+    EXPECT_THAT(Waves(), ElementsAre("goal.wav", "goal.wav", "goal.wav"));
+}
+
 TEST_F(Window, ArrowKeysSlideTilesAndRepaintThem) {
     EndTitle();
     QWidget* board = app.form.BoardView().Widget();
@@ -151,6 +181,36 @@ TEST_F(Window, ArrowKeysSlideTilesAndRepaintThem) {
     EXPECT_THAT(Waves(), ElementsAre("stop1.wav"));
 }
 
+TEST_F(Window, TheTruckLeavesNoTrailOnTheLinesBetweenCells) {
+    EndTitle();
+    testing::LayLeftThenUpRoad(g);
+    g.Stage = 2;
+    PlaceTruckAtStart(g);
+    RedrawBoard(g);
+    const QImage before = Board();
+    // The truck drives 16, 15, 14, 13, up 9, 5 into the goal, one step and one steering pass at a time,
+    // as the main loop drives it.
+    g.Playing = true;
+    g.TruckCells = {16, 16};
+    for (int steps = 0; g.Playing && steps < 2000; ++steps) {
+        StepTruck(g, app.form.BoardView());
+        SteerTruck(g);
+    }
+    ASSERT_EQ(g.Stage, 3) << "the truck reached the goal";
+    // The one-pixel lines it crossed (x = 200, 300, 400 and y = 199, 299, 399) are as they were.
+    const QImage after = Board();
+    int changed = 0;
+    for (int column = 1; column < 4; ++column) {
+        const int x = g.CellRects[column].right;
+        for (int y = g.CellRects[1].top; y < g.CellRects[16].bottom; ++y) changed += before.pixel(x, y) != after.pixel(x, y);
+    }
+    for (int row = 1; row < 4; ++row) {
+        const int y = g.CellRects[(row - 1) * 4 + 1].bottom;
+        for (int x = g.CellRects[1].left; x < g.CellRects[16].right; ++x) changed += before.pixel(x, y) != after.pixel(x, y);
+    }
+    EXPECT_EQ(changed, 0);
+}
+
 TEST_F(Window, ExitDuringARunEndsTheProgramCleanly) {
     EndTitle();
     Soon([this] { QTest::mouseClick(Button(app.form.ExitButton()), Qt::LeftButton); });
@@ -168,6 +228,37 @@ TEST_F(Window, TheCloseBoxDuringARunEndsTheProgramCleanly) {
     EXPECT_TRUE(app.form.Closed());
     EXPECT_FALSE(g.Playing);
     EXPECT_EQ(sound.commands.back(), "close gBGMfile ");
+}
+
+// Gathers the areas a widget repaints.
+struct RepaintLog : QObject {
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) area += static_cast<QPaintEvent*>(event)->region();
+        return false;
+    }
+    QRegion area;
+};
+
+TEST_F(Window, ATruckStepRepaintsOnlyItsCellOnTheWindowAndTheCopyKeepsTheWholeBoard) {
+    EndTitle();
+    g.Stage = 2;
+    NewGameClick(g);
+    QCoreApplication::processEvents();
+    RepaintLog log;
+    app.form.BoardView().Widget()->installEventFilter(&log);
+    const int start = StartCell(g.BoardSize);
+    g.TruckCells = {start, start};
+    StepTruck(g, app.form.BoardView());
+    QCoreApplication::processEvents();
+
+    ASSERT_FALSE(log.area.isEmpty());
+    const Rect& cell = g.CellRects[start];
+    const QRect around = QRect(QPoint(cell.left, cell.top), QPoint(cell.right, cell.bottom)).adjusted(-2, -2, 2, 2);
+    EXPECT_TRUE(around.contains(log.area.boundingRect())) << "repainted " << log.area.boundingRect().x() << ","
+                                                          << log.area.boundingRect().y() << " "
+                                                          << log.area.boundingRect().width() << "x"
+                                                          << log.area.boundingRect().height();
+    EXPECT_EQ(app.form.BoardCopy().Image(), app.form.BoardView().Image());
 }
 
 TEST_F(Window, TheGameOverLetteringLandsOnTheBoard) {
@@ -193,7 +284,8 @@ TEST_F(Window, TheGameOverLetteringLandsOnTheBoard) {
     EXPECT_GT(red, 50);
 }
 
-// Start-up failures end the program, after their message, before any window shows.
+// Start-up failures end the program, after their message, before any window shows: a failure with a
+// failure status, the refusal of a second copy with success.
 struct StartUpFailure : ::testing::Test {
     static void StartWith(const std::function<void(QtSystem&)>& arrange) {
         QTemporaryDir lockDir;
@@ -212,7 +304,7 @@ struct StartUpFailure : ::testing::Test {
 
 TEST_F(StartUpFailure, AMissingPictureResourceEndsTheProgramWithItsMessage) {
     EXPECT_EXIT(StartWith([](QtSystem& system) { system.SetPicturePrefix(":/no-such-folder/"); }),
-                ::testing::ExitedWithCode(0), "画像データ読み込みエラー");
+                ::testing::ExitedWithCode(1), "画像データ読み込みエラー");
 }
 
 TEST_F(StartUpFailure, ASecondCopyIsRefusedWithItsMessage) {

@@ -72,8 +72,9 @@ private:
 class FakeSystem : public System {
 public:
     void MsgBox(std::string_view text) override { messages.emplace_back(text); }
-    void End() override {
+    void End(int status) override {
         ++ends;
+        exitStatus = status;
         throw ProgramEnded();
     }
     bool PrevInstance() override { return prevInstance; }
@@ -92,6 +93,7 @@ public:
 
     std::vector<std::string> messages;
     int ends = 0;
+    int exitStatus = -1;  // the status of the last End
     bool prevInstance = false;
     std::string path = "/opt/kanuvo";
     int screenHeightPixels = 768;

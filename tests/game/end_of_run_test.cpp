@@ -84,7 +84,7 @@ TEST_F(EndOfRun, ATruckRunWonIsDrawnAsBeforeUpToItsEnd) {
     ClearLogs();
     StartStopClick(g);
     ASSERT_EQ(g.Stage, 3);
-    ExpectRunDrawnAsRecorded(t, {3787, 9145237723746793707ull, 565, 8497000671411288446ull});
+    ExpectRunDrawnAsRecorded(t, {4447, 2437305000899667339ull, 565, 8497000671411288446ull});
 }
 
 TEST_F(EndOfRun, ATruckRunCrashedIsDrawnAsBeforeUpToItsEnd) {
@@ -92,7 +92,7 @@ TEST_F(EndOfRun, ATruckRunCrashedIsDrawnAsBeforeUpToItsEnd) {
     ClearLogs();
     StartStopClick(g);
     ASSERT_EQ(g.Lives, 1);
-    ExpectRunDrawnAsRecorded(t, {1340, 2109999817599076502ull, 201, 2841503133478665626ull});
+    ExpectRunDrawnAsRecorded(t, {1580, 1292592241799929938ull, 201, 2841503133478665626ull});
 }
 
 TEST_F(EndOfRun, ARouteRunWonBySlidesIsDrawnAsBeforeUpToItsEnd) {

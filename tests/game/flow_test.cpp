@@ -231,6 +231,23 @@ TEST_F(Flow, NewGameHidesTheFrameButNotTheBar) {
     EXPECT_EQ(t.form.gaugeBar.Width(), 310);
 }
 
+TEST_F(Flow, NewGameStopsTheGameOverLetteringBeforeTheFreshBoard) {
+    g.Lives = 0;
+    Click(StartStopClick);
+    StartStopClick(g);  // a stop with no retry left: Game Over
+    ASSERT_TRUE(t.form.gameOverTimer.Enabled());
+    GameOverTick(g);  // the first, smallest drawing
+    NewGameClick(g);
+    EXPECT_FALSE(t.form.gameOverTimer.Enabled());
+    EXPECT_EQ(g.ZoomWidth, 0) << "the next Game Over starts small again";
+    // Three more seconds: the window delivers the timer's ticks only while it is enabled.
+    t.form.boardView.log.clear();
+    for (int tick = 0; tick < 6; ++tick) {
+        if (t.form.gameOverTimer.Enabled()) GameOverTick(g);
+    }
+    EXPECT_THAT(t.form.boardView.log, IsEmpty());
+}
+
 TEST(StepTimer, AStepIsDueOnlyOnceMoreThanTheIntervalHasPassed) {
     TestGame t;
     Game& g = t.game;
@@ -351,6 +368,7 @@ TEST(StartUp, ASecondCopyShowsTheMessageAndEnds) {
     t.system.prevInstance = true;
     EXPECT_THROW(FormLoad(t.game), testing::ProgramEnded);
     EXPECT_THAT(t.system.messages, ElementsAre("このアプリケーションはすでに開かれています。"));
+    EXPECT_EQ(t.system.exitStatus, 0) << "a refusal is no failure";
     EXPECT_EQ(t.form.widthTwips, 0);
 }
 
@@ -360,6 +378,7 @@ TEST(StartUp, AMissingPictureEndsTheProgramWithItsMessage) {
         t.system.failingPictureId = id;
         EXPECT_THROW(LoadPictures(t.game), testing::ProgramEnded) << id;
         EXPECT_THAT(t.system.messages, ElementsAre("画像データ読み込みエラー"));
+        EXPECT_EQ(t.system.exitStatus, 1);
     }
 }
 

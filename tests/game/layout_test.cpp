@@ -61,6 +61,33 @@ TEST(Geometry, CellsButtonsAndTruckOfA600PixelWindow) {
     EXPECT_EQ(t.form.boardCopy.Top(), 0);
 }
 
+TEST(Geometry, ButtonsStayInsideTheInnerWidth) {
+    // 5 x 5 in a 650-pixel-high window: S = 93, the start cell ends at 558, and 0.2 cells on from
+    // there a button 74.4 wide would end at 651.4. It moves left just enough to fit.
+    for (const auto& [innerWidth, left] : {std::pair{650, 575}, std::pair{640, 565}}) {
+        TestGame t(innerWidth, 650);
+        Game& g = t.game;
+        g.BoardSize = 5;
+        ComputeCellRects(g);
+        PlaceBoardButtons(g);
+        for (const Button* b : {&t.form.exitButton, &t.form.newGameButton, &t.form.startStopButton}) {
+            EXPECT_EQ(b->Left(), left) << innerWidth;
+            EXPECT_LE(b->Left() + b->Width(), innerWidth);
+        }
+        EXPECT_EQ(t.form.exitButton.Top(), 585);
+        EXPECT_EQ(t.form.newGameButton.Top(), 492);
+        EXPECT_EQ(t.form.startStopButton.Top(), 399);
+    }
+    // Every other board of that window already fits and keeps its place.
+    for (const auto& [n, left] : {std::pair{4, 562}, std::pair{6, 583}, std::pair{7, 590}}) {
+        TestGame t(650, 650);
+        t.game.BoardSize = n;
+        ComputeCellRects(t.game);
+        PlaceBoardButtons(t.game);
+        EXPECT_EQ(t.form.exitButton.Left(), left) << n;
+    }
+}
+
 TEST(Geometry, CellSizeRoundsHalvesToEven) {
     TestGame t(651, 651);
     t.game.BoardSize = 4;

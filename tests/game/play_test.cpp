@@ -140,6 +140,7 @@ TEST_F(Sliding, AFailedRepaintCopyIsFatal) {
     g.RouteActive = true;
     EXPECT_THROW(BoardKeyDown(g, kUp), testing::ProgramEnded);
     EXPECT_THAT(t.system.messages, ElementsAre("メモリーが足りません。"));
+    EXPECT_EQ(t.system.exitStatus, 1);
 }
 
 struct Title : ::testing::Test {

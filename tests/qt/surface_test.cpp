@@ -2,6 +2,8 @@
 #include <QFontInfo>
 #include <QImage>
 
+#include <vector>
+
 #include <gtest/gtest.h>
 
 #include "platform/qt/main_form.h"
@@ -227,6 +229,36 @@ public:
     int BitBlt(int, int, int, int, const Surface&, int, int) override { return 1; }
     int StretchBlt(int, int, int, int, const Surface&, int, int, int, int) override { return 1; }
 };
+
+TEST(QtSurfaceTest, AWholeCopyRepeatsOnlyWhatChangedAndStaysExact) {
+    QtSurface board(QSize(100, 80)), copy(QSize(100, 80));
+    std::vector<QRect> copied;
+    copy.SetChangedHandler([&](const QRect& area) { copied.push_back(area); });
+    board.SetBackColor(kRed);
+    ASSERT_EQ(copy.BitBlt(0, 0, 100, 80, board, 0, 0), 1);
+    EXPECT_EQ(Covered(copy, kRed), QRect(0, 0, 100, 80));
+
+    // A change on the board: the next whole copy repeats that change only.
+    board.Line(10, 10, 19, 19, kNavy, LineStyle::FilledBox);
+    copied.clear();
+    ASSERT_EQ(copy.BitBlt(0, 0, 100, 80, board, 0, 0), 1);
+    QRect all;
+    for (const QRect& area : copied) all |= area;
+    EXPECT_TRUE(all.contains(QRect(10, 10, 10, 10)));
+    EXPECT_LE(all.width() * all.height(), 12 * 12);
+    EXPECT_EQ(Covered(copy, kNavy), QRect(10, 10, 10, 10));
+
+    // Drawn on meanwhile, the copy is made whole again.
+    copy.Line(60, 60, 69, 69, kGreen, LineStyle::FilledBox);
+    ASSERT_EQ(copy.BitBlt(0, 0, 100, 80, board, 0, 0), 1);
+    EXPECT_TRUE(Covered(copy, kGreen).isNull());
+    EXPECT_EQ(copy.Image(), board.Image());
+
+    // More changes than the board remembers: whole again, and still exact.
+    for (int i = 0; i < 200; ++i) board.Line(i % 100, i % 80, i % 100, i % 80, kWhite, LineStyle::Line);
+    ASSERT_EQ(copy.BitBlt(0, 0, 100, 80, board, 0, 0), 1);
+    EXPECT_EQ(copy.Image(), board.Image());
+}
 
 TEST(QtSurfaceTest, BlitsFailFromForeignSurfacesAndWithNegativeSizes) {
     QtSurface target(QSize(10, 10));

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "platform/qt/main_form.h"
@@ -108,7 +109,7 @@ TEST_F(LockTest, EndRunsTheShutdownHooksReleasesTheLockAndExits) {
             system.SetLockPath(path);
             if (system.PrevInstance()) std::fputs("no lock\n", stderr);
             system.AddShutdownHook([] { std::fputs("sound released\n", stderr); });
-            system.End();
+            system.End(EXIT_SUCCESS);
         },
         ::testing::ExitedWithCode(0), "sound released");
     EXPECT_FALSE(QFile::exists(path));

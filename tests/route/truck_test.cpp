@@ -180,21 +180,37 @@ TEST_F(TruckTest, AStraightBesideTheStartLeadsIntoTheStartAndCrashes) {
     EXPECT_EQ(g.TruckRect.right, g.CellRects[16].left - 1);
 }
 
-TEST_F(TruckTest, CrossesTheCellAfterATurnBesideTheGoalWithoutLookingAhead) {
-    // Down out of cell 2 over a horizontal tile: nothing judges cell 6 until the truck is in it.
+// Beside the goal only the way into the goal is left unjudged: it holds no tile.
+TEST_F(TruckTest, LeavingACellBesideTheGoalAwayFromItLooksAhead) {
+    struct Case {
+        const char* board;
+        int cell;
+        Direction heading;
+    };
+    // Down out of cell 2 onto a horizontal tile; right out of cell 5, after a turn there, onto a
+    // vertical one. Either way the crash comes with the front at the edge of the cell beside the goal.
+    for (const Case& c : {Case{"G 3 1 .  . 6 4 .  . 6 4 .  . . 5 S", 2, Direction::Down},
+                          Case{"G . . .  3 4 . .  4 . . .  5 6 6 S", 5, Direction::Right}}) {
+        Run(ExitLeft, c.board);
+        Drive();
+        ExpectOneCrash();
+        EXPECT_EQ(g.Heading, c.heading);
+        EXPECT_TRUE(InCell(c.cell));
+        const Rect& r = g.CellRects[c.cell];
+        EXPECT_EQ(c.heading == Direction::Down ? g.TruckRect.bottom : g.TruckRect.right,
+                  c.heading == Direction::Down ? r.bottom : r.right);
+    }
+
+    // Up out of cell 5 into the goal drives on, whole length and all.
     Run(ExitLeft,
-        "G 3 1 . "
-        ". 6 4 . "
-        ". 6 4 . "
-        ". . 5 S");
-    DriveUntil([this] { return InCell(6); });
-    ASSERT_TRUE(g.Playing);
-    EXPECT_EQ(g.Heading, Direction::Down);
-    // Straight on through it, then the look-ahead at its far edge finds no road end in cell 10.
+        "G . . . "
+        "4 . . . "
+        "4 . . . "
+        "5 6 6 S");
     Drive();
-    ExpectOneCrash();
-    EXPECT_EQ(g.Heading, Direction::Down);
-    EXPECT_EQ(g.TruckRect.bottom, g.CellRects[6].bottom);
+    EXPECT_EQ(Clears(), 1);
+    EXPECT_EQ(Misses(), 0);
+    EXPECT_TRUE(InCell(GoalCell));
 }
 
 TEST_F(TruckTest, ReachesTheGoalOnlyWithItsWholeLength) {

@@ -77,7 +77,7 @@ protected:
     }
     void paintEvent(QPaintEvent* event) override {
         QPainter painter(this);
-        painter.drawImage(event->rect(), box_.Image(), event->rect());
+        for (const QRect& area : event->region()) painter.drawImage(area, box_.Image(), area);
     }
     void mousePressEvent(QMouseEvent* event) override { event->accept(); }
     void mouseMoveEvent(QMouseEvent* event) override {
@@ -85,12 +85,11 @@ protected:
         event->accept();
     }
     void keyPressEvent(QKeyEvent* event) override {
-        const int code = VirtualKeyCode(event->key(), event->modifiers());
-        if (code == 0 || !box_.onKeyDown) {
+        if (!box_.onKeyDown) {
             event->ignore();
             return;
         }
-        box_.onKeyDown(code);
+        box_.onKeyDown(VirtualKeyCode(event->key(), event->modifiers()));
     }
 
 private:
@@ -140,7 +139,7 @@ QtPictureBox::QtPictureBox(QWidget* parent) {
     if (parent == nullptr) return;
     widget_ = new PictureWidget(*this, parent);
     widget_->setVisible(false);
-    SetChangedHandler([widget = widget_] { widget->update(); });
+    SetChangedHandler([widget = widget_](const QRect& area) { widget->update(area); });
 }
 
 // The widget outlives the box (its parent window deletes it), so it must no longer be told of changes.
@@ -201,7 +200,7 @@ MainForm::MainForm(Clock& clock, int twipsPerPixel)
       gameOverTimer_(kGameOverInterval, false) {
     setWindowTitle(QString::fromLatin1(kCaption));
     setAttribute(Qt::WA_OpaquePaintEvent);
-    canvas_.SetChangedHandler([this] { update(); });
+    canvas_.SetChangedHandler([this](const QRect& area) { update(area); });
     for (QtButton* button : {&exitButton_, &newGameButton_, &startStopButton_, &gaugeFrame_, &gaugeBar_})
         button->SetFontSize(kButtonFontPoints);
     ApplyOuterSize();
@@ -235,12 +234,14 @@ void MainForm::FollowInnerSize() {
     canvas_.Resize(size());
     // A picture box laid over the whole inner area (the board) keeps covering it when the window
     // system changes that area, as it does when it frames the window after the game has laid it out.
+    // A box not laid out yet covers nothing.
     for (QtPictureBox* box : {&boardView_, &boardCopy_}) {
-        if (box->ScaleWidth() == before.width() && box->ScaleHeight() == before.height() &&
+        if (!before.isEmpty() && box->ScaleWidth() == before.width() && box->ScaleHeight() == before.height() &&
             RoundToPixel(box->Left()) == 0 && RoundToPixel(box->Top()) == 0)
             box->Move(0, 0, width(), height());
     }
-    if (loaded_ && onResize) onResize();
+    // The load sizes the window itself and lays out what it needs afterwards.
+    if (loaded_ && !loading_ && onResize) onResize();
 }
 
 void MainForm::resizeEvent(QResizeEvent* event) {
@@ -262,8 +263,10 @@ void MainForm::showEvent(QShowEvent* event) {
 void MainForm::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     const Color back = canvas_.BackColor();
-    painter.fillRect(event->rect(), QColor(RedOf(back), GreenOf(back), BlueOf(back)));
-    painter.drawImage(event->rect(), canvas_.Image(), event->rect());
+    for (const QRect& area : event->region()) {
+        painter.fillRect(area, QColor(RedOf(back), GreenOf(back), BlueOf(back)));
+        painter.drawImage(area, canvas_.Image(), area);
+    }
 }
 
 void MainForm::mousePressEvent(QMouseEvent* event) {
@@ -290,7 +293,9 @@ void MainForm::Unload() {
 void MainForm::RaiseLoad() {
     if (loaded_) return;
     loaded_ = true;
+    loading_ = true;
     if (onLoad) onLoad();
+    loading_ = false;
     if (closed_) return;
     for (QtTimer* timer : {&titleTimer_, &timeLimitTimer_, &gameOverTimer_}) timer->Activate();
 }

@@ -177,6 +177,7 @@ private:
     QSize outerSize_;    // what the game asked for, frame included
     QSize frameExtra_;   // what the frame took when the outer size was last applied
     bool loaded_ = false;
+    bool loading_ = false;  // inside the load event
     bool closed_ = false;
 
     QtSurface canvas_;

@@ -19,6 +19,14 @@ constexpr int kDotsPerMetre = 3780;
 // Coordinates far outside any surface are pinned well outside it, so rounding them cannot overflow.
 constexpr double kFarAway = 1 << 24;
 
+// Enough changes for a truck step between two copies of the board, and for a slide.
+constexpr std::size_t kRecentChanges = 64;
+
+std::uint64_t NextSurfaceId() {
+    static std::uint64_t last = 0;
+    return ++last;
+}
+
 QColor ToQColor(Color color) { return QColor(RedOf(color), GreenOf(color), BlueOf(color)); }
 
 QImage NewImage(QSize size) {
@@ -65,7 +73,7 @@ QFont GameFont(double points) {
     return font;
 }
 
-QtSurface::QtSurface(QSize size) { Resize(size); }
+QtSurface::QtSurface(QSize size) : id_(NextSurfaceId()) { Resize(size); }
 
 void QtSurface::Resize(QSize size) {
     size = size.expandedTo(QSize(0, 0));
@@ -74,7 +82,7 @@ void QtSurface::Resize(QSize size) {
     allocationFailed_ = resized.isNull() && !size.isEmpty();
     if (resized.isNull()) {
         image_ = QImage();
-        Changed();
+        Changed(QRect(QPoint(0, 0), size));
         return;
     }
     resized.fill(ToQColor(backColor_));
@@ -84,18 +92,32 @@ void QtSurface::Resize(QSize size) {
         painter.drawImage(QPoint(0, 0), image_);
     }
     image_ = std::move(resized);
-    Changed();
+    Changed(image_.rect());
 }
 
-void QtSurface::Changed() {
-    if (changed_) changed_();
+void QtSurface::Changed(const QRect& area) {
+    ++version_;
+    recent_.emplace_back(version_, area);
+    if (recent_.size() > kRecentChanges) recent_.pop_front();
+    if (changed_) changed_(area);
+}
+
+std::optional<QRegion> QtSurface::ChangesSince(std::uint64_t version) const {
+    if (version > version_ || (version < version_ && (recent_.empty() || recent_.front().first > version + 1))) {
+        return std::nullopt;
+    }
+    QRegion changes;
+    for (const auto& [at, area] : recent_) {
+        if (at > version) changes += area;
+    }
+    return changes & image_.rect();
 }
 
 void QtSurface::SetBackColor(Color color) {
     backColor_ = color;
     if (image_.isNull()) return;
     image_.fill(ToQColor(color));
-    Changed();
+    Changed(image_.rect());
 }
 
 void QtSurface::PaintPicture(const Picture& picture, double x, double y, double width, double height,
@@ -118,7 +140,7 @@ void QtSurface::PaintPicture(const Picture& picture, double x, double y, double 
     }
     painter.drawImage(target, source->Image());
     painter.end();
-    Changed();
+    Changed(target);
 }
 
 void QtSurface::Line(double x1, double y1, double x2, double y2, Color color, LineStyle style) {
@@ -143,7 +165,7 @@ void QtSurface::Line(double x1, double y1, double x2, double y2, Color color, Li
             break;
     }
     painter.end();
-    Changed();
+    Changed(box.adjusted(-1, -1, 1, 1));
 }
 
 QFont QtSurface::TextFont() const {
@@ -163,10 +185,12 @@ void QtSurface::Print(std::string_view utf8Text) {
         painter.setFont(font);
         painter.setPen(ToQColor(foreColor_));
         // The game places text by its top-left corner; Qt places it by its baseline.
-        painter.drawText(QPoint(RoundToPixel(currentX_), RoundToPixel(currentY_) + metrics.ascent()),
-                         QString::fromUtf8(utf8Text.data(), static_cast<qsizetype>(utf8Text.size())));
+        const QPoint baseline(RoundToPixel(currentX_), RoundToPixel(currentY_) + metrics.ascent());
+        const QString text = QString::fromUtf8(utf8Text.data(), static_cast<qsizetype>(utf8Text.size()));
+        painter.drawText(baseline, text);
         painter.end();
-        Changed();
+        const QRect line(baseline.x(), baseline.y() - metrics.ascent(), metrics.horizontalAdvance(text), metrics.height());
+        Changed((metrics.boundingRect(text).translated(baseline) | line).adjusted(-1, -1, 1, 1));
     }
     currentX_ = 0;
     currentY_ += metrics.height();
@@ -204,7 +228,7 @@ int QtSurface::RoundRect(int left, int top, int right, int bottom, int cornerWid
                                 radiusY);
     }
     painter.end();
-    Changed();
+    Changed(area.adjusted(0, 0, 1, 1));
     return 1;
 }
 
@@ -223,23 +247,49 @@ int QtSurface::StretchBlt(int x, int y, int width, int height, const Surface& so
     const QRect wanted(sourceX, sourceY, sourceWidth, sourceHeight);
     const QRect available = wanted & from->image_.rect();
     if (available.isEmpty() || image_.isNull()) return 1;
-    // Copied first, so that a copy within one surface reads the pixels as they were.
-    const QImage piece = from->image_.copy(available);
+    if (from != this && x == 0 && y == 0 && wanted == image_.rect() && wanted == from->image_.rect() &&
+        width == sourceWidth && height == sourceHeight) {
+        MirrorFrom(*from);
+        return 1;
+    }
+    // Copied first when both are one surface, so that the copy reads the pixels as they were.
+    const QImage piece = from == this ? from->image_.copy(available) : QImage();
+    const QImage& pixels = from == this ? piece : from->image_;
+    const QRect pixelsArea = from == this ? piece.rect() : available;
     QPainter painter(&image_);
     MakeCrisp(painter);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
+    QRect target;
     if (width == sourceWidth && height == sourceHeight) {
-        painter.drawImage(QPoint(x + available.x() - sourceX, y + available.y() - sourceY), piece);
+        target = QRect(QPoint(x + available.x() - sourceX, y + available.y() - sourceY), available.size());
+        painter.drawImage(target.topLeft(), pixels, pixelsArea);
     } else {
         const double scaleX = static_cast<double>(width) / sourceWidth;
         const double scaleY = static_cast<double>(height) / sourceHeight;
-        painter.drawImage(QRectF(x + (available.x() - sourceX) * scaleX, y + (available.y() - sourceY) * scaleY,
-                                 available.width() * scaleX, available.height() * scaleY),
-                          piece);
+        const QRectF scaled(x + (available.x() - sourceX) * scaleX, y + (available.y() - sourceY) * scaleY,
+                            available.width() * scaleX, available.height() * scaleY);
+        painter.drawImage(scaled, pixels, pixelsArea);
+        target = scaled.toAlignedRect();
     }
     painter.end();
-    Changed();
+    Changed(target);
     return 1;
+}
+
+void QtSurface::MirrorFrom(const QtSurface& source) {
+    std::optional<QRegion> stale;
+    if (mirrorOf_ == source.id_ && ownVersion_ == version_) stale = source.ChangesSince(mirrorVersion_);
+    if (!stale) stale = QRegion(image_.rect());
+    if (!stale->isEmpty()) {
+        QPainter painter(&image_);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        for (const QRect& area : *stale) painter.drawImage(area.topLeft(), source.image_, area);
+        painter.end();
+        for (const QRect& area : *stale) Changed(area);
+    }
+    mirrorOf_ = source.id_;
+    mirrorVersion_ = source.version_;
+    ownVersion_ = version_;
 }
 
 }  // namespace kanuvo

@@ -3,9 +3,15 @@
 
 #include <QFont>
 #include <QImage>
+#include <QRect>
+#include <QRegion>
 #include <QSize>
 
+#include <cstdint>
+#include <deque>
 #include <functional>
+#include <optional>
+#include <utility>
 
 #include "platform/surface.h"
 
@@ -39,8 +45,9 @@ public:
     // Changes the size, keeping what is drawn at the top left and filling new area with the back colour.
     void Resize(QSize size);
     const QImage& Image() const { return image_; }
-    // Called after every change of the pixels, e.g. to schedule a repaint of the widget showing them.
-    void SetChangedHandler(std::function<void()> handler) { changed_ = std::move(handler); }
+    // Called after every change of the pixels with the area that changed, e.g. to schedule a repaint
+    // of that part of the widget showing them.
+    void SetChangedHandler(std::function<void(const QRect&)> handler) { changed_ = std::move(handler); }
 
     int ScaleWidth() const override { return image_.width(); }
     int ScaleHeight() const override { return image_.height(); }
@@ -77,7 +84,12 @@ public:
                    int sourceWidth, int sourceHeight) override;
 
 private:
-    void Changed();
+    void Changed(const QRect& area);
+    // What changed after the given version, or nothing when the changes kept do not reach back so far.
+    std::optional<QRegion> ChangesSince(std::uint64_t version) const;
+    // Copies the parts of an equally sized surface onto the same place here; only what changed
+    // since this surface last became a whole copy of it, when nothing else has drawn here since.
+    void MirrorFrom(const QtSurface& source);
     QFont TextFont() const;
 
     QImage image_;
@@ -90,7 +102,16 @@ private:
     double currentY_ = 0;
     double fontSize_ = 9;
     bool fontBold_ = false;
-    std::function<void()> changed_;
+    std::function<void(const QRect&)> changed_;
+
+    // A truck step copies the whole board to its hidden copy, though only a few cells changed: the
+    // surfaces remember their recent changes so that such a copy repeats only those.
+    std::uint64_t id_;                                   // never shared by two surfaces
+    std::uint64_t version_ = 0;                          // counts the changes
+    std::deque<std::pair<std::uint64_t, QRect>> recent_;  // the latest changes, by version
+    std::uint64_t mirrorOf_ = 0;       // the surface this one last became a whole copy of
+    std::uint64_t mirrorVersion_ = 0;  // that surface's version at the copy
+    std::uint64_t ownVersion_ = 0;     // this surface's version right after it
 };
 
 }  // namespace kanuvo

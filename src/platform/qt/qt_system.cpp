@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QImageReader>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QPixmap>
@@ -71,13 +72,13 @@ void QtSystem::MsgBox(std::string_view utf8Text) {
     box.exec();
 }
 
-void QtSystem::End() {
+void QtSystem::End(int exitStatus) {
     for (const auto& hook : shutdownHooks_) hook();
     lock_.reset();  // unlocks and removes the lock file
     // Ends at once, from wherever it is called: no window or control is torn down under a handler
     // that is still running, and nothing of the program outlives it.
     std::fflush(nullptr);
-    std::_Exit(0);
+    std::_Exit(exitStatus);
 }
 
 bool QtSystem::PrevInstance() {
@@ -114,7 +115,10 @@ int QtSystem::ScreenHeight() {
 }
 
 std::unique_ptr<Picture> QtSystem::LoadResPicture(int id) {
-    const QImage image(picturePrefix_ + QString::number(id) + QStringLiteral(".bmp"));
+    // The pictures are BMP files; letting the reader guess would load and ask every image plugin first.
+    QImageReader reader(picturePrefix_ + QString::number(id) + QStringLiteral(".bmp"), "bmp");
+    reader.setAutoDetectImageFormat(false);
+    const QImage image = reader.read();
     if (image.isNull()) return nullptr;
     return std::make_unique<QtPicture>(image);
 }

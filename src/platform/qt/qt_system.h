@@ -41,7 +41,7 @@ public:
     ~QtSystem() override;
 
     void MsgBox(std::string_view utf8Text) override;
-    [[noreturn]] void End() override;
+    [[noreturn]] void End(int exitStatus) override;
     bool PrevInstance() override;
     std::string Path() override;
     int ScreenHeight() override;

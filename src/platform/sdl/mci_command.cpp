@@ -31,13 +31,6 @@ std::optional<std::vector<std::string>> SplitWords(std::string_view text) {
     }
 }
 
-std::optional<long> ToMillis(const std::string& s) {
-    if (s.empty() || s.size() > 9 || !std::all_of(s.begin(), s.end(), [](unsigned char c) { return std::isdigit(c); })) {
-        return std::nullopt;
-    }
-    return std::stol(s);
-}
-
 }  // namespace
 
 std::string LowerAscii(std::string_view text) {
@@ -74,12 +67,8 @@ std::optional<MciCommand> ParseMciCommand(std::string_view text) {
     if (verb == "play") {
         cmd.verb = MciVerb::Play;
         cmd.alias = w[1];
-        if (w.size() == 4 && LowerAscii(w[2]) == "from") {
-            cmd.fromMillis = ToMillis(w[3]);
-            if (!cmd.fromMillis) return std::nullopt;
-            return cmd;
-        }
-        if (w.size() != 2) return std::nullopt;
+        const bool fromStart = w.size() == 4 && LowerAscii(w[2]) == "from" && w[3] == "0";
+        if (w.size() != 2 && !fromStart) return std::nullopt;
         return cmd;
     }
     if (verb == "stop" || verb == "close") {

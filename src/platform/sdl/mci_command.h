@@ -14,7 +14,6 @@ struct MciCommand {
     std::string alias;                // the name later commands use; for open without alias, the path
     std::string path;                 // open only: the file, quotes removed
     std::string type;                 // open only: the device type, lower case, empty when not given
-    std::optional<long> fromMillis;   // play only: "from N"
 };
 
 // Results of a command, as mciSendStringA returns them.
@@ -27,7 +26,8 @@ constexpr int kMciNoDevice = 296;         // no audio device: sound is off
 
 // The command in a text, or nothing when it is not one of the commands above with its
 // arguments. Keywords are case-insensitive, blanks around words do not matter, a path may be
-// quoted ("C:\My Game\sound\Shellshk.mid") or a single word.
+// quoted ("C:\My Game\sound\Shellshk.mid") or a single word. Every play starts a tune from its
+// beginning, so "play" takes "from 0" and no other position.
 std::optional<MciCommand> ParseMciCommand(std::string_view text);
 
 // Aliases and keywords compare without regard to case (ASCII).

@@ -1,4 +1,5 @@
-// Music and effects over SDL2_mixer: the command interpreter, the effect cache and the idle pause.
+// Music and effects over SDL2_mixer: the command interpreter, the effect cache, the loader thread and
+// the device that closes while nothing plays.
 #include "sdl_sound.h"
 
 #include <SDL.h>
@@ -8,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 
 #include "mci_command.h"
 
@@ -20,8 +22,14 @@ constexpr int kBufferFrames = 1024;
 // FluidSynth at full gain clips on the loud, full-band passages of the tune.
 constexpr int kMusicVolume = MIX_MAX_VOLUME / 2;
 
-// SDL_mixer's callbacks carry no context, so they find the one live instance here.
-std::atomic<SdlSound*> g_active{nullptr};
+// SDL_mixer's state is global to the process, so only one instance may own it.
+std::atomic<bool> g_mixerOwned{false};
+
+using SteadyClock = std::chrono::steady_clock;
+
+std::int64_t NowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now().time_since_epoch()).count();
+}
 
 bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
     std::ifstream in(path, std::ios::binary);
@@ -47,51 +55,160 @@ _Mix_Music* Decode(const std::vector<std::uint8_t>& bytes) {
 
 }  // namespace
 
-SdlSound::SdlSound() {
-    if (OpenDevice()) watcher_ = std::thread([this] { WatchForSilence(); });
+SdlSound::SdlSound(std::chrono::milliseconds idleClose) : idleClose_(idleClose) {
+    bool expected = false;
+    owner_ = g_mixerOwned.compare_exchange_strong(expected, true);
+    if (!owner_) {
+        start_ = Start::Failed;
+        return;
+    }
+    loader_ = std::thread([this] { RunLoader(); });
 }
 
 SdlSound::~SdlSound() { Shutdown(); }
 
-bool SdlSound::OpenDevice() {
-    SdlSound* expected = nullptr;
-    if (!g_active.compare_exchange_strong(expected, this)) return false;
+void SdlSound::StartMixer() {
     // Left to itself SDL turns Ctrl+C and kill into a quit event nobody in a Qt program reads.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        g_active = nullptr;
-        return false;
-    }
     std::error_code ec;
     if (std::filesystem::exists(kSoundFontPath, ec)) Mix_SetSoundFonts(kSoundFontPath);
-    Mix_Init(MIX_INIT_MID);
+    // Without MIDI support the effects still play; the tunes stay silent.
+    const bool midi = (Mix_Init(MIX_INIT_MID) & MIX_INIT_MID) != 0;
+    std::lock_guard lock(mutex_);
+    midi_ = midi;
+    start_ = OpenDevice() ? Start::Ready : Start::Failed;
+    if (start_ == Start::Failed) {
+        for (auto& [alias, tune] : tunes_) tune.loading = false;
+    }
+    loaded_.notify_all();
+}
+
+void SdlSound::RunLoader() {
+    StartMixer();
+    std::unique_lock wake(wakeMutex_);
+    while (!stopping_) {
+        wakePending_ = false;
+        wake.unlock();
+        LoadTunes();
+        std::optional<SteadyClock::time_point> closeAt;
+        {
+            std::lock_guard lock(mutex_);
+            if (device_) {
+                const std::int64_t idleFrom = Busy() ? NowMs() : lastSoundMs_.load();
+                const std::int64_t left = idleFrom + idleClose_.count() - NowMs();
+                if (left <= 0) {
+                    CloseDevice();
+                } else {
+                    closeAt = SteadyClock::now() + std::chrono::milliseconds(left);
+                }
+            }
+        }
+        wake.lock();
+        if (stopping_ || wakePending_) continue;
+        const auto woken = [this] { return stopping_ || wakePending_; };
+        if (closeAt) {
+            wake_.wait_until(wake, *closeAt, woken);
+        } else {
+            wake_.wait(wake, woken);
+        }
+    }
+}
+
+void SdlSound::LoadTunes() {
+    for (;;) {
+        std::string alias;
+        std::vector<std::uint8_t> bytes;
+        {
+            std::unique_lock lock(mutex_);
+            const auto it = std::find_if(tunes_.begin(), tunes_.end(), [](const auto& t) { return t.second.loading; });
+            if (it == tunes_.end()) return;
+            if (start_ != Start::Ready || !midi_ || !EnsureDevice(lock)) {
+                it->second.loading = false;
+                loaded_.notify_all();
+                continue;
+            }
+            alias = it->first;
+            bytes = it->second.bytes;
+        }
+        // Outside the lock: the soundfont takes a while to load, and the game may play an effect meanwhile.
+        _Mix_Music* music = Decode(bytes);
+        {
+            std::lock_guard lock(mutex_);
+            const auto it = tunes_.find(alias);
+            if (it != tunes_.end() && it->second.loading && it->second.bytes == bytes) {
+                it->second.fresh = music;
+                it->second.loading = false;
+                music = nullptr;
+            }
+            lastSoundMs_ = NowMs();  // the device's idle time starts after loading
+            loaded_.notify_all();
+        }
+        if (music != nullptr) Mix_FreeMusic(music);  // its tune was closed meanwhile
+    }
+}
+
+bool SdlSound::OpenDevice() {
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return false;
     if (Mix_OpenAudio(kRate, AUDIO_S16SYS, 2, kBufferFrames) != 0) {
-        Mix_Quit();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        g_active = nullptr;
         return false;
     }
     int channels = 2;
+    int rate = kRate;
     Uint16 format = AUDIO_S16SYS;
-    Mix_QuerySpec(&rate_, &format, &channels);
-    frameBytes_ = std::max(1, channels * static_cast<int>(SDL_AUDIO_BITSIZE(format) / 8));
-    // SDL_mixer does not say which device it opened; it is the only one this program opens.
-    for (SDL_AudioDeviceID id = 1; id < 64; ++id) {
-        if (SDL_GetAudioDeviceStatus(id) != SDL_AUDIO_STOPPED) {
-            deviceId_ = id;
-            break;
+    Mix_QuerySpec(&rate, &format, &channels);
+    const int frameBytes = std::max(1, channels * static_cast<int>(SDL_AUDIO_BITSIZE(format) / 8));
+    if (start_ == Start::Ready && (rate != rate_ || frameBytes != frameBytes_)) {
+        // Effects and tunes were converted for the device as it was before; they load again for this one.
+        for (auto& [path, chunk] : chunks_) Mix_FreeChunk(chunk);
+        chunks_.clear();
+        for (auto& [alias, tune] : tunes_) {
+            FreeTune(tune);
+            tune.loading = true;
         }
+        WakeLoader();
     }
+    rate_ = rate;
+    frameBytes_ = frameBytes;
     Mix_AllocateChannels(1);
     Mix_VolumeMusic(kMusicVolume);
-    Mix_HookMusicFinished(&SdlSound::OnMusicFinished);
-    Mix_ChannelFinished(&SdlSound::OnChannelFinished);
     Mix_SetPostMix(&SdlSound::OnPostMix, this);
-    std::lock_guard lock(mutex_);
     device_ = true;
-    UpdateDevice();
+    lastSoundMs_ = NowMs();
     return true;
 }
+
+void SdlSound::CloseDevice() {
+    if (!device_) return;
+    Mix_SetPostMix(nullptr, nullptr);
+    Mix_HaltMusic();
+    Mix_HaltChannel(-1);
+    playingAlias_.clear();
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    device_ = false;
+}
+
+bool SdlSound::EnsureDevice(std::unique_lock<std::mutex>& lock) {
+    loaded_.wait(lock, [this] { return start_ != Start::Pending; });
+    if (start_ != Start::Ready) return false;
+    if (device_) return true;
+    if (!OpenDevice()) return false;
+    WakeLoader();  // it closes the device again once nothing has played for a while
+    return true;
+}
+
+void SdlSound::WakeLoader() {
+    {
+        std::lock_guard lock(wakeMutex_);
+        wakePending_ = true;
+    }
+    wake_.notify_one();
+}
+
+bool SdlSound::Busy() const { return device_ && (Mix_PlayingMusic() != 0 || Mix_Playing(-1) > 0); }
+
+void SdlSound::MarkSounding() { lastSoundMs_ = NowMs(); }
 
 void SdlSound::Shutdown() {
     {
@@ -99,37 +216,30 @@ void SdlSound::Shutdown() {
         stopping_ = true;
     }
     wake_.notify_all();
-    if (watcher_.joinable()) watcher_.join();
+    if (loader_.joinable()) loader_.join();
 
     std::lock_guard lock(mutex_);
-    if (!device_) return;
-    Mix_HookMusicFinished(nullptr);
-    Mix_ChannelFinished(nullptr);
-    Mix_SetPostMix(nullptr, nullptr);
-    Mix_HaltMusic();
-    Mix_HaltChannel(-1);
+    if (!owner_) return;
+    CloseDevice();
     for (auto& [alias, tune] : tunes_) FreeTune(tune);
     tunes_.clear();
-    playingAlias_.clear();
     for (auto& [path, chunk] : chunks_) Mix_FreeChunk(chunk);
     chunks_.clear();
-    Mix_CloseAudio();
     Mix_Quit();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    device_ = false;
-    deviceId_ = 0;
-    musicOn_ = false;
-    g_active = nullptr;
+    start_ = Start::Failed;
+    owner_ = false;
+    g_mixerOwned = false;
+    loaded_.notify_all();
 }
 
 int SdlSound::mciSendStringA(std::string_view command) {
     const auto cmd = ParseMciCommand(command);
     if (!cmd) return kMciUnknownCommand;
-    std::lock_guard lock(mutex_);
+    std::unique_lock lock(mutex_);
     const std::string alias = LowerAscii(cmd->alias);
     switch (cmd->verb) {
         case MciVerb::Open: return Open(cmd->path, cmd->type, alias);
-        case MciVerb::Play: return Play(alias);
+        case MciVerb::Play: return Play(lock, alias);
         case MciVerb::Stop: return Stop(alias);
         case MciVerb::Close: return Close(alias);
     }
@@ -139,45 +249,47 @@ int SdlSound::mciSendStringA(std::string_view command) {
 int SdlSound::Open(const std::string& path, const std::string& type, const std::string& alias) {
     if (!type.empty() && type != "sequencer") return kMciUnknownCommand;
     if (tunes_.count(alias) != 0) return kMciAliasInUse;
-    if (!device_) return kMciNoDevice;
+    if (start_ == Start::Failed) return kMciNoDevice;
     Tune tune;
-    if (!ReadFile(NativePath(path), tune.bytes) || tune.bytes.empty()) return kMciNoFile;
-    tune.fresh = Decode(tune.bytes);
-    if (tune.fresh == nullptr) return kMciNoFile;
+    if (!ReadFile(NativePath(path), tune.bytes) || !IsMidi(tune.bytes)) return kMciNoFile;
+    // The loader decodes it (and loads the soundfont with it); the first play waits for that if it must.
+    tune.loading = true;
     tunes_[alias] = std::move(tune);
+    WakeLoader();
     return kMciOk;
 }
 
-int SdlSound::Play(const std::string& alias) {
+int SdlSound::Play(std::unique_lock<std::mutex>& lock, const std::string& alias) {
+    const auto found = tunes_.find(alias);
+    if (found == tunes_.end()) return kMciUnknownAlias;
+    // Played again without a stop, the tune has no fresh decoder yet: one is made now, while the
+    // old one goes on sounding.
+    if (found->second.fresh == nullptr && !found->second.loading) {
+        found->second.loading = true;
+        WakeLoader();
+    }
+    loaded_.wait(lock, [&] {
+        const auto it = tunes_.find(alias);
+        return it == tunes_.end() || !it->second.loading;
+    });
     const auto it = tunes_.find(alias);
     if (it == tunes_.end()) return kMciUnknownAlias;
-    Mix_HaltMusic();
-    playingAlias_.clear();
-    musicOn_ = false;
+    if (!EnsureDevice(lock)) return kMciNoDevice;
+    Tune& tune = it->second;
+    if (tune.fresh == nullptr) return kMciNoFile;  // the tune could not be decoded
     // The MIDI player resumes where it was halted rather than rewinding, so every play takes a
     // decoder that has never played: the tune always starts from its first note.
-    // The old decoder is freed only once the new one plays, so a restart leaves no gap.
-    Tune& tune = it->second;
+    Mix_HaltMusic();
+    playingAlias_.clear();
     _Mix_Music* const old = tune.used;
-    tune.used = tune.fresh != nullptr ? tune.fresh : Decode(tune.bytes);
+    tune.used = tune.fresh;
     tune.fresh = nullptr;
-    bool started = false;
-    if (tune.used != nullptr) {
-        musicFrames_ = 0;
-        musicOn_ = true;
-        started = Mix_PlayMusic(tune.used, 0) == 0;
-        if (!started) musicOn_ = false;
-    }
+    musicFrames_ = 0;
+    const bool started = Mix_PlayMusic(tune.used, 0) == 0;
     if (old != nullptr) Mix_FreeMusic(old);
-    if (!started) {
-        UpdateDevice();
-        return kMciNoFile;
-    }
+    if (!started) return kMciNoFile;
     playingAlias_ = alias;
-    UpdateDevice();
-    // The next play's decoder is made now, while this one already sounds: loading the soundfont
-    // takes tens of milliseconds, which would otherwise delay the music after every Start.
-    tune.fresh = Decode(tune.bytes);
+    MarkSounding();
     return kMciOk;
 }
 
@@ -188,13 +300,23 @@ void SdlSound::FreeTune(Tune& tune) {
 }
 
 int SdlSound::Stop(const std::string& alias) {
-    if (tunes_.count(alias) == 0) return kMciUnknownAlias;
+    const auto it = tunes_.find(alias);
+    if (it == tunes_.end()) return kMciUnknownAlias;
     if (playingAlias_ == alias) {
         Mix_HaltMusic();
         playingAlias_.clear();
-        musicOn_ = false;
     }
-    UpdateDevice();
+    // A decoder holds a synthesizer with the whole soundfont: the played one goes before the loader
+    // makes the next play's, so there is never more than one.
+    Tune& tune = it->second;
+    if (tune.used != nullptr) {
+        Mix_FreeMusic(tune.used);
+        tune.used = nullptr;
+    }
+    if (tune.fresh == nullptr && !tune.loading) {
+        tune.loading = true;
+        WakeLoader();
+    }
     return kMciOk;
 }
 
@@ -208,29 +330,16 @@ int SdlSound::Close(const std::string& alias) {
 }
 
 int SdlSound::sndPlaySoundA(std::string_view path, unsigned flags) {
-    Mix_Chunk* chunk = nullptr;
-    {
-        std::lock_guard lock(mutex_);
-        if (!device_ || path.empty()) return 0;
-        if ((flags & kSndNoStop) != 0 && Mix_Playing(kEffectChannel) != 0) return 0;
-        // There is no default sound to fall back on: an unreadable file plays nothing, with or
-        // without kSndNoDefault.
-        chunk = Chunk(NativePath(path));
-        if (chunk == nullptr) return 0;
-        Mix_HaltChannel(kEffectChannel);
-        if (Mix_PlayChannel(kEffectChannel, chunk, 0) < 0) {
-            UpdateDevice();
-            return 0;
-        }
-        UpdateDevice();
-    }
-    if ((flags & kSndAsync) == 0) {
-        // Played synchronously: wait for the end, but never longer than the effect plus a margin,
-        // so a stalled device cannot hang the game.
-        const Uint32 limit = chunk->alen / static_cast<Uint32>(frameBytes_ * rate_ / 1000) + 1000;
-        const Uint32 start = SDL_GetTicks();
-        while (EffectPlaying() && SDL_GetTicks() - start < limit) SDL_Delay(5);
-    }
+    std::unique_lock lock(mutex_);
+    if (path.empty() || !EnsureDevice(lock)) return 0;
+    if ((flags & kSndNoStop) != 0 && Mix_Playing(kEffectChannel) != 0) return 0;
+    // There is no default sound to fall back on: an unreadable file plays nothing, with or without
+    // kSndNoDefault.
+    Mix_Chunk* chunk = Chunk(NativePath(path));
+    if (chunk == nullptr) return 0;
+    Mix_HaltChannel(kEffectChannel);
+    if (Mix_PlayChannel(kEffectChannel, chunk, 0) < 0) return 0;
+    MarkSounding();
     return 1;
 }
 
@@ -243,60 +352,31 @@ Mix_Chunk* SdlSound::Chunk(const std::string& path) {
     return chunk;
 }
 
-void SdlSound::UpdateDevice() {
-    if (!device_) return;
-    if (!playingAlias_.empty() && Mix_PlayingMusic() == 0) playingAlias_.clear();
-    const bool busy = Mix_PlayingMusic() != 0 || Mix_Playing(-1) > 0;
-    if (deviceId_ != 0) SDL_PauseAudioDevice(deviceId_, busy ? 0 : 1);
-}
-
-void SdlSound::WatchForSilence() {
-    while (true) {
-        {
-            std::unique_lock lock(wakeMutex_);
-            wake_.wait(lock, [this] { return wakePending_ || stopping_; });
-            if (stopping_) return;
-            wakePending_ = false;
-        }
-        std::lock_guard lock(mutex_);
-        UpdateDevice();
-    }
-}
-
-void SdlSound::OnMusicFinished() {
-    SdlSound* self = g_active.load();
-    if (self == nullptr) return;
-    self->musicOn_ = false;
-    {
-        std::lock_guard lock(self->wakeMutex_);
-        self->wakePending_ = true;
-    }
-    self->wake_.notify_one();
-}
-
-void SdlSound::OnChannelFinished(int) {
-    SdlSound* self = g_active.load();
-    if (self == nullptr) return;
-    {
-        std::lock_guard lock(self->wakeMutex_);
-        self->wakePending_ = true;
-    }
-    self->wake_.notify_one();
-}
-
 void SdlSound::OnPostMix(void* self, std::uint8_t*, int length) {
     auto* sound = static_cast<SdlSound*>(self);
-    if (sound->musicOn_) sound->musicFrames_ += static_cast<std::uint64_t>(length / sound->frameBytes_);
+    // The mixer is locked here, so asking it what plays is safe.
+    const bool music = Mix_PlayingMusic() != 0;
+    if (music) sound->musicFrames_ += static_cast<std::uint64_t>(length / sound->frameBytes_);
+    if (music || Mix_Playing(-1) > 0) sound->lastSoundMs_ = NowMs();
+}
+
+void SdlSound::WaitUntilLoaded() {
+    std::unique_lock lock(mutex_);
+    loaded_.wait(lock, [this] {
+        return start_ != Start::Pending &&
+               std::none_of(tunes_.begin(), tunes_.end(), [](const auto& t) { return t.second.loading; });
+    });
 }
 
 bool SdlSound::HasDevice() const {
-    std::lock_guard lock(mutex_);
-    return device_;
+    std::unique_lock lock(mutex_);
+    loaded_.wait(lock, [this] { return start_ != Start::Pending; });
+    return start_ == Start::Ready;
 }
 
-bool SdlSound::DeviceRunning() const {
+bool SdlSound::DeviceOpen() const {
     std::lock_guard lock(mutex_);
-    return device_ && deviceId_ != 0 && SDL_GetAudioDeviceStatus(deviceId_) == SDL_AUDIO_PLAYING;
+    return device_;
 }
 
 bool SdlSound::EffectPlaying() const {

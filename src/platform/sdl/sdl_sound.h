@@ -2,6 +2,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <map>
@@ -20,27 +21,36 @@ namespace kanuvo {
 // The soundfont the MIDI music is rendered with; without it SDL_mixer's own default is used.
 constexpr const char* kSoundFontPath = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 
-// Opens the audio device on construction. Without a device, file or soundfont everything is
-// silence and commands report failure by their result; nothing is ever shown to the player.
-// One instance at a time: SDL_mixer's state is global to the process.
+// How long the audio device stays open after the last sound ended. Closed, it costs nothing; the
+// next play opens it again within milliseconds.
+constexpr std::chrono::milliseconds kDeviceIdleClose{3000};
+
+// Starts the audio device and loads the soundfont and every opened tune on a loader thread of its
+// own, so the window never waits for them; a play waits only for what it needs and is not loaded yet.
+// Without a device, file or soundfont everything is silence and commands report failure by their
+// result; nothing is ever shown to the player. One instance at a time: SDL_mixer's state is global
+// to the process.
 class SdlSound : public Sound {
 public:
-    SdlSound();
+    explicit SdlSound(std::chrono::milliseconds idleClose = kDeviceIdleClose);
     ~SdlSound() override;
     SdlSound(const SdlSound&) = delete;
     SdlSound& operator=(const SdlSound&) = delete;
 
     int mciSendStringA(std::string_view command) override;
+    // Always plays in the background: the game asks for nothing else.
     int sndPlaySoundA(std::string_view path, unsigned flags) override;
 
     // Stops everything, frees all tunes and effects and releases the audio device. Later calls
     // are silent. Safe to call more than once.
     void Shutdown();
 
-    // True while an audio device is open.
+    // Waits until the device has been tried and every tune opened so far is loaded.
+    void WaitUntilLoaded();
+    // True when sound works: the device could be opened (it may be closed while idle).
     bool HasDevice() const;
-    // True while the device is mixing; it is paused whenever neither music nor an effect plays.
-    bool DeviceRunning() const;
+    // True while the audio device is open.
+    bool DeviceOpen() const;
     // True while an effect plays.
     bool EffectPlaying() const;
     // Seconds of the current tune mixed since it was last started from its beginning.
@@ -50,43 +60,56 @@ private:
     struct Tune {
         std::vector<std::uint8_t> bytes;  // the file, kept so every play can start from a fresh decoder
         _Mix_Music* fresh = nullptr;      // decoded, never played: the next play's
-        _Mix_Music* used = nullptr;       // playing, or played before
+        _Mix_Music* used = nullptr;       // playing, or played and not stopped yet
+        bool loading = false;             // the loader owes it a fresh decoder
     };
+    enum class Start { Pending, Ready, Failed };
 
-    bool OpenDevice();
     int Open(const std::string& path, const std::string& type, const std::string& alias);
-    int Play(const std::string& alias);
+    int Play(std::unique_lock<std::mutex>& lock, const std::string& alias);
     int Stop(const std::string& alias);
     int Close(const std::string& alias);
     static void FreeTune(Tune& tune);
     Mix_Chunk* Chunk(const std::string& path);
-    // Pauses the device when nothing plays and runs it when something does. Caller holds mutex_.
-    void UpdateDevice();
-    void WatchForSilence();
 
-    static void OnMusicFinished();
-    static void OnChannelFinished(int channel);
+    // The device, opened or reopened; caller holds mutex_. False when sound is off.
+    bool EnsureDevice(std::unique_lock<std::mutex>& lock);
+    bool OpenDevice();
+    void CloseDevice();
+    bool Busy() const;
+    void MarkSounding();
+    void WakeLoader();
+
+    void RunLoader();
+    void StartMixer();
+    void LoadTunes();
+
     static void OnPostMix(void* self, std::uint8_t* stream, int length);
 
-    mutable std::mutex mutex_;  // the mixer's state, between the game's thread and the watcher
-    bool device_ = false;
-    std::uint32_t deviceId_ = 0;
+    const std::chrono::milliseconds idleClose_;
+
+    mutable std::mutex mutex_;          // the mixer's state, between the game's thread and the loader
+    mutable std::condition_variable loaded_;  // the start or a tune finished loading
+    Start start_ = Start::Pending;
+    bool device_ = false;               // open now
+    bool owner_ = false;                // this instance holds the process's one mixer
+    bool midi_ = false;                 // the mixer can play MIDI
     int frameBytes_ = 4;
     int rate_ = 44100;
     std::map<std::string, Tune> tunes_;  // by lower-case alias
     std::string playingAlias_;            // lower case; empty when no tune plays
     std::map<std::string, Mix_Chunk*> chunks_;
 
-    std::atomic<bool> musicOn_{false};
     std::atomic<std::uint64_t> musicFrames_{0};
+    std::atomic<std::int64_t> lastSoundMs_{0};  // steady-clock time of the last mixed sound
 
-    // The finished-callbacks run on the audio thread, where the device cannot be paused; they
-    // wake this watcher, which pauses it from its own thread.
+    // The loader sleeps until it is given work or the open device's idle time is up; it never
+    // wakes while the device is closed and nothing is to be loaded.
     std::mutex wakeMutex_;
     std::condition_variable wake_;
     bool wakePending_ = false;
     bool stopping_ = false;
-    std::thread watcher_;
+    std::thread loader_;
 };
 
 }  // namespace kanuvo

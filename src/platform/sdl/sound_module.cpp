@@ -1,0 +1,7 @@
+// The sound as a module the program loads at run time: SDL_mixer brings some sixty libraries, and
+// loading them with the program would delay its window.
+#include "platform/sound_module.h"
+
+#include "platform/sdl/sdl_sound.h"
+
+extern "C" __attribute__((visibility("default"))) kanuvo::Sound* KanuvoMakeSound() { return new kanuvo::SdlSound(); }
