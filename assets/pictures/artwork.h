@@ -33,6 +33,9 @@ QImage DrawTruckPicture(Facing facing, QSize size);
 // The Game Over lettering sprite on pure white.
 QImage DrawGameOverPicture(QSize size);
 
+// The program's icon, side x side pixels with a transparent background.
+QImage DrawIconPicture(int side);
+
 // Paints a truck with its body filling rect (wheels and mirrors included); used by the sprites and by
 // the title screen, so the truck on the title is the one that drives on the board.
 void PaintTruck(QPainter& painter, const QRectF& rect, Facing facing);

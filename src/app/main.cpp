@@ -1,16 +1,23 @@
 // Kanuvo's entry point: the application, the window, the game, and the event loop until the window closes.
 #include <QApplication>
 
+#include "app/command_line.h"
 #include "app/kanuvo_app.h"
 #include "app/module_sound.h"
 #include "picture_resources.h"
 #include "platform/qt/qt_system.h"
 
 int main(int argc, char** argv) {
+    // Answered before any window system is needed, so --help works on a bare terminal.
+    const kanuvo::CommandLine options = kanuvo::ParseCommandLine(argc, argv);
+    if (options.action != kanuvo::CommandLine::Action::Play) return kanuvo::PrintReply(options);
+
     QApplication application(argc, argv);
     kanuvo::ModuleSound sound((QCoreApplication::applicationDirPath() + QStringLiteral("/kanuvo_sound.so")).toStdString());
     QGuiApplication::setApplicationDisplayName("Kanuvo");  // the title of message boxes
+    QGuiApplication::setDesktopFileName(KANUVO_APP_ID);     // ties the window to its menu entry
     kanuvo::InitPictureResources();
+    QApplication::setWindowIcon(kanuvo::WindowIcon());
 
     kanuvo::QtClock clock;
     kanuvo::QtSystem system;

@@ -96,6 +96,22 @@ TEST_P(CursorFileTest, QtReadsItAsA32By32ImageWithAlpha) {
 INSTANTIATE_TEST_SUITE_P(BothPointers, CursorFileTest, ::testing::Values("H_point.cur", "Nodrop01.cur"),
                          [](const auto& info) { return std::string(info.param).substr(0, std::string(info.param).find('.')); });
 
+TEST_P(CursorFileTest, TheSharpPointerIsTheSameGridAtTwiceTheSizeWithItsHotSpotDoubled) {
+    const QString name = QString::fromLatin1(GetParam());
+    const QString sharpName = QString(name).replace(QStringLiteral(".cur"), QStringLiteral("@2x.cur"));
+    const QImage image(QStringLiteral(KANUVO_SOUND_DIR "/") + name);
+    const QImage sharp(QStringLiteral(KANUVO_SOUND_DIR "/") + sharpName);
+    ASSERT_EQ(sharp.size(), QSize(64, 64));
+    int differing = 0;
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) differing += sharp.pixel(x, y) != image.pixel(x / 2, y / 2);
+    EXPECT_EQ(differing, 0) << "each pixel of the grid is a crisp 2 x 2 block";
+    const CursorFile c = Read(GetParam());
+    const CursorFile s = Read(sharpName.toLatin1().constData());
+    EXPECT_EQ(s.hotX, 2 * c.hotX);
+    EXPECT_EQ(s.hotY, 2 * c.hotY);
+}
+
 TEST(HandPointer, HotSpotIsTheFingertip) {
     const CursorFile c = Read("H_point.cur");
     // The fingertip is the highest point of the hand, and the hot spot touches it.

@@ -215,6 +215,36 @@ TEST(TruckPictures, ScaledToPlaySizeKeepCabAndCargoVisible) {
     }
 }
 
+// Each picture is drawn again at twice its size for dense screens, embedded beside it: the same scene,
+// and for a mask exactly the shape of its sharp picture.
+TEST(SharpPictures, AreTheSameScenesAtTwiceTheSizeWithMasksThatFitThem) {
+    kanuvo::InitPictureResources();
+    const auto embedded = [](int id, const char* suffix) {
+        return QImage(QStringLiteral(":/pictures/%1%2.bmp").arg(id).arg(QLatin1String(suffix)))
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    for (const Expected& e : kExpected) {
+        const QImage picture = embedded(e.id, "");
+        const QImage sharp = embedded(e.id, "@2x");
+        ASSERT_EQ(sharp.size(), QSize(2 * e.width, 2 * e.height)) << e.id;
+        // Halved smoothly, the sharp drawing differs from the picture only by edge detail.
+        const QImage halved = sharp.scaled(picture.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        long long difference = 0;
+        ForEachPixel(picture, [&](int x, int y, QRgb c) { difference += Distance(c, Opaque(halved.pixel(x, y))); });
+        EXPECT_LT(difference / (e.width * e.height), 25) << e.id << " is another scene at 2x";
+    }
+    for (const SpritePair& pair : kSprites) {
+        const QImage picture = embedded(pair.picture, "@2x");
+        const QImage mask = embedded(pair.mask, "@2x");
+        ASSERT_EQ(mask.size(), picture.size());
+        int misfits = 0;
+        ForEachPixel(picture, [&](int x, int y, QRgb c) {
+            misfits += (Opaque(mask.pixel(x, y)) == kBlack) != (c != kWhite);
+        });
+        EXPECT_EQ(misfits, 0) << pair.mask;
+    }
+}
+
 TEST(TitlePicture, ShowsTheRoadColoursOfAllSixKindsOnARedPage) {
     const QImage title = Built(109);
     const QRgb roads[] = {qRgb(0, 255, 255), qRgb(0, 255, 0),   qRgb(125, 70, 255),

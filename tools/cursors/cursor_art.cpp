@@ -26,10 +26,6 @@ void Put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
 constexpr std::uint32_t kDirectorySize = 6;
 constexpr std::uint32_t kEntrySize = 16;
 constexpr std::uint32_t kInfoHeaderSize = 40;
-constexpr std::uint32_t kColourBytes = kCursorSide * kCursorSide * 4;
-// One bit a pixel; a 32-pixel row is 4 bytes, already a multiple of 4.
-constexpr std::uint32_t kMaskRowBytes = ((kCursorSide + 31) / 32) * 4;
-constexpr std::uint32_t kMaskBytes = kMaskRowBytes * kCursorSide;
 constexpr std::uint32_t kHalfOpaque = 0x80;
 
 }  // namespace
@@ -88,42 +84,50 @@ CursorArt ParseCursorArt(const std::string& text) {
     return art;
 }
 
-std::vector<std::uint8_t> EncodeCursor(const CursorArt& art) {
+std::vector<std::uint8_t> EncodeCursor(const CursorArt& art, int scale) {
+    const std::uint32_t side = kCursorSide * static_cast<std::uint32_t>(scale);
+    const std::uint32_t colourBytes = side * side * 4;
+    // One bit a pixel, each row padded to whole 32-bit words.
+    const std::uint32_t maskRowBytes = (side + 31) / 32 * 4;
+    const std::uint32_t maskBytes = maskRowBytes * side;
+    const std::uint32_t imageBytes = kInfoHeaderSize + colourBytes + maskBytes;
+    // The grid pixel under a pixel of the (possibly enlarged) image.
+    const auto pixel = [&](std::uint32_t x, std::uint32_t y) { return art.pixels[y / scale * kCursorSide + x / scale]; };
     std::vector<std::uint8_t> out;
-    const std::uint32_t imageBytes = kInfoHeaderSize + kColourBytes + kMaskBytes;
     out.reserve(kDirectorySize + kEntrySize + imageBytes);
 
     // Icon directory: reserved, type 2 (cursor), one image.
     Put16(out, 0);
     Put16(out, 2);
     Put16(out, 1);
-    // Its entry; for a cursor the two fields after the colour count hold the hot spot.
-    out.push_back(kCursorSide);
-    out.push_back(kCursorSide);
+    // Its entry; a side of 256 is written as 0. For a cursor the two fields after the colour count
+    // hold the hot spot.
+    out.push_back(static_cast<std::uint8_t>(side & 0xFF));
+    out.push_back(static_cast<std::uint8_t>(side & 0xFF));
     out.push_back(0);
     out.push_back(0);
-    Put16(out, static_cast<unsigned>(art.hotX));
-    Put16(out, static_cast<unsigned>(art.hotY));
+    Put16(out, static_cast<unsigned>(art.hotX * scale));
+    Put16(out, static_cast<unsigned>(art.hotY * scale));
     Put32(out, imageBytes);
     Put32(out, kDirectorySize + kEntrySize);
 
     // The image's header counts the colour rows and the mask rows together, hence the doubled height.
     Put32(out, kInfoHeaderSize);
-    Put32(out, kCursorSide);
-    Put32(out, 2 * kCursorSide);
+    Put32(out, side);
+    Put32(out, 2 * side);
     Put16(out, 1);   // planes
     Put16(out, 32);  // bits per pixel
     Put32(out, 0);   // uncompressed
-    Put32(out, kColourBytes + kMaskBytes);
+    Put32(out, colourBytes + maskBytes);
     Put32(out, 0);
     Put32(out, 0);
     Put32(out, 0);
     Put32(out, 0);
 
     // Rows run bottom-up; pixels are stored blue, green, red, alpha.
-    for (int y = kCursorSide - 1; y >= 0; --y) {
-        for (int x = 0; x < kCursorSide; ++x) {
-            const std::uint32_t argb = art.pixels[y * kCursorSide + x];
+    for (std::uint32_t y = side; y-- > 0;) {
+        for (std::uint32_t x = 0; x < side; ++x) {
+            const std::uint32_t argb = pixel(x, y);
             out.push_back(static_cast<std::uint8_t>(argb & 0xFF));
             out.push_back(static_cast<std::uint8_t>((argb >> 8) & 0xFF));
             out.push_back(static_cast<std::uint8_t>((argb >> 16) & 0xFF));
@@ -131,14 +135,12 @@ std::vector<std::uint8_t> EncodeCursor(const CursorArt& art) {
         }
     }
     // The mask: a set bit leaves the screen as it is, the first pixel in the high bit.
-    for (int y = kCursorSide - 1; y >= 0; --y) {
-        std::uint8_t rowBytes[kMaskRowBytes] = {};
-        for (int x = 0; x < kCursorSide; ++x) {
-            if ((art.pixels[y * kCursorSide + x] >> 24) < kHalfOpaque) {
-                rowBytes[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
-            }
+    for (std::uint32_t y = side; y-- > 0;) {
+        std::vector<std::uint8_t> rowBytes(maskRowBytes, 0);
+        for (std::uint32_t x = 0; x < side; ++x) {
+            if ((pixel(x, y) >> 24) < kHalfOpaque) rowBytes[x / 8] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
         }
-        out.insert(out.end(), rowBytes, rowBytes + kMaskRowBytes);
+        out.insert(out.end(), rowBytes.begin(), rowBytes.end());
     }
     return out;
 }

@@ -22,7 +22,8 @@ struct CursorArt {
 CursorArt ParseCursorArt(const std::string& text);
 
 // A .cur file of one 32 x 32 image: 32-bit colour with alpha, and a 1-bit mask for displays that
-// ignore alpha, in which a pixel less than half opaque counts as transparent.
-std::vector<std::uint8_t> EncodeCursor(const CursorArt& art);
+// ignore alpha, in which a pixel less than half opaque counts as transparent. With a scale of 2 the
+// image is 64 x 64 for dense screens, each grid pixel a crisp 2 x 2 block and the hot spot doubled.
+std::vector<std::uint8_t> EncodeCursor(const CursorArt& art, int scale = 1);
 
 }  // namespace kanuvo::cursors

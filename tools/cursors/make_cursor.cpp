@@ -1,5 +1,7 @@
-// Turns a pointer grid from assets/cursors into a .cur file: kanuvo_make_cursor <grid.txt> <out.cur>
+// Turns a pointer grid from assets/cursors into a .cur file, at the grid's size or enlarged by a whole
+// factor for dense screens: kanuvo_make_cursor <grid.txt> <out.cur> [scale]
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -7,8 +9,9 @@
 #include "cursor_art.h"
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: kanuvo_make_cursor <grid.txt> <out.cur>\n");
+    const int scale = argc == 4 ? std::atoi(argv[3]) : 1;
+    if ((argc != 3 && argc != 4) || scale < 1 || scale > 8) {
+        std::fprintf(stderr, "usage: kanuvo_make_cursor <grid.txt> <out.cur> [scale 1..8]\n");
         return 2;
     }
     std::ifstream in(argv[1]);
@@ -19,7 +22,7 @@ int main(int argc, char** argv) {
     std::ostringstream text;
     text << in.rdbuf();
     try {
-        const auto bytes = kanuvo::cursors::EncodeCursor(kanuvo::cursors::ParseCursorArt(text.str()));
+        const auto bytes = kanuvo::cursors::EncodeCursor(kanuvo::cursors::ParseCursorArt(text.str()), scale);
         std::ofstream out(argv[2], std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         if (!out) {

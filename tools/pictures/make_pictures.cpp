@@ -1,5 +1,6 @@
-// Draws the game's pictures into BMP files at build time, and renders a preview sheet for review.
+// Draws the game's pictures into BMP files at build time, the program's icons, and a preview sheet.
 //   kanuvo_make_pictures <output folder>
+//   kanuvo_make_pictures --icons <output folder> <side>...
 //   kanuvo_make_pictures --preview <picture folder> <sheet.png> [cursor files...]
 #include <QDir>
 #include <QGuiApplication>
@@ -19,8 +20,8 @@ const QColor kPreviewBoard{0, 0, 128};
 // Pictures are kept in arrays indexed by their resource id.
 constexpr int kIdLimit = 112;
 
-QImage DrawPicture(const pics::PictureEntry& entry) {
-    const QSize size(entry.width, entry.height);
+QImage DrawPicture(const pics::PictureEntry& entry, int scale) {
+    const QSize size(entry.width * scale, entry.height * scale);
     if (entry.id == kanuvo::kTitlePictureId) return kanuvo::art::DrawTitlePicture(size);
     if (entry.id == kanuvo::kGameOverPictureId) return kanuvo::art::DrawGameOverPicture(size);
     for (Direction d : kanuvo::kAllDirections) {
@@ -43,16 +44,35 @@ int WritePictures(const QString& folder) {
         std::fprintf(stderr, "cannot create %s\n", qPrintable(folder));
         return 1;
     }
-    // Pictures come before their masks in the table, so each mask is made from its picture as drawn.
-    QImage byId[kIdLimit];
-    for (const pics::PictureEntry& entry : pics::kPictures) {
-        QImage& image = byId[entry.id];
-        image = entry.maskOf == 0 ? DrawPicture(entry) : pics::MakeMask(byId[entry.maskOf]);
-        if (image.size() != QSize(entry.width, entry.height)) {
-            std::fprintf(stderr, "picture %d came out at the wrong size\n", entry.id);
+    for (const int scale : pics::kScales) {
+        // Pictures come before their masks in the table, so each mask is made from its picture as drawn.
+        QImage byId[kIdLimit];
+        for (const pics::PictureEntry& entry : pics::kPictures) {
+            QImage& image = byId[entry.id];
+            image = entry.maskOf == 0 ? DrawPicture(entry, scale) : pics::MakeMask(byId[entry.maskOf]);
+            if (image.size() != QSize(entry.width, entry.height) * scale) {
+                std::fprintf(stderr, "picture %d came out at the wrong size\n", entry.id);
+                return 1;
+            }
+            if (!Save(image, folder + '/' + pics::FileName(entry.id, scale))) return 1;
+        }
+    }
+    return 0;
+}
+
+// The icon at each side asked for, as "<side>.png" with its transparency.
+int WriteIcons(const QString& folder, const QStringList& sides) {
+    if (!QDir().mkpath(folder)) {
+        std::fprintf(stderr, "cannot create %s\n", qPrintable(folder));
+        return 1;
+    }
+    for (const QString& text : sides) {
+        const int side = text.toInt();
+        const QString path = folder + '/' + text + QStringLiteral(".png");
+        if (side <= 0 || !kanuvo::art::DrawIconPicture(side).save(path, "PNG")) {
+            std::fprintf(stderr, "cannot write the %s-pixel icon to %s\n", qPrintable(text), qPrintable(path));
             return 1;
         }
-        if (!Save(image, folder + '/' + pics::FileName(entry.id))) return 1;
     }
     return 0;
 }
@@ -148,8 +168,10 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments();
     if (args.size() == 2 && !args[1].startsWith("--")) return WritePictures(args[1]);
+    if (args.size() >= 4 && args[1] == "--icons") return WriteIcons(args[2], args.mid(3));
     if (args.size() >= 4 && args[1] == "--preview") return WritePreview(args[2], args[3], args.mid(4));
     std::fprintf(stderr, "usage: kanuvo_make_pictures <output folder>\n"
+                         "       kanuvo_make_pictures --icons <output folder> <side>...\n"
                          "       kanuvo_make_pictures --preview <picture folder> <sheet.png> [cursor files...]\n");
     return 2;
 }

@@ -3,7 +3,10 @@
 
 namespace kanuvo::pictures {
 
-QString FileName(int id) { return QString::number(id) + QStringLiteral(".bmp"); }
+QString FileName(int id, int scale) {
+    const QString suffix = scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale);
+    return QString::number(id) + suffix + QStringLiteral(".bmp");
+}
 
 QImage MakeMask(const QImage& picture) {
     const QImage source = picture.convertToFormat(QImage::Format_RGB32);

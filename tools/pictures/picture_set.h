@@ -12,8 +12,12 @@ namespace kanuvo::pictures {
 using kanuvo::kPictures;
 using kanuvo::PictureEntry;
 
-// The file name a picture has in the build tree and in the embedded resources.
-QString FileName(int id);
+// The scales every picture is drawn at: the design's pixels, and twice that for high-density screens.
+inline constexpr int kScales[] = {1, 2};
+
+// The file name a picture has in the build tree and in the embedded resources: "<id>.bmp" at the
+// design's size, "<id>@2x.bmp" at twice that.
+QString FileName(int id, int scale = 1);
 
 // The mask of a sprite: black wherever the picture is not pure white, white elsewhere.
 QImage MakeMask(const QImage& picture);

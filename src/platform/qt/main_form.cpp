@@ -77,7 +77,7 @@ protected:
     }
     void paintEvent(QPaintEvent* event) override {
         QPainter painter(this);
-        for (const QRect& area : event->region()) painter.drawImage(area, box_.Image(), area);
+        for (const QRect& area : event->region()) ShowSurface(painter, area, box_);
     }
     void mousePressEvent(QMouseEvent* event) override { event->accept(); }
     void mouseMoveEvent(QMouseEvent* event) override {
@@ -203,7 +203,14 @@ MainForm::MainForm(Clock& clock, int twipsPerPixel)
     canvas_.SetChangedHandler([this](const QRect& area) { update(area); });
     for (QtButton* button : {&exitButton_, &newGameButton_, &startStopButton_, &gaugeFrame_, &gaugeBar_})
         button->SetFontSize(kButtonFontPoints);
+    FollowPixelRatio();
     ApplyOuterSize();
+}
+
+void MainForm::FollowPixelRatio() {
+    const int ratio = SurfacePixelRatio(devicePixelRatioF());
+    for (QtSurface* surface : std::initializer_list<QtSurface*>{&canvas_, &boardView_, &boardCopy_})
+        surface->SetPixelRatio(ratio);
 }
 
 MainForm::~MainForm() { canvas_.SetChangedHandler(nullptr); }
@@ -229,7 +236,7 @@ void MainForm::ApplyOuterSize() {
 }
 
 void MainForm::FollowInnerSize() {
-    const QSize before = canvas_.Image().size();
+    const QSize before(canvas_.ScaleWidth(), canvas_.ScaleHeight());
     if (size() == before) return;
     canvas_.Resize(size());
     // A picture box laid over the whole inner area (the board) keeps covering it when the window
@@ -250,12 +257,15 @@ void MainForm::resizeEvent(QResizeEvent* event) {
 }
 
 void MainForm::moveEvent(QMoveEvent* event) {
-    // A window manager frames the window after it is shown, and tells us by moving it.
+    // A window manager frames the window after it is shown, and tells us by moving it; a move may
+    // also take the window to a screen of another density.
+    FollowPixelRatio();
     if (frameGeometry().size() - geometry().size() != frameExtra_) ApplyOuterSize();
     QWidget::moveEvent(event);
 }
 
 void MainForm::showEvent(QShowEvent* event) {
+    FollowPixelRatio();
     if (frameGeometry().size() - geometry().size() != frameExtra_) ApplyOuterSize();
     QWidget::showEvent(event);
 }
@@ -265,7 +275,7 @@ void MainForm::paintEvent(QPaintEvent* event) {
     const Color back = canvas_.BackColor();
     for (const QRect& area : event->region()) {
         painter.fillRect(area, QColor(RedOf(back), GreenOf(back), BlueOf(back)));
-        painter.drawImage(area, canvas_.Image(), area);
+        ShowSurface(painter, area, canvas_);
     }
 }
 

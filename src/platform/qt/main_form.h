@@ -171,6 +171,8 @@ protected:
 private:
     void ApplyOuterSize();
     void FollowInnerSize();
+    // Holds every surface at the device pixels of the screen the window is on.
+    void FollowPixelRatio();
 
     Clock& clock_;
     int twipsPerPixel_;

@@ -2,6 +2,7 @@
 #include "platform/qt/qt_surface.h"
 
 #include <QFontMetrics>
+#include <QImageReader>
 #include <QPainter>
 #include <QPen>
 
@@ -29,11 +30,28 @@ std::uint64_t NextSurfaceId() {
 
 QColor ToQColor(Color color) { return QColor(RedOf(color), GreenOf(color), BlueOf(color)); }
 
-QImage NewImage(QSize size) {
-    QImage image(size, QImage::Format_RGB32);
+QImage NewImage(QSize size, int pixelRatio = 1) {
+    QImage image(size * pixelRatio, QImage::Format_RGB32);
     image.setDotsPerMeterX(kDotsPerMetre);
     image.setDotsPerMeterY(kDotsPerMetre);
+    image.setDevicePixelRatio(pixelRatio);
     return image;
+}
+
+// A one-pixel pen in the game's pixels. On a denser surface it is one game pixel wide and runs
+// through the middle of the game's pixels, so that it covers exactly the device pixels of the game
+// pixels it would cover at ratio 1.
+void UseOnePixelPen(QPainter& painter, const QColor& color, int pixelRatio) {
+    if (pixelRatio == 1) {
+        painter.setPen(QPen(color, 0));
+        return;
+    }
+    painter.setPen(QPen(color, 1));
+    painter.translate(0.5, 0.5);
+}
+
+QRect ToDevice(const QRect& area, int pixelRatio) {
+    return QRect(area.topLeft() * pixelRatio, area.size() * pixelRatio);
 }
 
 // Covered areas must be exactly the pixels the game expects, so nothing is blended at the edges.
@@ -64,7 +82,25 @@ int RoundToPixel(double value) {
     return static_cast<int>(std::nearbyint(std::clamp(value, -kFarAway, kFarAway)));
 }
 
-QtPicture::QtPicture(const QImage& image) : image_(image.convertToFormat(QImage::Format_RGB32)) {}
+QImage ReadBmp(const QString& path) {
+    // Letting the reader guess the format would load and ask every image plugin first.
+    QImageReader reader(path, "bmp");
+    reader.setAutoDetectImageFormat(false);
+    return reader.read();
+}
+
+QtPicture::QtPicture(const QImage& image, QString sharpFile)
+    : image_(image.convertToFormat(QImage::Format_RGB32)), sharpFile_(std::move(sharpFile)) {}
+
+const QImage& QtPicture::ImageFor(int pixelRatio) const {
+    if (pixelRatio == 1 || sharpFile_.isEmpty()) return image_;
+    if (!sharp_) {
+        const QImage sharp = ReadBmp(sharpFile_);
+        // Only an exact double can stand in for the picture: a sprite's mask must match it pixel for pixel.
+        sharp_ = sharp.size() == image_.size() * 2 ? sharp.convertToFormat(QImage::Format_RGB32) : QImage();
+    }
+    return sharp_->isNull() ? image_ : *sharp_;
+}
 
 QFont GameFont(double points) {
     QFont font;
@@ -77,8 +113,22 @@ QtSurface::QtSurface(QSize size) : id_(NextSurfaceId()) { Resize(size); }
 
 void QtSurface::Resize(QSize size) {
     size = size.expandedTo(QSize(0, 0));
-    if (size == image_.size()) return;
-    QImage resized = NewImage(size);
+    if (size == Area().size() && !image_.isNull()) return;
+    if (size.isEmpty() && image_.isNull()) return;
+    Reallocate(size, image_);
+}
+
+void QtSurface::SetPixelRatio(int ratio) {
+    ratio = std::max(ratio, 1);
+    if (ratio == pixelRatio_) return;
+    const QSize size = Area().size();
+    pixelRatio_ = ratio;
+    const QImage before = image_;
+    Reallocate(size, before);
+}
+
+void QtSurface::Reallocate(QSize size, const QImage& keep) {
+    QImage resized = NewImage(size, pixelRatio_);
     allocationFailed_ = resized.isNull() && !size.isEmpty();
     if (resized.isNull()) {
         image_ = QImage();
@@ -86,13 +136,13 @@ void QtSurface::Resize(QSize size) {
         return;
     }
     resized.fill(ToQColor(backColor_));
-    if (!image_.isNull()) {
+    if (!keep.isNull()) {
         QPainter painter(&resized);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(QPoint(0, 0), image_);
+        painter.drawImage(QPoint(0, 0), keep);  // both images' ratios are honoured
     }
     image_ = std::move(resized);
-    Changed(image_.rect());
+    Changed(Area());
 }
 
 void QtSurface::Changed(const QRect& area) {
@@ -110,14 +160,14 @@ std::optional<QRegion> QtSurface::ChangesSince(std::uint64_t version) const {
     for (const auto& [at, area] : recent_) {
         if (at > version) changes += area;
     }
-    return changes & image_.rect();
+    return changes & Area();
 }
 
 void QtSurface::SetBackColor(Color color) {
     backColor_ = color;
     if (image_.isNull()) return;
     image_.fill(ToQColor(color));
-    Changed(image_.rect());
+    Changed(Area());
 }
 
 void QtSurface::PaintPicture(const Picture& picture, double x, double y, double width, double height,
@@ -138,7 +188,7 @@ void QtSurface::PaintPicture(const Picture& picture, double x, double y, double 
             painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
             break;
     }
-    painter.drawImage(target, source->Image());
+    painter.drawImage(target, source->ImageFor(pixelRatio_));
     painter.end();
     Changed(target);
 }
@@ -154,7 +204,7 @@ void QtSurface::Line(double x1, double y1, double x2, double y2, Color color, Li
     MakeCrisp(painter);
     switch (style) {
         case LineStyle::Line:
-            painter.setPen(QPen(pen, 0));
+            UseOnePixelPen(painter, pen, pixelRatio_);
             painter.drawLine(from, to);
             break;
         case LineStyle::Box:
@@ -222,7 +272,7 @@ int QtSurface::RoundRect(int left, int top, int right, int bottom, int cornerWid
         Outline(painter, area, pen);
     } else {
         // An aliased 1-pixel outline of a w x h rectangle covers w + 1 by h + 1 pixels.
-        painter.setPen(QPen(pen, 0));
+        UseOnePixelPen(painter, pen, pixelRatio_);
         painter.setBrush(filled ? QBrush(ToQColor(fillColor_)) : QBrush(Qt::NoBrush));
         painter.drawRoundedRect(QRectF(area.left(), area.top(), area.width() - 1, area.height() - 1), radiusX,
                                 radiusY);
@@ -245,17 +295,20 @@ int QtSurface::StretchBlt(int x, int y, int width, int height, const Surface& so
     if (allocationFailed_ || from->allocationFailed_) return 0;
     if (width == 0 || height == 0 || sourceWidth == 0 || sourceHeight == 0) return 1;
     const QRect wanted(sourceX, sourceY, sourceWidth, sourceHeight);
-    const QRect available = wanted & from->image_.rect();
+    const QRect available = wanted & from->Area();
     if (available.isEmpty() || image_.isNull()) return 1;
-    if (from != this && x == 0 && y == 0 && wanted == image_.rect() && wanted == from->image_.rect() &&
-        width == sourceWidth && height == sourceHeight) {
+    if (from != this && x == 0 && y == 0 && wanted == Area() && wanted == from->Area() &&
+        width == sourceWidth && height == sourceHeight && pixelRatio_ == from->pixelRatio_) {
         MirrorFrom(*from);
         return 1;
     }
-    // Copied first when both are one surface, so that the copy reads the pixels as they were.
-    const QImage piece = from == this ? from->image_.copy(available) : QImage();
+    // Copied first when both are one surface, so that the copy reads the pixels as they were. The
+    // pixels are read in the source's device pixels.
+    const QRect sourceArea = ToDevice(available, from->pixelRatio_);
+    QImage piece = from == this ? from->image_.copy(sourceArea) : QImage();
+    piece.setDevicePixelRatio(from->pixelRatio_);
     const QImage& pixels = from == this ? piece : from->image_;
-    const QRect pixelsArea = from == this ? piece.rect() : available;
+    const QRect pixelsArea = from == this ? piece.rect() : sourceArea;
     QPainter painter(&image_);
     MakeCrisp(painter);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
@@ -279,17 +332,31 @@ int QtSurface::StretchBlt(int x, int y, int width, int height, const Surface& so
 void QtSurface::MirrorFrom(const QtSurface& source) {
     std::optional<QRegion> stale;
     if (mirrorOf_ == source.id_ && ownVersion_ == version_) stale = source.ChangesSince(mirrorVersion_);
-    if (!stale) stale = QRegion(image_.rect());
+    if (!stale) stale = QRegion(Area());
     if (!stale->isEmpty()) {
         QPainter painter(&image_);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
-        for (const QRect& area : *stale) painter.drawImage(area.topLeft(), source.image_, area);
+        for (const QRect& area : *stale)
+            painter.drawImage(area.topLeft(), source.image_, ToDevice(area, source.pixelRatio_));
         painter.end();
         for (const QRect& area : *stale) Changed(area);
     }
     mirrorOf_ = source.id_;
     mirrorVersion_ = source.version_;
     ownVersion_ = version_;
+}
+
+int SurfacePixelRatio(double screenRatio) {
+    // A hair's allowance, so that a ratio of 2 computed as 2.0000001 stays 2.
+    return std::max(1, static_cast<int>(std::ceil(screenRatio - 1e-6)));
+}
+
+void ShowSurface(QPainter& painter, const QRect& area, const QtSurface& surface) {
+    const int ratio = surface.PixelRatio();
+    // Only a screen whose ratio is not a whole number gets a scaled copy; it is smoothed down.
+    if (painter.device() != nullptr && painter.device()->devicePixelRatio() != ratio)
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    painter.drawImage(area, surface.Image(), ToDevice(area, ratio));
 }
 
 }  // namespace kanuvo

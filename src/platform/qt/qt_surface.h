@@ -3,9 +3,11 @@
 
 #include <QFont>
 #include <QImage>
+#include <QPainter>
 #include <QRect>
 #include <QRegion>
 #include <QSize>
+#include <QString>
 
 #include <cstdint>
 #include <deque>
@@ -17,17 +19,25 @@
 
 namespace kanuvo {
 
-// A bitmap held as an RGB32 QImage.
+// A bitmap held as an RGB32 QImage at the design's size, with a sharper drawing of it at twice that
+// size for dense screens, read from its file the first time such a screen needs it.
 class QtPicture : public Picture {
 public:
-    explicit QtPicture(const QImage& image);
+    explicit QtPicture(const QImage& image, QString sharpFile = QString());
     int Width() const override { return image_.width(); }
     int Height() const override { return image_.height(); }
     const QImage& Image() const { return image_; }
+    // The drawing that suits a surface of this pixel ratio: the sharp one above 1 when there is one.
+    const QImage& ImageFor(int pixelRatio) const;
 
 private:
     QImage image_;
+    QString sharpFile_;
+    mutable std::optional<QImage> sharp_;  // read on first use; null when missing or of the wrong size
 };
+
+// The picture in a BMP file (the game's pictures are all BMPs), or a null image.
+QImage ReadBmp(const QString& path);
 
 // A real coordinate as a whole pixel: the nearest, halves to even, as everywhere in the game.
 int RoundToPixel(double value);
@@ -36,21 +46,27 @@ int RoundToPixel(double value);
 // with where it exists, otherwise the proportional IPA Gothic.
 QFont GameFont(double points);
 
-// A surface over an RGB32 QImage at 96 dpi, so that point sizes come out as on a 96-dpi screen. A
-// picture box is one too, so Surface is a virtual base.
+// A surface over an RGB32 QImage at 96 dpi, so that point sizes come out as on a 96-dpi screen. Its
+// size and every coordinate are the game's pixels; on a dense screen the image holds pixelRatio x
+// pixelRatio device pixels for each of them, so that shapes, text and pictures are drawn at the
+// screen's full resolution. A picture box is a surface too, so Surface is a virtual base.
 class QtSurface : public virtual Surface {
 public:
     explicit QtSurface(QSize size = QSize());
 
     // Changes the size, keeping what is drawn at the top left and filling new area with the back colour.
     void Resize(QSize size);
+    // Device pixels per game pixel. What is drawn already is kept, scaled, until it is drawn again.
+    void SetPixelRatio(int ratio);
+    int PixelRatio() const { return pixelRatio_; }
+    // The pixels, with the image's device pixel ratio set: at ratio 1 pixel (x, y) is the game's (x, y).
     const QImage& Image() const { return image_; }
-    // Called after every change of the pixels with the area that changed, e.g. to schedule a repaint
-    // of that part of the widget showing them.
+    // Called after every change of the pixels with the area that changed (in the game's pixels), e.g.
+    // to schedule a repaint of that part of the widget showing them.
     void SetChangedHandler(std::function<void(const QRect&)> handler) { changed_ = std::move(handler); }
 
-    int ScaleWidth() const override { return image_.width(); }
-    int ScaleHeight() const override { return image_.height(); }
+    int ScaleWidth() const override { return image_.width() / pixelRatio_; }
+    int ScaleHeight() const override { return image_.height() / pixelRatio_; }
 
     void PaintPicture(const Picture& picture, double x, double y, double width, double height,
                       RasterOp op) override;
@@ -84,6 +100,10 @@ public:
                    int sourceWidth, int sourceHeight) override;
 
 private:
+    // The whole surface, in the game's pixels.
+    QRect Area() const { return QRect(0, 0, ScaleWidth(), ScaleHeight()); }
+    // A fresh image of this size in the game's pixels at the current ratio, with what was drawn kept.
+    void Reallocate(QSize size, const QImage& keep);
     void Changed(const QRect& area);
     // What changed after the given version, or nothing when the changes kept do not reach back so far.
     std::optional<QRegion> ChangesSince(std::uint64_t version) const;
@@ -93,6 +113,7 @@ private:
     QFont TextFont() const;
 
     QImage image_;
+    int pixelRatio_ = 1;
     bool allocationFailed_ = false;  // the last resize found no memory for the pixels
     FillStyle fillStyle_ = FillStyle::Transparent;
     Color fillColor_ = 0x000000;
@@ -113,5 +134,12 @@ private:
     std::uint64_t mirrorVersion_ = 0;  // that surface's version at the copy
     std::uint64_t ownVersion_ = 0;     // this surface's version right after it
 };
+
+// Device pixels per game pixel for a screen of this device pixel ratio: whole, and never fewer than
+// the screen has, so that a fractional ratio is drawn sharp and scaled down rather than up.
+int SurfacePixelRatio(double screenRatio);
+
+// Shows area (in the game's pixels) of a surface on a widget's painter.
+void ShowSurface(QPainter& painter, const QRect& area, const QtSurface& surface);
 
 }  // namespace kanuvo

@@ -36,6 +36,22 @@ std::uint32_t SteadyMilliseconds() {
     return static_cast<std::uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(now).count());
 }
 
+// A picture or pointer drawn at twice the size sits beside its file as "<name>@2x.<extension>".
+const QString kSharpSuffix = QStringLiteral("@2x");
+
+QString SharpFileName(const QString& file) {
+    const qsizetype dot = file.lastIndexOf(QLatin1Char('.'));
+    const qsizetype slash = file.lastIndexOf(QLatin1Char('/'));
+    if (dot <= slash) return file + kSharpSuffix;
+    return file.left(dot) + kSharpSuffix + file.mid(dot);
+}
+
+std::optional<CursorImage> ReadCursorFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxCursorFileSize) return std::nullopt;
+    return DecodeCursorFile(file.read(kMaxCursorFileSize));
+}
+
 QString DefaultLockPath() {
     // The runtime folder belongs to the user alone, so other users' copies never block ours.
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
@@ -115,18 +131,25 @@ int QtSystem::ScreenHeight() {
 }
 
 std::unique_ptr<Picture> QtSystem::LoadResPicture(int id) {
-    // The pictures are BMP files; letting the reader guess would load and ask every image plugin first.
-    QImageReader reader(picturePrefix_ + QString::number(id) + QStringLiteral(".bmp"), "bmp");
-    reader.setAutoDetectImageFormat(false);
-    const QImage image = reader.read();
+    const QString file = picturePrefix_ + QString::number(id) + QStringLiteral(".bmp");
+    const QImage image = ReadBmp(file);
     if (image.isNull()) return nullptr;
-    return std::make_unique<QtPicture>(image);
+    return std::make_unique<QtPicture>(image, SharpFileName(file));
 }
 
 CursorHandle QtSystem::LoadCursorFromFileA(std::string_view path) {
-    QFile file(QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size())));
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxCursorFileSize) return 0;
-    const auto shape = DecodeCursorFile(file.read(kMaxCursorFileSize));
+    const QString file = QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
+    // On a dense screen the pointer drawn at twice the size beside the file, where there is one.
+    if (qGuiApp != nullptr && qGuiApp->devicePixelRatio() > 1) {
+        if (auto shape = ReadCursorFile(SharpFileName(file))) {
+            QPixmap pixmap = QPixmap::fromImage(shape->image);
+            pixmap.setDevicePixelRatio(2);
+            // The hot spot is given in the pointer's own (design) pixels.
+            cursors_.emplace_back(pixmap, shape->hotSpot.x() / 2, shape->hotSpot.y() / 2);
+            return cursors_.size();
+        }
+    }
+    const auto shape = ReadCursorFile(file);
     if (!shape) return 0;
     cursors_.emplace_back(QPixmap::fromImage(shape->image), shape->hotSpot.x(), shape->hotSpot.y());
     return cursors_.size();

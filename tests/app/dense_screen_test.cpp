@@ -1,0 +1,145 @@
+// The game in its real window on a screen of twice the density (QT_SCALE_FACTOR=2, offscreen): the
+// game keeps its own pixels while every surface, picture and pointer is held at the device's.
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include "app/kanuvo_app.h"
+#include "doubles.h"
+#include "game/app.h"
+#include "game/board.h"
+#include "game/paint.h"
+#include "picture_resources.h"
+
+namespace kanuvo {
+namespace {
+
+constexpr QRgb kTileGrey = qRgb(200, 200, 200);
+
+struct DenseWindow : ::testing::Test {
+    DenseWindow() {
+        system.SetLockPath(lockDir.filePath("kanuvo.lock"));
+        system.SetScreenOverride(768, 15);
+        system.SetMsgBoxHook([](std::string_view) {});
+        system.SetCursorWindow(&app.form);
+        app.Start();
+        QTest::mouseClick(&app.form, Qt::LeftButton, {}, QPoint(300, 300));  // ends the title
+    }
+    const QImage& Board() { return app.form.BoardView().Image(); }
+    static QRgb Opaque(QRgb c) { return c | 0xFF000000u; }
+    // Rows of the image, within columns [0, right) and above bottom, holding a pixel of black ink.
+    static int InkRows(const QImage& image, int right, int bottom) {
+        int rows = 0;
+        for (int y = 0; y < bottom; ++y) {
+            bool ink = false;
+            for (int x = 0; x < right && !ink; ++x) ink = qGray(image.pixel(x, y)) < 24;
+            rows += ink;
+        }
+        return rows;
+    }
+
+    QTemporaryDir lockDir;
+    testing::ManualClock clock;
+    QtSystem system;
+    testing::RecordingSound sound;
+    KanuvoApp app{clock, system, sound};
+    Game& g = app.game;
+};
+
+TEST_F(DenseWindow, TheGameLaysOutInItsOwnPixelsOnSurfacesOfTwiceAsMany) {
+    ASSERT_EQ(app.form.devicePixelRatioF(), 2.0);
+    // A 768-pixel screen gives a 650-pixel window; the offscreen platform's frame takes one pixel a
+    // side, which leaves 648 for a board of 6 cells' height: cells of 108 of the game's pixels.
+    EXPECT_EQ(app.form.frameGeometry().size(), QSize(650, 650));
+    EXPECT_EQ(app.form.Canvas().ScaleHeight(), 648);
+    EXPECT_EQ(g.CellSize, 108);
+    EXPECT_EQ(Board().size(), QSize(1296, 1296));
+    EXPECT_EQ(Board().devicePixelRatio(), 2.0);
+    // The hidden copy holds the board's device pixels, but for the caption printed after the copy.
+    const QImage copy = app.form.BoardCopy().Image();
+    ASSERT_EQ(copy.size(), Board().size());
+    int differing = 0;
+    for (int y = 2 * g.CellSize; y < copy.height(); ++y)
+        for (int x = 0; x < copy.width(); ++x) differing += Opaque(copy.pixel(x, y)) != Opaque(Board().pixel(x, y));
+    EXPECT_EQ(differing, 0);
+}
+
+TEST_F(DenseWindow, EdgesAreOneDevicePixelStepsOnTheSurfaceAndOnTheScreen) {
+    // Cell 6 with a straight road across: its band covers the cell's rows top + 49 .. top + 59.
+    PaintRoadTile(g, TileKind::Horizontal, 6, app.form.BoardView());
+    const Rect& r = g.CellRects[6];
+    const QRgb road = Opaque(Board().pixel(2 * r.left + 20, 2 * (r.top + 54)));
+    ASSERT_NE(road, kTileGrey);
+    const QImage shown = app.form.BoardView().Widget()->grab().toImage();
+    ASSERT_EQ(shown.size(), Board().size());
+    for (const QImage* image : {&Board(), &shown}) {
+        const int x = 2 * r.left + 41;  // an odd column, between two of the game's pixels' halves
+        EXPECT_EQ(Opaque(image->pixel(x, 2 * (r.top + 49) - 1)), kTileGrey);
+        EXPECT_EQ(Opaque(image->pixel(x, 2 * (r.top + 49))), road);
+        EXPECT_EQ(Opaque(image->pixel(x, 2 * (r.top + 59) + 1)), road);
+        EXPECT_EQ(Opaque(image->pixel(x, 2 * (r.top + 60))), kTileGrey);
+    }
+    // The goal's grey outline is one of the game's pixels wide, two device pixels, on its edge.
+    const Rect& goal = g.CellRects[1];
+    const int x = goal.left + goal.right + 1;  // the middle, in device pixels
+    EXPECT_EQ(Opaque(Board().pixel(x, 2 * goal.top - 1)), Opaque(Board().pixel(1, 2 * goal.top - 1))) << "background";
+    EXPECT_EQ(Opaque(Board().pixel(x, 2 * goal.top)), kTileGrey);
+    EXPECT_EQ(Opaque(Board().pixel(x, 2 * goal.top + 1)), kTileGrey);
+    EXPECT_EQ(Opaque(Board().pixel(x, 2 * goal.top + 2)), qRgb(100, 50, 255)) << "the goal's face";
+    EXPECT_EQ(Opaque(Board().pixel(2 * goal.left + 1, 2 * goal.top + 60)), kTileGrey);
+    EXPECT_EQ(Opaque(Board().pixel(2 * goal.left + 2, 2 * goal.top + 60)), qRgb(100, 50, 255));
+}
+
+TEST_F(DenseWindow, TextHasTwiceTheRowsOfInkDrawnAtFullResolution) {
+    // The stage caption at (10, 10), against the same text on a surface of the design's pixels.
+    QtSurface reference(QSize(200, 100));
+    reference.SetBackColor(app.form.BoardView().BackColor());
+    reference.SetFontSize(app.form.BoardView().FontSize());
+    reference.SetCurrentX(10);
+    reference.SetCurrentY(10);
+    reference.Print("ｽﾃｰｼﾞ1");
+    const int rows = InkRows(reference.Image(), 200, 100);
+    ASSERT_GT(rows, 8);
+    const int denseRows = InkRows(Board(), 400, 2 * 100);
+    EXPECT_GE(denseRows, 2 * rows - 2);
+    EXPECT_LE(denseRows, 2 * rows + 2);
+    // Not the small text doubled: some pair of device rows that one design row would give differs.
+    bool refined = false;
+    for (int y = 20; y < 200 && !refined; y += 2)
+        for (int x = 0; x < 400 && !refined; ++x) refined = Board().pixel(x, y) != Board().pixel(x, y + 1);
+    EXPECT_TRUE(refined);
+}
+
+TEST_F(DenseWindow, PicturesAndPointersAreTheOnesDrawnAtTwiceTheSize) {
+    const auto sharp = [](const std::unique_ptr<Picture>& picture) {
+        return dynamic_cast<const QtPicture&>(*picture).ImageFor(2).size();
+    };
+    EXPECT_EQ(sharp(g.TitlePicture), QSize(1304, 1300));
+    EXPECT_EQ(sharp(g.TruckPictures[4]), QSize(300, 620));
+    EXPECT_EQ(sharp(g.TruckMasks[4]), QSize(300, 620));
+    EXPECT_EQ(dynamic_cast<const QtPicture&>(*g.TitlePicture).ImageFor(1).size(), QSize(652, 650));
+
+    const CursorHandle hand = system.LoadCursorFromFileA(KANUVO_SOUND_DIR "/H_point.cur");
+    ASSERT_NE(hand, 0u);
+    ASSERT_EQ(system.SetSystemCursor(hand, kArrowCursorId), 1);
+    const QCursor shown = app.form.cursor();
+    EXPECT_EQ(shown.pixmap().size(), QSize(64, 64));
+    EXPECT_EQ(shown.pixmap().devicePixelRatio(), 2.0);
+    const QImage plain(KANUVO_SOUND_DIR "/H_point.cur");
+    EXPECT_TRUE(QRect(0, 0, 32, 32).contains(shown.hotSpot())) << "the hot spot is in the pointer's own pixels";
+    EXPECT_LT(qAlpha(plain.pixel(0, 0)), 128);
+}
+
+}  // namespace
+}  // namespace kanuvo
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_SCALE_FACTOR", "2");
+    QApplication application(argc, argv);
+    kanuvo::InitPictureResources();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Checks an installed Kanuvo under <root>/usr, as `cmake --install` or the Debian package lays it out:
+# the program with its sound folder, the launcher, the desktop's files, and the launcher's answers.
+#   check_tree.sh <root> <app id> <version>
+set -euo pipefail
+root=$1 id=$2 version=$3
+usr=$root/usr
+failures=0
+fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
+
+# The program with its sound module and sound folder beside it; the launcher a relative link to it.
+[ -x "$usr/lib/kanuvo/kanuvo" ] || fail "no program at lib/kanuvo/kanuvo"
+[ -s "$usr/lib/kanuvo/kanuvo_sound.so" ] || fail "no sound module beside the program"
+for file in Shellshk.mid goal.wav stop1.wav stop2.wav GameOvaer.wav \
+            H_point.cur Nodrop01.cur H_point@2x.cur Nodrop01@2x.cur; do
+  [ -s "$usr/lib/kanuvo/sound/$file" ] || fail "no sound/$file beside the program"
+done
+[ ! -e "$usr/bin/sound" ] || fail "a sound folder in bin/"
+[ -L "$usr/bin/kanuvo" ] || fail "bin/kanuvo is not a link"
+[ "$(readlink "$usr/bin/kanuvo")" = ../lib/kanuvo/kanuvo ] || fail "bin/kanuvo points at $(readlink "$usr/bin/kanuvo")"
+
+# The menu entry starts the launcher by name, with the icon of the same id.
+desktop=$usr/share/applications/$id.desktop
+if [ -f "$desktop" ]; then
+  grep -qx 'Exec=kanuvo' "$desktop" || fail "the menu entry does not run kanuvo"
+  grep -qx "Icon=$id" "$desktop" || fail "the menu entry's icon is not $id"
+  grep -qx 'Categories=Game;LogicGame;' "$desktop" || fail "the menu entry is not in Game;LogicGame;"
+  grep -q '^Comment\[ja\]=' "$desktop" || fail "the menu entry has no Japanese comment"
+else
+  fail "no share/applications/$id.desktop"
+fi
+
+# One PNG icon per size, of that size: the width and height are bytes 16..23 of a PNG.
+for side in 16 32 48 64 128 256; do
+  icon=$usr/share/icons/hicolor/${side}x${side}/apps/$id.png
+  if [ -f "$icon" ]; then
+    size=$(od -An -tu1 -j16 -N8 "$icon" | awk '{print $1*16777216+$2*65536+$3*256+$4 "x" $5*16777216+$6*65536+$7*256+$8}')
+    [ "$size" = "${side}x${side}" ] || fail "the ${side}x${side} icon is $size"
+  else
+    fail "no ${side}x${side} icon"
+  fi
+done
+
+metainfo=$usr/share/metainfo/$id.metainfo.xml
+if [ -f "$metainfo" ]; then
+  grep -q "<id>$id</id>" "$metainfo" || fail "the metainfo is not about $id"
+  grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo has no release $version"
+  grep -q '<image>https://.*\.png</image>' "$metainfo" || fail "the metainfo has no screenshot"
+else
+  fail "no share/metainfo/$id.metainfo.xml"
+fi
+head -3 "$usr/share/man/man6/kanuvo.6" 2>/dev/null | grep -q '^\.TH KANUVO 6 .*Kanuvo '"$version" ||
+  fail "no manual page kanuvo(6) for $version"
+
+# The command line, through the menu entry's Exec line on a PATH that holds the installed bin/.
+# None of these needs a display.
+launcher=$(sed -n 's/^Exec=//p' "$desktop" 2>/dev/null)
+run() { PATH="$usr/bin:$PATH" "${launcher:-kanuvo}" "$@"; }
+[ "$(run --version)" = "kanuvo $version" ] || fail "--version says '$(run --version)'"
+help=$(run --help) || fail "--help failed"
+grep -q '^Usage: kanuvo' <<<"$help" || fail "--help has no English usage"
+grep -q '^使い方: kanuvo' <<<"$help" || fail "--help has no Japanese usage"
+status=0
+refusal=$(run --no-such-option 2>&1 >/dev/null) || status=$?
+[ "$status" -eq 2 ] || fail "an unknown option exits with $status, not 2"
+grep -q '^Usage: kanuvo' <<<"$refusal" || fail "an unknown option does not show the usage"
+
+[ "$failures" -eq 0 ] || exit 1
+echo "the installed tree under $root is complete"
