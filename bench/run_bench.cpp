@@ -6,6 +6,7 @@
 //
 //   build/bench/kanuvo_bench [seconds per run, default 60]
 #include <QApplication>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -86,11 +87,13 @@ struct Bench {
         WireEvents(form, game);
         form.game = &game;
         system.SetScreenOverride(768, 15);
+        system.SetBestTimesPath(scratch.filePath("best_times.json"));  // never the player's own
         system.SetMsgBoxHook([](std::string_view text) { std::fprintf(stderr, "message: %.*s\n", int(text.size()), text.data()); });
         form.RaiseLoad();
         form.show();
         FormMouseDown(game);  // past the title screen
     }
+    QTemporaryDir scratch;
     QtClock clock;
     BenchSystem system;
     TeeSound sound;

@@ -12,6 +12,7 @@
 #include "game/route.h"
 #include "game/sprite.h"
 #include "game/truck.h"
+#include "game/run_end.h"
 
 namespace kanuvo {
 
@@ -129,6 +130,7 @@ void NewGameClick(Game& g) {
         g.BoardReady = true;
         RedrawBoard(g);
         PrintStageCaption(g);
+        g.LastRunEnd = RunEnd::None;  // the redraw has removed what the last run's end showed
         g.form.GaugeFrame().SetVisible(false);
     }
     g.form.BoardView().SetFocus();
@@ -141,7 +143,7 @@ void StartStopClick(Game& g) {
         g.form.StartStopButton().SetCaption(kStartCaption);
         g.form.TimeLimitTimer().SetEnabled(false);
         StopMusic(g);
-        HandleMiss(g);
+        HandleMiss(g, RunEnd::Stopped);
         g.form.BoardView().SetFocus();
         return;
     }
@@ -155,8 +157,11 @@ void StartStopClick(Game& g) {
     g.form.TimeLimitTimer().SetEnabled(true);
     PlaySound(g, SoundId::Music);
     g.form.BoardView().SetFocus();
+    BeginRunRecord(g);
     // The handler stays here until the run ends; a Stop click is handled from inside the loop.
     RunGameLoop(g);
+    // Only now, after everything the run drew, does the board say how it ended.
+    ShowRunEnd(g);
 }
 
 void RunGameLoop(Game& g) {
@@ -173,6 +178,7 @@ void RunGameLoop(Game& g) {
             if (g.Playing) UpdateStepDue(g);
             if (g.StepDue) StepTruck(g, g.form.BoardView());
             SteerTruck(g);
+            NoteTruckPath(g);
         }
         if (!g.Playing) return;
         // A running trace steps on every pass. Otherwise nothing can change before the next event
@@ -196,13 +202,14 @@ void UpdateStepDue(Game& g) {
     }
 }
 
-void HandleMiss(Game& g) {
+void HandleMiss(Game& g, RunEnd cause) {
     g.form.StartStopButton().SetCaption(kStartCaption);
     g.form.TimeLimitTimer().SetEnabled(false);
     g.RouteActive = false;
     g.Playing = false;
     g.StepDue = false;
     StopMusic(g);
+    g.LastRunEnd = g.Lives > 0 ? cause : RunEnd::GameOver;
     if (g.Lives > 0) {
         PlaySound(g, IsRouteStage(g.Stage) ? SoundId::Stop2 : SoundId::Stop1);
     } else {
@@ -222,6 +229,7 @@ void ClearStage(Game& g) {
     g.Lives = 2;
     g.Playing = false;
     g.StepDue = false;
+    g.LastRunEnd = RunEnd::Cleared;
     PlaySound(g, SoundId::Goal);
 }
 
@@ -240,6 +248,9 @@ void GameOverTick(Game& g) {
         g.ZoomHeight += kZoomGrowHeight;
         CenterZoom(g);
     } else {
+        // The last drawing, if any, was one growth smaller than the size now reached.
+        const int lastHeight = g.ZoomWidth > kZoomStartWidth ? g.ZoomHeight - kZoomGrowHeight : 0;
+        ShowGameOverHint(g, RoundHalfEven((window.ScaleHeight() + lastHeight) / 2.0));
         StopGameOverLettering(g);
     }
 }

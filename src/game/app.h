@@ -23,8 +23,9 @@ void RunGameLoop(Game& g);
 // Whether a truck step is due in this pass.
 void UpdateStepDue(Game& g);
 
-// The two ways a run ends.
+// The two ways a run ends; a miss says what caused it (Game Over, when no retry was left, is noted
+// whatever the cause).
 void ClearStage(Game& g);
-void HandleMiss(Game& g);
+void HandleMiss(Game& g, RunEnd cause);
 
 }  // namespace kanuvo

@@ -33,8 +33,10 @@ inline constexpr std::array<PictureEntry, 11> kPictures = {{
     {107, 70, 145, 103},
     {108, 150, 310, 104},
     {109, 652, 650, 0},
-    {110, 493, 63, 0},
-    {111, 493, 63, 110},
+    // The Game Over lettering is drawn as large as it is ever shown (a window's inner width is at most
+    // 650 pixels, less the 50 at which it stops growing), so every drawing of it shrinks it or keeps it.
+    {110, 600, 270, 0},
+    {111, 600, 270, 110},
 }};
 
 }  // namespace kanuvo

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "game/app.h"
+#include "game/banner.h"
 #include "game/board.h"
 #include "game/paint.h"
 #include "game/route.h"
@@ -26,7 +27,10 @@ constexpr int kTimeLimitTicks = 180;
 constexpr std::array<Color, 7> kBackgroundColors{
     0, Rgb(0, 0, 128), Rgb(0, 128, 0), Rgb(0, 128, 128), Rgb(128, 0, 0), Rgb(128, 0, 128), Rgb(128, 128, 0)};
 
-constexpr Color kCaptionColor = Rgb(0, 0, 0);
+// White letters ringed by a dark pixel read well on every one of the dark backgrounds.
+constexpr Color kCaptionColor = Rgb(255, 255, 255);
+constexpr Color kCaptionRim = Rgb(0, 0, 0);
+constexpr int kCaptionRimWidth = 1;
 
 // The one slide all four keys make: the tile in `source` moves into the empty cell.
 void Slide(Game& g, int emptyCell, int source) {
@@ -151,13 +155,10 @@ void RedrawBoard(Game& g) {
 }
 
 void PrintStageCaption(Game& g) {
-    PictureBox& board = g.form.BoardView();
-    board.SetCurrentX(10);
-    board.SetCurrentY(10);
-    // Black on every board: erasing a life slot leaves the pen in the background colour, which
-    // would hide the caption after a miss.
-    board.SetForeColor(kCaptionColor);
-    board.Print("ｽﾃｰｼﾞ" + std::to_string(g.Stage));
+    // The colour is set on every board: erasing a life slot leaves the pen in the background colour,
+    // which would hide the caption after a miss.
+    PrintOutlined(g.form.BoardView(), 10, 10, "ｽﾃｰｼﾞ" + std::to_string(g.Stage), kCaptionColor, kCaptionRim,
+                  kCaptionRimWidth);
 }
 
 void TimeLimitTick(Game& g) {
@@ -165,7 +166,7 @@ void TimeLimitTick(Game& g) {
         g.TimeCount = 0;
         g.form.TimeLimitTimer().SetEnabled(false);
         g.form.GaugeBar().SetVisible(false);  // the empty frame stays
-        HandleMiss(g);
+        HandleMiss(g, RunEnd::TimedOut);
         return;
     }
     g.TimeCount = g.TimeCount + 1;

@@ -24,6 +24,9 @@ struct Rect {
 
 constexpr int kMaxCells = 49;  // a 7 x 7 board
 
+// How the last run ended, as the board tells the player until it is next redrawn.
+enum class RunEnd { None, Cleared, Stopped, Crashed, TimedOut, GameOver };
+
 struct GameState {
     // Where the player stands in a game.
     int Stage = 1;           // 1..9; 9 follows a cleared stage 8
@@ -79,6 +82,14 @@ struct GameState {
     int ZoomHeight = 0;
     int ZoomLeft = 0;
     int ZoomTop = 0;
+
+    // What the board shows after a run: how it ended, the stage and board size it played, and the
+    // cells the truck covered in it, in order (the road that won, when it won).
+    RunEnd LastRunEnd = RunEnd::None;
+    int RunStage = 0;
+    int RunBoardSize = 0;
+    std::array<int, kMaxCells> TruckPath{};
+    int TruckPathLength = 0;
 
     // Sound files.
     std::string GameOverSoundPath;

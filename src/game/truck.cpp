@@ -106,7 +106,7 @@ void SteerTruck(Game& g) {
             const bool onBoard = HasNeighbour(c, g.Heading, n);
             const int ahead = onBoard ? NextCell(c, g.Heading, n) : 0;
             if (ahead != GoalCell && (!onBoard || ExitHeading(g.Cells[ahead], g.Heading) == Direction::None)) {
-                HandleMiss(g);
+                HandleMiss(g, RunEnd::Crashed);
                 return;
             }
         }
@@ -127,12 +127,12 @@ void SteerTruck(Game& g) {
         return;
     }
     if ((g.Heading == Direction::Right || g.Heading == Direction::Down) && first == start && second == start) {
-        HandleMiss(g);  // driven back into the start
+        HandleMiss(g, RunEnd::Crashed);  // driven back into the start
         return;
     }
     for (int cell : {first, second}) {
         if (cell > GoalCell && cell < start && g.Cells[cell] == TileKind::Empty) {
-            HandleMiss(g);
+            HandleMiss(g, RunEnd::Crashed);
             return;
         }
     }
@@ -151,7 +151,7 @@ void TurnTruck(GameState& s, int cellLeft, int cellTop, int marginX, int marginY
 bool CheckEdgeTile(Game& g, int cell) {
     if (cell < 1 || cell > StartCell(g.BoardSize)) return false;
     if (!CrashesAtEdge(cell, g.Cells[cell], g.Heading, g.BoardSize)) return false;
-    HandleMiss(g);
+    HandleMiss(g, RunEnd::Crashed);
     return true;
 }
 

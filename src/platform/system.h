@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -46,6 +47,12 @@ public:
 
     // A picture from the program's own bitmap resources, or null when it cannot be loaded.
     virtual std::unique_ptr<Picture> LoadResPicture(int id) = 0;
+
+    // The best clear time of each stage in seconds, kept between sessions in the user's data folder;
+    // none when no clear is kept or the store cannot be read. Saving keeps the others; a store that
+    // cannot be read or written is reported in one line on standard error and otherwise ignored.
+    virtual std::optional<int> LoadBestTime(int stage) = 0;
+    virtual void SaveBestTime(int stage, int seconds) = 0;
 
     // Pointer shapes.
     virtual CursorHandle LoadCursorFromFileA(std::string_view path) = 0;  // 0 when unreadable

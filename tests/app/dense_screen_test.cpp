@@ -9,6 +9,7 @@
 #include "app/kanuvo_app.h"
 #include "doubles.h"
 #include "game/app.h"
+#include "game/banner.h"
 #include "game/board.h"
 #include "game/paint.h"
 #include "picture_resources.h"
@@ -97,9 +98,8 @@ TEST_F(DenseWindow, TextHasTwiceTheRowsOfInkDrawnAtFullResolution) {
     QtSurface reference(QSize(200, 100));
     reference.SetBackColor(app.form.BoardView().BackColor());
     reference.SetFontSize(app.form.BoardView().FontSize());
-    reference.SetCurrentX(10);
-    reference.SetCurrentY(10);
-    reference.Print("ｽﾃｰｼﾞ1");
+    // Lettered as the game letters it: white ringed by a pixel of black.
+    PrintOutlined(reference, 10, 10, "ｽﾃｰｼﾞ1", Rgb(255, 255, 255), Rgb(0, 0, 0), 1);
     const int rows = InkRows(reference.Image(), 200, 100);
     ASSERT_GT(rows, 8);
     const int denseRows = InkRows(Board(), 400, 2 * 100);

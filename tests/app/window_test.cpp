@@ -2,11 +2,15 @@
 // driven by real clicks and key presses.
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QPaintEvent>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <cmath>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -17,6 +21,7 @@
 #include "game/board.h"
 #include "game/geometry.h"
 #include "game/play.h"
+#include "game/run_end.h"
 #include "game/sprite.h"
 #include "game/truck.h"
 #include "picture_resources.h"
@@ -29,9 +34,11 @@ using ::testing::ElementsAre;
 
 QRgb Rgb32(Color c) { return qRgb(RedOf(c), GreenOf(c), BlueOf(c)); }
 
-struct Window : ::testing::Test {
-    Window() {
+// The real program on the offscreen platform, with its lock and best times in a scratch folder.
+struct RealGame {
+    RealGame() {
         system.SetLockPath(lockDir.filePath("kanuvo.lock"));
+        system.SetBestTimesPath(lockDir.filePath("best_times.json"));
         system.SetScreenOverride(768, 15);
         system.SetMsgBoxHook([this](std::string_view text) { messages.emplace_back(text); });
         app.Start();
@@ -44,6 +51,13 @@ struct Window : ::testing::Test {
     // Runs `action` from inside the next event dispatch, that is from inside a running main loop.
     void Soon(std::function<void()> action) { QTimer::singleShot(0, &app.form, std::move(action)); }
     void ClickStart() { QTest::mouseClick(Button(app.form.StartStopButton()), Qt::LeftButton); }
+    void ClickNewGame() { QTest::mouseClick(Button(app.form.NewGameButton()), Qt::LeftButton); }
+    // Lays stage 1's winning road and wins a run with a key press.
+    void WinStageOne() {
+        testing::LayLeftThenUpRoad(g);
+        Soon([this] { QTest::keyClick(app.form.BoardView().Widget(), Qt::Key_A); });
+        ClickStart();
+    }
     std::vector<std::string> Waves() const {
         std::vector<std::string> names;
         for (const auto& w : sound.waves) names.push_back(w.path.substr(w.path.rfind('/') + 1));
@@ -58,6 +72,8 @@ struct Window : ::testing::Test {
     KanuvoApp app{clock, system, sound};
     Game& g = app.game;
 };
+
+struct Window : ::testing::Test, RealGame {};
 
 TEST_F(Window, StartsOnTheTitleWithEverythingElseHidden) {
     EXPECT_EQ(app.form.windowTitle(), "Kanuvo");
@@ -173,10 +189,12 @@ TEST_F(Window, ArrowKeysSlideTilesAndRepaintThem) {
     ClickStart();
     EXPECT_EQ(g.Cells[11], moving);
     EXPECT_EQ(g.Cells[15], TileKind::Empty);
+    // Read from the copy, which holds the board as the run left it, without the Stop banner over it.
+    const QImage copy = app.form.BoardCopy().Image();
     const Rect& gone = g.CellRects[15];
-    EXPECT_EQ(At(gone.left + 5, gone.top + 5), Background());
+    EXPECT_EQ(copy.pixel(gone.left + 5, gone.top + 5) | 0xFF000000u, Background());
     const Rect& filled = g.CellRects[11];
-    EXPECT_EQ(At(filled.left + 3, filled.top + 5), qRgb(200, 200, 200));
+    EXPECT_EQ(copy.pixel(filled.left + 3, filled.top + 5) | 0xFF000000u, qRgb(200, 200, 200));
     EXPECT_EQ(g.Lives, 1);  // the Stop was a miss
     EXPECT_THAT(Waves(), ElementsAre("stop1.wav"));
 }
@@ -284,6 +302,131 @@ TEST_F(Window, TheGameOverLetteringLandsOnTheBoard) {
     EXPECT_GT(red, 50);
 }
 
+// Relative luminance of a colour, as contrast between colours is measured for legible text.
+double Luminance(QRgb c) {
+    const auto linear = [](int v) {
+        const double x = v / 255.0;
+        return x <= 0.04045 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c));
+}
+
+double Contrast(QRgb a, QRgb b) {
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST_F(Window, TheStageCaptionReadsWellOnEveryBackground) {
+    EndTitle();
+    const int s = g.CellSize;
+    for (Color back : {Rgb(0, 0, 128), Rgb(0, 128, 0), Rgb(0, 128, 128), Rgb(128, 0, 0), Rgb(128, 0, 128),
+                       Rgb(128, 128, 0)}) {
+        app.form.BoardView().SetBackColor(back);
+        PrintStageCaption(g);
+        // The letters' own pixels are the brightest of the caption; its rim is darker than the background.
+        QRgb brightest = Background();
+        int letters = 0, rim = 0;
+        for (int y = 5; y < s - 5; ++y) {
+            for (int x = 5; x < 5 + 2 * s; ++x) {
+                const QRgb p = At(x, y);
+                if (Luminance(p) > Luminance(brightest)) brightest = p;
+                letters += Contrast(p, Background()) >= 3 && Luminance(p) > Luminance(Background());
+                rim += p == qRgb(0, 0, 0);
+            }
+        }
+        EXPECT_EQ(brightest, qRgb(255, 255, 255)) << std::hex << back;
+        EXPECT_GE(Contrast(brightest, Background()), 4.0) << std::hex << back;
+        EXPECT_GT(letters, 60) << std::hex << back;
+        EXPECT_GT(rim, 60) << std::hex << back;
+    }
+}
+
+// Pixels of the board area where the board on screen differs from its copy: what was drawn over
+// the board after the run, for the copy is not touched by it.
+int DrawnOverBoard(RealGame& r, int* white = nullptr) {
+    const QImage view = r.Board();
+    const QImage copy = r.app.form.BoardCopy().Image();
+    const Rect& goal = r.g.CellRects[1];
+    const Rect& start = r.g.CellRects[r.g.BoardSize * r.g.BoardSize];
+    int differing = 0;
+    for (int y = goal.top; y < start.bottom; ++y) {
+        for (int x = goal.left; x < start.right; ++x) {
+            const QRgb p = view.pixel(x, y) | 0xFF000000u;
+            if (p == (copy.pixel(x, y) | 0xFF000000u)) continue;
+            ++differing;
+            if (white != nullptr) *white += p == qRgb(255, 255, 255);
+        }
+    }
+    return differing;
+}
+
+TEST_F(Window, EveryWayARunEndsIsToldOnTheBoardAndNewGameClearsIt) {
+    EndTitle();
+    const auto endRunBy = [this](std::function<void()> ending) {
+        Soon(std::move(ending));
+        ClickStart();
+        int white = 0;
+        EXPECT_GT(DrawnOverBoard(*this, &white), 2000);
+        EXPECT_GT(white, 300);  // the letters' faces
+        ClickNewGame();
+        EXPECT_EQ(DrawnOverBoard(*this), 0);
+    };
+    endRunBy([this] { ClickStart(); });                          // Stop
+    endRunBy([this] { HandleMiss(g, RunEnd::Crashed); });       // a crash
+    g.Lives = 2;
+    endRunBy([this] { g.TimeCount = 180, TimeLimitTick(g); });  // time up
+    endRunBy([this] {                                             // a clear
+        testing::LayLeftThenUpRoad(g);
+        QTest::keyClick(app.form.BoardView().Widget(), Qt::Key_A);
+    });
+    EXPECT_EQ(g.Stage, 2);
+    EXPECT_EQ(system.LoadBestTime(1), 0);
+    // Game Over: the lettering grows, then its hint is lettered under it.
+    g.Lives = 0;
+    Soon([this] { ClickStart(); });
+    ClickStart();
+    EXPECT_EQ(DrawnOverBoard(*this), 0);
+    while (app.form.GameOverTimer().Enabled()) GameOverTick(g);
+    const QImage board = Board();
+    const int below = (app.form.Canvas().ScaleHeight() + 270) / 2 + 8;  // under the 560 x 270 drawing
+    int white = 0;
+    for (int y = below; y < below + g.CellSize / 3; ++y)
+        for (int x = 0; x < board.width(); ++x) white += (board.pixel(x, y) | 0xFF000000u) == qRgb(255, 255, 255);
+    EXPECT_GT(white, 200);
+}
+
+TEST(RealWindow, NewGameAfterABannerShowsTheBoardOfAGameThatNeverHadOne) {
+    // Both games deal the same boards: a run draws no random numbers.
+    RealGame bannered;
+    bannered.EndTitle();
+    bannered.WinStageOne();
+    ASSERT_EQ(bannered.g.Stage, 2);
+    ASSERT_GT(DrawnOverBoard(bannered), 0);
+    bannered.ClickNewGame();
+
+    RealGame plain;
+    plain.EndTitle();
+    plain.g.Stage = 2;
+    plain.ClickNewGame();
+    EXPECT_EQ(bannered.Board(), plain.Board());
+}
+
+TEST(RealWindow, ABrokenBestTimesFileNeverStopsTheGame) {
+    RealGame game;
+    QFile store(game.lockDir.filePath("best_times.json"));
+    ASSERT_TRUE(store.open(QIODevice::WriteOnly));
+    store.write("{\"best\": [not json");
+    store.close();
+    game.EndTitle();
+    game.WinStageOne();
+    EXPECT_EQ(game.g.Stage, 2);
+    EXPECT_GT(DrawnOverBoard(game), 0);
+    EXPECT_EQ(game.system.LoadBestTime(1), 0);  // the clear was kept in a fresh store
+    game.ClickNewGame();
+    EXPECT_TRUE(game.g.BoardReady);
+    EXPECT_TRUE(game.messages.empty());
+}
+
 // Start-up failures end the program, after their message, before any window shows: a failure with a
 // failure status, the refusal of a second copy with success.
 struct StartUpFailure : ::testing::Test {
@@ -326,6 +469,8 @@ int main(int argc, char** argv) {
     // Headless unless told otherwise (a real X server can be asked for with QT_QPA_PLATFORM=xcb).
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
+    // Nothing a test does may reach the user's own data folder.
+    QStandardPaths::setTestModeEnabled(true);
     kanuvo::InitPictureResources();
     ::testing::InitGoogleTest(&argc, argv);
     // The window system runs threads of its own: death tests start a fresh copy of this program.

@@ -91,7 +91,14 @@ public:
         return 1;
     }
 
+    std::optional<int> LoadBestTime(int stage) override {
+        const auto kept = bestTimes.find(stage);
+        return kept == bestTimes.end() ? std::nullopt : std::optional<int>(kept->second);
+    }
+    void SaveBestTime(int stage, int seconds) override { bestTimes[stage] = seconds; }
+
     std::vector<std::string> messages;
+    std::map<int, int> bestTimes;  // seconds by stage
     int ends = 0;
     int exitStatus = -1;  // the status of the last End
     bool prevInstance = false;

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 
 #include "doubles.h"
@@ -10,11 +11,29 @@
 #include "game/board.h"
 #include "game/geometry.h"
 #include "game/play.h"
+#include "game/run_end.h"
 
 namespace kanuvo {
 namespace {
 
 using testing::TestGame;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+bool IsBannerPrint(const std::string& line) {
+    return line.rfind("Print ", 0) == 0 && line.find(" bold ") != std::string::npos;
+}
+
+// The banner texts (the game's only bold lettering) in a drawing log, each once, in the order first printed.
+std::vector<std::string> PrintedTexts(const std::vector<std::string>& log) {
+    std::vector<std::string> texts;
+    for (const std::string& line : log) {
+        if (!IsBannerPrint(line)) continue;
+        const std::string text = line.substr(line.find(" bold ") + 6);
+        if (std::find(texts.begin(), texts.end(), text) == texts.end()) texts.push_back(text);
+    }
+    return texts;
+}
 
 // FNV-1a over the lines, each closed by a newline: a short fingerprint of a long drawing log.
 std::uint64_t Fingerprint(const std::vector<std::string>& lines, std::size_t count) {
@@ -108,6 +127,85 @@ TEST_F(EndOfRun, ARouteRunWonBySlidesIsDrawnAsBeforeUpToItsEnd) {
     StartStopClick(g);
     ASSERT_EQ(g.Stage, 2);
     ExpectRunDrawnAsRecorded(t, {3, 6437289236140478177ull, 1, 15074279645314955958ull});
+}
+
+TEST_F(EndOfRun, EachWayARunEndsHasItsBanner) {
+    // Stop, with a retry left afterwards.
+    t.form.Queue([this] { StartStopClick(g); });
+    StartStopClick(g);
+    EXPECT_THAT(PrintedTexts(t.form.boardView.log), ElementsAre("ストップ", "のこり 1", "新ゲームでもう一度"));
+    // A crash, with none left afterwards.
+    SetUpTruckRun(0);
+    t.form.boardView.log.clear();
+    StartStopClick(g);
+    EXPECT_THAT(PrintedTexts(t.form.boardView.log), ElementsAre("クラッシュ！", "のこり 0", "新ゲームでもう一度"));
+    // Time up with no retry left is Game Over: nothing but the lettering until it has grown.
+    NewGameClick(g);
+    t.form.boardView.log.clear();
+    everyPass = [this] { TimeLimitTick(g); };
+    StartStopClick(g);
+    EXPECT_THAT(PrintedTexts(t.form.boardView.log), IsEmpty());
+    int ticks = 0;
+    while (t.form.gameOverTimer.Enabled() && ++ticks < 20) GameOverTick(g);
+    EXPECT_THAT(PrintedTexts(t.form.boardView.log), ElementsAre("新ゲームでステージ1から"));
+    // The hint stands centred under the last, largest drawing of the lettering (560 x 270 down to y = 435).
+    const std::string& hint = t.form.boardView.log.back();
+    EXPECT_EQ(hint.substr(0, hint.find(' ', hint.find(' ', 6) + 1)), "Print 150 454");
+    // Time up with retries left.
+    NewGameClick(g);
+    t.form.boardView.log.clear();
+    StartStopClick(g);
+    EXPECT_THAT(PrintedTexts(t.form.boardView.log), ElementsAre("タイムアップ！", "のこり 1", "新ゲームでもう一度"));
+}
+
+TEST_F(EndOfRun, AClearShowsItsTimeAndKeepsTheBestTime) {
+    const auto clearStageOne = [this](int seconds) {
+        g.Stage = 1;
+        NewGameClick(g);
+        testing::LayLeftThenUpRoad(g);
+        everyPass = [this, seconds] {
+            if (passes == 1) {
+                g.TimeCount = seconds;  // as many ticks of the time limit as the run took
+                BoardKeyDown(g, 'A');
+            }
+        };
+        passes = 0;
+        t.form.boardView.log.clear();
+        StartStopClick(g);
+        return PrintedTexts(t.form.boardView.log);
+    };
+    EXPECT_THAT(clearStageOne(75), ElementsAre("ステージクリア！", "1:15", "新記録！", "新ゲームで次のステージへ"));
+    EXPECT_EQ(t.system.bestTimes[1], 75);
+    EXPECT_THAT(clearStageOne(80), ElementsAre("ステージクリア！", "1:20", "ベスト 1:15", "新ゲームで次のステージへ"));
+    EXPECT_THAT(clearStageOne(75), ElementsAre("ステージクリア！", "1:15", "ベスト 1:15", "新ゲームで次のステージへ"));
+    EXPECT_EQ(t.system.bestTimes[1], 75);
+    EXPECT_THAT(clearStageOne(9), ElementsAre("ステージクリア！", "0:09", "新記録！", "新ゲームで次のステージへ"));
+    EXPECT_EQ(t.system.bestTimes[1], 9);
+    EXPECT_EQ(t.system.bestTimes.size(), 1u);
+}
+
+TEST_F(EndOfRun, TheWonRoadIsOutlinedBeforeTheBanner) {
+    // The truck's road: 16, 15, 14, 10, 6, 2, 1, as it drove it.
+    SetUpTruckRun(50);
+    t.form.boardView.log.clear();
+    StartStopClick(g);
+    std::vector<std::string> outlined;
+    for (const std::string& line : t.form.boardView.log) {
+        if (line.rfind("Line ", 0) == 0 && line.find(" box") != std::string::npos) outlined.push_back(line);
+    }
+    ASSERT_EQ(outlined.size(), 7u * 3);
+    EXPECT_EQ(outlined[0], "Line 401 400 499 498 16766760 box");  // cell 16, its outermost ring
+    EXPECT_EQ(outlined[2], "Line 403 402 497 496 16766760 box");
+    EXPECT_EQ(outlined[20], "Line 103 102 197 196 16766760 box");  // the goal, innermost ring
+    const auto firstPrint = std::find_if(t.form.boardView.log.begin(), t.form.boardView.log.end(), IsBannerPrint);
+    EXPECT_LT(std::find(t.form.boardView.log.begin(), t.form.boardView.log.end(), outlined.back()), firstPrint)
+        << *firstPrint;
+    // The route's road, followed through the tiles as they lie: start, 15, 14, 13, 9, 5, goal.
+    g.RunBoardSize = 4;
+    testing::LayLeftThenUpRoad(g);
+    EXPECT_THAT(RoadToGoal(g), ElementsAre(16, 15, 14, 13, 9, 5, 1));
+    g.Cells[9] = TileKind::Empty;
+    EXPECT_THAT(RoadToGoal(g), IsEmpty());
 }
 
 }  // namespace

@@ -88,7 +88,7 @@ TEST_F(Flow, AStageOneRunIsClearedByTheTraceOfAKeyPress) {
     EXPECT_THAT(t.sound.commands, ElementsAre(kOpen, kPlay, kStop));
     NewGameClick(g);
     EXPECT_TRUE(g.BoardReady);
-    EXPECT_EQ(t.form.boardView.log.back(), "Print 10 10 20 0 ｽﾃｰｼﾞ2");
+    EXPECT_EQ(t.form.boardView.log.back(), "Print 10 10 20 16777215 ｽﾃｰｼﾞ2");
 }
 
 TEST_F(Flow, StartShowsTheGaugeStartsTheClockAndTheMusic) {
@@ -156,7 +156,7 @@ TEST_F(Flow, StageNineFollowsEightOnASevenBySevenBoardAndLeadsBackToOne) {
     NewGameClick(g);
     EXPECT_EQ(g.BoardSize, 7);
     EXPECT_EQ(g.CellSize, 67);  // 600 / 9 = 66.7
-    EXPECT_EQ(t.form.boardView.log.back(), "Print 10 10 13.4 0 ｽﾃｰｼﾞ9");
+    EXPECT_EQ(t.form.boardView.log.back(), "Print 10 10 13.4 16777215 ｽﾃｰｼﾞ9");
     int truckSteps = 0;
     everyPass = [this, &truckSteps] {
         truckSteps += g.StepDue;

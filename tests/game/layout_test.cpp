@@ -349,12 +349,17 @@ TEST_F(RedrawnBoard, AFailedCopyIsFatal) {
     EXPECT_THAT(t.system.messages, ElementsAre("メモリーが足りません。"));
 }
 
-TEST_F(RedrawnBoard, CaptionIsBlackWithTheStageNumberEvenAfterAMiss) {
+TEST_F(RedrawnBoard, CaptionIsWhiteRingedInBlackWithTheStageNumberEvenAfterAMiss) {
     g.Lives = 1;  // erasing a life slot leaves the pen in the background colour
     RedrawBoard(g);
     g.Stage = 9;
+    t.form.boardView.log.clear();
     PrintStageCaption(g);
-    EXPECT_EQ(t.form.boardView.log.back(), "Print 10 10 20 0 ｽﾃｰｼﾞ9");
+    EXPECT_THAT(t.form.boardView.log,
+                ElementsAre("Print 9 9 20 0 ｽﾃｰｼﾞ9", "Print 10 9 20 0 ｽﾃｰｼﾞ9", "Print 11 9 20 0 ｽﾃｰｼﾞ9",
+                            "Print 9 10 20 0 ｽﾃｰｼﾞ9", "Print 11 10 20 0 ｽﾃｰｼﾞ9", "Print 9 11 20 0 ｽﾃｰｼﾞ9",
+                            "Print 10 11 20 0 ｽﾃｰｼﾞ9", "Print 11 11 20 0 ｽﾃｰｼﾞ9",
+                            "Print 10 10 20 16777215 ｽﾃｰｼﾞ9"));
 }
 
 }  // namespace

@@ -168,7 +168,7 @@ TEST_F(Title, AClickEndsItOnceAndShowsTheBoard) {
     EXPECT_TRUE(t.form.exitButton.Visible());
     EXPECT_TRUE(t.form.newGameButton.Visible());
     EXPECT_TRUE(t.form.startStopButton.Visible());
-    EXPECT_EQ(t.form.boardView.log.back(), "Print 10 10 20 0 ｽﾃｰｼﾞ1");
+    EXPECT_EQ(t.form.boardView.log.back(), "Print 10 10 20 16777215 ｽﾃｰｼﾞ1");
     const auto drawn = t.form.boardView.log.size();
     FormMouseDown(g);
     EXPECT_EQ(t.form.boardView.log.size(), drawn);

@@ -106,7 +106,7 @@ int WritePreview(const QString& folder, const QString& sheetPath, const QStringL
         pictures[entry.id] = Load(folder, entry.id);
         if (pictures[entry.id].isNull()) return 1;
     }
-    QImage sheet(1420, 980, QImage::Format_RGB32);
+    QImage sheet(1420, 1000, QImage::Format_RGB32);
     sheet.fill(kPreviewBoard);
     QPainter(&sheet).drawImage(10, 10, pictures[kanuvo::kTitlePictureId]);
     const auto sprite = [&](QImage& onto, Direction d, const QRect& where) {
@@ -134,9 +134,9 @@ int WritePreview(const QString& folder, const QString& sheetPath, const QStringL
     const auto gameOver = [&](const QRect& where) {
         pics::PaintSprite(sheet, pictures[kanuvo::kGameOverMaskId], pictures[kanuvo::kGameOverPictureId], where);
     };
-    gameOver(QRect(20, 680, 493, 63));
-    gameOver(QRect(20, 750, 460, 220));
-    gameOver(QRect(500, 760, 160, 70));
+    gameOver(QRect(20, 680, 600, 270));
+    gameOver(QRect(640, 775, 460, 220));
+    gameOver(QRect(1120, 775, 160, 70));
     {
         QPainter p(&sheet);
         int y = 25;

@@ -14,6 +14,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/qt/best_times_file.h"
 #include "platform/system.h"
 
 class QLockFile;
@@ -50,6 +51,8 @@ public:
     CursorHandle LoadCursorFromFileA(std::string_view path) override;
     CursorHandle GetCursor() override;
     int SetSystemCursor(CursorHandle cursor, int id) override;
+    std::optional<int> LoadBestTime(int stage) override { return bestTimes_.Load(stage); }
+    void SaveBestTime(int stage, int seconds) override { bestTimes_.Save(stage, seconds); }
 
     // The handle standing for the standard arrow until the game replaces it.
     static constexpr CursorHandle kStandardArrow = 1;
@@ -67,6 +70,8 @@ public:
     void SetScreenOverride(int heightPixels, int twipsPerPixel);
     // Where the pictures are read from: "<prefix><id>.bmp"; by default the program's own resources.
     void SetPicturePrefix(const QString& prefix) { picturePrefix_ = prefix; }
+    // Where the best times are kept; by default in the user's data folder. Tests keep theirs in a scratch folder.
+    void SetBestTimesPath(const QString& path) { bestTimes_.SetPath(path); }
 
 private:
     const QCursor* CursorOf(CursorHandle handle) const;
@@ -81,6 +86,7 @@ private:
     std::vector<QCursor> cursors_;  // handle h is cursors_[h - 1]
     CursorHandle currentCursor_ = kStandardArrow;
     QPointer<QWidget> cursorWindow_;
+    BestTimesFile bestTimes_;
 };
 
 }  // namespace kanuvo

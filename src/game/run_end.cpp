@@ -1,0 +1,152 @@
+// What the board tells the player once a run has ended: banners, the lit road, best times.
+#include "game/run_end.h"
+
+#include <algorithm>
+#include <array>
+
+#include "game/banner.h"
+#include "game/board.h"
+
+namespace kanuvo {
+
+namespace {
+
+constexpr const char* kClearedTitle = "ステージクリア！";
+constexpr const char* kNextStageHint = "新ゲームで次のステージへ";
+constexpr const char* kNewRecord = "新記録！";
+constexpr const char* kBestPrefix = "ベスト ";
+constexpr const char* kStoppedTitle = "ストップ";
+constexpr const char* kCrashedTitle = "クラッシュ！";
+constexpr const char* kTimedOutTitle = "タイムアップ！";
+constexpr const char* kLivesPrefix = "のこり ";
+constexpr const char* kRetryHint = "新ゲームでもう一度";
+constexpr const char* kGameOverHint = "新ゲームでステージ1から";
+
+// Letter sizes in points per pixel of the board's width, the same on every board size: a headline
+// and the lines under it.
+constexpr double kHeadlinePerBoardPixel = 0.09;
+constexpr double kDetailPerBoardPixel = 0.05;
+constexpr double kPixelsPerPoint = 4.0 / 3.0;
+constexpr int kGameOverHintGap = 6;  // pixels between the lettering and its hint
+
+// The won road's cells are outlined in this many pixels of bright gold, inside each cell.
+constexpr Color kRoadLight = kBannerGold;
+constexpr int kRoadLightWidth = 3;
+
+// The whole board of the last run, from the goal's top-left to the start's bottom-right.
+Rect BoardArea(const GameState& s) {
+    const int n = s.RunBoardSize > 0 ? s.RunBoardSize : s.BoardSize;
+    const Rect& goal = s.CellRects[GoalCell];
+    const Rect& start = s.CellRects[StartCell(n)];
+    return {goal.left, goal.top, start.right, start.bottom};
+}
+
+void LightRoad(const GameState& s, Surface& surface, const std::vector<int>& cells) {
+    for (int cell : cells) {
+        const Rect& r = s.CellRects[cell];
+        for (int inset = 0; inset < kRoadLightWidth; ++inset) {
+            surface.Line(r.left + inset, r.top + inset, r.right - 1 - inset, r.bottom - 1 - inset, kRoadLight,
+                         LineStyle::Box);
+        }
+    }
+}
+
+std::vector<int> TruckRoad(const GameState& s) {
+    return {s.TruckPath.begin(), s.TruckPath.begin() + s.TruckPathLength};
+}
+
+// The clear's time line and the best time, keeping this run's when it is the best so far.
+std::string BestTimeLine(Game& g, int seconds) {
+    const std::optional<int> best = g.system.LoadBestTime(g.RunStage);
+    if (best && *best <= seconds) return kBestPrefix + MinutesAndSeconds(*best);
+    g.system.SaveBestTime(g.RunStage, seconds);
+    return kNewRecord;
+}
+
+const char* MissTitle(RunEnd end) {
+    switch (end) {
+        case RunEnd::Stopped: return kStoppedTitle;
+        case RunEnd::TimedOut: return kTimedOutTitle;
+        default: return kCrashedTitle;
+    }
+}
+
+}  // namespace
+
+void BeginRunRecord(GameState& s) {
+    s.LastRunEnd = RunEnd::None;
+    s.RunStage = s.Stage;
+    s.RunBoardSize = s.BoardSize;
+    s.TruckPathLength = 0;
+}
+
+void NoteTruckPath(GameState& s) {
+    for (int cell : s.TruckCells) {
+        const auto noted = s.TruckPath.begin() + s.TruckPathLength;
+        if (cell < 1 || s.TruckPathLength == kMaxCells || std::find(s.TruckPath.begin(), noted, cell) != noted) {
+            continue;
+        }
+        s.TruckPath[static_cast<std::size_t>(s.TruckPathLength++)] = cell;
+    }
+}
+
+std::vector<int> RoadToGoal(const GameState& s) {
+    const int n = s.RunBoardSize;
+    Direction heading = s.StartExit == ExitLeft ? Direction::Left : Direction::Up;
+    std::vector<int> road{StartCell(n)};
+    int cell = NextCell(StartCell(n), heading, n);
+    // A road without a break visits each cell once, so it is never longer than the board.
+    while (static_cast<int>(road.size()) < n * n) {
+        road.push_back(cell);
+        heading = ExitHeading(s.Cells[static_cast<std::size_t>(cell)], heading);
+        if (heading == Direction::None || !HasNeighbour(cell, heading, n)) return {};
+        cell = NextCell(cell, heading, n);
+        if (cell == GoalCell) {
+            road.push_back(GoalCell);
+            return road;
+        }
+        if (cell == StartCell(n)) return {};
+    }
+    return {};
+}
+
+void ShowRunEnd(Game& g) {
+    if (g.LastRunEnd == RunEnd::None || g.LastRunEnd == RunEnd::GameOver) return;
+    Surface& board = g.form.BoardView();
+    const Rect area = BoardArea(g);
+    const double headline = (area.right - area.left) * kHeadlinePerBoardPixel;
+    const double detail = (area.right - area.left) * kDetailPerBoardPixel;
+    std::vector<BannerLine> lines;
+    if (g.LastRunEnd == RunEnd::Cleared) {
+        LightRoad(g, board, IsRouteStage(g.RunStage) ? RoadToGoal(g) : TruckRoad(g));
+        const int seconds = g.TimeCount;
+        lines = {{kClearedTitle, headline, kBannerGold},
+                 {MinutesAndSeconds(seconds), detail, kBannerWhite},
+                 {BestTimeLine(g, seconds), detail, kBannerGold},
+                 {kNextStageHint, detail, kBannerWhite}};
+    } else {
+        lines = {{MissTitle(g.LastRunEnd), headline, kBannerWhite},
+                 {kLivesPrefix + std::to_string(g.Lives), detail, kBannerWhite},
+                 {kRetryHint, detail, kBannerWhite}};
+    }
+    DrawBanner(board, area, lines);
+}
+
+void ShowGameOverHint(Game& g, int letteringBottom) {
+    if (g.LastRunEnd != RunEnd::GameOver) return;
+    Surface& board = g.form.BoardView();
+    const Rect area = BoardArea(g);
+    const double points = (area.right - area.left) * kDetailPerBoardPixel;
+    const int top = letteringBottom + kGameOverHintGap;
+    const Rect box{0, top, board.ScaleWidth(), top + static_cast<int>(points * kPixelsPerPoint * 2)};
+    const std::array<BannerLine, 1> line{{{kGameOverHint, points, kBannerWhite}}};
+    DrawBanner(board, box, line);
+}
+
+std::string MinutesAndSeconds(int seconds) {
+    const int s = std::max(0, seconds);
+    const int rest = s % 60;
+    return std::to_string(s / 60) + (rest < 10 ? ":0" : ":") + std::to_string(rest);
+}
+
+}  // namespace kanuvo

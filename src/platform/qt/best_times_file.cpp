@@ -1,0 +1,113 @@
+// Best clear times kept between sessions in a small JSON file, written through QSaveFile.
+#include "platform/qt/best_times_file.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+#include <cstdio>
+
+namespace kanuvo {
+
+namespace {
+
+constexpr qint64 kMaxStoreBytes = 64 * 1024;  // a store of nine times is a few hundred bytes
+constexpr int kFirstStage = 1, kLastStage = 9;
+constexpr int kMaxSeconds = 24 * 60 * 60;
+const QString kBestKey = QStringLiteral("best");
+
+}  // namespace
+
+void BestTimesFile::Report(const char* what, const QString& why) const {
+    // One line for a problem, however often the game runs into it.
+    const QString line = QStringLiteral("kanuvo: best times %1 %2: %3")
+                             .arg(QString::fromLatin1(what), QDir::toNativeSeparators(path_), why);
+    if (line == lastReport_) return;
+    lastReport_ = line;
+    std::fprintf(stderr, "%s\n", qPrintable(line));
+}
+
+BestTimesFile::BestTimesFile()
+    : path_(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+            QStringLiteral("/kanuvo/best_times.json")) {}
+
+BestTimesFile::ReadResult BestTimesFile::Read(std::map<int, int>& times) const {
+    times.clear();
+    const QFileInfo info(path_);
+    if (!info.exists()) return ReadResult::Missing;
+    // Never open a folder, a device or a pipe as the store, nor read an unbounded file.
+    if (!info.isFile() || info.size() > kMaxStoreBytes) {
+        Report("not read from", QStringLiteral("not a small regular file"));
+        return ReadResult::Unreadable;
+    }
+    QFile file(path_);
+    if (!file.open(QIODevice::ReadOnly)) {
+        Report("not read from", file.errorString());
+        return ReadResult::Unreadable;
+    }
+    const QByteArray bytes = file.read(kMaxStoreBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        Report("not read from", file.errorString());
+        return ReadResult::Unreadable;
+    }
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject() || !document.object()[kBestKey].isObject()) {
+        Report("ignored in", QStringLiteral("not a store of best times"));
+        return ReadResult::Corrupt;
+    }
+    const QJsonObject best = document.object()[kBestKey].toObject();
+    for (auto entry = best.begin(); entry != best.end(); ++entry) {
+        bool isNumber = false;
+        const int stage = entry.key().toInt(&isNumber);
+        const double seconds = entry.value().toDouble(-1);
+        // Entries that make no sense are dropped one by one; the rest of the store still counts.
+        if (!isNumber || stage < kFirstStage || stage > kLastStage || seconds < 0 || seconds > kMaxSeconds ||
+            seconds != static_cast<int>(seconds)) {
+            continue;
+        }
+        times[stage] = static_cast<int>(seconds);
+    }
+    return ReadResult::Read;
+}
+
+std::optional<int> BestTimesFile::Load(int stage) const {
+    std::map<int, int> times;
+    Read(times);
+    const auto kept = times.find(stage);
+    if (kept == times.end()) return std::nullopt;
+    return kept->second;
+}
+
+bool BestTimesFile::Save(int stage, int seconds) const {
+    std::map<int, int> times;
+    // A store that cannot be read may still hold times: it is left alone (Read has said why).
+    if (Read(times) == ReadResult::Unreadable) return false;
+    times[stage] = seconds;
+    QJsonObject best;
+    for (const auto& [keptStage, keptSeconds] : times) best[QString::number(keptStage)] = keptSeconds;
+    QJsonObject root;
+    root[kBestKey] = best;
+
+    if (!QDir().mkpath(QFileInfo(path_).absolutePath())) {
+        Report("not saved to", QStringLiteral("its folder cannot be made"));
+        return false;
+    }
+    QSaveFile file(path_);
+    if (!file.open(QIODevice::WriteOnly)) {
+        Report("not saved to", file.errorString());
+        return false;
+    }
+    file.write(QJsonDocument(root).toJson(QJsonDocument::Indented));
+    if (!file.commit()) {
+        Report("not saved to", file.errorString());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace kanuvo
