@@ -34,11 +34,11 @@ public:
     virtual void SetVisible(bool visible) = 0;
 };
 
+// A button. Whether it is enabled is fixed when the window is made; no game procedure changes it.
 class Button : public Control {
 public:
     virtual void SetWidth(double width) = 0;
     virtual void SetCaption(std::string_view utf8Caption) = 0;
-    // Whether a button is enabled is fixed when the window is made; no game procedure changes it.
     virtual void SetFontSize(double points) = 0;
 };
 
