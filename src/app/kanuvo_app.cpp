@@ -20,14 +20,29 @@ void WireEvents(MainForm& form, Game& game) {
     form.StartStopButton().onMouseMove = [g] { StartStopMouseMove(*g); };
     form.BoardView().onMouseMove = [g] { BoardMouseMove(*g); };
     form.BoardView().onKeyDown = [g](int keyCode) { BoardKeyDown(*g, keyCode); };
+    form.BoardView().onMouseDown = [g](int button, int x, int y) { BoardMouseDown(*g, button, x, y); };
     form.TitleTimer().onTimer = [g] { TitleTick(*g); };
     form.TimeLimitTimer().onTimer = [g] { TimeLimitTick(*g); };
     form.GameOverTimer().onTimer = [g] { GameOverTick(*g); };
 }
 
-KanuvoApp::KanuvoApp(Clock& clock, System& system, Sound& sound)
-    : form(clock), game(form, system, clock, sound) {
+KanuvoApp::KanuvoApp(Clock& clock, System& system, Sound& device, const AppOptions& options)
+    : form(clock), settings(options.settingsPath), sound(device), game(form, system, clock, sound) {
+    sound.SetMuted(options.startMuted || settings.Muted().value_or(false));
     WireEvents(form, game);
+    // M works everywhere, title screen included; on the board it is also one of the game's keys.
+    form.onKeyDown = [this](int keyCode) {
+        if (keyCode == kKeyMute) ToggleMute();
+    };
+    form.BoardView().onKeyDown = [this](int keyCode) {
+        if (keyCode == kKeyMute) ToggleMute();
+        BoardKeyDown(game, keyCode);
+    };
+}
+
+void KanuvoApp::ToggleMute() {
+    sound.SetMuted(!sound.Muted());
+    settings.SetMuted(sound.Muted());
 }
 
 void KanuvoApp::Start() {

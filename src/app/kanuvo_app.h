@@ -2,6 +2,10 @@
 // to the window's events.
 #pragma once
 
+#include <QString>
+
+#include "app/muted_sound.h"
+#include "app/settings.h"
 #include "game/game.h"
 #include "platform/qt/main_form.h"
 #include "platform/qt/qt_system.h"
@@ -11,15 +15,27 @@ namespace kanuvo {
 // Connects every event of the window to the game's handler for it.
 void WireEvents(MainForm& form, Game& game);
 
-// The program's parts, made in the order they depend on one another. The sound is passed in so that
-// tests can listen to what the game asks for.
+// The key that mutes and unmutes all sound, at any time.
+constexpr int kKeyMute = 'M';
+
+struct AppOptions {
+    bool startMuted = false;  // muted from the start, whatever was kept
+    QString settingsPath;     // where the player's choices are kept between starts; empty keeps none
+};
+
+// The program's parts, made in the order they depend on one another. The sound device is passed in
+// so that tests can listen to what reaches it.
 class KanuvoApp {
 public:
-    KanuvoApp(Clock& clock, System& system, Sound& sound);
+    KanuvoApp(Clock& clock, System& system, Sound& device, const AppOptions& options = {});
     // Raises the window's load event, then shows the window unless the load ended the program.
     void Start();
+    // Mutes or unmutes all sound and keeps the choice for the next start.
+    void ToggleMute();
 
     MainForm form;
+    PlayerSettings settings;
+    MutableSound sound;  // what the game plays through
     Game game;
 };
 

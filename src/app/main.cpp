@@ -23,7 +23,10 @@ int main(int argc, char** argv) {
     kanuvo::QtSystem system;
     system.AddShutdownHook([&sound] { sound.Shutdown(); });
 
-    kanuvo::KanuvoApp app(clock, system, sound);
+    kanuvo::AppOptions appOptions;
+    appOptions.startMuted = options.mute;
+    appOptions.settingsPath = kanuvo::PlayerSettings::DefaultPath();
+    kanuvo::KanuvoApp app(clock, system, sound, appOptions);
     system.SetCursorWindow(&app.form);
     app.Start();
     // The sound libraries load while the window shows its title, on a thread of their own.

@@ -7,6 +7,7 @@
 #include "game/board.h"
 #include "game/geometry.h"
 #include "game/media.h"
+#include "game/pause.h"
 #include "game/play.h"
 #include "game/rounding.h"
 #include "game/route.h"
@@ -139,6 +140,7 @@ void NewGameClick(Game& g) {
 void StartStopClick(Game& g) {
     if (!g.BoardReady) return;
     if (g.Playing) {
+        EndPause(g);  // a held run is given up like any other
         g.Playing = false;
         g.form.StartStopButton().SetCaption(kStartCaption);
         g.form.TimeLimitTimer().SetEnabled(false);
@@ -168,6 +170,11 @@ void RunGameLoop(Game& g) {
     for (;;) {
         g.form.DoEvents();
         if (!g.Playing) return;
+        if (g.Paused) {
+            // A held run does nothing until an event resumes or ends it.
+            g.form.WaitForEvents(g.clock.GetTickCount() + kIdleWaitMs);
+            continue;
+        }
         int stage = g.Stage;
         if (TakesRouteBranch(stage) && g.RouteActive) {
             TraceRouteStep(g);

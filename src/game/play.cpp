@@ -9,7 +9,9 @@
 #include "game/app.h"
 #include "game/banner.h"
 #include "game/board.h"
+#include "game/geometry.h"
 #include "game/paint.h"
+#include "game/pause.h"
 #include "game/route.h"
 #include "game/sprite.h"
 
@@ -31,6 +33,37 @@ constexpr std::array<Color, 7> kBackgroundColors{
 constexpr Color kCaptionColor = Rgb(255, 255, 255);
 constexpr Color kCaptionRim = Rgb(0, 0, 0);
 constexpr int kCaptionRimWidth = 1;
+
+// The gap the slide keys work on: the highest-numbered empty cell between the goal and the start
+// (which are never examined), or 0 when there is none.
+int FindGap(const GameState& s) {
+    int gap = 0;
+    for (int i = 2; i <= s.BoardSize * s.BoardSize - 1; ++i) {
+        if (s.Cells[i] == TileKind::Empty) gap = i;
+    }
+    return gap;
+}
+
+// The move a key asks for with the gap in e: the slide and the cell whose tile it moves, source 0
+// when the key names no slide or the move is refused. The refusals keep every slide on the board
+// and keep the goal and start out of it.
+struct KeyMove {
+    void (*slide)(Game&, int) = nullptr;
+    int source = 0;
+};
+KeyMove MoveOfKey(int keyCode, int e, int n) {
+    switch (keyCode) {
+        case kKeyUp:
+        case kKeypad8: return {SlideUp, e < n * n - n ? e + n : 0};
+        case kKeyDown:
+        case kKeypad2: return {SlideDown, e > n + 1 ? e - n : 0};
+        case kKeyLeft:
+        case kKeypad4: return {SlideLeft, e % n != 0 && e != n * n - 1 ? e + 1 : 0};
+        case kKeyRight:
+        case kKeypad6: return {SlideRight, e % n != 1 && e != 2 ? e - 1 : 0};
+        default: return {};
+    }
+}
 
 // The one slide all four keys make: the tile in `source` moves into the empty cell.
 void Slide(Game& g, int emptyCell, int source) {
@@ -63,38 +96,40 @@ void ShowBoardAfterTitle(Game& g) {
 
 void BoardKeyDown(Game& g, int keyCode) {
     if (!g.Playing) return;
+    if (IsPauseKey(keyCode)) {
+        TogglePause(g);
+    } else if (g.Paused) {
+        return;  // a held run takes no other key
+    }
     SlideByKey(g, keyCode);
     // In route stages every key judges the road again from the start, slide or not.
     if (IsRouteStage(g.Stage) && !g.RouteActive) BeginRouteTrace(g);
 }
 
 void SlideByKey(Game& g, int keyCode) {
+    const int e = FindGap(g);
+    if (e == 0) return;
+    const KeyMove move = MoveOfKey(keyCode, e, g.BoardSize);
+    if (move.source != 0) move.slide(g, e);
+}
+
+void BoardMouseDown(Game& g, int button, int x, int y) {
+    if (!g.Playing || g.Paused || button != kLeftButton) return;
+    const int e = FindGap(g);
+    if (e == 0) return;
     const int n = g.BoardSize;
-    int emptyCell = 0;
-    for (int i = 2; i <= n * n - 1; ++i) {
-        if (g.Cells[i] == TileKind::Empty) emptyCell = i;
+    int clicked = 0;
+    for (int i = 1; i <= n * n; ++i) {
+        if (PointInCell(g.CellRects[i], static_cast<float>(x), static_cast<float>(y))) clicked = i;
     }
-    if (emptyCell == 0) return;
-    const int e = emptyCell;
-    // The refusals keep every slide on the board and keep the goal and start out of it.
-    switch (keyCode) {
-        case kKeyUp:
-        case kKeypad8:
-            if (e < n * n - n) SlideUp(g, e);
-            break;
-        case kKeyDown:
-        case kKeypad2:
-            if (e > n + 1) SlideDown(g, e);
-            break;
-        case kKeyLeft:
-        case kKeypad4:
-            if (e % n != 0 && e != n * n - 1) SlideLeft(g, e);
-            break;
-        case kKeyRight:
-        case kKeypad6:
-            if (e % n != 1 && e != 2) SlideRight(g, e);
-            break;
-        default: break;
+    // A click does what the arrow key that moves the clicked tile would do, trace and all; a click
+    // on a tile no key would move now does nothing at all.
+    if (clicked == 0) return;
+    for (int key : {kKeyUp, kKeyDown, kKeyLeft, kKeyRight}) {
+        if (MoveOfKey(key, e, n).source == clicked) {
+            BoardKeyDown(g, key);
+            return;
+        }
     }
 }
 

@@ -13,6 +13,9 @@ void SlideDown(Game& g, int emptyCell);
 void SlideLeft(Game& g, int emptyCell);
 void SlideRight(Game& g, int emptyCell);
 void RepaintSlide(Game& g, Surface& boardView, Surface& boardCopy);
+// A click on the board at (x, y) in its pixels: during a run, a left click on a tile next to the gap
+// slides it as the arrow key that moves it would.
+void BoardMouseDown(Game& g, int button, int x, int y);
 
 void FormMouseDown(Game& g);  // ends the title screen
 void TitleTick(Game& g);

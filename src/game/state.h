@@ -70,6 +70,9 @@ struct GameState {
     // Time limit.
     int TimeCount = 0;
 
+    // The run is held by the player: the clock, the trace and the truck wait until it is resumed.
+    bool Paused = false;
+
     // Route trace and truck.
     bool RouteActive = false;
     int RouteCell = 0;

@@ -42,6 +42,11 @@ public:
     virtual void SetFontSize(double points) = 0;
 };
 
+// Mouse buttons as a click reports them.
+constexpr int kLeftButton = 1;
+constexpr int kRightButton = 2;
+constexpr int kMiddleButton = 4;
+
 // A picture box: a control that is also a drawing surface.
 class PictureBox : public Control, public virtual Surface {
 public:
@@ -55,6 +60,10 @@ public:
     virtual ~Timer() = default;
     virtual void SetEnabled(bool enabled) = 0;
     virtual bool Enabled() const = 0;
+    // Held, an enabled timer raises no event and keeps what was left of its period; released, it
+    // raises its next event once that remainder has passed. Disabling a timer ends its hold.
+    virtual void SetHeld(bool held) = 0;
+    virtual bool Held() const = 0;
 };
 
 // The main window: its own surface (where the title picture is painted), its controls, its size,

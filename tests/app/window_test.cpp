@@ -302,6 +302,175 @@ TEST_F(Window, TheGameOverLetteringLandsOnTheBoard) {
     EXPECT_GT(red, 50);
 }
 
+// A second copy of the program beside the fixture's, with its own lock, clock and sound device.
+struct OtherCopy {
+    explicit OtherCopy(const AppOptions& options = {}) {
+        system.SetLockPath(lockDir.filePath("kanuvo.lock"));
+        system.SetScreenOverride(768, 15);
+        app = std::make_unique<KanuvoApp>(clock, system, device, options);
+        app->Start();
+    }
+    QTemporaryDir lockDir;
+    testing::ManualClock clock;
+    QtSystem system;
+    testing::RecordingSound device;
+    std::unique_ptr<KanuvoApp> app;
+};
+
+// Runs `action` from inside a run of `a`, then gives the run up with Stop.
+void RunThenStop(KanuvoApp& a, std::function<void()> action) {
+    QWidget* startStop = &a.form.StartStopButton().Widget();
+    QTimer::singleShot(0, &a.form, [&a, action, startStop] {
+        action();
+        QTimer::singleShot(0, &a.form, [startStop] { QTest::mouseClick(startStop, Qt::LeftButton); });
+    });
+    QTest::mouseClick(startStop, Qt::LeftButton);
+}
+
+QPoint Middle(const Game& g, int cell) {
+    const Rect& r = g.CellRects[cell];
+    return QPoint((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+}
+
+TEST_F(Window, AClickOnEachNeighbourOfTheGapSlidesItPixelForPixelAsItsArrowKey) {
+    OtherCopy keys;
+    KanuvoApp& byKey = *keys.app;
+    EndTitle();
+    QTest::mouseClick(&byKey.form, Qt::LeftButton, {}, QPoint(300, 300));
+    const std::pair<int, Qt::Key> cellAndKey[] = {{15, Qt::Key_Up}, {7, Qt::Key_Down}, {12, Qt::Key_Left}, {10, Qt::Key_Right}};
+    for (const auto& [cell, key] : cellAndKey) {
+        for (KanuvoApp* a : {&app, &byKey}) {
+            a->game.Lives = 2;
+            QTest::mouseClick(&a->form.NewGameButton().Widget(), Qt::LeftButton);
+        }
+        ASSERT_EQ(g.Cells, byKey.game.Cells);  // both deal the same boards
+        ASSERT_EQ(g.Cells[11], TileKind::Empty);
+        const TileKind moving = g.Cells[cell];
+        RunThenStop(app, [this, cell = cell] { QTest::mouseClick(app.form.BoardView().Widget(), Qt::LeftButton, {}, Middle(g, cell)); });
+        RunThenStop(byKey, [&byKey, key = key] { QTest::keyClick(byKey.form.BoardView().Widget(), key); });
+        EXPECT_EQ(g.Cells[11], moving) << "cell " << cell;
+        EXPECT_EQ(g.Cells[cell], TileKind::Empty) << "cell " << cell;
+        EXPECT_EQ(g.Cells, byKey.game.Cells);
+        EXPECT_TRUE(Board() == byKey.form.BoardView().Image()) << "cell " << cell;
+    }
+    EXPECT_EQ(sound.commands, keys.device.commands);
+}
+
+TEST_F(Window, PHoldsARunUnderAPlateAndEscapeGivesTheBoardBackPixelForPixel) {
+    EndTitle();
+    g.Stage = 2;
+    QWidget* board = app.form.BoardView().Widget();
+    QImage before, held;
+    std::array<TileKind, kMaxCells + 1> cells{};
+    RunThenStop(app, [&] {
+        before = Board();
+        cells = g.Cells;
+        QTest::keyClick(board, Qt::Key_P);
+        ASSERT_TRUE(g.Paused);
+        EXPECT_TRUE(app.form.TimeLimitTimer().Held());
+        QTest::keyClick(board, Qt::Key_Up);
+        QTest::mouseClick(board, Qt::LeftButton, {}, Middle(g, 15));
+        held = Board();
+        QTest::keyClick(board, Qt::Key_Escape);
+        EXPECT_FALSE(g.Paused);
+        EXPECT_FALSE(app.form.TimeLimitTimer().Held());
+        EXPECT_TRUE(Board() == before);
+    });
+    EXPECT_EQ(g.Cells, cells);  // the key and the click while held did nothing
+    // The plate hid the tiles under the board's colour and was lettered in white and gold.
+    const QRgb back = Rgb32(app.form.BoardView().BackColor()) | 0xFF000000u;
+    const Rect& tile = g.CellRects[2];
+    EXPECT_EQ(before.pixel(tile.left + 3, tile.top + 5) | 0xFF000000u, qRgb(200, 200, 200));
+    EXPECT_EQ(held.pixel(tile.left + 3, tile.top + 5) | 0xFF000000u, back);
+    const Rect plate{g.CellRects[1].left, g.CellRects[1].top, g.CellRects[16].right, g.CellRects[16].bottom};
+    int white = 0, gold = 0;
+    for (int y = plate.top; y < plate.bottom; ++y) {
+        for (int x = plate.left + 3; x < plate.right - 3; ++x) {
+            const QRgb p = held.pixel(x, y) | 0xFF000000u;
+            white += p == qRgb(255, 255, 255);
+            gold += p == qRgb(255, 215, 40);
+        }
+    }
+    EXPECT_GT(white, 100);
+    EXPECT_GT(gold, 200);
+    EXPECT_EQ(g.Lives, 1);
+}
+
+TEST_F(Window, StopWhileHeldIsOneMissWithTheBoardBack) {
+    EndTitle();
+    QImage before;
+    RunThenStop(app, [&] {
+        before = Board();
+        QTest::keyClick(app.form.BoardView().Widget(), Qt::Key_P);
+    });
+    EXPECT_FALSE(g.Paused);
+    EXPECT_EQ(g.Lives, 1);
+    EXPECT_THAT(Waves(), ElementsAre("stop2.wav"));
+    EXPECT_FALSE(app.form.TimeLimitTimer().Enabled());
+    // The tiles are back: the top row, clear of the banner the Stop draws in the board's middle, is
+    // as it was before the pause.
+    const int top = g.CellRects[1].top, bottom = g.CellRects[1].bottom;
+    EXPECT_TRUE(Board().copy(0, top, Board().width(), bottom - top) == before.copy(0, top, before.width(), bottom - top));
+}
+
+TEST_F(Window, ExitWhileHeldEndsTheProgramAsEver) {
+    EndTitle();
+    Soon([this] {
+        QTest::keyClick(app.form.BoardView().Widget(), Qt::Key_Escape);
+        EXPECT_TRUE(g.Paused);
+        Soon([this] { QTest::mouseClick(Button(app.form.ExitButton()), Qt::LeftButton); });
+    });
+    ClickStart();
+    EXPECT_TRUE(app.form.Closed());
+    EXPECT_FALSE(g.Playing);
+    EXPECT_EQ(sound.commands.back(), "close gBGMfile ");
+}
+
+TEST_F(Window, MMutesEverySoundAndTheChoiceIsKeptForTheNextStart) {
+    QTemporaryDir config;
+    const QString path = config.filePath("kanuvo/kanuvo.ini");
+    {
+        OtherCopy first({false, path});
+        KanuvoApp& a = *first.app;
+        EXPECT_FALSE(a.sound.Muted());
+        QTest::keyClick(&a.form, Qt::Key_M);  // on the title screen
+        EXPECT_TRUE(a.sound.Muted());
+        first.device.commands.clear();
+        QTest::mouseClick(&a.form, Qt::LeftButton, {}, QPoint(300, 300));
+        RunThenStop(a, [] {});
+        EXPECT_THAT(first.device.commands, ::testing::IsEmpty());
+        EXPECT_THAT(first.device.waves, ::testing::IsEmpty());
+        EXPECT_EQ(a.game.Lives, 1);  // the game went on as ever
+        // On the board during a run M unmutes, and like any key begins a trace in stage 1.
+        QTest::mouseClick(&a.form.NewGameButton().Widget(), Qt::LeftButton);
+        RunThenStop(a, [&a] {
+            QTest::keyClick(a.form.BoardView().Widget(), Qt::Key_M);
+            EXPECT_TRUE(a.game.RouteActive);
+        });
+        EXPECT_FALSE(a.sound.Muted());
+        EXPECT_THAT(first.device.commands, ElementsAre("play gBGMfile from 0 ", "stop gBGMfile ", "stop gBGMfile "));
+        QTest::keyClick(a.form.BoardView().Widget(), Qt::Key_M);
+    }
+    OtherCopy second({false, path});
+    EXPECT_TRUE(second.app->sound.Muted());
+    EXPECT_THAT(second.device.commands, ::testing::IsEmpty());  // not even the music's opening
+}
+
+TEST_F(Window, TheMuteOptionStartsMutedAndACorruptSettingsFileIsIgnored) {
+    EXPECT_FALSE(app.sound.Muted());  // no settings kept at all
+    OtherCopy option({true, ""});
+    EXPECT_TRUE(option.app->sound.Muted());
+    QTemporaryDir config;
+    const QString path = config.filePath("kanuvo.ini");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[sound\nmuted=true\n\xff\x00");
+    file.close();
+    OtherCopy corrupt({false, path});
+    EXPECT_FALSE(corrupt.app->sound.Muted());
+    EXPECT_EQ(corrupt.device.commands.size(), 1u);  // the music opened as ever
+}
+
 // Relative luminance of a colour, as contrast between colours is measured for legible text.
 double Luminance(QRgb c) {
     const auto linear = [](int v) {

@@ -273,13 +273,21 @@ int RecordingSurfaceOf<Base>::StretchBlt(int x, int y, int w, int h, const Surfa
 class FakeTimer : public Timer {
 public:
     FakeTimer(bool enabled, int interval) : enabled_(enabled), interval_(interval) {}
-    void SetEnabled(bool enabled) override { enabled_ = enabled; }
+    void SetEnabled(bool enabled) override {
+        enabled_ = enabled;
+        if (!enabled) held_ = false;
+    }
     bool Enabled() const override { return enabled_; }
     int Interval() const { return interval_; }
+    void SetHeld(bool held) override { held_ = held && enabled_; }
+    bool Held() const override { return held_; }
+    // Whether the window would raise the timer's event now.
+    bool Counting() const { return enabled_ && !held_; }
 
 private:
     bool enabled_;
     int interval_;
+    bool held_ = false;
 };
 
 // The window. DoEvents runs whatever the test queued, one batch of events per call, so a test can

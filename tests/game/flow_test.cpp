@@ -91,6 +91,17 @@ TEST_F(Flow, AStageOneRunIsClearedByTheTraceOfAKeyPress) {
     EXPECT_EQ(t.form.boardView.log.back(), "Print 10 10 20 16777215 ｽﾃｰｼﾞ2");
 }
 
+TEST_F(Flow, AClickThatSlidesATileBeginsTheTraceThatClearsStageOne) {
+    LayWinningRoad();
+    const Rect& r = g.CellRects[7];  // above the gap in 11, off the road
+    t.form.Queue([this, r] { BoardMouseDown(g, kLeftButton, r.left + 5, r.bottom - 5); });
+    StartStopClick(g);
+    EXPECT_EQ(g.Cells[11], TileKind::LeftBottom);
+    EXPECT_EQ(g.Cells[7], TileKind::Empty);
+    EXPECT_EQ(g.Stage, 2);
+    EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("goal.wav"));
+}
+
 TEST_F(Flow, StartShowsTheGaugeStartsTheClockAndTheMusic) {
     everyPass = [this] {
         EXPECT_EQ(t.form.startStopButton.Caption(), "ストップ");

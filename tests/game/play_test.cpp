@@ -19,8 +19,8 @@ constexpr int kLeft = 37, kUp = 38, kRight = 39, kDown = 40;
 constexpr int kPad2 = 98, kPad4 = 100, kPad6 = 102, kPad8 = 104;
 
 // A freshly dealt stage-1 board, drawn, with a run in progress.
-struct Sliding : ::testing::Test {
-    void SetUp() override {
+struct SlidingRun {
+    SlidingRun() {
         FormLoad(g);
         EndTitle(g);
         g.Playing = true;
@@ -37,6 +37,7 @@ struct Sliding : ::testing::Test {
     TestGame t;
     Game& g = t.game;
 };
+struct Sliding : SlidingRun, ::testing::Test {};
 
 TEST_F(Sliding, FromTheDealtGapEachKeyMovesItsNeighbour) {
     const std::pair<int, int> keyAndSource[] = {{kUp, 15}, {kDown, 7}, {kLeft, 12}, {kRight, 10},
@@ -141,6 +142,82 @@ TEST_F(Sliding, AFailedRepaintCopyIsFatal) {
     EXPECT_THROW(BoardKeyDown(g, kUp), testing::ProgramEnded);
     EXPECT_THAT(t.system.messages, ElementsAre("メモリーが足りません。"));
     EXPECT_EQ(t.system.exitStatus, 1);
+}
+
+// The point in the middle of a cell, where a player clicks.
+std::pair<int, int> Middle(const GameState& s, int cell) {
+    const Rect& r = s.CellRects[cell];
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+void Click(Game& g, int cell, int button = kLeftButton) {
+    const auto [x, y] = Middle(g, cell);
+    BoardMouseDown(g, button, x, y);
+}
+
+TEST_F(Sliding, AClickOnEachNeighbourOfTheGapDoesExactlyWhatItsArrowKeyDoes) {
+    const std::pair<int, int> cellAndKey[] = {{15, kUp}, {7, kDown}, {12, kLeft}, {10, kRight}};
+    for (const auto& [cell, key] : cellAndKey) {
+        SlidingRun byKey;
+        for (SlidingRun* side : {static_cast<SlidingRun*>(this), &byKey}) {
+            side->MoveGapTo(11);
+            side->g.RouteActive = false;
+            side->t.form.boardView.log.clear();
+            side->t.form.boardCopy.log.clear();
+        }
+        Click(g, cell);
+        BoardKeyDown(byKey.g, key);
+        EXPECT_EQ(g.Cells[11], byKey.g.Cells[11]) << "cell " << cell;
+        EXPECT_EQ(g.Cells[cell], TileKind::Empty) << "cell " << cell;
+        EXPECT_EQ(g.Cells, byKey.g.Cells);
+        EXPECT_EQ(g.SlideSource, cell);
+        EXPECT_EQ(g.SlideKind, byKey.g.SlideKind);
+        EXPECT_EQ(t.form.boardView.log, byKey.t.form.boardView.log);
+        EXPECT_EQ(t.form.boardCopy.log, byKey.t.form.boardCopy.log);
+        ASSERT_FALSE(t.form.boardCopy.log.empty());
+        // In stage 1 the click begins the trace as the key does.
+        EXPECT_TRUE(g.RouteActive);
+        EXPECT_EQ(g.RouteCell, byKey.g.RouteCell);
+    }
+}
+
+TEST_F(Sliding, ClicksNoKeyWouldMakeDoNothingAtAll) {
+    struct Case {
+        int gap, cell, button;
+    };
+    const Case cases[] = {
+        {12, 16, kLeftButton},  // the start, below a gap above it
+        {12, 13, kLeftButton},  // first cell of the next row: not beside the gap
+        {15, 16, kLeftButton},  // the start, right of the gap
+        {5, 1, kLeftButton},    // the goal, above the gap
+        {2, 1, kLeftButton},    // the goal, left of the gap
+        {11, 6, kLeftButton},   // diagonal
+        {11, 3, kLeftButton},   // two cells away
+        {11, 11, kLeftButton},  // the gap itself
+        {11, 15, kRightButton},
+        {11, 15, kMiddleButton},
+    };
+    for (const Case& c : cases) {
+        MoveGapTo(c.gap);
+        const auto before = g.Cells;
+        const auto drawn = t.form.boardView.log.size();
+        Click(g, c.cell, c.button);
+        EXPECT_EQ(g.Cells, before) << "gap " << c.gap << " cell " << c.cell;
+        EXPECT_EQ(t.form.boardView.log.size(), drawn);
+        EXPECT_FALSE(g.RouteActive) << "gap " << c.gap << " cell " << c.cell;
+    }
+    // Off the tiles: the margin, the one-pixel line between two cells, beyond the board.
+    MoveGapTo(11);
+    const auto before = g.Cells;
+    BoardMouseDown(g, kLeftButton, 5, 5);
+    BoardMouseDown(g, kLeftButton, g.CellRects[11].right, Middle(g, 11).second);  // between 11 and 12
+    BoardMouseDown(g, kLeftButton, 600, 450);
+    EXPECT_EQ(g.Cells, before);
+    EXPECT_FALSE(g.RouteActive);
+    // Outside a run.
+    g.Playing = false;
+    Click(g, 15);
+    EXPECT_EQ(g.Cells, before);
 }
 
 struct Title : ::testing::Test {

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -202,9 +203,14 @@ TEST_F(FormTest, MouseDownComesOnlyFromTheWindowsOwnArea) {
     QTest::mouseClick(&gauge.Widget(), Qt::LeftButton);
     EXPECT_EQ(downs, 1);
 
+    // The board reports its own clicks, with the button and the point in its pixels.
+    std::vector<std::array<int, 3>> boardClicks;
+    form.BoardView().onMouseDown = [&](int button, int x, int y) { boardClicks.push_back({button, x, y}); };
     ShowBoard();
-    QTest::mouseClick(form.BoardView().Widget(), Qt::LeftButton, {}, QPoint(50, 50));
+    QTest::mouseClick(form.BoardView().Widget(), Qt::LeftButton, {}, QPoint(50, 70));
+    QTest::mouseClick(form.BoardView().Widget(), Qt::RightButton, {}, QPoint(3, 4));
     EXPECT_EQ(downs, 1);
+    EXPECT_EQ(boardClicks, (std::vector<std::array<int, 3>>{{kLeftButton, 50, 70}, {kRightButton, 3, 4}}));
 }
 
 TEST_F(FormTest, PointerMovesOverButtonsAndTheBoardAreReported) {
@@ -275,6 +281,41 @@ TEST_F(FormTest, TimersWaitForTheLoadAndTickOnlyFromTheDispatchWhileEnabled) {
     EXPECT_EQ(form.GameOverTimer().Interval(), 500);
     form.GameOverTimer().SetEnabled(true);
     EXPECT_TRUE(PumpUntil([&] { return ticks == 2; }));
+}
+
+TEST_F(FormTest, AHeldTimerKeepsTheRestOfItsPeriodForWhenItIsReleased) {
+    form.TitleTimer().SetEnabled(false);
+    int ticks = 0;
+    form.GameOverTimer().onTimer = [&] { ++ticks; };
+    form.RaiseLoad();
+    form.GameOverTimer().SetEnabled(true);  // 500 ms
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    form.GameOverTimer().SetHeld(true);
+    EXPECT_TRUE(form.GameOverTimer().Held());
+    PumpFor(700);
+    EXPECT_EQ(ticks, 0) << "no event while held";
+    form.GameOverTimer().SetHeld(false);
+    QElapsedTimer released;
+    released.start();
+    ASSERT_TRUE(PumpUntil([&] { return ticks == 1; }));
+    // About 200 ms were left of the period; a fresh period would take 500.
+    EXPECT_LT(released.elapsed(), 450);
+    EXPECT_EQ(form.GameOverTimer().Interval(), 500);
+    QElapsedTimer next;
+    next.start();
+    ASSERT_TRUE(PumpUntil([&] { return ticks == 2; }));
+    EXPECT_GT(next.elapsed(), 400) << "full periods again after the rest";
+
+    // Disabling ends a hold: enabled again, the timer counts fresh periods at once.
+    form.GameOverTimer().SetHeld(true);
+    form.GameOverTimer().SetEnabled(false);
+    EXPECT_FALSE(form.GameOverTimer().Held());
+    form.GameOverTimer().SetEnabled(true);
+    EXPECT_TRUE(PumpUntil([&] { return ticks == 3; }));
+    // Only an enabled timer is held.
+    form.GameOverTimer().SetEnabled(false);
+    form.GameOverTimer().SetHeld(true);
+    EXPECT_FALSE(form.GameOverTimer().Held());
 }
 
 TEST_F(FormTest, AClickHandlerLoopingOnDoEventsSeesTimerTicksAndASecondClick) {

@@ -9,6 +9,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <cmath>
+
 #include "platform/qt/key_codes.h"
 #include "platform/qt/qt_system.h"
 
@@ -34,6 +36,15 @@ QString ButtonStyle(Color back) {
                "QPushButton:pressed { border-style: inset; }"
                "QPushButton:disabled { background-color: %1; color: gray; }")
         .arg(colour);
+}
+
+int MouseButtonCode(Qt::MouseButton button) {
+    switch (button) {
+        case Qt::LeftButton: return kLeftButton;
+        case Qt::RightButton: return kRightButton;
+        case Qt::MiddleButton: return kMiddleButton;
+        default: return 0;
+    }
 }
 
 }  // namespace
@@ -79,7 +90,13 @@ protected:
         QPainter painter(this);
         for (const QRect& area : event->region()) ShowSurface(painter, area, box_);
     }
-    void mousePressEvent(QMouseEvent* event) override { event->accept(); }
+    void mousePressEvent(QMouseEvent* event) override {
+        event->accept();
+        if (!box_.onMouseDown) return;
+        const QPointF at = event->position();
+        box_.onMouseDown(MouseButtonCode(event->button()), static_cast<int>(std::floor(at.x())),
+                         static_cast<int>(std::floor(at.y())));
+    }
     void mouseMoveEvent(QMouseEvent* event) override {
         if (box_.onMouseMove) box_.onMouseMove();
         event->accept();
@@ -161,11 +178,13 @@ void QtPictureBox::SetFocus() {
     if (widget_ != nullptr) widget_->setFocus(Qt::OtherFocusReason);
 }
 
-QtTimer::QtTimer(int intervalMs, bool enabled) : enabled_(enabled) {
+QtTimer::QtTimer(int intervalMs, bool enabled) : interval_(intervalMs), enabled_(enabled) {
     timer_.setInterval(intervalMs);
     timer_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
-        if (enabled_ && onTimer) onTimer();
+        // The rest of a period cut short by a hold is followed by full periods again.
+        if (timer_.interval() != interval_) timer_.setInterval(interval_);
+        if (Counting() && onTimer) onTimer();
     });
 }
 
@@ -173,15 +192,30 @@ void QtTimer::SetEnabled(bool enabled) {
     if (enabled == enabled_) return;
     enabled_ = enabled;
     if (!enabled) {
+        held_ = false;
+        heldRemainder_ = -1;
         timer_.stop();
     } else if (active_) {
-        timer_.start();
+        timer_.start(interval_);
+    }
+}
+
+void QtTimer::SetHeld(bool held) {
+    held = held && enabled_;
+    if (held == held_) return;
+    held_ = held;
+    if (held) {
+        heldRemainder_ = timer_.isActive() ? std::max(0, timer_.remainingTime()) : -1;
+        timer_.stop();
+    } else if (active_) {
+        timer_.start(heldRemainder_ >= 0 ? heldRemainder_ : interval_);
+        heldRemainder_ = -1;
     }
 }
 
 void QtTimer::Activate() {
     active_ = true;
-    if (enabled_ && !timer_.isActive()) timer_.start();
+    if (enabled_ && !held_ && !timer_.isActive()) timer_.start(interval_);
 }
 
 MainForm::MainForm(Clock& clock, int twipsPerPixel)
@@ -282,6 +316,15 @@ void MainForm::paintEvent(QPaintEvent* event) {
 void MainForm::mousePressEvent(QMouseEvent* event) {
     event->accept();
     if (onMouseDown) onMouseDown();
+}
+
+void MainForm::keyPressEvent(QKeyEvent* event) {
+    const int code = VirtualKeyCode(event->key(), event->modifiers());
+    if (code == 0 || !onKeyDown) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    onKeyDown(code);
 }
 
 void MainForm::closeEvent(QCloseEvent* event) {

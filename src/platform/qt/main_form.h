@@ -99,6 +99,8 @@ public:
 
     std::function<void()> onMouseMove;
     std::function<void(int keyCode)> onKeyDown;
+    // A click on the box: the button (kLeftButton, ...) and the point in the box's pixels.
+    std::function<void(int button, int x, int y)> onMouseDown;
 
 private:
     void Place() override;
@@ -114,16 +116,23 @@ public:
     QtTimer(int intervalMs, bool enabled);
     void SetEnabled(bool enabled) override;
     bool Enabled() const override { return enabled_; }
-    int Interval() const { return timer_.interval(); }
+    int Interval() const { return interval_; }
+    void SetHeld(bool held) override;
+    bool Held() const override { return held_; }
     // Lets an enabled timer count; until then it waits (the window's load comes first).
     void Activate();
 
     std::function<void()> onTimer;
 
 private:
+    bool Counting() const { return enabled_ && active_ && !held_; }
+
     QTimer timer_;
+    int interval_;
     bool enabled_;
     bool active_ = false;
+    bool held_ = false;
+    int heldRemainder_ = -1;  // milliseconds left of the period when held; -1 for a fresh period
 };
 
 class MainForm : public QWidget, public Form {
@@ -158,6 +167,7 @@ public:
     std::function<void()> onLoad;
     std::function<void()> onQueryUnload;
     std::function<void()> onMouseDown;  // a click of any button on the window's own area
+    std::function<void(int keyCode)> onKeyDown;  // a key no control took (none has the focus)
     std::function<void()> onResize;     // the inner area changed size after the load (a late frame)
 
 protected:
@@ -166,6 +176,7 @@ protected:
     void moveEvent(QMoveEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:

@@ -1,0 +1,34 @@
+// The player's choices kept between starts (whether the sound is muted), in a small INI file.
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace kanuvo {
+
+class PlayerSettings {
+public:
+    // kanuvo/kanuvo.ini in the user's configuration folder; empty when there is none.
+    static QString DefaultPath();
+
+    // An empty path keeps nothing. Tests give a scratch file.
+    explicit PlayerSettings(QString path);
+
+    // The stored choice; nothing when none is stored or the file cannot be trusted (not a plain
+    // file, oversized, unreadable or not in the expected form), which is then ignored.
+    std::optional<bool> Muted() const;
+    // Keeps the choice. Something other than a file in its place is left alone; a corrupt file is
+    // written over.
+    void SetMuted(bool muted);
+
+private:
+    // Absent, or a regular file.
+    bool Plain() const;
+    // Larger than this file could ever be.
+    bool Oversized() const;
+
+    QString path_;
+};
+
+}  // namespace kanuvo

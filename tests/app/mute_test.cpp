@@ -1,0 +1,152 @@
+// The mute switch in front of the sound device, and the file that keeps the choice between starts.
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "app/muted_sound.h"
+#include "app/settings.h"
+#include "doubles.h"
+#include "game/app.h"
+#include "game/media.h"
+#include "game/play.h"
+
+namespace kanuvo {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+const std::string kOpen = "open \"/opt/kanuvo/sound/Shellshk.mid\" type sequencer alias gBGMfile";
+const std::string kPlay = "play gBGMfile from 0 ", kStop = "stop gBGMfile ", kClose = "close gBGMfile ";
+
+// The game over the doubles, playing through the mute switch to a recording device.
+struct Muting : ::testing::Test {
+    testing::ManualClock clock;
+    testing::FakeForm form{clock};
+    testing::FakeSystem system;
+    testing::RecordingSound device;
+    MutableSound sound{device};
+    Game g{form, system, clock, sound};
+
+    void SetUp() override { LoadPictures(g); }
+    // One stage-1 run given up with Stop, from start-up, with `during` run on its first pass.
+    void PlayARun(std::function<void()> during = {}) {
+        if (form.TitleTimer().Enabled()) {
+            FormLoad(g);
+            FormMouseDown(g);
+        } else {
+            NewGameClick(g);
+        }
+        form.onDoEvents = [this, during] {
+            if (during) during();
+            StartStopClick(g);
+        };
+        StartStopClick(g);
+    }
+};
+
+TEST_F(Muting, NothingReachesTheDeviceWhileMutedAndTheGamePlaysOnAsBefore) {
+    sound.SetMuted(true);
+    PlayARun();
+    PlayARun();
+    g.Lives = 0;
+    PlayARun();  // Game Over
+    EXPECT_TRUE(form.GameOverTimer().Enabled());
+    NewGameClick(g);
+    testing::LayLeftThenUpRoad(g);
+    form.onDoEvents = [this] { BoardKeyDown(g, 'A'); };
+    StartStopClick(g);  // cleared
+    ExitClick(g);
+    FormQueryUnload(g);
+    EXPECT_THAT(device.commands, IsEmpty());
+    EXPECT_THAT(device.waves, IsEmpty());
+    EXPECT_EQ(g.Stage, 2);
+}
+
+TEST_F(Muting, UnmutedEveryCallReachesTheDeviceUnchanged) {
+    EXPECT_EQ(sound.mciSendStringA("Play gBGMfile from 0"), 0);
+    EXPECT_EQ(sound.sndPlaySoundA("/x/goal.wav", 0x13), 1);
+    EXPECT_THAT(device.commands, ElementsAre("Play gBGMfile from 0"));
+    ASSERT_EQ(device.waves.size(), 1u);
+    EXPECT_EQ(device.waves[0].path, "/x/goal.wav");
+    EXPECT_EQ(device.waves[0].flags, 0x13u);
+}
+
+TEST_F(Muting, MutingStopsTheMusicAtOnceAndUnmutingPlaysItAgainFromItsBeginning) {
+    PlayARun([this] {
+        device.commands.clear();
+        sound.SetMuted(true);
+        EXPECT_THAT(device.commands, ElementsAre("stop gBGMfile"));
+        sound.SetMuted(false);
+        EXPECT_THAT(device.commands, ElementsAre("stop gBGMfile", kPlay));
+    });
+    EXPECT_EQ(device.commands.back(), kStop);  // the Stop that ended the run
+
+    // Muted outside a run: nothing plays, so unmuting plays nothing either.
+    device.commands.clear();
+    sound.SetMuted(true);
+    sound.SetMuted(false);
+    EXPECT_THAT(device.commands, IsEmpty());
+}
+
+TEST_F(Muting, MusicOpenedWhileMutedIsOpenedWhenTheSoundComesBack) {
+    sound.SetMuted(true);
+    FormLoad(g);
+    FormMouseDown(g);
+    form.onDoEvents = [this] {
+        sound.SetMuted(false);  // during a run that began muted
+        StartStopClick(g);
+    };
+    StartStopClick(g);
+    EXPECT_THAT(device.commands, ElementsAre(kOpen, kPlay, kStop, kStop));  // Stop's own, then the miss's
+    // Closed while muted, the music is not opened again.
+    sound.SetMuted(true);
+    ExitClick(g);
+    sound.SetMuted(false);
+    EXPECT_THAT(device.commands, ElementsAre(kOpen, kPlay, kStop, kStop));
+}
+
+struct Settings : ::testing::Test {
+    QString Path() const { return dir.filePath("config/kanuvo/kanuvo.ini"); }
+    void Write(const QByteArray& bytes) {
+        QDir().mkpath(dir.filePath("config/kanuvo"));
+        QFile file(Path());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QTemporaryDir dir;
+};
+
+TEST_F(Settings, TheChoiceSurvivesARestart) {
+    EXPECT_EQ(PlayerSettings(Path()).Muted(), std::nullopt);
+    PlayerSettings(Path()).SetMuted(true);
+    EXPECT_EQ(PlayerSettings(Path()).Muted(), std::optional<bool>(true));
+    PlayerSettings(Path()).SetMuted(false);
+    EXPECT_EQ(PlayerSettings(Path()).Muted(), std::optional<bool>(false));
+    EXPECT_EQ(PlayerSettings("").Muted(), std::nullopt);
+    PlayerSettings("").SetMuted(true);  // keeps nothing, harmlessly
+}
+
+TEST_F(Settings, ACorruptFileIsIgnoredAndReplacedByTheNextChoice) {
+    for (const QByteArray& bytes : {QByteArray("\x00\xff\xfe[[[\n=\n\x01", 10), QByteArray("[sound]\nmuted=maybe\n"),
+                                    QByteArray("[sound\nmuted=true\n"), QByteArray(70000, 'x')}) {
+        Write(bytes);
+        EXPECT_EQ(PlayerSettings(Path()).Muted(), std::nullopt) << bytes.left(20).toStdString();
+        PlayerSettings(Path()).SetMuted(true);
+        EXPECT_EQ(PlayerSettings(Path()).Muted(), std::optional<bool>(true)) << bytes.left(20).toStdString();
+    }
+}
+
+TEST_F(Settings, AFolderInThePlaceOfTheFileIsLeftAlone) {
+    ASSERT_TRUE(QDir().mkpath(Path()));
+    EXPECT_EQ(PlayerSettings(Path()).Muted(), std::nullopt);
+    PlayerSettings(Path()).SetMuted(true);
+    EXPECT_TRUE(QFileInfo(Path()).isDir());
+}
+
+}  // namespace
+}  // namespace kanuvo
