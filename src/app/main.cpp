@@ -2,6 +2,7 @@
 #include <QApplication>
 
 #include "app/command_line.h"
+#include "app/display.h"
 #include "app/kanuvo_app.h"
 #include "app/module_sound.h"
 #include "picture_resources.h"
@@ -12,8 +13,11 @@ int main(int argc, char** argv) {
     const kanuvo::CommandLine options = kanuvo::ParseCommandLine(argc, argv);
     if (options.action != kanuvo::CommandLine::Action::Play) return kanuvo::PrintReply(options);
 
+    kanuvo::ExpectDisplay();
     QApplication application(argc, argv);
-    kanuvo::ModuleSound sound((QCoreApplication::applicationDirPath() + QStringLiteral("/kanuvo_sound.so")).toStdString());
+    kanuvo::DisplayOpened();
+    // The program's folder byte for byte: its name need not be valid UTF-8.
+    kanuvo::ModuleSound sound(kanuvo::QtSystem().Path() + "/kanuvo_sound.so");
     QGuiApplication::setApplicationDisplayName("Kanuvo");  // the title of message boxes
     QGuiApplication::setDesktopFileName(KANUVO_APP_ID);     // ties the window to its menu entry
     kanuvo::InitPictureResources();

@@ -28,6 +28,9 @@ constexpr int kZoomStartWidth = 60, kZoomStartHeight = 20;
 constexpr int kZoomGrowWidth = 100, kZoomGrowHeight = 50;
 constexpr int kZoomStopMargin = 50;
 
+// The three window sides in pixels.
+constexpr int kSmallSide = 400, kMiddleSide = 550, kLargeSide = 650;
+
 // An idle route stage has nothing to do until an event; the wait is bounded so the loop stays lively.
 constexpr std::uint32_t kIdleWaitMs = 1000;
 
@@ -64,12 +67,18 @@ int ComputeWindowSize(Game& g) {
     const int twipsPerPixel = g.system.TwipsPerPixelY();
     const int height = RoundHalfEven(static_cast<double>(g.system.ScreenHeight()) / twipsPerPixel);
     // A screen of exactly 500 or 700 pixels takes the smaller window, which is sure to fit it.
-    int side = 650;
+    int side = kLargeSide;
     if (height <= 500) {
-        side = 400;
+        side = kSmallSide;
     } else if (height <= 700) {
-        side = 550;
+        side = kMiddleSide;
     }
+    // The side is the outer size, frame and title bar included. A window taller than what the
+    // panels leave would hide its lowest row, its Exit button and the lives: it takes the next
+    // smaller size instead, down to the smallest.
+    const int available = RoundHalfEven(static_cast<double>(g.system.AvailableScreenHeight()) / twipsPerPixel);
+    if (side == kLargeSide && side > available) side = kMiddleSide;
+    if (side == kMiddleSide && side > available) side = kSmallSide;
     return twipsPerPixel * side;
 }
 

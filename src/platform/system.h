@@ -43,6 +43,8 @@ public:
 
     // Screen height in twips and twips per pixel.
     virtual int ScreenHeight() = 0;
+    // The height in twips the desktop leaves to windows: the screen less its panels.
+    virtual int AvailableScreenHeight() = 0;
     virtual int TwipsPerPixelY() = 0;
 
     // A picture from the program's own bitmap resources, or null when it cannot be loaded.

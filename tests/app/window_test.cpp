@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QKeyEvent>
+#include <QProcess>
 #include <QPaintEvent>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -630,6 +631,33 @@ TEST_F(StartUpFailure, ASecondCopyIsRefusedWithItsMessage) {
                 }),
                 ::testing::ExitedWithCode(0), "このアプリケーションはすでに開かれています。");
 }
+
+#ifdef KANUVO_PROGRAM
+TEST(NoDisplay, TheProgramSaysItNeedsADisplayAndEndsWithStatusOne) {
+    // No display at all, and one named that no server answers.
+    for (const QString& display : {QString(), QStringLiteral(":97531")}) {
+        SCOPED_TRACE(display.toStdString());
+        QTemporaryDir runtime;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("QT_QPA_PLATFORM");
+        env.remove("WAYLAND_DISPLAY");
+        env.remove("DISPLAY");
+        if (!display.isEmpty()) env.insert("DISPLAY", display);
+        env.insert("XDG_RUNTIME_DIR", runtime.path());
+        env.insert("SDL_AUDIODRIVER", "dummy");
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(KANUVO_PROGRAM), {});
+        ASSERT_TRUE(program.waitForFinished(30000));
+        const QString said = QString::fromUtf8(program.readAllStandardError());
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << "no abort, no core dump";
+        EXPECT_EQ(program.exitCode(), 1);
+        EXPECT_TRUE(said.startsWith("Kanuvo needs a graphical display")) << said.toStdString();
+        EXPECT_FALSE(said.contains("einstall")) << said.toStdString();
+        EXPECT_TRUE(QDir(runtime.path()).isEmpty()) << "no lock is left behind";
+    }
+}
+#endif
 
 }  // namespace
 }  // namespace kanuvo

@@ -80,6 +80,9 @@ public:
     bool PrevInstance() override { return prevInstance; }
     std::string Path() override { return path; }
     int ScreenHeight() override { return screenHeightPixels * TwipsPerPixelY(); }
+    int AvailableScreenHeight() override {
+        return (availableHeightPixels > 0 ? availableHeightPixels : screenHeightPixels) * TwipsPerPixelY();
+    }
     int TwipsPerPixelY() override { return 15; }
     std::unique_ptr<Picture> LoadResPicture(int id) override;
     CursorHandle LoadCursorFromFileA(std::string_view path) override;
@@ -104,6 +107,7 @@ public:
     bool prevInstance = false;
     std::string path = "/opt/kanuvo";
     int screenHeightPixels = 768;
+    int availableHeightPixels = 0;             // what panels leave of the screen; 0: all of it
     int failingPictureId = 0;                  // this resource id cannot be loaded
     std::vector<std::string> cursorFiles;      // paths whose cursors load
     std::vector<std::string> cursorPathsAsked; // every LoadCursorFromFileA path

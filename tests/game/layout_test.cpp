@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "doubles.h"
 #include "game/app.h"
 #include "game/board.h"
@@ -151,13 +153,24 @@ TEST(Geometry, PointInCellIncludesLeftAndTopEdgesOnly) {
     EXPECT_FALSE(PointInCell(r, 100.5f, 150));
 }
 
-TEST(WindowSize, ScreenHeightBands) {
+TEST(WindowSize, ScreenHeightBandsTakeTheNextSmallerSizeWhereTheWindowWouldNotFit) {
     TestGame t;
-    const std::pair<int, int> cases[] = {{480, 400}, {499, 400}, {500, 400}, {501, 550}, {600, 550},
-                                         {699, 550}, {700, 550}, {701, 650}, {768, 650}, {1080, 650}};
+    // Screens 501 to 549 pixels high would get a 550-pixel window, taller than themselves.
+    const std::pair<int, int> cases[] = {{480, 400}, {499, 400}, {500, 400}, {501, 400}, {549, 400}, {550, 550},
+                                         {600, 550}, {699, 550}, {700, 550}, {701, 650}, {768, 650}, {1080, 650}};
     for (const auto& [height, side] : cases) {
         t.system.screenHeightPixels = height;
         EXPECT_EQ(ComputeWindowSize(t.game), side * 15) << "screen " << height;
+    }
+    // Panels take their share: the framed window must fit what they leave, and the bands still
+    // follow the whole screen's height.
+    const std::tuple<int, int, int> panelled[] = {{768, 740, 650}, {768, 649, 550}, {1080, 600, 550},
+                                                  {600, 560, 550}, {600, 549, 400}, {1080, 500, 400},
+                                                  {480, 300, 400}, {720, 690, 650}, {720, 640, 550}};
+    for (const auto& [height, available, side] : panelled) {
+        t.system.screenHeightPixels = height;
+        t.system.availableHeightPixels = available;
+        EXPECT_EQ(ComputeWindowSize(t.game), side * 15) << "screen " << height << ", available " << available;
     }
 }
 

@@ -5,14 +5,23 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <memory>
 #include <string>
+#include <thread>
 
 #include "platform/qt/main_form.h"
 #include "platform/qt/qt_system.h"
@@ -93,6 +102,47 @@ TEST_F(LockTest, ALockLeftByAKilledCopyDoesNotBlockANewStart) {
     QtSystem another;
     another.SetLockPath(LockPath());
     EXPECT_TRUE(another.PrevInstance());
+}
+
+TEST_F(LockTest, ALockFileWhoseOwnerCannotBeReadIsStale) {
+    // Left by a crash while it was written, or damaged since: before, each of these kept every
+    // later start out until the file was deleted by hand.
+    const QByteArray contents[] = {"", "\n\n\n", "not a process\nkanuvo\nhost\n", QByteArray("\xff\x00\x13\x37", 4),
+                                   "-5\n", QByteArray(5000, 'x')};
+    for (const QByteArray& content : contents) {
+        SCOPED_TRACE(content.left(20).toHex().toStdString());
+        QFile file(LockPath());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(content);
+        file.close();
+        QtSystem system;
+        system.SetLockPath(LockPath());
+        EXPECT_FALSE(system.PrevInstance());
+        QtSystem second;
+        second.SetLockPath(LockPath());
+        EXPECT_TRUE(second.PrevInstance()) << "the lock taken over is held";
+    }
+}
+
+TEST_F(LockTest, ALockFileNamingALiveCopyOfOursStillRefuses) {
+    // The file as a running copy writes it, this test standing for that copy; left without the
+    // file lock a copy holds while it runs, so only what the file says keeps a second copy out.
+    QByteArray written;
+    {
+        QLockFile ours(LockPath());
+        ASSERT_TRUE(ours.tryLock(0));
+        QFile file(LockPath());
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        written = file.readAll();
+    }
+    QFile file(LockPath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(written);
+    file.close();
+    QtSystem second;
+    second.SetLockPath(LockPath());
+    EXPECT_TRUE(second.PrevInstance());
+    EXPECT_TRUE(QFile::exists(LockPath()));
 }
 
 TEST_F(LockTest, ALockThatCannotBeTriedIsNoOtherCopy) {
@@ -204,6 +254,53 @@ TEST(QtSystemTest, PointerShapesReplaceTheArrowOverOurWindowOnly) {
     EXPECT_EQ(system.SetSystemCursor(saved, kArrowCursorId), 1);
     EXPECT_EQ(form.cursor().shape(), Qt::ArrowCursor);
     EXPECT_EQ(system.GetCursor(), saved);
+}
+
+// Folders named with a quote, blanks and bytes that are not UTF-8: any name the file system allows.
+const std::string kOddFolder = "a\"b c\xff\xfe";
+
+TEST(QtSystemTest, TheProgramsFolderIsFoundWhateverItsName) {
+    QTemporaryDir scratch;
+    const std::filesystem::path folder = std::filesystem::path(scratch.path().toStdString()) / kOddFolder;
+    std::filesystem::create_directories(folder);
+    const auto probe = folder / "probe";
+    std::filesystem::copy_file(KANUVO_PATH_PROBE, probe);
+    FILE* out = ::popen(("'" + probe.string() + "'").c_str(), "r");
+    ASSERT_NE(out, nullptr);
+    std::string said;
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, out)) > 0;) said.append(buffer, n);
+    EXPECT_EQ(::pclose(out), 0);
+    EXPECT_EQ(said, folder.string());
+}
+
+TEST(QtSystemTest, PointerFilesAreReadFromAnyFolderAndNeverFromAPipeOrDevice) {
+    QTemporaryDir scratch;
+    const std::filesystem::path folder = std::filesystem::path(scratch.path().toStdString()) / kOddFolder;
+    std::filesystem::create_directories(folder);
+    {
+        std::ofstream cursor(folder / "H_point.cur", std::ios::binary);
+        const QByteArray bytes = SmallCursor();
+        cursor.write(bytes.data(), bytes.size());
+    }
+    ASSERT_EQ(::mkfifo((folder / "pipe.cur").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", folder / "zero.cur");
+    std::filesystem::create_directory(folder / "folder.cur");
+
+    QtSystem system;
+    EXPECT_NE(system.LoadCursorFromFileA((folder / "H_point.cur").string()), 0u);
+    // A pipe nobody writes would hold the window's thread in open for good: the test ends failed.
+    auto done = std::make_shared<std::promise<CursorHandle>>();
+    auto pipe = done->get_future();
+    const std::string pipePath = (folder / "pipe.cur").string();
+    std::thread([done, pipePath, &system] { done->set_value(system.LoadCursorFromFileA(pipePath)); }).detach();
+    if (pipe.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        std::fputs("reading a pointer file from a pipe hangs\n", stderr);
+        std::_Exit(1);
+    }
+    EXPECT_EQ(pipe.get(), 0u);
+    EXPECT_EQ(system.LoadCursorFromFileA((folder / "zero.cur").string()), 0u);
+    EXPECT_EQ(system.LoadCursorFromFileA((folder / "folder.cur").string()), 0u);
 }
 
 }  // namespace

@@ -17,9 +17,11 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 
 #include "platform/qt/cursor_file.h"
 #include "platform/qt/qt_surface.h"
+#include "platform/regular_file.h"
 
 namespace kanuvo {
 
@@ -29,7 +31,7 @@ constexpr int kTwipsPerInch = 1440;
 constexpr int kDefaultTwipsPerPixel = 15;
 constexpr int kFallbackScreenHeight = 768;
 // A cursor file is a few kilobytes; anything far larger is not one.
-constexpr qint64 kMaxCursorFileSize = 1 << 20;
+constexpr std::size_t kMaxCursorFileSize = 1 << 20;
 
 std::uint32_t SteadyMilliseconds() {
     const auto now = std::chrono::steady_clock::now().time_since_epoch();
@@ -46,10 +48,12 @@ QString SharpFileName(const QString& file) {
     return file.left(dot) + kSharpSuffix + file.mid(dot);
 }
 
-std::optional<CursorImage> ReadCursorFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > kMaxCursorFileSize) return std::nullopt;
-    return DecodeCursorFile(file.read(kMaxCursorFileSize));
+// The path's bytes as they are: a folder name need not be valid UTF-8.
+std::optional<CursorImage> ReadCursorFile(const std::string& path) {
+    const auto bytes = ReadRegularFile(path, kMaxCursorFileSize);
+    if (!bytes) return std::nullopt;
+    return DecodeCursorFile(
+        QByteArray(reinterpret_cast<const char*>(bytes->data()), static_cast<qsizetype>(bytes->size())));
 }
 
 QString DefaultLockPath() {
@@ -107,25 +111,45 @@ bool QtSystem::PrevInstance() {
         lock_ = std::move(lock);
         return false;
     }
+    // A lock file whose owner cannot be read (empty, cut short, garbage) names no copy that runs:
+    // left alone it would keep every later start out for good.
+    qint64 owner = 0;
+    QString host, program;
+    if (lock->error() == QLockFile::LockFailedError && !lock->getLockInfo(&owner, &host, &program) &&
+        lock->removeStaleLockFile() && lock->tryLock(0)) {
+        lock_ = std::move(lock);
+        return false;
+    }
     // A lock that cannot even be tried (no folder, no permission) says nothing about another copy.
     return lock->error() == QLockFile::LockFailedError;
 }
 
-std::string QtSystem::Path() { return QCoreApplication::applicationDirPath().toStdString(); }
+std::string QtSystem::Path() {
+    // The folder's name byte for byte: it need not be valid UTF-8, which a QString would not keep.
+    std::error_code ec;
+    const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
+    if (!ec && program.has_parent_path()) return program.parent_path().string();
+    return QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
+}
 
-void QtSystem::SetScreenOverride(int heightPixels, int twipsPerPixel) {
+void QtSystem::SetScreenOverride(int heightPixels, int twipsPerPixel, int availablePixels) {
     screenHeightPixels_ = heightPixels;
+    availableHeightPixels_ = availablePixels > 0 ? availablePixels : heightPixels;
     twipsPerPixel_ = twipsPerPixel;
 }
 
 int QtSystem::TwipsPerPixelY() { return twipsPerPixel_.value_or(ScreenTwipsPerPixel()); }
 
-int QtSystem::ScreenHeight() {
+int QtSystem::ScreenHeight() { return HeightInTwips(screenHeightPixels_, &QScreen::geometry); }
+
+int QtSystem::AvailableScreenHeight() { return HeightInTwips(availableHeightPixels_, &QScreen::availableGeometry); }
+
+int QtSystem::HeightInTwips(std::optional<int> pretended, QRect (QScreen::*area)() const) {
     int pixels = kFallbackScreenHeight;
-    if (screenHeightPixels_) {
-        pixels = *screenHeightPixels_;
+    if (pretended) {
+        pixels = *pretended;
     } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        pixels = screen->geometry().height();
+        pixels = (screen->*area)().height();
     }
     return pixels * TwipsPerPixelY();
 }
@@ -141,7 +165,7 @@ CursorHandle QtSystem::LoadCursorFromFileA(std::string_view path) {
     const QString file = QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
     // On a dense screen the pointer drawn at twice the size beside the file, where there is one.
     if (qGuiApp != nullptr && qGuiApp->devicePixelRatio() > 1) {
-        if (auto shape = ReadCursorFile(SharpFileName(file))) {
+        if (auto shape = ReadCursorFile(QFile::encodeName(SharpFileName(file)).toStdString())) {
             QPixmap pixmap = QPixmap::fromImage(shape->image);
             pixmap.setDevicePixelRatio(2);
             // The hot spot is given in the pointer's own (design) pixels.
@@ -149,7 +173,7 @@ CursorHandle QtSystem::LoadCursorFromFileA(std::string_view path) {
             return cursors_.size();
         }
     }
-    const auto shape = ReadCursorFile(file);
+    const auto shape = ReadCursorFile(std::string(path));
     if (!shape) return 0;
     cursors_.emplace_back(QPixmap::fromImage(shape->image), shape->hotSpot.x(), shape->hotSpot.y());
     return cursors_.size();

@@ -18,6 +18,7 @@
 #include "platform/system.h"
 
 class QLockFile;
+class QScreen;
 
 namespace kanuvo {
 
@@ -46,6 +47,7 @@ public:
     bool PrevInstance() override;
     std::string Path() override;
     int ScreenHeight() override;
+    int AvailableScreenHeight() override;
     int TwipsPerPixelY() override;
     std::unique_ptr<Picture> LoadResPicture(int id) override;
     CursorHandle LoadCursorFromFileA(std::string_view path) override;
@@ -66,8 +68,9 @@ public:
     void SetCursorWindow(QWidget* window);
     // Where the single-copy lock lives; by default "kanuvo.lock" in the user's runtime folder.
     void SetLockPath(const QString& path) { lockPath_ = path; }
-    // Pretends a screen of this height in pixels and twips per pixel.
-    void SetScreenOverride(int heightPixels, int twipsPerPixel);
+    // Pretends a screen of this height in pixels and twips per pixel, with panels taking
+    // heightPixels - availablePixels of it (none when availablePixels is 0).
+    void SetScreenOverride(int heightPixels, int twipsPerPixel, int availablePixels = 0);
     // Where the pictures are read from: "<prefix><id>.bmp"; by default the program's own resources.
     void SetPicturePrefix(const QString& prefix) { picturePrefix_ = prefix; }
     // Where the best times are kept; by default in the user's data folder. Tests keep theirs in a scratch folder.
@@ -75,12 +78,15 @@ public:
 
 private:
     const QCursor* CursorOf(CursorHandle handle) const;
+    // The height of the pretended screen, or of an area of the primary one, in twips.
+    int HeightInTwips(std::optional<int> pretended, QRect (QScreen::*area)() const);
 
     std::vector<std::function<void()>> shutdownHooks_;
     std::function<void(std::string_view)> msgBoxHook_;
     QString lockPath_;
     std::unique_ptr<QLockFile> lock_;
     std::optional<int> screenHeightPixels_;
+    std::optional<int> availableHeightPixels_;
     std::optional<int> twipsPerPixel_;
     QString picturePrefix_ = QStringLiteral(":/pictures/");
     std::vector<QCursor> cursors_;  // handle h is cursors_[h - 1]

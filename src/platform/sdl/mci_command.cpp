@@ -4,31 +4,45 @@
 #include <algorithm>
 #include <cctype>
 #include <filesystem>
+#include <functional>
 #include <system_error>
 #include <vector>
 
 namespace kanuvo {
 namespace {
 
-// Words separated by blanks; a double-quoted stretch is one word without its quotes. An
-// unterminated quote makes the text unreadable.
-std::optional<std::vector<std::string>> SplitWords(std::string_view text) {
-    std::vector<std::string> words;
-    std::size_t i = 0;
-    while (true) {
-        while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
-        if (i == text.size()) return words;
-        std::string word;
-        if (text[i] == '"') {
-            const auto close = text.find('"', i + 1);
-            if (close == std::string_view::npos) return std::nullopt;
-            word = std::string(text.substr(i + 1, close - i - 1));
-            i = close + 1;
-        } else {
-            while (i < text.size() && !std::isspace(static_cast<unsigned char>(text[i]))) word += text[i++];
-        }
-        words.push_back(word);
+using Words = std::vector<std::string>;
+using WordsTaker = std::function<bool(const Words&)>;
+
+bool IsBlank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+
+// Hands every reading of text[i..] as words, after `words`, to `take` until it accepts one. Words
+// are separated by blanks; a double-quoted stretch is one word without its quotes. A quote may itself
+// stand inside a quoted path (a folder may be named so), so a quoted word may end at any quote that
+// is followed by a blank or the end, and each such end is tried in turn. `budget` bounds the steps.
+bool ForEachReading(std::string_view text, std::size_t i, Words& words, int& budget, const WordsTaker& take) {
+    if (--budget < 0) return false;
+    while (i < text.size() && IsBlank(text[i])) ++i;
+    if (i == text.size()) return take(words);
+    if (text[i] != '"') {
+        std::size_t end = i;
+        while (end < text.size() && !IsBlank(text[end])) ++end;
+        const std::string_view word = text.substr(i, end - i);
+        if (word.find('"') != std::string_view::npos) return false;  // a stray quote: not this reading
+        words.emplace_back(word);
+        const bool taken = ForEachReading(text, end, words, budget, take);
+        words.pop_back();
+        return taken;
     }
+    for (std::size_t close = text.find('"', i + 1); close != std::string_view::npos;
+         close = text.find('"', close + 1)) {
+        if (close + 1 < text.size() && !IsBlank(text[close + 1])) continue;
+        words.emplace_back(text.substr(i + 1, close - i - 1));
+        const bool taken = ForEachReading(text, close + 1, words, budget, take);
+        words.pop_back();
+        if (taken) return true;
+    }
+    return false;
 }
 
 }  // namespace
@@ -40,10 +54,10 @@ std::string LowerAscii(std::string_view text) {
     return out;
 }
 
-std::optional<MciCommand> ParseMciCommand(std::string_view text) {
-    const auto words = SplitWords(text);
-    if (!words || words->size() < 2) return std::nullopt;
-    const auto& w = *words;
+namespace {
+
+std::optional<MciCommand> CommandOf(const Words& w) {
+    if (w.size() < 2) return std::nullopt;
     const std::string verb = LowerAscii(w[0]);
     MciCommand cmd;
     if (verb == "open") {
@@ -78,6 +92,26 @@ std::optional<MciCommand> ParseMciCommand(std::string_view text) {
         return cmd;
     }
     return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<MciCommand> ParseMciCommand(std::string_view text, const std::function<bool(const MciCommand&)>& prefer) {
+    // Far more steps than reading a path with a few quotes in its folder names takes.
+    constexpr int kMaxSteps = 4096;
+    int budget = kMaxSteps;
+    std::optional<MciCommand> first;
+    std::optional<MciCommand> preferred;
+    Words words;
+    ForEachReading(text, 0, words, budget, [&](const Words& w) {
+        auto cmd = CommandOf(w);
+        if (!cmd) return false;
+        if (!first) first = cmd;
+        if (prefer && !prefer(*cmd)) return false;
+        preferred = std::move(cmd);
+        return true;
+    });
+    return preferred ? preferred : first;
 }
 
 std::string NativePath(std::string_view path) {

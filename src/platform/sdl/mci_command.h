@@ -1,6 +1,7 @@
 // Reading the media-control command texts the game sends for its music ("open ...", "play ...").
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,9 +27,12 @@ constexpr int kMciNoDevice = 296;         // no audio device: sound is off
 
 // The command in a text, or nothing when it is not one of the commands above with its
 // arguments. Keywords are case-insensitive, blanks around words do not matter, a path may be
-// quoted ("C:\My Game\sound\Shellshk.mid") or a single word. Every play starts a tune from its
-// beginning, so "play" takes "from 0" and no other position.
-std::optional<MciCommand> ParseMciCommand(std::string_view text);
+// quoted ("C:\My Game\sound\Shellshk.mid") or a single word. A quoted path may hold quotes of
+// its own; where that leaves more than one reading, the first that `prefer` accepts is taken (the
+// one naming a file that is there), else the first. Every play starts a tune from its beginning,
+// so "play" takes "from 0" and no other position.
+std::optional<MciCommand> ParseMciCommand(std::string_view text,
+                                          const std::function<bool(const MciCommand&)>& prefer = {});
 
 // Aliases and keywords compare without regard to case (ASCII).
 std::string LowerAscii(std::string_view text);

@@ -7,11 +7,11 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <optional>
 
 #include "mci_command.h"
+#include "platform/regular_file.h"
 
 namespace kanuvo {
 namespace {
@@ -21,6 +21,10 @@ constexpr int kRate = 44100;
 constexpr int kBufferFrames = 1024;
 // FluidSynth at full gain clips on the loud, full-band passages of the tune.
 constexpr int kMusicVolume = MIX_MAX_VOLUME / 2;
+// Far above any tune or effect of a game, far below what would strain memory: a file beyond its cap
+// is no sound of ours and plays as silence.
+constexpr std::size_t kMaxMidiBytes = std::size_t{4} << 20;
+constexpr std::size_t kMaxWaveBytes = std::size_t{16} << 20;
 
 // SDL_mixer's state is global to the process, so only one instance may own it.
 std::atomic<bool> g_mixerOwned{false};
@@ -29,13 +33,6 @@ using SteadyClock = std::chrono::steady_clock;
 
 std::int64_t NowMs() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(SteadyClock::now().time_since_epoch()).count();
-}
-
-bool ReadFile(const std::string& path, std::vector<std::uint8_t>& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return in.good() || in.eof();
 }
 
 // A Standard MIDI File, bare or wrapped in RIFF; the player would take other data for silence.
@@ -233,7 +230,11 @@ void SdlSound::Shutdown() {
 }
 
 int SdlSound::mciSendStringA(std::string_view command) {
-    const auto cmd = ParseMciCommand(command);
+    // Of the ways to read a path with quotes in its folder names, the one naming a file that is there.
+    const auto cmd = ParseMciCommand(command, [](const MciCommand& c) {
+        std::error_code ec;
+        return c.verb != MciVerb::Open || std::filesystem::is_regular_file(NativePath(c.path), ec);
+    });
     if (!cmd) return kMciUnknownCommand;
     std::unique_lock lock(mutex_);
     const std::string alias = LowerAscii(cmd->alias);
@@ -251,7 +252,9 @@ int SdlSound::Open(const std::string& path, const std::string& type, const std::
     if (tunes_.count(alias) != 0) return kMciAliasInUse;
     if (start_ == Start::Failed) return kMciNoDevice;
     Tune tune;
-    if (!ReadFile(NativePath(path), tune.bytes) || !IsMidi(tune.bytes)) return kMciNoFile;
+    auto bytes = ReadRegularFile(NativePath(path), kMaxMidiBytes);
+    if (!bytes || !IsMidi(*bytes)) return kMciNoFile;
+    tune.bytes = std::move(*bytes);
     // The loader decodes it (and loads the soundfont with it); the first play waits for that if it must.
     tune.loading = true;
     tunes_[alias] = std::move(tune);
@@ -346,7 +349,11 @@ int SdlSound::sndPlaySoundA(std::string_view path, unsigned flags) {
 Mix_Chunk* SdlSound::Chunk(const std::string& path) {
     const auto it = chunks_.find(path);
     if (it != chunks_.end()) return it->second;
-    Mix_Chunk* chunk = Mix_LoadWAV(path.c_str());
+    // Read here rather than by SDL, which would wait on a pipe and read a device without end.
+    const auto bytes = ReadRegularFile(path, kMaxWaveBytes);
+    if (!bytes || bytes->empty()) return nullptr;
+    SDL_RWops* rw = SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size()));
+    Mix_Chunk* chunk = rw != nullptr ? Mix_LoadWAV_RW(rw, 1) : nullptr;
     // A file that cannot be read is not remembered: it may be there next time.
     if (chunk != nullptr) chunks_[path] = chunk;
     return chunk;

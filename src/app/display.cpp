@@ -1,0 +1,39 @@
+// Opening the graphical display: the toolkit's fatal message replaced by a plain one and status 1.
+#include "app/display.h"
+
+#include <QString>
+#include <QtGlobal>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace kanuvo {
+
+namespace {
+
+QtMessageHandler g_previous = nullptr;
+std::vector<std::string> g_held;  // messages written while the display is being opened
+
+void WhileOpening(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtFatalMsg) {
+        // The only fatal message while the application is made is the one about the display.
+        std::fputs(kNoDisplayMessage, stderr);
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+    g_held.push_back(qFormatLogMessage(type, context, message).toStdString());
+}
+
+}  // namespace
+
+void ExpectDisplay() { g_previous = qInstallMessageHandler(&WhileOpening); }
+
+void DisplayOpened() {
+    qInstallMessageHandler(g_previous);
+    for (const std::string& line : g_held) std::fprintf(stderr, "%s\n", line.c_str());
+    g_held.clear();
+}
+
+}  // namespace kanuvo

@@ -1,0 +1,53 @@
+// Reading a whole small file: opened without waiting, checked to be a regular file, read up to a cap.
+#include "platform/regular_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <new>
+
+namespace kanuvo {
+
+namespace {
+
+// Closes the descriptor on every way out.
+struct Descriptor {
+    explicit Descriptor(int fd) : fd(fd) {}
+    ~Descriptor() {
+        if (fd >= 0) ::close(fd);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int fd;
+};
+
+}  // namespace
+
+std::optional<std::vector<std::uint8_t>> ReadRegularFile(const std::string& path, std::size_t maxBytes) {
+    // Without O_NONBLOCK, opening a pipe waits for a writer that may never come.
+    const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (file.fd < 0) return std::nullopt;
+    struct stat info {};
+    if (::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+    if (info.st_size < 0 || static_cast<std::uintmax_t>(info.st_size) > maxBytes) return std::nullopt;
+    try {
+        std::vector<std::uint8_t> bytes;
+        bytes.reserve(static_cast<std::size_t>(info.st_size));
+        // Read to the end rather than to the size seen: a file that grows past the cap meanwhile is refused too.
+        std::uint8_t chunk[1 << 16];
+        while (true) {
+            const ssize_t got = ::read(file.fd, chunk, sizeof chunk);
+            if (got < 0 && errno == EINTR) continue;
+            if (got < 0) return std::nullopt;
+            if (got == 0) return bytes;
+            if (static_cast<std::size_t>(got) > maxBytes - bytes.size()) return std::nullopt;
+            bytes.insert(bytes.end(), chunk, chunk + got);
+        }
+    } catch (const std::bad_alloc&) {
+        return std::nullopt;
+    }
+}
+
+}  // namespace kanuvo
