@@ -10,20 +10,19 @@
 #include <QSize>
 #include <QString>
 
+#include "game/tiles.h"
+
 namespace kanuvo::art {
 
-// Which way the truck's cab points; the values are the game's direction codes.
-enum class Facing { Left = 1, Right = 2, Up = 3, Down = 4 };
+// Which way the truck's cab points: the game's own directions.
+using Facing = Direction;
 
 // The colours every truck shares, wherever it is drawn.
 inline const QColor kCabGreen{102, 153, 51};
 inline const QColor kCargoYellow{255, 255, 153};
 
-// Road colours of the six tile kinds, indexed by kind (0 is unused).
-inline const QColor kRoadColours[7] = {
-    QColor(0, 0, 0),     QColor(0, 255, 255), QColor(0, 255, 0),   QColor(125, 70, 255),
-    QColor(255, 255, 0), QColor(255, 0, 0),   QColor(255, 0, 255),
-};
+// The road colour of a tile kind, the one the board paints it in.
+inline QColor RoadColour(TileKind kind) { return QColor(QRgb(TileColor(kind))); }
 
 // Title screen: lettering on red, an example board with goal, start, roads and a truck.
 QImage DrawTitlePicture(QSize size);

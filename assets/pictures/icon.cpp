@@ -18,7 +18,6 @@ constexpr double kTruckBreadth = 0.38;
 const QColor kTileLight{222, 222, 222};
 const QColor kTileGrey{200, 200, 200};
 const QColor kTileRim{120, 120, 120};
-constexpr int kHorizontalRoad = 6;
 
 }  // namespace
 
@@ -40,7 +39,7 @@ QImage DrawIconPicture(int side) {
 
     // The road crosses the whole tile, as a straight tile's does on the board.
     const QRectF road(tile.left() + rim, s * (1 - kRoadBreadth) / 2, tile.width() - 2 * rim, s * kRoadBreadth);
-    p.fillRect(road, kRoadColours[kHorizontalRoad]);
+    p.fillRect(road, RoadColour(TileKind::Horizontal));
 
     const QRectF truck(s * (1 - kTruckLength) / 2, s * (1 - kTruckBreadth) / 2, s * kTruckLength, s * kTruckBreadth);
     PaintTruck(p, truck, Facing::Right);

@@ -139,7 +139,7 @@ void PaintRoad(QPainter& p, const QRectF& r, int kind) {
     }
     road.setFillRule(Qt::WindingFill);
     road = road.simplified();
-    const QColor colour = kRoadColours[kind];
+    const QColor colour = RoadColour(KindOfNumber(kind));
     p.strokePath(road, QPen(colour.darker(170), 1.6));
     p.fillPath(road, colour);
 }

@@ -47,7 +47,7 @@ constexpr double kCargoRibs[] = {0.14, 0.27, 0.40, 0.53};
 class TruckFrame {
 public:
     TruckFrame(const QRectF& rect, Facing facing) : rect_(rect), facing_(facing) {
-        const bool lying = facing == Facing::Left || facing == Facing::Right;
+        const bool lying = Lying(facing);
         length_ = lying ? rect.width() : rect.height();
         breadth_ = lying ? rect.height() : rect.width();
     }
@@ -62,6 +62,7 @@ public:
             case Facing::Left: return {rect_.right() - along, rect_.top() + across};
             case Facing::Up: return {rect_.left() + across, rect_.bottom() - along};
             case Facing::Down: return {rect_.left() + across, rect_.top() + along};
+            case Facing::None: break;
         }
         return {};
     }

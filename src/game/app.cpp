@@ -11,6 +11,8 @@
 #include "game/play.h"
 #include "game/rounding.h"
 #include "game/route.h"
+#include "game/sprite.h"
+#include "game/truck.h"
 #include "game/run_end.h"
 
 namespace kanuvo {
@@ -32,9 +34,6 @@ constexpr int kSmallSide = 400, kMiddleSide = 550, kLargeSide = 650;
 // An idle route stage has nothing to do until an event; the wait is bounded so the loop stays lively.
 constexpr std::uint32_t kIdleWaitMs = 1000;
 
-bool TakesRouteBranch(int stage) { return stage == 1 || stage == 3 || stage == 5 || stage >= 7; }
-bool TakesTruckBranch(int stage) { return stage == 2 || stage == 4 || stage == 6 || stage >= 8; }
-
 void CenterZoom(Game& g) {
     const Surface& window = g.form.Canvas();
     g.ZoomLeft = RoundHalfEven((window.ScaleWidth() - g.ZoomWidth) / 2.0);
@@ -47,9 +46,15 @@ void StopGameOverLettering(Game& g) {
     g.ZoomWidth = 0;
 }
 
-void SetUpBoard(Game& g) {
+void PaintTitle(Game& g) {
+    Surface& window = g.form.Canvas();
+    window.PaintPicture(*g.TitlePicture, 0, 0, window.ScaleWidth(), window.ScaleHeight(), RasterOp::Copy);
+}
+
+// The geometry of the board and the window's controls for BoardSize and the window's inner area, and
+// the truck at the start of the dealt road. Dealing comes first: the truck follows the start road.
+void LayOutBoard(Game& g) {
     ComputeCellRects(g);
-    DealBoard(g);
     PlaceTruckAtStart(g);
     SizeBoardPictures(g);
     PlaceBoardButtons(g);
@@ -88,8 +93,7 @@ void FormLoad(Game& g) {
     if (!LoadPictures(g)) return;
     g.form.SetWidth(side);
     g.form.SetHeight(side);
-    Surface& window = g.form.Canvas();
-    window.PaintPicture(*g.TitlePicture, 0, 0, window.ScaleWidth(), window.ScaleHeight(), RasterOp::Copy);
+    PaintTitle(g);
     if (!LoadSoundsAndCursors(g)) return;
 
     g.BoardSize = 4;
@@ -99,21 +103,17 @@ void FormLoad(Game& g) {
     g.BoardReady = true;
     g.StepDue = false;
     g.StepInterval = 200;
-    // The board is dealt and laid out now but drawn only when the title screen ends.
-    SetUpBoard(g);
+    // The first board is dealt and laid out now but drawn only when the title screen ends.
+    DealBoard(g);
+    LayOutBoard(g);
 }
 
 void FormResize(Game& g) {
     // While the title shows, nothing of the board is drawn yet: the title and the layout simply
     // follow the window's real inner area. Once the board is drawn it keeps the layout it was drawn with.
     if (!g.form.TitleTimer().Enabled() || !g.TitlePicture) return;
-    Surface& window = g.form.Canvas();
-    window.PaintPicture(*g.TitlePicture, 0, 0, window.ScaleWidth(), window.ScaleHeight(), RasterOp::Copy);
-    ComputeCellRects(g);
-    PlaceTruckAtStart(g);
-    SizeBoardPictures(g);
-    PlaceBoardButtons(g);
-    LayoutGauge(g);
+    PaintTitle(g);
+    LayOutBoard(g);
 }
 
 void FormQueryUnload(Game& g) {
@@ -134,13 +134,10 @@ void NewGameClick(Game& g) {
     if (!g.Playing) {
         // A Game Over still growing would draw over the fresh board.
         StopGameOverLettering(g);
-        ComputeCellRects(g);
+        // The next board is dealt, laid out and drawn at once, and may be started.
         DealBoard(g);
-        SizeBoardPictures(g);
-        PlaceBoardButtons(g);
-        LayoutGauge(g);
+        LayOutBoard(g);
         g.BoardReady = true;
-        PlaceTruckAtStart(g);
         RedrawBoard(g);
         PrintStageCaption(g);
         g.LastRunEnd = RunEnd::None;  // the redraw has removed what the last run's end showed
@@ -169,7 +166,7 @@ void StartStopClick(Game& g) {
     g.form.GaugeFrame().SetVisible(true);
     g.form.GaugeBar().SetVisible(true);
     g.form.TimeLimitTimer().SetEnabled(true);
-    PlaySound(g, SoundMusic);
+    PlaySound(g, SoundId::Music);
     g.form.BoardView().SetFocus();
     BeginRunRecord(g);
     // The handler stays here until the run ends; a Stop click is handled from inside the loop.
@@ -228,12 +225,11 @@ void HandleMiss(Game& g, RunEnd cause) {
     g.Playing = false;
     g.StepDue = false;
     StopMusic(g);
-    const bool routeStage = IsRouteStage(g.Stage);
     g.LastRunEnd = g.Lives > 0 ? cause : RunEnd::GameOver;
     if (g.Lives > 0) {
-        PlaySound(g, routeStage ? SoundStop2 : SoundStop1);
+        PlaySound(g, IsRouteStage(g.Stage) ? SoundId::Stop2 : SoundId::Stop1);
     } else {
-        PlaySound(g, SoundGameOver);
+        PlaySound(g, SoundId::GameOver);
         g.form.GameOverTimer().SetEnabled(true);
     }
     g.TimeCount = 0;
@@ -250,7 +246,7 @@ void ClearStage(Game& g) {
     g.Playing = false;
     g.StepDue = false;
     g.LastRunEnd = RunEnd::Cleared;
-    PlaySound(g, SoundGoal);
+    PlaySound(g, SoundId::Goal);
 }
 
 void GameOverTick(Game& g) {
@@ -262,9 +258,8 @@ void GameOverTick(Game& g) {
     }
     if (window.ScaleWidth() - kZoomStopMargin > g.ZoomWidth) {
         // Earlier, smaller drawings stay: the lettering seems to zoom out of the board's middle.
-        Surface& board = g.form.BoardView();
-        board.PaintPicture(*g.GameOverMask, g.ZoomLeft, g.ZoomTop, g.ZoomWidth, g.ZoomHeight, RasterOp::MergePaint);
-        board.PaintPicture(*g.GameOverPicture, g.ZoomLeft, g.ZoomTop, g.ZoomWidth, g.ZoomHeight, RasterOp::And);
+        DrawSprite(g.form.BoardView(), *g.GameOverMask, *g.GameOverPicture, g.ZoomLeft, g.ZoomTop, g.ZoomWidth,
+                   g.ZoomHeight);
         g.ZoomWidth += kZoomGrowWidth;
         g.ZoomHeight += kZoomGrowHeight;
         CenterZoom(g);

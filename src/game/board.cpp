@@ -11,7 +11,7 @@ namespace {
 struct Sides {
     bool left, right, top, bottom;
 };
-constexpr std::array<Sides, kTileKinds + 1> kSidesJoined{{
+constexpr std::array<Sides, kRoadKinds + 1> kSidesJoined{{
     {false, false, false, false},  // TileEmpty
     {true, false, false, true},    // TileLeftBottom
     {true, false, true, false},    // TileLeftTop
@@ -21,73 +21,67 @@ constexpr std::array<Sides, kTileKinds + 1> kSidesJoined{{
     {true, true, false, false},    // TileHorizontal
 }};
 
-bool JoinsSideFacing(const Sides& sides, int heading) {
-    switch (heading) {
-        case HeadingLeft: return sides.left;
-        case HeadingRight: return sides.right;
-        case HeadingUp: return sides.top;
-        case HeadingDown: return sides.bottom;
-        default: return false;
+bool JoinsSideFacing(const Sides& sides, Direction d) {
+    switch (d) {
+        case Direction::Left: return sides.left;
+        case Direction::Right: return sides.right;
+        case Direction::Up: return sides.top;
+        case Direction::Down: return sides.bottom;
+        case Direction::None: break;
     }
+    return false;
 }
 
 // A road moving in `heading` comes in by the opposite side.
-constexpr int Opposite(int heading) {
-    switch (heading) {
-        case HeadingLeft: return HeadingRight;
-        case HeadingRight: return HeadingLeft;
-        case HeadingUp: return HeadingDown;
-        case HeadingDown: return HeadingUp;
-        default: return 0;
+constexpr Direction Opposite(Direction d) {
+    switch (d) {
+        case Direction::Left: return Direction::Right;
+        case Direction::Right: return Direction::Left;
+        case Direction::Up: return Direction::Down;
+        case Direction::Down: return Direction::Up;
+        case Direction::None: break;
     }
+    return Direction::None;
 }
 
 }  // namespace
 
-int ExitHeading(int kind, int entering) {
-    if (kind < 1 || kind > kTileKinds) return 0;
-    const Sides& sides = kSidesJoined[kind];
-    const int inSide = Opposite(entering);
-    if (!JoinsSideFacing(sides, inSide)) return 0;
-    for (int out : {HeadingLeft, HeadingRight, HeadingUp, HeadingDown}) {
+Direction ExitHeading(TileKind kind, Direction entering) {
+    const Sides& sides = kSidesJoined[KindNumber(kind)];
+    const Direction inSide = Opposite(entering);
+    if (!JoinsSideFacing(sides, inSide)) return Direction::None;
+    for (Direction out : kAllDirections) {
         if (out != inSide && JoinsSideFacing(sides, out)) return out;
     }
-    return 0;
+    return Direction::None;
 }
 
-Color TileColor(int kind) {
-    static constexpr std::array<Color, kTileKinds + 1> kColors{
-        Rgb(0, 0, 0),    Rgb(0, 255, 255), Rgb(0, 255, 0), Rgb(125, 70, 255),
-        Rgb(255, 255, 0), Rgb(255, 0, 0),  Rgb(255, 0, 255)};
-    return kind >= 1 && kind <= kTileKinds ? kColors[kind] : Rgb(0, 0, 0);
-}
-
-const char* TileName(int kind) {
-    static constexpr std::array<const char*, kTileKinds + 1> kNames{
+const char* TileName(TileKind kind) {
+    static constexpr std::array<const char*, kRoadKinds + 1> kNames{
         "TileEmpty", "TileLeftBottom", "TileLeftTop", "TileRightBottom",
         "TileVertical", "TileRightTop", "TileHorizontal"};
-    return kind >= 0 && kind <= kTileKinds ? kNames[kind] : "";
+    return kNames[KindNumber(kind)];
 }
 
-std::array<int, kTileKinds + 1> KindQuotas(int n) {
+std::array<int, kRoadKinds + 1> KindQuotas(int n) {
     const int dealt = n * n - 2;
     // Rounded, not truncated: for N = 5, 6, 7 the quotas add up to more than the cells dealt.
     const int each = RoundHalfEven(dealt / 6.0);
     const int extra = dealt % 6;
-    std::array<int, kTileKinds + 1> quota{};
-    for (int k = 1; k <= kTileKinds; ++k) quota[k] = each + (k <= extra ? 1 : 0);
+    std::array<int, kRoadKinds + 1> quota{};
+    for (int k = 1; k <= kRoadKinds; ++k) quota[k] = each + (k <= extra ? 1 : 0);
     return quota;
 }
 
 void DealBoard(GameState& s) {
     const int n = s.BoardSize;
-    for (int i = 1; i <= n * n; ++i) s.Cells[i] = TileEmpty;
+    for (int i = 1; i <= n * n; ++i) s.Cells[i] = TileKind::Empty;
     auto quota = KindQuotas(n);
     for (int i = 2; i <= n * n - 1; ++i) {
-        int kind = s.random.Draw(kTileKinds);
-        while (quota[kind] == 0) kind = s.random.Draw(kTileKinds);
+        int kind = s.random.Draw(kRoadKinds);
+        while (quota[kind] == 0) kind = s.random.Draw(kRoadKinds);
         --quota[kind];
-        s.Cells[i] = kind;
+        s.Cells[i] = KindOfNumber(kind);
     }
     LayStartRoad(s);
 }
@@ -98,19 +92,19 @@ void LayStartRoad(GameState& s) {
     const int choice = s.random.Draw(2);
     const int start = StartCell(n);
     if (s.StartExit == ExitLeft) {
-        const int turnOrGoOn = choice == 1 ? TileRightTop : TileHorizontal;
+        const TileKind turnOrGoOn = choice == 1 ? TileKind::RightTop : TileKind::Horizontal;
         if (n <= 5) {
             s.Cells[start - 1] = turnOrGoOn;
         } else {
-            s.Cells[start - 1] = TileHorizontal;
+            s.Cells[start - 1] = TileKind::Horizontal;
             s.Cells[start - 2] = turnOrGoOn;
         }
     } else {
-        const int turnOrGoOn = choice == 1 ? TileLeftBottom : TileVertical;
+        const TileKind turnOrGoOn = choice == 1 ? TileKind::LeftBottom : TileKind::Vertical;
         if (n <= 5) {
             s.Cells[start - n] = turnOrGoOn;
         } else {
-            s.Cells[start - n] = TileVertical;
+            s.Cells[start - n] = TileKind::Vertical;
             s.Cells[start - 2 * n] = turnOrGoOn;
         }
     }

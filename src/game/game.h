@@ -20,7 +20,7 @@ struct Game : GameState {
     Clock& clock;
     Sound& sound;
 
-    // The program's bitmaps; the truck arrays are indexed by Heading 1..4 (entry 0 unused).
+    // The program's bitmaps; the truck arrays are indexed by DirectionCode 1..4 (entry 0 unused).
     std::unique_ptr<Picture> TitlePicture;
     std::array<std::unique_ptr<Picture>, 5> TruckPictures;
     std::array<std::unique_ptr<Picture>, 5> TruckMasks;

@@ -73,11 +73,11 @@ void PlaceTruckAtStart(GameState& s) {
         // Lying against the start cell's left edge, centred vertically, heading out to the left.
         s.TruckRect = Rect{start.left, RoundHalfEven(gap + start.top), start.left + s.TruckLength,
                            RoundHalfEven(gap + start.top + s.TruckBreadth)};
-        s.Heading = HeadingLeft;
+        s.Heading = Direction::Left;
     } else {
         s.TruckRect = Rect{RoundHalfEven(gap + start.left), start.top,
                            RoundHalfEven(gap + start.left + s.TruckBreadth), start.top + s.TruckLength};
-        s.Heading = HeadingUp;
+        s.Heading = Direction::Up;
     }
 }
 
@@ -95,6 +95,5 @@ void LayoutGauge(Game& g) {
     const double cellWidth = g.CellRects[1].right - g.CellRects[1].left;
     g.form.GaugeBar().Move((w - g.GaugeWidth) / 2, (cellWidth - g.GaugeHeight) / 2, g.GaugeWidth, g.GaugeHeight);
 }
-
 
 }  // namespace kanuvo

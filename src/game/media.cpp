@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "game/pictures.h"
+
 namespace kanuvo {
 
 namespace {
@@ -12,12 +14,6 @@ constexpr unsigned kEffectFlags = kSndAsync | kSndNoDefault | kSndNoStop;  // 0x
 constexpr const char* kPlayCommand = "play gBGMfile from 0 ";
 constexpr const char* kStopCommand = "stop gBGMfile ";
 constexpr const char* kCloseCommand = "close gBGMfile ";
-
-constexpr int kTitlePictureId = 109;
-constexpr int kFirstTruckPictureId = 101;
-constexpr int kFirstTruckMaskId = 105;
-constexpr int kGameOverPictureId = 110;
-constexpr int kGameOverMaskId = 111;
 
 }  // namespace
 
@@ -40,14 +36,13 @@ bool LoadSoundsAndCursors(Game& g) {
     return true;
 }
 
-void PlaySound(Game& g, int n) {
-    switch (n) {
-        case SoundMusic: g.sound.mciSendStringA(kPlayCommand); break;
-        case SoundGameOver: g.sound.sndPlaySoundA(g.GameOverSoundPath, kEffectFlags); break;
-        case SoundStop1: g.sound.sndPlaySoundA(g.Stop1SoundPath, kEffectFlags); break;
-        case SoundStop2: g.sound.sndPlaySoundA(g.Stop2SoundPath, kEffectFlags); break;
-        case SoundGoal: g.sound.sndPlaySoundA(g.GoalSoundPath, kEffectFlags); break;
-        default: break;
+void PlaySound(Game& g, SoundId sound) {
+    switch (sound) {
+        case SoundId::Music: g.sound.mciSendStringA(kPlayCommand); break;
+        case SoundId::GameOver: g.sound.sndPlaySoundA(g.GameOverSoundPath, kEffectFlags); break;
+        case SoundId::Stop1: g.sound.sndPlaySoundA(g.Stop1SoundPath, kEffectFlags); break;
+        case SoundId::Stop2: g.sound.sndPlaySoundA(g.Stop2SoundPath, kEffectFlags); break;
+        case SoundId::Goal: g.sound.sndPlaySoundA(g.GoalSoundPath, kEffectFlags); break;
     }
 }
 
@@ -64,8 +59,8 @@ bool LoadPictures(Game& g) {
         return into != nullptr;
     };
     bool loaded = load(g.TitlePicture, kTitlePictureId);
-    for (int i = 1; i <= 4 && loaded; ++i) loaded = load(g.TruckPictures[i], kFirstTruckPictureId + i - 1);
-    for (int i = 1; i <= 4 && loaded; ++i) loaded = load(g.TruckMasks[i], kFirstTruckMaskId + i - 1);
+    for (Direction d : kAllDirections) loaded = loaded && load(g.TruckPictures[DirectionCode(d)], TruckPictureId(d));
+    for (Direction d : kAllDirections) loaded = loaded && load(g.TruckMasks[DirectionCode(d)], TruckMaskId(d));
     loaded = loaded && load(g.GameOverPicture, kGameOverPictureId);
     loaded = loaded && load(g.GameOverMask, kGameOverMaskId);
     if (!loaded) {

@@ -33,7 +33,7 @@ enum class Band { LeftHalf, RightHalf, TopHalf, BottomHalf, FullHorizontal, Full
 struct RoadShape {
     Band first, second;
 };
-constexpr RoadShape kShapes[kTileKinds + 1] = {
+constexpr RoadShape kShapes[kRoadKinds + 1] = {
     {Band::None, Band::None},                  // TileEmpty
     {Band::LeftHalf, Band::BottomHalf},        // TileLeftBottom
     {Band::LeftHalf, Band::TopHalf},           // TileLeftTop
@@ -87,10 +87,10 @@ void RepaintLineStretch(const GameState& s, const Box& stretch, Surface& surface
     FillBox(surface, stretch, surface.BackColor());
     const int n = s.BoardSize;
     for (int cell = 1; cell <= n * n; ++cell) {
-        const int kind = s.Cells[cell];
-        if (kind < 1 || kind > kTileKinds) continue;
+        const TileKind kind = s.Cells[cell];
+        if (!IsRoad(kind)) continue;
         const Road road(s, cell);
-        for (const Band band : {kShapes[kind].first, kShapes[kind].second}) {
+        for (const Band band : {kShapes[KindNumber(kind)].first, kShapes[KindNumber(kind)].second}) {
             if (band == Band::None) continue;
             const Box crossing = Common(BandBox(road, band), stretch);
             if (!crossing.Empty()) FillBox(surface, crossing, TileColor(kind));
@@ -115,22 +115,22 @@ void PaintFace(const GameState& s, int cell, Surface& surface, Color face, const
 
 }  // namespace
 
-void PaintRoadTile(const GameState& s, int kind, int cell, Surface& surface) {
+void PaintRoadTile(const GameState& s, TileKind kind, int cell, Surface& surface) {
     const Rect& r = s.CellRects[cell];
     surface.SetFillStyle(FillStyle::Solid);
     surface.SetFillColor(kTileGrey);
     surface.SetForeColor(kTileGrey);
     surface.RoundRect(r.left, r.top, r.right, r.bottom, kCornerSize, kCornerSize);
-    if (kind < 1 || kind > kTileKinds) return;
+    if (!IsRoad(kind)) return;
     const Road road(s, cell);
     surface.SetFillColor(TileColor(kind));
-    PaintBand(surface, road, kShapes[kind].first);
-    PaintBand(surface, road, kShapes[kind].second);
+    PaintBand(surface, road, kShapes[KindNumber(kind)].first);
+    PaintBand(surface, road, kShapes[KindNumber(kind)].second);
 }
 
 void PaintCell(const GameState& s, int cell, Surface& surface) {
-    const int kind = s.Cells[cell];
-    if (kind >= 1 && kind <= kTileKinds) PaintRoadTile(s, kind, cell, surface);
+    const TileKind kind = s.Cells[cell];
+    if (IsRoad(kind)) PaintRoadTile(s, kind, cell, surface);
 }
 
 void PaintMovedTile(const GameState& s, Surface& surface) { PaintCell(s, s.SlideTarget, surface); }
@@ -157,14 +157,17 @@ void PaintLinesBetweenCells(const GameState& s, const Rect& area, Surface& surfa
     }
 }
 
-int MakeEmptyCell(GameState& s, Surface& surface) {
-    const int n = s.BoardSize;
-    const int cell = n * (n - 1) - 1;
+void EraseCell(const GameState& s, int cell, Surface& surface) {
     const Rect& r = s.CellRects[cell];
     surface.SetFillStyle(FillStyle::Solid);
     surface.SetFillColor(surface.BackColor());
     surface.Line(r.left, r.top, r.right, r.bottom, surface.BackColor(), LineStyle::FilledBox);
-    s.Cells[cell] = TileEmpty;
+}
+
+int MakeEmptyCell(GameState& s, Surface& surface) {
+    const int cell = InitialEmptyCell(s.BoardSize);
+    EraseCell(s, cell, surface);
+    s.Cells[cell] = TileKind::Empty;
     return cell;
 }
 

@@ -5,18 +5,20 @@
 
 namespace kanuvo {
 
-// The grey rounded tile with the road of kind 1..6 in cell `cell`.
-void PaintRoadTile(const GameState& s, int kind, int cell, Surface& surface);
-// PaintRoadTile with the kind the cell holds; nothing for 0 (empty, start or goal).
+// The grey rounded tile with the road of `kind` in cell `cell`; the bare grey tile for Empty.
+void PaintRoadTile(const GameState& s, TileKind kind, int cell, Surface& surface);
+// PaintRoadTile with the kind the cell holds; nothing for Empty (the empty cell, start or goal).
 void PaintCell(const GameState& s, int cell, Surface& surface);
 // PaintCell for the cell the last slide moved a tile into.
 void PaintMovedTile(const GameState& s, Surface& surface);
 void PaintGoal(const GameState& s, int cell, Surface& surface);
 void PaintStart(const GameState& s, int cell, Surface& surface);
+// Fills the cell's rectangle with the surface's background colour.
+void EraseCell(const GameState& s, int cell, Surface& surface);
 // Repaints the lines between cells where they cross `area` (left and top edges included, right and
 // bottom not): the background, and the road bands that run across them.
 void PaintLinesBetweenCells(const GameState& s, const Rect& area, Surface& surface);
-// Erases cell N*N-N-1 to the surface's background colour, makes it TileEmpty; returns its index.
+// Erases InitialEmptyCell, makes it Empty; returns its index.
 int MakeEmptyCell(GameState& s, Surface& surface);
 
 }  // namespace kanuvo

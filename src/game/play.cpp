@@ -13,6 +13,7 @@
 #include "game/paint.h"
 #include "game/pause.h"
 #include "game/route.h"
+#include "game/sprite.h"
 
 namespace kanuvo {
 
@@ -38,7 +39,7 @@ constexpr int kCaptionRimWidth = 1;
 int FindGap(const GameState& s) {
     int gap = 0;
     for (int i = 2; i <= s.BoardSize * s.BoardSize - 1; ++i) {
-        if (s.Cells[i] == TileEmpty) gap = i;
+        if (s.Cells[i] == TileKind::Empty) gap = i;
     }
     return gap;
 }
@@ -70,7 +71,7 @@ void Slide(Game& g, int emptyCell, int source) {
     g.SlideSource = source;
     g.SlideKind = g.Cells[source];
     g.Cells[g.SlideTarget] = g.SlideKind;
-    g.Cells[g.SlideSource] = TileEmpty;
+    g.Cells[g.SlideSource] = TileKind::Empty;
     RepaintSlide(g, g.form.BoardView(), g.form.BoardCopy());
 }
 
@@ -138,10 +139,7 @@ void SlideLeft(Game& g, int emptyCell) { Slide(g, emptyCell, emptyCell + 1); }
 void SlideRight(Game& g, int emptyCell) { Slide(g, emptyCell, emptyCell - 1); }
 
 void RepaintSlide(Game& g, Surface& boardView, Surface& boardCopy) {
-    const Rect& source = g.CellRects[g.SlideSource];
-    boardView.SetFillStyle(FillStyle::Solid);
-    boardView.SetFillColor(boardView.BackColor());
-    boardView.Line(source.left, source.top, source.right, source.bottom, boardView.BackColor(), LineStyle::FilledBox);
+    EraseCell(g, g.SlideSource, boardView);
     PaintMovedTile(g, boardView);
     // The two-by-two square from the upper or left cell of the pair covers both cells.
     const Rect& anchor = g.CellRects[std::min(g.SlideSource, g.SlideTarget)];

@@ -1,7 +1,8 @@
 // The logical route trace of the route stages: follows the road from the start towards the goal.
+#include "game/route.h"
+
 #include "game/app.h"
 #include "game/board.h"
-#include "game/route.h"
 
 namespace kanuvo {
 
@@ -54,25 +55,25 @@ enum class RouteEnd { Moves, ReachesGoal, Breaks };
 
 struct RouteMove {
     RouteEnd end;
-    int heading;  // the new heading when the route moves on
+    Direction heading;  // the new heading when the route moves on
 };
 
 // Every class rule is this one: the tile decides where the road leaves the cell, and the board
 // decides whether that is somewhere the route may go.
-RouteMove FollowRoad(const GameState& s, int cell, int entering) {
+RouteMove FollowRoad(const GameState& s, int cell, Direction entering) {
     const int n = s.BoardSize;
-    const int out = ExitHeading(s.Cells[cell], entering);
-    if (out == 0 || !HasNeighbour(cell, out, n)) return {RouteEnd::Breaks, 0};
+    const Direction out = ExitHeading(s.Cells[cell], entering);
+    if (out == Direction::None || !HasNeighbour(cell, out, n)) return {RouteEnd::Breaks, Direction::None};
     const int next = NextCell(cell, out, n);
-    if (next == GoalCell) return {RouteEnd::ReachesGoal, 0};
-    if (next == StartCell(n)) return {RouteEnd::Breaks, 0};
+    if (next == GoalCell) return {RouteEnd::ReachesGoal, Direction::None};
+    if (next == StartCell(n)) return {RouteEnd::Breaks, Direction::None};
     return {RouteEnd::Moves, out};
 }
 
 }  // namespace
 
 void BeginRouteTrace(GameState& s) {
-    s.Heading = HeadingLeft;
+    s.Heading = Direction::Left;
     s.RouteActive = true;
     s.RouteCell = ExitCell(s);
 }
@@ -86,8 +87,8 @@ void TraceRouteStep(Game& g) {
     for (int k = ExitClass; k <= kLastRouteClass; ++k) {
         if (ClassOf(g, g.RouteCell) != k) continue;
         // The road always comes out of the start into the exit cell, whatever Heading holds then.
-        const int entering =
-            k == ExitClass ? (g.StartExit == ExitLeft ? HeadingLeft : HeadingUp) : g.Heading;
+        const Direction entering =
+            k == ExitClass ? (g.StartExit == ExitLeft ? Direction::Left : Direction::Up) : g.Heading;
         const RouteMove move = FollowRoad(g, g.RouteCell, entering);
         switch (move.end) {
             case RouteEnd::ReachesGoal:

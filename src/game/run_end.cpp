@@ -92,14 +92,14 @@ void NoteTruckPath(GameState& s) {
 
 std::vector<int> RoadToGoal(const GameState& s) {
     const int n = s.RunBoardSize;
-    int heading = s.StartExit == ExitLeft ? HeadingLeft : HeadingUp;
+    Direction heading = s.StartExit == ExitLeft ? Direction::Left : Direction::Up;
     std::vector<int> road{StartCell(n)};
     int cell = NextCell(StartCell(n), heading, n);
     // A road without a break visits each cell once, so it is never longer than the board.
     while (static_cast<int>(road.size()) < n * n) {
         road.push_back(cell);
         heading = ExitHeading(s.Cells[static_cast<std::size_t>(cell)], heading);
-        if (heading == 0 || !HasNeighbour(cell, heading, n)) return {};
+        if (heading == Direction::None || !HasNeighbour(cell, heading, n)) return {};
         cell = NextCell(cell, heading, n);
         if (cell == GoalCell) {
             road.push_back(GoalCell);

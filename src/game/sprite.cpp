@@ -1,21 +1,15 @@
 // The truck sprite on the board, its one-pixel steps, and the retries shown below the board.
+#include "game/sprite.h"
+
 #include "game/board.h"
 #include "game/paint.h"
 #include "game/rounding.h"
-#include "game/route.h"
 
 namespace kanuvo {
 
 namespace {
 
-constexpr int kLifeIconHeading = HeadingUp;  // the retries stand as trucks facing up
-
-// A sprite is its mask merged in (the shape turns white) and then its picture ANDed over it.
-void DrawSprite(Surface& surface, const Picture& mask, const Picture& picture, double x, double y, double width,
-                double height) {
-    surface.PaintPicture(mask, x, y, width, height, RasterOp::MergePaint);
-    surface.PaintPicture(picture, x, y, width, height, RasterOp::And);
-}
+constexpr int kLifeIcon = DirectionCode(Direction::Up);  // the retries stand as trucks facing up
 
 // The slot of a life icon: a standing truck centred below cell `cell`.
 Rect LifeSlot(const GameState& s, int cell) {
@@ -26,7 +20,7 @@ Rect LifeSlot(const GameState& s, int cell) {
 }
 
 void DrawLifeIcon(Game& g, const Rect& slot) {
-    DrawSprite(g.form.BoardView(), *g.TruckMasks[kLifeIconHeading], *g.TruckPictures[kLifeIconHeading], slot.left,
+    DrawSprite(g.form.BoardView(), *g.TruckMasks[kLifeIcon], *g.TruckPictures[kLifeIcon], slot.left,
                slot.top, g.TruckBreadth, g.TruckLength);
 }
 
@@ -40,18 +34,24 @@ void EraseLifeSlot(Game& g, const Rect& slot) {
 
 // Where the truck's picture covers the board: at TruckRect's corner, lying or standing by its heading.
 Rect TruckImage(const GameState& s) {
-    const bool lying = s.Heading == HeadingLeft || s.Heading == HeadingRight;
-    const int width = lying ? s.TruckLength : s.TruckBreadth;
-    const int height = lying ? s.TruckBreadth : s.TruckLength;
+    const int width = Lying(s.Heading) ? s.TruckLength : s.TruckBreadth;
+    const int height = Lying(s.Heading) ? s.TruckBreadth : s.TruckLength;
     return Rect{s.TruckRect.left, s.TruckRect.top, s.TruckRect.left + width, s.TruckRect.top + height};
 }
 
 }  // namespace
 
+void DrawSprite(Surface& surface, const Picture& mask, const Picture& picture, double x, double y, double width,
+                double height) {
+    surface.PaintPicture(mask, x, y, width, height, RasterOp::MergePaint);
+    surface.PaintPicture(picture, x, y, width, height, RasterOp::And);
+}
+
 void DrawTruck(Game& g) {
-    if (g.Heading < HeadingLeft || g.Heading > HeadingDown) return;
+    if (g.Heading == Direction::None) return;
+    const int picture = DirectionCode(g.Heading);
     const Rect image = TruckImage(g);
-    DrawSprite(g.form.BoardView(), *g.TruckMasks[g.Heading], *g.TruckPictures[g.Heading],
+    DrawSprite(g.form.BoardView(), *g.TruckMasks[picture], *g.TruckPictures[picture],
                static_cast<float>(image.left), static_cast<float>(image.top), image.right - image.left,
                image.bottom - image.top);
 }
@@ -70,11 +70,11 @@ void StepTruck(Game& g, Surface& surface) {
 
     Rect& truck = g.TruckRect;
     switch (g.Heading) {
-        case HeadingLeft: --truck.left, --truck.right; break;
-        case HeadingRight: ++truck.left, ++truck.right; break;
-        case HeadingUp: --truck.top, --truck.bottom; break;
-        case HeadingDown: ++truck.top, ++truck.bottom; break;
-        default: break;
+        case Direction::Left: --truck.left, --truck.right; break;
+        case Direction::Right: ++truck.left, ++truck.right; break;
+        case Direction::Up: --truck.top, --truck.bottom; break;
+        case Direction::Down: ++truck.top, ++truck.bottom; break;
+        case Direction::None: break;
     }
     DrawTruck(g);
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "game/random.h"
+#include "game/tiles.h"
 #include "platform/system.h"
 
 namespace kanuvo {
@@ -40,7 +41,7 @@ struct GameState {
     bool StepDue = false;            // a truck step is due in this pass
 
     // The board: Cells[1..N*N] hold tile kinds; entry 0 is unused so cells keep the game's numbers.
-    std::array<int, kMaxCells + 1> Cells{};
+    std::array<TileKind, kMaxCells + 1> Cells{};
     int StartExit = 0;  // side the road leaves the start by: ExitLeft or ExitUp
 
     // Geometry.
@@ -54,7 +55,7 @@ struct GameState {
     // The last slide.
     int SlideTarget = 0;
     int SlideSource = 0;
-    int SlideKind = 0;
+    TileKind SlideKind = TileKind::Empty;
 
     // Title screen and pointer shapes.
     int TitleTicks = 0;
@@ -75,7 +76,7 @@ struct GameState {
     // Route trace and truck.
     bool RouteActive = false;
     int RouteCell = 0;
-    int Heading = 0;  // 1 left, 2 right, 3 up, 4 down
+    Direction Heading = Direction::None;
     Rect TruckRect;
     std::array<int, 2> TruckCells{};
 
@@ -103,8 +104,14 @@ struct GameState {
     Random random;
 };
 
-// Stages 1, 3, 5 and 7 judge the road by a trace; the others send a truck along it.
+// Odd stages 1, 3, 5 and 7 judge the road by a route trace; the even stages and the stage 9 that
+// follows a cleared stage 8 drive a truck. The sound of a miss and the key handler go by this.
 constexpr bool IsRouteStage(int stage) { return stage == 1 || stage == 3 || stage == 5 || stage == 7; }
+// The main loop's two branches. They overlap by design in stages 8 and 9, which take both: there the
+// route branch never does work, since a trace is begun only in a route stage, so they play as truck
+// stages.
+constexpr bool TakesRouteBranch(int stage) { return stage == 1 || stage == 3 || stage == 5 || stage >= 7; }
+constexpr bool TakesTruckBranch(int stage) { return stage == 2 || stage == 4 || stage == 6 || stage >= 8; }
 
 // Moves to the next stage after a clear: 8 -> 9 -> 1, the board size following the stage.
 void AdvanceStage(GameState& s);

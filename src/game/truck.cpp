@@ -1,5 +1,6 @@
 // The truck driving the road in the truck stages: where it stands, what lies ahead, its turns and crashes.
-#include <array>
+#include "game/truck.h"
+
 #include <cstdint>
 #include <initializer_list>
 
@@ -7,16 +8,13 @@
 #include "game/board.h"
 #include "game/geometry.h"
 #include "game/rounding.h"
-#include "game/route.h"
 
 namespace kanuvo {
 
 namespace {
 
-bool Lying(int heading) { return heading == HeadingLeft || heading == HeadingRight; }
-
-bool IsOneOf(int kind, std::initializer_list<int> kinds) {
-    for (int k : kinds) {
+bool IsOneOf(TileKind kind, std::initializer_list<TileKind> kinds) {
+    for (TileKind k : kinds) {
         if (k == kind) return true;
     }
     return false;
@@ -25,43 +23,47 @@ bool IsOneOf(int kind, std::initializer_list<int> kinds) {
 // Which edge tiles wreck the truck: the tile leads off the board, so the run ends at the cell's
 // centre, before the truck's front can reach the edge. The first row that holds the cell decides.
 // Kinds the truck cannot have driven onto in a cell are left out of its row.
-bool CrashesAtEdge(int cell, int kind, int heading, int n) {
+bool CrashesAtEdge(int cell, TileKind kind, Direction heading, int n) {
+    using enum TileKind;
     const int start = StartCell(n);
-    if (cell == 2) return IsOneOf(kind, {4, 5});
-    if (cell == n) return IsOneOf(kind, {2, 3, 4, 6});
-    if (cell == n + 1) return IsOneOf(kind, {1, 6});
-    if (cell == start - n) return IsOneOf(kind, {3, 5, 6});
-    if (cell == start - n + 1) return IsOneOf(kind, {1, 2, 3, 4, 6});
+    if (cell == 2) return IsOneOf(kind, {Vertical, RightTop});
+    if (cell == n) return IsOneOf(kind, {LeftTop, RightBottom, Vertical, Horizontal});
+    if (cell == n + 1) return IsOneOf(kind, {LeftBottom, Horizontal});
+    if (cell == start - n) return IsOneOf(kind, {RightBottom, RightTop, Horizontal});
+    if (cell == start - n + 1) return IsOneOf(kind, {LeftBottom, LeftTop, RightBottom, Vertical, Horizontal});
     // A right-top corner left of the start would turn a truck coming down into the start itself.
-    if (cell == start - 1) return IsOneOf(kind, {1, 3, 4}) || (kind == 5 && heading == HeadingDown);
-    if (cell >= 3 && cell <= n - 1) return IsOneOf(kind, {2, 4, 5});
-    if (cell % n == 1 && cell > n + 1 && cell < start - n) return IsOneOf(kind, {1, 2, 6});
-    if (cell % n == 0 && cell > n && cell < start - n) return IsOneOf(kind, {3, 5, 6});
-    if (cell >= start - n + 2 && cell <= start - 2) return IsOneOf(kind, {1, 3, 4});
+    if (cell == start - 1)
+        return IsOneOf(kind, {LeftBottom, RightBottom, Vertical}) || (kind == RightTop && heading == Direction::Down);
+    if (cell >= 3 && cell <= n - 1) return IsOneOf(kind, {LeftTop, Vertical, RightTop});
+    if (cell % n == 1 && cell > n + 1 && cell < start - n) return IsOneOf(kind, {LeftBottom, LeftTop, Horizontal});
+    if (cell % n == 0 && cell > n && cell < start - n) return IsOneOf(kind, {RightBottom, RightTop, Horizontal});
+    if (cell >= start - n + 2 && cell <= start - 2) return IsOneOf(kind, {LeftBottom, RightBottom, Vertical});
     return false;
 }
 
 // The front has reached the far edge of cell r. Heading left or up, r is the cell under the front
 // corner; heading right or down it is the one under the rear, as the truck is shorter than a cell.
-bool FrontAtEdge(const Rect& truck, const Rect& r, int heading) {
+bool FrontAtEdge(const Rect& truck, const Rect& r, Direction heading) {
     switch (heading) {
-        case HeadingLeft: return truck.left <= r.left;
-        case HeadingRight: return truck.right >= r.right;
-        case HeadingUp: return truck.top <= r.top;
-        case HeadingDown: return truck.bottom >= r.bottom;
-        default: return false;
+        case Direction::Left: return truck.left <= r.left;
+        case Direction::Right: return truck.right >= r.right;
+        case Direction::Up: return truck.top <= r.top;
+        case Direction::Down: return truck.bottom >= r.bottom;
+        case Direction::None: break;
     }
+    return false;
 }
 
 // Just past the position centred in the cell, along the direction of travel.
-bool PastCentre(const Rect& truck, const Rect& r, int heading, int marginX, int marginY) {
+bool PastCentre(const Rect& truck, const Rect& r, Direction heading, int marginX, int marginY) {
     switch (heading) {
-        case HeadingLeft: return truck.left < r.left + marginX;
-        case HeadingRight: return truck.left > r.left + marginX;
-        case HeadingUp: return truck.top < r.top + marginY;
-        case HeadingDown: return truck.top > r.top + marginY;
-        default: return false;
+        case Direction::Left: return truck.left < r.left + marginX;
+        case Direction::Right: return truck.left > r.left + marginX;
+        case Direction::Up: return truck.top < r.top + marginY;
+        case Direction::Down: return truck.top > r.top + marginY;
+        case Direction::None: break;
     }
+    return false;
 }
 
 std::int16_t Add16(std::int16_t a, std::int16_t b) { return static_cast<std::int16_t>(a + b); }
@@ -103,7 +105,7 @@ void SteerTruck(Game& g) {
             // the goal holds no tile, and the truck may always drive on into it.
             const bool onBoard = HasNeighbour(c, g.Heading, n);
             const int ahead = onBoard ? NextCell(c, g.Heading, n) : 0;
-            if (ahead != GoalCell && (!onBoard || ExitHeading(g.Cells[ahead], g.Heading) == 0)) {
+            if (ahead != GoalCell && (!onBoard || ExitHeading(g.Cells[ahead], g.Heading) == Direction::None)) {
                 HandleMiss(g, RunEnd::Crashed);
                 return;
             }
@@ -112,8 +114,8 @@ void SteerTruck(Game& g) {
         if (first == second && PastCentre(truck, r, g.Heading, marginX, marginY)) {
             if (CheckEdgeTile(g, c)) return;
             // A corner turns the truck; a straight tile, or one it has no way through, lets it go on.
-            const int out = ExitHeading(g.Cells[c], g.Heading);
-            if (out != 0 && out != g.Heading) {
+            const Direction out = ExitHeading(g.Cells[c], g.Heading);
+            if (out != Direction::None && out != g.Heading) {
                 g.Heading = out;
                 TurnTruck(g, r.left, r.top, marginX, marginY, width, height);
             }
@@ -124,12 +126,12 @@ void SteerTruck(Game& g) {
         ClearStage(g);
         return;
     }
-    if ((g.Heading == HeadingRight || g.Heading == HeadingDown) && first == start && second == start) {
+    if ((g.Heading == Direction::Right || g.Heading == Direction::Down) && first == start && second == start) {
         HandleMiss(g, RunEnd::Crashed);  // driven back into the start
         return;
     }
     for (int cell : {first, second}) {
-        if (cell > GoalCell && cell < start && g.Cells[cell] == TileEmpty) {
+        if (cell > GoalCell && cell < start && g.Cells[cell] == TileKind::Empty) {
             HandleMiss(g, RunEnd::Crashed);
             return;
         }

@@ -32,18 +32,14 @@ public:
     virtual double Width() const = 0;
     virtual double Height() const = 0;
     virtual void SetVisible(bool visible) = 0;
-    virtual bool Visible() const = 0;
 };
 
+// A button. Whether it is enabled is fixed when the window is made; no game procedure changes it.
 class Button : public Control {
 public:
     virtual void SetWidth(double width) = 0;
     virtual void SetCaption(std::string_view utf8Caption) = 0;
-    virtual std::string Caption() const = 0;
     virtual void SetFontSize(double points) = 0;
-    virtual double FontSize() const = 0;
-    // Fixed when the window is made; no game procedure changes it.
-    virtual bool Enabled() const = 0;
 };
 
 // Mouse buttons as a click reports them.
@@ -52,19 +48,18 @@ constexpr int kRightButton = 2;
 constexpr int kMiddleButton = 4;
 
 // A picture box: a control that is also a drawing surface.
-class PictureBox : public Control, public Surface {
+class PictureBox : public Control, public virtual Surface {
 public:
     // Later key presses go to this picture box.
     virtual void SetFocus() = 0;
 };
 
-// Raises its event every Interval() milliseconds while enabled, only from the event dispatch.
+// Raises its event at its fixed interval while enabled, only from the event dispatch.
 class Timer {
 public:
     virtual ~Timer() = default;
     virtual void SetEnabled(bool enabled) = 0;
     virtual bool Enabled() const = 0;
-    virtual int Interval() const = 0;
     // Held, an enabled timer raises no event and keeps what was left of its period; released, it
     // raises its next event once that remainder has passed. Disabling a timer ends its hold.
     virtual void SetHeld(bool held) = 0;

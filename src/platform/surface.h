@@ -51,7 +51,6 @@ public:
                               RasterOp op) = 0;
 
     virtual void SetFillStyle(FillStyle style) = 0;
-    virtual FillStyle GetFillStyle() const = 0;
     virtual void SetFillColor(Color color) = 0;
     virtual Color FillColor() const = 0;
     // Pen and text colour.

@@ -28,7 +28,7 @@ struct DenseWindow : ::testing::Test {
         app.Start();
         QTest::mouseClick(&app.form, Qt::LeftButton, {}, QPoint(300, 300));  // ends the title
     }
-    const QImage& Board() { return app.form.BoardView().Pixels().Image(); }
+    const QImage& Board() { return app.form.BoardView().Image(); }
     static QRgb Opaque(QRgb c) { return c | 0xFF000000u; }
     // Rows of the image, within columns [0, right) and above bottom, holding a pixel of black ink.
     static int InkRows(const QImage& image, int right, int bottom) {
@@ -59,7 +59,7 @@ TEST_F(DenseWindow, TheGameLaysOutInItsOwnPixelsOnSurfacesOfTwiceAsMany) {
     EXPECT_EQ(Board().size(), QSize(1296, 1296));
     EXPECT_EQ(Board().devicePixelRatio(), 2.0);
     // The hidden copy holds the board's device pixels, but for the caption printed after the copy.
-    const QImage copy = app.form.BoardCopy().Pixels().Image();
+    const QImage copy = app.form.BoardCopy().Image();
     ASSERT_EQ(copy.size(), Board().size());
     int differing = 0;
     for (int y = 2 * g.CellSize; y < copy.height(); ++y)
@@ -69,7 +69,7 @@ TEST_F(DenseWindow, TheGameLaysOutInItsOwnPixelsOnSurfacesOfTwiceAsMany) {
 
 TEST_F(DenseWindow, EdgesAreOneDevicePixelStepsOnTheSurfaceAndOnTheScreen) {
     // Cell 6 with a straight road across: its band covers the cell's rows top + 49 .. top + 59.
-    PaintRoadTile(g, TileHorizontal, 6, app.form.BoardView());
+    PaintRoadTile(g, TileKind::Horizontal, 6, app.form.BoardView());
     const Rect& r = g.CellRects[6];
     const QRgb road = Opaque(Board().pixel(2 * r.left + 20, 2 * (r.top + 54)));
     ASSERT_NE(road, kTileGrey);

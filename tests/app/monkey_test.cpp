@@ -206,9 +206,9 @@ private:
         Game& g = G();
         const int n = dealtSize_;
         g.StartExit = 1;  // left
-        for (int i = n * n - 1; i > n * n - n + 1; --i) g.Cells[i] = TileHorizontal;
-        g.Cells[n * n - n + 1] = TileRightTop;
-        for (int i = n * n - 2 * n + 1; i > 1; i -= n) g.Cells[i] = TileVertical;
+        for (int i = n * n - 1; i > n * n - n + 1; --i) g.Cells[i] = TileKind::Horizontal;
+        g.Cells[n * n - n + 1] = TileKind::RightTop;
+        for (int i = n * n - 2 * n + 1; i > 1; i -= n) g.Cells[i] = TileKind::Vertical;
         Deal();
         careful_ = true;
     }
@@ -237,9 +237,9 @@ private:
         if (dealt_) {
             const int n = dealtSize_;
             int empty = 0;
-            for (int i = 2; i <= n * n - 1; ++i) empty += g.Cells[i] == TileEmpty;
+            for (int i = 2; i <= n * n - 1; ++i) empty += g.Cells[i] == TileKind::Empty;
             if (empty != 1) broken << empty << " empty cells; ";
-            if (g.Cells[GoalCell] != TileEmpty || g.Cells[StartCell(n)] != TileEmpty) broken << "goal or start holds a tile; ";
+            if (g.Cells[GoalCell] != TileKind::Empty || g.Cells[StartCell(n)] != TileKind::Empty) broken << "goal or start holds a tile; ";
             std::map<Kind, int> kinds;
             for (int i = 1; i <= n * n; ++i) ++kinds[g.Cells[i]];
             if (kinds != dealtKinds_) broken << "the tiles changed since the deal; ";

@@ -22,8 +22,9 @@
 #include "game/board.h"
 #include "game/geometry.h"
 #include "game/play.h"
-#include "game/route.h"
 #include "game/run_end.h"
+#include "game/sprite.h"
+#include "game/truck.h"
 #include "picture_resources.h"
 
 namespace kanuvo {
@@ -43,7 +44,7 @@ struct RealGame {
         system.SetMsgBoxHook([this](std::string_view text) { messages.emplace_back(text); });
         app.Start();
     }
-    QImage Board() { return app.form.BoardView().Pixels().Image(); }
+    QImage Board() { return app.form.BoardView().Image(); }
     QRgb At(int x, int y) { return Board().pixel(x, y) | 0xFF000000u; }
     QRgb Background() { return Rgb32(app.form.BoardView().BackColor()) | 0xFF000000u; }
     QWidget* Button(QtButton& b) { return &b.Widget(); }
@@ -105,7 +106,7 @@ TEST_F(Window, AClickShowsTheFirstBoardDrawnAsDesigned) {
     EXPECT_EQ(app.form.BoardView().ScaleHeight(), innerHeight);
     EXPECT_EQ(app.form.BoardCopy().ScaleHeight(), innerHeight);
     // The hidden copy holds the same pixels as the board, but for the caption printed after the copy.
-    const QImage copy = app.form.BoardCopy().Pixels().Image();
+    const QImage copy = app.form.BoardCopy().Image();
     ASSERT_EQ(copy.size(), Board().size());
     const QRect belowCaption(0, s, copy.width(), copy.height() - s);
     int differing = 0;
@@ -180,7 +181,7 @@ TEST_F(Window, APunctuationKeyAJapaneseKeyAndShiftAloneEachJudgeTheRoadButMoveNo
 TEST_F(Window, ArrowKeysSlideTilesAndRepaintThem) {
     EndTitle();
     QWidget* board = app.form.BoardView().Widget();
-    const int moving = g.Cells[15];
+    const TileKind moving = g.Cells[15];
     Soon([this, board] {
         QTest::keyClick(board, Qt::Key_Up);  // the tile below the gap moves up into cell 11
         Soon([this] { QTest::mouseClick(Button(app.form.StartStopButton()), Qt::LeftButton); });  // Stop
@@ -188,9 +189,9 @@ TEST_F(Window, ArrowKeysSlideTilesAndRepaintThem) {
     g.Stage = 2;  // a truck stage: keys only slide
     ClickStart();
     EXPECT_EQ(g.Cells[11], moving);
-    EXPECT_EQ(g.Cells[15], TileEmpty);
+    EXPECT_EQ(g.Cells[15], TileKind::Empty);
     // Read from the copy, which holds the board as the run left it, without the Stop banner over it.
-    const QImage copy = app.form.BoardCopy().Pixels().Image();
+    const QImage copy = app.form.BoardCopy().Image();
     const Rect& gone = g.CellRects[15];
     EXPECT_EQ(copy.pixel(gone.left + 5, gone.top + 5) | 0xFF000000u, Background());
     const Rect& filled = g.CellRects[11];
@@ -276,7 +277,7 @@ TEST_F(Window, ATruckStepRepaintsOnlyItsCellOnTheWindowAndTheCopyKeepsTheWholeBo
                                                           << log.area.boundingRect().y() << " "
                                                           << log.area.boundingRect().width() << "x"
                                                           << log.area.boundingRect().height();
-    EXPECT_EQ(app.form.BoardCopy().Pixels().Image(), app.form.BoardView().Pixels().Image());
+    EXPECT_EQ(app.form.BoardCopy().Image(), app.form.BoardView().Image());
 }
 
 TEST_F(Window, TheGameOverLetteringLandsOnTheBoard) {
@@ -344,14 +345,14 @@ TEST_F(Window, AClickOnEachNeighbourOfTheGapSlidesItPixelForPixelAsItsArrowKey) 
             QTest::mouseClick(&a->form.NewGameButton().Widget(), Qt::LeftButton);
         }
         ASSERT_EQ(g.Cells, byKey.game.Cells);  // both deal the same boards
-        ASSERT_EQ(g.Cells[11], TileEmpty);
-        const int moving = g.Cells[cell];
+        ASSERT_EQ(g.Cells[11], TileKind::Empty);
+        const TileKind moving = g.Cells[cell];
         RunThenStop(app, [this, cell = cell] { QTest::mouseClick(app.form.BoardView().Widget(), Qt::LeftButton, {}, Middle(g, cell)); });
         RunThenStop(byKey, [&byKey, key = key] { QTest::keyClick(byKey.form.BoardView().Widget(), key); });
         EXPECT_EQ(g.Cells[11], moving) << "cell " << cell;
-        EXPECT_EQ(g.Cells[cell], TileEmpty) << "cell " << cell;
+        EXPECT_EQ(g.Cells[cell], TileKind::Empty) << "cell " << cell;
         EXPECT_EQ(g.Cells, byKey.game.Cells);
-        EXPECT_TRUE(Board() == byKey.form.BoardView().Pixels().Image()) << "cell " << cell;
+        EXPECT_TRUE(Board() == byKey.form.BoardView().Image()) << "cell " << cell;
     }
     EXPECT_EQ(sound.commands, keys.device.commands);
 }
@@ -361,7 +362,7 @@ TEST_F(Window, PHoldsARunUnderAPlateAndEscapeGivesTheBoardBackPixelForPixel) {
     g.Stage = 2;
     QWidget* board = app.form.BoardView().Widget();
     QImage before, held;
-    std::array<int, kMaxCells + 1> cells{};
+    std::array<TileKind, kMaxCells + 1> cells{};
     RunThenStop(app, [&] {
         before = Board();
         cells = g.Cells;
@@ -514,7 +515,7 @@ TEST_F(Window, TheStageCaptionReadsWellOnEveryBackground) {
 // the board after the run, for the copy is not touched by it.
 int DrawnOverBoard(RealGame& r, int* white = nullptr) {
     const QImage view = r.Board();
-    const QImage copy = r.app.form.BoardCopy().Pixels().Image();
+    const QImage copy = r.app.form.BoardCopy().Image();
     const Rect& goal = r.g.CellRects[1];
     const Rect& start = r.g.CellRects[r.g.BoardSize * r.g.BoardSize];
     int differing = 0;

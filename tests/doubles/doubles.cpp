@@ -1,23 +1,31 @@
 // The test doubles' behaviour.
 #include "doubles.h"
 
+#include <ostream>
 
+#include "game/board.h"
 #include "game/media.h"
+#include "game/pictures.h"
+
+namespace kanuvo {
+
+std::ostream& operator<<(std::ostream& out, TileKind kind) { return out << TileName(kind); }
+
+std::ostream& operator<<(std::ostream& out, Direction d) {
+    static constexpr const char* kNames[] = {"None", "Left", "Right", "Up", "Down"};
+    return out << kNames[DirectionCode(d)];
+}
+
+}  // namespace kanuvo
 
 namespace kanuvo::testing {
 
-namespace {
-const std::map<int, std::pair<int, int>> kPictureSizes{
-    {101, {200, 97}}, {102, {200, 97}}, {103, {70, 145}}, {104, {150, 310}}, {105, {200, 97}},
-    {106, {200, 97}}, {107, {70, 145}}, {108, {150, 310}}, {109, {652, 650}}, {110, {600, 270}},
-    {111, {600, 270}}};
-
-}  // namespace
-
 std::unique_ptr<Picture> FakeSystem::LoadResPicture(int id) {
-    auto size = kPictureSizes.find(id);
-    if (id == failingPictureId || size == kPictureSizes.end()) return nullptr;
-    return std::make_unique<FakePicture>(id, size->second.first, size->second.second);
+    if (id == failingPictureId) return nullptr;
+    for (const PictureEntry& entry : kPictures) {
+        if (entry.id == id) return std::make_unique<FakePicture>(id, entry.width, entry.height);
+    }
+    return nullptr;
 }
 
 CursorHandle FakeSystem::LoadCursorFromFileA(std::string_view path) {
@@ -52,7 +60,7 @@ void LayLeftThenUpRoad(GameState& s) {
     constexpr int kKinds[17] = {0, 0, 3, 1, 2, 4, 3, 1, 2, 4, 2, 0, 3, 5, 6, 6, 0};
     s.BoardSize = 4;
     s.StartExit = 1;  // left
-    for (int i = 1; i <= 16; ++i) s.Cells[i] = kKinds[i];
+    for (int i = 1; i <= 16; ++i) s.Cells[i] = KindOfNumber(kKinds[i]);
 }
 
 TestGame::TestGame(int innerWidth, int innerHeight)

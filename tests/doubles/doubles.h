@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <iosfwd>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -14,7 +15,16 @@
 #include "platform/surface.h"
 #include "platform/system.h"
 
+namespace kanuvo {
+// Tile kinds and directions by name in test failures.
+std::ostream& operator<<(std::ostream& out, TileKind kind);
+std::ostream& operator<<(std::ostream& out, Direction d);
+}  // namespace kanuvo
+
 namespace kanuvo::testing {
+
+// Directions by their codes 1..4, as the game's design tables list them.
+constexpr Direction DirectionOfCode(int code) { return static_cast<Direction>(code); }
 
 class ManualClock : public Clock {
 public:
@@ -117,7 +127,6 @@ public:
     void Resize(int width, int height) { width_ = width, height_ = height; }
     void PaintPicture(const Picture& picture, double x, double y, double w, double h, RasterOp op) override;
     void SetFillStyle(FillStyle style) override { fillStyle_ = style; }
-    FillStyle GetFillStyle() const override { return fillStyle_; }
     void SetFillColor(Color color) override { fillColor_ = color; }
     Color FillColor() const override { return fillColor_; }
     void SetForeColor(Color color) override { foreColor_ = color; }
@@ -166,7 +175,7 @@ public:
     double Width() const override { return width_; }
     double Height() const override { return height_; }
     void SetVisible(bool visible) override { visible_ = visible; }
-    bool Visible() const override { return visible_; }
+    bool Visible() const { return visible_; }
 
 protected:
     double left_ = 0, top_ = 0, width_ = 0, height_ = 0;
@@ -178,10 +187,10 @@ public:
     FakeButton(std::string caption, bool enabled) : caption_(std::move(caption)), enabled_(enabled) {}
     void SetWidth(double width) override { this->width_ = width; }
     void SetCaption(std::string_view caption) override { caption_ = caption; }
-    std::string Caption() const override { return caption_; }
+    std::string Caption() const { return caption_; }
     void SetFontSize(double points) override { fontSize_ = points; }
-    double FontSize() const override { return fontSize_; }
-    bool Enabled() const override { return enabled_; }
+    double FontSize() const { return fontSize_; }
+    bool Enabled() const { return enabled_; }
 
 private:
     std::string caption_;
@@ -273,7 +282,7 @@ public:
         if (!enabled) held_ = false;
     }
     bool Enabled() const override { return enabled_; }
-    int Interval() const override { return interval_; }
+    int Interval() const { return interval_; }
     void SetHeld(bool held) override { held_ = held && enabled_; }
     bool Held() const override { return held_; }
     // Whether the window would raise the timer's event now.

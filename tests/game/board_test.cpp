@@ -1,6 +1,9 @@
 // The board model, the tile rule and the deal.
 #include <gtest/gtest.h>
 
+#include <string>
+
+#include "doubles.h"
 #include "game/board.h"
 
 namespace kanuvo {
@@ -18,37 +21,38 @@ TEST(BoardModel, FixedCellsAndNeighbours) {
     EXPECT_EQ(Row(16, 4), 4);
     EXPECT_EQ(Column(16, 4), 4);
     // Cell 4 is the top-right corner of a 4 x 4 board: nothing above it or to its right.
-    EXPECT_FALSE(HasNeighbour(4, HeadingUp, 4));
-    EXPECT_FALSE(HasNeighbour(4, HeadingRight, 4));
-    EXPECT_TRUE(HasNeighbour(4, HeadingLeft, 4));
-    EXPECT_TRUE(HasNeighbour(4, HeadingDown, 4));
-    EXPECT_FALSE(HasNeighbour(13, HeadingLeft, 4));
-    EXPECT_FALSE(HasNeighbour(13, HeadingDown, 4));
-    EXPECT_EQ(NextCell(6, HeadingUp, 4), 2);
-    EXPECT_EQ(NextCell(6, HeadingDown, 4), 10);
-    EXPECT_EQ(NextCell(6, HeadingLeft, 4), 5);
-    EXPECT_EQ(NextCell(6, HeadingRight, 4), 7);
+    EXPECT_FALSE(HasNeighbour(4, Direction::Up, 4));
+    EXPECT_FALSE(HasNeighbour(4, Direction::Right, 4));
+    EXPECT_TRUE(HasNeighbour(4, Direction::Left, 4));
+    EXPECT_TRUE(HasNeighbour(4, Direction::Down, 4));
+    EXPECT_FALSE(HasNeighbour(13, Direction::Left, 4));
+    EXPECT_FALSE(HasNeighbour(13, Direction::Down, 4));
+    EXPECT_EQ(NextCell(6, Direction::Up, 4), 2);
+    EXPECT_EQ(NextCell(6, Direction::Down, 4), 10);
+    EXPECT_EQ(NextCell(6, Direction::Left, 4), 5);
+    EXPECT_EQ(NextCell(6, Direction::Right, 4), 7);
 }
 
 TEST(TileRule, EachKindJoinsTheTwoSidesItsNameGives) {
     // Rows: kind 0..6; columns: entering moving left, right, up, down; 0 breaks.
     const int table[7][4] = {
         {0, 0, 0, 0}, {0, 4, 1, 0}, {0, 3, 0, 1}, {4, 0, 2, 0}, {0, 0, 3, 4}, {3, 0, 0, 2}, {1, 2, 0, 0}};
-    for (int kind = 0; kind <= 6; ++kind) {
-        for (int heading = 1; heading <= 4; ++heading) {
-            EXPECT_EQ(ExitHeading(kind, heading), table[kind][heading - 1])
+    for (TileKind kind : kAllTileKinds) {
+        for (Direction heading : kAllDirections) {
+            EXPECT_EQ(ExitHeading(kind, heading),
+                      testing::DirectionOfCode(table[KindNumber(kind)][DirectionCode(heading) - 1]))
                 << TileName(kind) << " entered with heading " << heading;
         }
     }
 }
 
 TEST(TileKinds, RoadColours) {
-    EXPECT_EQ(TileColor(TileLeftBottom), Rgb(0, 255, 255));
-    EXPECT_EQ(TileColor(TileLeftTop), Rgb(0, 255, 0));
-    EXPECT_EQ(TileColor(TileRightBottom), Rgb(125, 70, 255));
-    EXPECT_EQ(TileColor(TileVertical), Rgb(255, 255, 0));
-    EXPECT_EQ(TileColor(TileRightTop), Rgb(255, 0, 0));
-    EXPECT_EQ(TileColor(TileHorizontal), Rgb(255, 0, 255));
+    EXPECT_EQ(TileColor(TileKind::LeftBottom), Rgb(0, 255, 255));
+    EXPECT_EQ(TileColor(TileKind::LeftTop), Rgb(0, 255, 0));
+    EXPECT_EQ(TileColor(TileKind::RightBottom), Rgb(125, 70, 255));
+    EXPECT_EQ(TileColor(TileKind::Vertical), Rgb(255, 255, 0));
+    EXPECT_EQ(TileColor(TileKind::RightTop), Rgb(255, 0, 0));
+    EXPECT_EQ(TileColor(TileKind::Horizontal), Rgb(255, 0, 255));
 }
 
 TEST(Deal, QuotasAreRoundedNotTruncated) {
@@ -59,21 +63,15 @@ TEST(Deal, QuotasAreRoundedNotTruncated) {
     EXPECT_EQ(KindQuotas(7), (Q{0, 9, 9, 9, 9, 9, 8}));
 }
 
-// The start road as the deal lays it, for a board and the choice it made.
-struct StartRoad {
-    int first, firstKind, second, secondKind;
-};
-
-// Draws the kinds a deal of an N x N board draws, from a copy of its generator, and returns what is
-// left of each quota before the start road is laid.
-std::array<int, 7> ReplayDealtKinds(Random& replay, int n) {
-    auto quota = KindQuotas(n);
-    for (int i = 2; i <= n * n - 1; ++i) {
-        int kind = replay.Draw(6);
-        while (quota[kind] == 0) kind = replay.Draw(6);
-        --quota[kind];
+// A dealt board as text, row by row: "G" the goal, "S" the start, "." the empty cell, a digit the kind.
+std::string BoardText(const GameState& s) {
+    const int n = s.BoardSize;
+    std::string text;
+    for (int i = 1; i <= n * n; ++i) {
+        text += i == GoalCell ? 'G' : i == StartCell(n) ? 'S' : s.Cells[i] == TileKind::Empty ? '.' : char('0' + KindNumber(s.Cells[i]));
+        text += Column(i, n) == n ? '\n' : ' ';
     }
-    return quota;
+    return text;
 }
 
 TEST(Deal, ManyDealsKeepEveryInvariant) {
@@ -84,13 +82,12 @@ TEST(Deal, ManyDealsKeepEveryInvariant) {
         int exitsSeen[3] = {};
         for (int deal = 0; deal < 500; ++deal) {
             DealBoard(s);
-            ASSERT_EQ(s.Cells[GoalCell], TileEmpty);
-            ASSERT_EQ(s.Cells[StartCell(n)], TileEmpty);
+            ASSERT_EQ(s.Cells[GoalCell], TileKind::Empty);
+            ASSERT_EQ(s.Cells[StartCell(n)], TileKind::Empty);
             std::array<int, 7> count{};
             for (int i = 2; i <= n * n - 1; ++i) {
-                ASSERT_GE(s.Cells[i], 1) << "cell " << i;
-                ASSERT_LE(s.Cells[i], 6) << "cell " << i;
-                ++count[s.Cells[i]];
+                ASSERT_TRUE(IsRoad(s.Cells[i])) << "cell " << i;
+                ++count[KindNumber(s.Cells[i])];
             }
             // The laid pieces may add up to two tiles of a kind beyond its quota.
             for (int k = 1; k <= 6; ++k) ASSERT_LE(count[k], quota[k] + 2) << "N " << n << " kind " << k;
@@ -99,17 +96,17 @@ TEST(Deal, ManyDealsKeepEveryInvariant) {
             const int start = StartCell(n);
             if (s.StartExit == ExitLeft) {
                 if (n <= 5) {
-                    ASSERT_TRUE(s.Cells[start - 1] == TileRightTop || s.Cells[start - 1] == TileHorizontal);
+                    ASSERT_TRUE(s.Cells[start - 1] == TileKind::RightTop || s.Cells[start - 1] == TileKind::Horizontal);
                 } else {
-                    ASSERT_EQ(s.Cells[start - 1], TileHorizontal);
-                    ASSERT_TRUE(s.Cells[start - 2] == TileRightTop || s.Cells[start - 2] == TileHorizontal);
+                    ASSERT_EQ(s.Cells[start - 1], TileKind::Horizontal);
+                    ASSERT_TRUE(s.Cells[start - 2] == TileKind::RightTop || s.Cells[start - 2] == TileKind::Horizontal);
                 }
             } else {
                 if (n <= 5) {
-                    ASSERT_TRUE(s.Cells[start - n] == TileLeftBottom || s.Cells[start - n] == TileVertical);
+                    ASSERT_TRUE(s.Cells[start - n] == TileKind::LeftBottom || s.Cells[start - n] == TileKind::Vertical);
                 } else {
-                    ASSERT_EQ(s.Cells[start - n], TileVertical);
-                    ASSERT_TRUE(s.Cells[start - 2 * n] == TileLeftBottom || s.Cells[start - 2 * n] == TileVertical);
+                    ASSERT_EQ(s.Cells[start - n], TileKind::Vertical);
+                    ASSERT_TRUE(s.Cells[start - 2 * n] == TileKind::LeftBottom || s.Cells[start - 2 * n] == TileKind::Vertical);
                 }
             }
         }
@@ -118,63 +115,49 @@ TEST(Deal, ManyDealsKeepEveryInvariant) {
     }
 }
 
-TEST(Deal, BeforeTheStartRoadEachKindStaysWithinItsQuota) {
-    // Replays the deal's own draws: a second generator in step with the first shows the kinds
-    // drawn before the start road overwrote any cell.
-    for (int n = 4; n <= 7; ++n) {
+// The first board of each size from a fresh game, as every machine deals it: the generator's draws,
+// the quotas and the start road together.
+TEST(Deal, TheFirstBoardOfEachSize) {
+    struct Case {
+        int n, startExit;
+        const char* board;
+    };
+    const Case cases[] = {
+        {4, ExitLeft,
+         "G 6 4 3\n"
+         "1 6 4 1\n"
+         "2 1 2 2\n"
+         "3 5 5 S\n"},
+        {5, ExitLeft,
+         "G 6 4 3 1\n"
+         "6 6 4 1 4\n"
+         "2 1 4 4 1\n"
+         "6 2 1 2 3\n"
+         "3 3 3 6 S\n"},
+        {6, ExitUp,
+         "G 6 4 3 1 6\n"
+         "6 4 1 4 2 1\n"
+         "4 4 4 1 6 6\n"
+         "2 1 4 6 2 4\n"
+         "3 1 1 3 3 4\n"
+         "2 2 3 5 2 S\n"},
+        {7, ExitLeft,
+         "G 6 4 3 1 6 6\n"
+         "4 1 4 2 1 4 4\n"
+         "4 1 6 6 2 1 4\n"
+         "6 2 4 3 4 3 1\n"
+         "6 1 3 3 1 6 3\n"
+         "2 2 1 3 5 2 2\n"
+         "3 2 3 2 5 6 S\n"},
+    };
+    for (const Case& c : cases) {
         GameState s;
-        s.BoardSize = n;
-        for (int deal = 0; deal < 200; ++deal) {
-            Random replay = s.random;
-            DealBoard(s);
-            const auto quota = ReplayDealtKinds(replay, n);
-            std::array<int, 7> count{};
-            for (int i = 2; i <= n * n - 1; ++i) ++count[s.Cells[i]];
-            const auto full = KindQuotas(n);
-            int overwritten = 0;
-            for (int k = 1; k <= 6; ++k) overwritten += std::abs(count[k] - (full[k] - quota[k]));
-            // At most two cells were overwritten by the start road (each moves one tile between kinds).
-            ASSERT_LE(overwritten, 4);
-            if (n == 4) {
-                for (int k = 1; k <= 6; ++k) ASSERT_EQ(quota[k], 0) << "a 4 x 4 deal uses every quota exactly";
-            }
-        }
-    }
-}
-
-TEST(Deal, StartRoadPiecesFollowExitBoardSizeAndChoice) {
-    // Every (exit, choice) pair occurs over a few deals; check each against the table.
-    for (int n = 4; n <= 7; ++n) {
-        GameState s;
-        s.BoardSize = n;
-        bool seen[3][3] = {};
-        for (int deal = 0; deal < 200; ++deal) {
-            Random replay = s.random;
-            DealBoard(s);
-            // Past the deal's own draws come the two start-road draws.
-            ReplayDealtKinds(replay, n);
-            const int exit = replay.Draw(2);
-            const int choice = replay.Draw(2);
-            ASSERT_EQ(exit, s.StartExit);
-            seen[exit][choice] = true;
-            const int start = n * n;
-            StartRoad want{};
-            if (exit == ExitLeft) {
-                const int chosen = choice == 1 ? TileRightTop : TileHorizontal;
-                want = n <= 5 ? StartRoad{start - 1, chosen, 0, 0} : StartRoad{start - 1, TileHorizontal, start - 2, chosen};
-            } else {
-                const int chosen = choice == 1 ? TileLeftBottom : TileVertical;
-                want = n <= 5 ? StartRoad{start - n, chosen, 0, 0}
-                              : StartRoad{start - n, TileVertical, start - 2 * n, chosen};
-            }
-            ASSERT_EQ(s.Cells[want.first], want.firstKind);
-            if (want.second != 0) {
-                ASSERT_EQ(s.Cells[want.second], want.secondKind);
-            }
-        }
-        for (int e = 1; e <= 2; ++e) {
-            for (int c = 1; c <= 2; ++c) EXPECT_TRUE(seen[e][c]) << "N " << n << " exit " << e << " choice " << c;
-        }
+        s.BoardSize = c.n;
+        DealBoard(s);
+        EXPECT_EQ(BoardText(s), c.board) << "N " << c.n;
+        EXPECT_EQ(s.StartExit, c.startExit) << "N " << c.n;
+        EXPECT_EQ(s.Cells[GoalCell], TileKind::Empty);
+        EXPECT_EQ(s.Cells[StartCell(c.n)], TileKind::Empty);
     }
 }
 
@@ -186,8 +169,8 @@ TEST(Deal, ASmallBoardAfterALargeOneLeavesTheRestAlone) {
     s.BoardSize = 4;
     DealBoard(s);
     for (int i = 17; i <= 49; ++i) EXPECT_EQ(s.Cells[i], before[i]) << "cell " << i;
-    EXPECT_EQ(s.Cells[1], 0);
-    EXPECT_EQ(s.Cells[16], 0);
+    EXPECT_EQ(s.Cells[1], TileKind::Empty);
+    EXPECT_EQ(s.Cells[16], TileKind::Empty);
 }
 
 TEST(Deal, EveryRunDealsTheSameBoards) {

@@ -65,7 +65,7 @@ struct EndOfRun : ::testing::Test {
         g.StartExit = ExitLeft;
         PlaceTruckAtStart(g);
         const int kinds[17] = {0, 0, 1, 3, 2, 5, 4, 1, 2, 3, 0, 4, 2, 1, 5, 6, 0};
-        for (int i = 1; i <= 16; ++i) g.Cells[i] = kinds[i];
+        for (int i = 1; i <= 16; ++i) g.Cells[i] = KindOfNumber(kinds[i]);
         everyPass = [this, pressAtPass] {
             if (pressAtPass != 0 && passes == pressAtPass) BoardKeyDown(g, 37);
         };
@@ -117,9 +117,9 @@ TEST_F(EndOfRun, ATruckRunCrashedIsDrawnAsBeforeUpToItsEnd) {
 TEST_F(EndOfRun, ARouteRunWonBySlidesIsDrawnAsBeforeUpToItsEnd) {
     testing::LayLeftThenUpRoad(g);
     // The road's straight waits right of the gap in cell 9: a Left press slides it in.
-    g.Cells[9] = TileEmpty;
-    g.Cells[10] = TileVertical;
-    g.Cells[11] = TileLeftTop;
+    g.Cells[9] = TileKind::Empty;
+    g.Cells[10] = TileKind::Vertical;
+    g.Cells[11] = TileKind::LeftTop;
     everyPass = [this] {
         if (passes == 2) BoardKeyDown(g, 37);
     };
@@ -204,7 +204,7 @@ TEST_F(EndOfRun, TheWonRoadIsOutlinedBeforeTheBanner) {
     g.RunBoardSize = 4;
     testing::LayLeftThenUpRoad(g);
     EXPECT_THAT(RoadToGoal(g), ElementsAre(16, 15, 14, 13, 9, 5, 1));
-    g.Cells[9] = TileEmpty;
+    g.Cells[9] = TileKind::Empty;
     EXPECT_THAT(RoadToGoal(g), IsEmpty());
 }
 

@@ -96,8 +96,8 @@ TEST_F(Flow, AClickThatSlidesATileBeginsTheTraceThatClearsStageOne) {
     const Rect& r = g.CellRects[7];  // above the gap in 11, off the road
     t.form.Queue([this, r] { BoardMouseDown(g, kLeftButton, r.left + 5, r.bottom - 5); });
     StartStopClick(g);
-    EXPECT_EQ(g.Cells[11], 1);
-    EXPECT_EQ(g.Cells[7], TileEmpty);
+    EXPECT_EQ(g.Cells[11], TileKind::LeftBottom);
+    EXPECT_EQ(g.Cells[7], TileKind::Empty);
     EXPECT_EQ(g.Stage, 2);
     EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("goal.wav"));
 }
@@ -287,7 +287,7 @@ TEST_F(Flow, TruckStepsComeJustOverTwoHundredMillisecondsApart) {
     // A straight road of kind 6 along the bottom row keeps the truck going left.
     g.StartExit = ExitLeft;
     PlaceTruckAtStart(g);
-    for (int i = 13; i <= 15; ++i) g.Cells[i] = TileHorizontal;
+    for (int i = 13; i <= 15; ++i) g.Cells[i] = TileKind::Horizontal;
     std::vector<std::uint32_t> stepTimes;
     everyPass = [this, &stepTimes] {
         if (stepTimes.empty() || stepTimes.back() != g.LastStepTime) stepTimes.push_back(g.LastStepTime);
@@ -310,7 +310,7 @@ struct TruckRun : Flow {
         g.StartExit = ExitLeft;
         PlaceTruckAtStart(g);
         const int kinds[17] = {0, 0, 1, 3, 2, 5, 4, 1, 2, 3, 0, 4, 2, 1, 5, 6, 0};
-        for (int i = 1; i <= 16; ++i) g.Cells[i] = kinds[i];
+        for (int i = 1; i <= 16; ++i) g.Cells[i] = KindOfNumber(kinds[i]);
         everyPass = [this] {
             if (pressAtPass != 0 && passes == pressAtPass) BoardKeyDown(g, 37);  // Left: 11 slides into 10
         };
@@ -326,7 +326,7 @@ TEST_F(TruckRun, LayingTheRoadAheadInTimeWinsTheStageWithTheWholeTruckInTheGoal)
     EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("goal.wav"));
     EXPECT_EQ(g.TruckCells[0], 1);
     EXPECT_EQ(g.TruckCells[1], 1);
-    EXPECT_EQ(g.Heading, HeadingLeft);
+    EXPECT_EQ(g.Heading, Direction::Left);
     EXPECT_LE(g.TruckRect.right, g.CellRects[1].right);  // the whole length is in the goal cell...
     EXPECT_GE(g.TruckRect.right, g.CellRects[1].right - 2);  // ...and not a step more
     // The truck crossed the board one pixel a pass: 16 -> 14 -> 2 -> 1 is several hundred steps.
@@ -401,11 +401,12 @@ TEST(Media, TheSoundFolderHasExactlyOneSeparator) {
     EXPECT_EQ(t.game.GameOverSoundPath, "/sound/GameOvaer.wav");
 }
 
-TEST(Media, EachSoundNumberPlaysItsSoundAndOthersNothing) {
+TEST(Media, EachSoundPlaysItsOwnFile) {
     TestGame t;
     Game& g = t.game;
     LoadSoundsAndCursors(g);
-    for (int n = 0; n <= 6; ++n) PlaySound(g, n);
+    for (SoundId sound : {SoundId::Music, SoundId::GameOver, SoundId::Stop1, SoundId::Stop2, SoundId::Goal})
+        PlaySound(g, sound);
     EXPECT_THAT(t.sound.commands, ElementsAre(kOpen, kPlay));
     EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("GameOvaer.wav", "stop1.wav", "stop2.wav", "goal.wav"));
     g.BoardReady = true;

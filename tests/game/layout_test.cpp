@@ -11,7 +11,7 @@
 #include "game/geometry.h"
 #include "game/paint.h"
 #include "game/play.h"
-#include "game/route.h"
+#include "game/sprite.h"
 
 namespace kanuvo {
 namespace {
@@ -50,11 +50,11 @@ TEST(Geometry, CellsButtonsAndTruckOfA600PixelWindow) {
     EXPECT_EQ(g.TruckLength, 60);
     EXPECT_EQ(g.TruckBreadth, 30);
     EXPECT_EQ(g.TruckRect, (Rect{401, 435, 461, 465}));
-    EXPECT_EQ(g.Heading, HeadingLeft);
+    EXPECT_EQ(g.Heading, Direction::Left);
     g.StartExit = ExitUp;
     PlaceTruckAtStart(g);
     EXPECT_EQ(g.TruckRect, (Rect{436, 400, 466, 460}));
-    EXPECT_EQ(g.Heading, HeadingUp);
+    EXPECT_EQ(g.Heading, Direction::Up);
 
     SizeBoardPictures(g);
     EXPECT_EQ(t.form.boardView.Width(), 620);
@@ -179,7 +179,7 @@ TEST(TilePainting, LeftBottomTileAtCellSize100) {
     Game& g = t.game;
     ComputeCellRects(g);
     testing::RecordingSurface surface;
-    PaintRoadTile(g, TileLeftBottom, 1, surface);
+    PaintRoadTile(g, TileKind::LeftBottom, 1, surface);
     EXPECT_THAT(surface.log, ElementsAre("RoundRect 101 100 200 199 10 10 " + C(kGrey) + " " + C(kGrey),
                                          "Line 101 145 151 155 " + C(Rgb(0, 255, 255)) + " filled",
                                          "Line 146 145 156 199 " + C(Rgb(0, 255, 255)) + " filled"));
@@ -194,12 +194,13 @@ TEST(TilePainting, EveryKindDrawsItsBandsInItsColour) {
                       bottom = "246 245 256 299", horizontal = "201 245 300 255", vertical = "246 200 256 299";
     const std::vector<std::string> bands[7] = {
         {}, {left, bottom}, {left, top}, {right, bottom}, {vertical}, {right, top}, {horizontal}};
-    for (int kind = 1; kind <= 6; ++kind) {
+    for (int k = 1; k <= 6; ++k) {
+        const TileKind kind = KindOfNumber(k);
         testing::RecordingSurface surface;
         PaintRoadTile(g, kind, 6, surface);
-        ASSERT_EQ(surface.log.size(), 1 + bands[kind].size()) << TileName(kind);
-        for (std::size_t b = 0; b < bands[kind].size(); ++b) {
-            EXPECT_EQ(surface.log[1 + b], "Line " + bands[kind][b] + " " + C(TileColor(kind)) + " filled")
+        ASSERT_EQ(surface.log.size(), 1 + bands[k].size()) << TileName(kind);
+        for (std::size_t b = 0; b < bands[k].size(); ++b) {
+            EXPECT_EQ(surface.log[1 + b], "Line " + bands[k][b] + " " + C(TileColor(kind)) + " filled")
                 << TileName(kind);
         }
     }
@@ -213,7 +214,7 @@ TEST(TilePainting, BandEdgesRoundWithTheCellSize) {
     ASSERT_EQ(g.CellSize, 101);
     const Rect r = g.CellRects[1];
     testing::RecordingSurface surface;
-    PaintRoadTile(g, TileHorizontal, 1, surface);
+    PaintRoadTile(g, TileKind::Horizontal, 1, surface);
     EXPECT_THAT(surface.log[1], HasSubstr("Line " + std::to_string(r.left) + " " + std::to_string(r.top + 45) + " " +
                                           std::to_string(r.right) + " " + std::to_string(r.top + 55)));
 }
@@ -236,7 +237,7 @@ TEST(TilePainting, EmptyStartAndGoalCellsDrawNothingAndKeepTheSurfaceAsItWas) {
     TestGame t;
     Game& g = t.game;
     ComputeCellRects(g);
-    g.Cells[6] = TileEmpty;
+    g.Cells[6] = TileKind::Empty;
     testing::RecordingSurface surface;
     surface.SetFillColor(Rgb(1, 2, 3));
     surface.SetForeColor(Rgb(4, 5, 6));
@@ -256,7 +257,7 @@ TEST(TilePainting, MakeEmptyCellErasesTheCellDiagonalToTheStart) {
     surface.SetBackColor(Rgb(0, 128, 0));
     surface.log.clear();
     EXPECT_EQ(MakeEmptyCell(g, surface), 19);
-    EXPECT_EQ(g.Cells[19], TileEmpty);
+    EXPECT_EQ(g.Cells[19], TileKind::Empty);
     const Rect& r = g.CellRects[19];
     EXPECT_THAT(surface.log, ElementsAre("Line " + testing::Join({double(r.left), double(r.top), double(r.right),
                                                                   double(r.bottom)}) +
@@ -301,7 +302,7 @@ TEST(Truck, DrawnWithTheMaskAndPictureOfItsHeadingAtItsSize) {
     DrawTruck(g);
     EXPECT_THAT(board.log, ElementsAre("PaintPicture 107 436 400 30 60 mergepaint", "PaintPicture 103 436 400 30 60 and"));
     board.log.clear();
-    g.Heading = HeadingRight;
+    g.Heading = Direction::Right;
     DrawTruck(g);
     EXPECT_THAT(board.log, ElementsAre("PaintPicture 106 436 400 60 30 mergepaint", "PaintPicture 102 436 400 60 30 and"));
 }
@@ -322,12 +323,12 @@ struct RedrawnBoard : ::testing::Test {
 TEST_F(RedrawnBoard, LeavesExactlyOneEmptyCellDiagonalToTheStart) {
     int empty = 0, emptyCell = 0;
     for (int i = 2; i <= 15; ++i) {
-        if (g.Cells[i] == TileEmpty) ++empty, emptyCell = i;
+        if (g.Cells[i] == TileKind::Empty) ++empty, emptyCell = i;
     }
     EXPECT_EQ(empty, 1);
     EXPECT_EQ(emptyCell, 11);
-    EXPECT_EQ(g.Cells[1], TileEmpty);
-    EXPECT_EQ(g.Cells[16], TileEmpty);
+    EXPECT_EQ(g.Cells[1], TileKind::Empty);
+    EXPECT_EQ(g.Cells[16], TileKind::Empty);
     EXPECT_TRUE(t.form.boardView.Visible());
 }
 

@@ -65,7 +65,7 @@ TEST_F(Held, TenMinutesHeldInATruckStageMoveNeitherGaugeNorTruck) {
     // A straight road along the bottom row keeps the truck going left.
     g.StartExit = ExitLeft;
     PlaceTruckAtStart(g);
-    for (int i = 13; i <= 15; ++i) g.Cells[i] = TileHorizontal;
+    for (int i = 13; i <= 15; ++i) g.Cells[i] = TileKind::Horizontal;
 
     Rect truckAtHold;
     double gaugeAtHold = 0;

@@ -25,13 +25,13 @@ struct SlidingRun {
         EndTitle(g);
         g.Playing = true;
         for (int i = 2; i <= 15; ++i) {
-            if (g.Cells[i] != TileEmpty) g.Cells[i] = 1 + i % 6;  // every tile told apart by its kind
+            if (g.Cells[i] != TileKind::Empty) g.Cells[i] = KindOfNumber(1 + i % 6);  // every tile told apart by its kind
         }
     }
     // Places the gap at `cell` by swapping it with the current gap.
     void MoveGapTo(int cell) {
         for (int i = 2; i <= 15; ++i) {
-            if (g.Cells[i] == TileEmpty) std::swap(g.Cells[i], g.Cells[cell]);
+            if (g.Cells[i] == TileKind::Empty) std::swap(g.Cells[i], g.Cells[cell]);
         }
     }
     TestGame t;
@@ -44,11 +44,11 @@ TEST_F(Sliding, FromTheDealtGapEachKeyMovesItsNeighbour) {
                                                 {kPad8, 15}, {kPad2, 7}, {kPad4, 12}, {kPad6, 10}};
     for (const auto& [key, source] : keyAndSource) {
         MoveGapTo(11);
-        const int kind = g.Cells[source];
+        const TileKind kind = g.Cells[source];
         g.RouteActive = true;  // keeps the trace out of the way
         BoardKeyDown(g, key);
         EXPECT_EQ(g.Cells[11], kind) << "key " << key;
-        EXPECT_EQ(g.Cells[source], TileEmpty) << "key " << key;
+        EXPECT_EQ(g.Cells[source], TileKind::Empty) << "key " << key;
         EXPECT_EQ(g.SlideTarget, 11);
         EXPECT_EQ(g.SlideSource, source);
         EXPECT_EQ(g.SlideKind, kind);
@@ -77,12 +77,12 @@ TEST_F(Sliding, RefusedMovesLeaveTheBoardAlone) {
 
 TEST_F(Sliding, TheHighestEmptyCellIsTheGap) {
     MoveGapTo(6);
-    g.Cells[10] = TileEmpty;  // two gaps: 10 wins
-    const int kind = g.Cells[14];
+    g.Cells[10] = TileKind::Empty;  // two gaps: 10 wins
+    const TileKind kind = g.Cells[14];
     g.RouteActive = true;
     BoardKeyDown(g, kUp);
     EXPECT_EQ(g.Cells[10], kind);
-    EXPECT_EQ(g.Cells[14], TileEmpty);
+    EXPECT_EQ(g.Cells[14], TileKind::Empty);
 }
 
 TEST_F(Sliding, KeysDoNothingOutsideARun) {
@@ -99,7 +99,7 @@ TEST_F(Sliding, AnyKeyBeginsATraceInRouteStagesButDoesNotRestartOne) {
     BoardKeyDown(g, 'A');
     EXPECT_EQ(g.Cells, before);
     EXPECT_TRUE(g.RouteActive);
-    EXPECT_EQ(g.Heading, HeadingLeft);
+    EXPECT_EQ(g.Heading, Direction::Left);
     EXPECT_EQ(g.RouteCell, g.StartExit == ExitLeft ? 15 : 12);
     g.RouteCell = 6;  // a trace under way
     BoardKeyDown(g, kUp);
@@ -168,7 +168,7 @@ TEST_F(Sliding, AClickOnEachNeighbourOfTheGapDoesExactlyWhatItsArrowKeyDoes) {
         Click(g, cell);
         BoardKeyDown(byKey.g, key);
         EXPECT_EQ(g.Cells[11], byKey.g.Cells[11]) << "cell " << cell;
-        EXPECT_EQ(g.Cells[cell], TileEmpty) << "cell " << cell;
+        EXPECT_EQ(g.Cells[cell], TileKind::Empty) << "cell " << cell;
         EXPECT_EQ(g.Cells, byKey.g.Cells);
         EXPECT_EQ(g.SlideSource, cell);
         EXPECT_EQ(g.SlideKind, byKey.g.SlideKind);

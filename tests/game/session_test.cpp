@@ -65,12 +65,12 @@ struct Session {
     void Record() {
         digest.Add("pass " + std::to_string(pass) + " t " + std::to_string(t.clock.now));
         for (long long v : {g.Stage, g.BoardSize, g.Lives, int(g.Playing), int(g.BoardReady), int(g.StepDue),
-                            g.SlideTarget, g.SlideSource, g.SlideKind, g.TimeCount, int(g.RouteActive),
-                            g.RouteCell, g.Heading, g.TruckRect.left, g.TruckRect.top, g.TruckRect.right,
+                            g.SlideTarget, g.SlideSource, KindNumber(g.SlideKind), g.TimeCount, int(g.RouteActive),
+                            g.RouteCell, DirectionCode(g.Heading), g.TruckRect.left, g.TruckRect.top, g.TruckRect.right,
                             g.TruckRect.bottom, g.TruckCells[0], g.TruckCells[1], g.ZoomWidth})
             digest.Add(v);
         digest.Add(static_cast<long long>(g.LastStepTime));
-        for (int i = 1; i <= g.BoardSize * g.BoardSize; ++i) digest.Add(g.Cells[i]);
+        for (int i = 1; i <= g.BoardSize * g.BoardSize; ++i) digest.Add(KindNumber(g.Cells[i]));
         digest.Add(static_cast<long long>(t.form.gaugeBar.Width() * 1000));
         digest.Add(t.form.startStopButton.Caption());
     }
@@ -116,7 +116,7 @@ TEST(Session, KeysAndButtonsAlonePlayTheDesignedGame) {
     // Stage 2 won: the road runs 16, 15, 14 (up), 10, 6, 2 (left) into the goal once Left slides
     // the straight of cell 11 into the gap in 10, long before the truck gets there.
     const int kinds[17] = {0, 0, 1, 3, 2, 5, 4, 1, 2, 3, 0, 4, 2, 1, 5, 6, 0};
-    for (int i = 1; i <= 16; ++i) g.Cells[i] = kinds[i];
+    for (int i = 1; i <= 16; ++i) g.Cells[i] = KindOfNumber(kinds[i]);
     g.StartExit = ExitLeft;
     PlaceTruckAtStart(g);
     s.Run({37}, 50);

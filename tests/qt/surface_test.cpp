@@ -177,7 +177,7 @@ TEST(QtSurfaceTest, BlitsCopyBetweenSurfacesAndPictureBoxes) {
     box.Move(0, 0, 20, 20);
     box.SetBackColor(kWhite);
     EXPECT_EQ(box.BitBlt(0, 0, 20, 20, source, 0, 0), 1);
-    EXPECT_EQ(Covered(box.Pixels(), kRed), QRect(2, 2, 2, 2));
+    EXPECT_EQ(Covered(box, kRed), QRect(2, 2, 2, 2));
 
     QtSurface back(QSize(20, 20));
     back.SetBackColor(kWhite);
@@ -207,7 +207,6 @@ public:
     int ScaleHeight() const override { return 10; }
     void PaintPicture(const Picture&, double, double, double, double, RasterOp) override {}
     void SetFillStyle(FillStyle) override {}
-    FillStyle GetFillStyle() const override { return FillStyle::Solid; }
     void SetFillColor(Color) override {}
     Color FillColor() const override { return 0; }
     void SetForeColor(Color) override {}

@@ -19,9 +19,9 @@ void SetBoard(GameState& s, std::string_view text) {
     while (in >> token) {
         if (++cell > n * n) break;
         if (token == "." || token == "G" || token == "S") {
-            s.Cells[cell] = TileEmpty;
+            s.Cells[cell] = TileKind::Empty;
         } else if (token.size() == 1 && token[0] >= '1' && token[0] <= '6') {
-            s.Cells[cell] = token[0] - '0';
+            s.Cells[cell] = KindOfNumber(token[0] - '0');
         } else {
             throw std::invalid_argument("bad board token: " + token);
         }
@@ -51,7 +51,7 @@ void StartRun(Game& g, int stage, int boardSize, int startExit) {
     g.Stage = stage;
     g.BoardSize = boardSize;
     g.Lives = 2;
-    g.Cells.fill(TileEmpty);
+    g.Cells.fill(TileKind::Empty);
     g.StartExit = startExit;
     ComputeCellRects(g);
     PlaceTruckAtStart(g);

@@ -29,10 +29,10 @@ TEST_F(RouteTest, BeginsAtTheCellTheRoadLeavesTheStartBy) {
     for (int n = 4; n <= 7; ++n) {
         for (int exit : {ExitLeft, ExitUp}) {
             Run(n, exit, EmptyBoard(n));
-            g.Heading = HeadingDown;  // whatever the truck or an earlier trace left there
+            g.Heading = Direction::Down;  // whatever the truck or an earlier trace left there
             BeginRouteTrace(g);
             EXPECT_TRUE(g.RouteActive);
-            EXPECT_EQ(g.Heading, HeadingLeft);
+            EXPECT_EQ(g.Heading, Direction::Left);
             EXPECT_EQ(g.RouteCell, exit == ExitLeft ? n * n - 1 : n * n - n) << "N=" << n;
         }
     }
@@ -49,14 +49,14 @@ TEST_F(RouteTest, ClearsTheExampleBoardInThreeSteps) {
     // The exit cell, then the bottom row; the bottom-left corner comes earlier in a step's order.
     TraceRouteStep(g);
     EXPECT_EQ(g.RouteCell, 13);
-    EXPECT_EQ(g.Heading, HeadingLeft);
+    EXPECT_EQ(g.Heading, Direction::Left);
     EXPECT_TRUE(g.RouteActive);
 
     // What the route has passed no longer matters.
-    g.Cells[15] = TileEmpty;
+    g.Cells[15] = TileKind::Empty;
     TraceRouteStep(g);
     EXPECT_EQ(g.RouteCell, 5);
-    EXPECT_EQ(g.Heading, HeadingUp);
+    EXPECT_EQ(g.Heading, Direction::Up);
     EXPECT_EQ(Clears(), 0);
 
     TraceRouteStep(g);
@@ -65,7 +65,7 @@ TEST_F(RouteTest, ClearsTheExampleBoardInThreeSteps) {
     EXPECT_FALSE(g.Playing);
     EXPECT_FALSE(g.RouteActive);
     EXPECT_EQ(g.RouteCell, 5);
-    EXPECT_EQ(g.Heading, HeadingUp);
+    EXPECT_EQ(g.Heading, Direction::Up);
 }
 
 TEST_F(RouteTest, EachClassActsOnlyOncePerStep) {
@@ -81,10 +81,10 @@ TEST_F(RouteTest, EachClassActsOnlyOncePerStep) {
     EXPECT_EQ(g.RouteCell, 14);
     TraceRouteStep(g);
     EXPECT_EQ(g.RouteCell, 9);
-    EXPECT_EQ(g.Heading, HeadingUp);
+    EXPECT_EQ(g.Heading, Direction::Up);
     TraceRouteStep(g);
     EXPECT_EQ(g.RouteCell, 8);
-    EXPECT_EQ(g.Heading, HeadingLeft);
+    EXPECT_EQ(g.Heading, Direction::Left);
     EXPECT_TRUE(g.RouteActive);
 }
 
@@ -139,16 +139,16 @@ TEST_F(RouteTest, AStepFromNoRoadCellStops) {
 TEST_F(RouteTest, TheFourWaysIntoTheGoalClearTheStage) {
     struct Case {
         int besideGoal;  // 0: cell 2, 1: cell N + 1
-        int kind;
-        int heading;
+        TileKind kind;
+        Direction heading;
     };
-    const Case cases[] = {{0, TileLeftBottom, HeadingUp},
-                          {0, TileHorizontal, HeadingLeft},
-                          {1, TileRightTop, HeadingLeft},
-                          {1, TileVertical, HeadingUp}};
+    const Case cases[] = {{0, TileKind::LeftBottom, Direction::Up},
+                          {0, TileKind::Horizontal, Direction::Left},
+                          {1, TileKind::RightTop, Direction::Left},
+                          {1, TileKind::Vertical, Direction::Up}};
     for (int n : {4, 7}) {
         for (const Case& c : cases) {
-            SCOPED_TRACE("N=" + std::to_string(n) + " kind " + std::to_string(c.kind));
+            SCOPED_TRACE("N=" + std::to_string(n) + " kind " + TileName(c.kind));
             const int stage = n == 4 ? 1 : 7;
             Run(n, ExitLeft, EmptyBoard(n), stage);
             const int cell = c.besideGoal == 0 ? 2 : n + 1;
@@ -228,16 +228,16 @@ TEST_F(RouteTest, StepsFollowTheClassTableForEveryCellKindAndDirection) {
             for (int cell = 2; cell < n * n; ++cell) {
                 const int cls = TableClass(cell, n, exit);
                 const Columns& rules = cls == 1 ? (exit == ExitLeft ? kExitLeftRules : kExitUpRules) : kClassRules[cls];
-                for (int heading = HeadingLeft; heading <= HeadingDown; ++heading) {
-                    for (int kind = TileEmpty; kind <= TileHorizontal; ++kind) {
+                for (int heading = 1; heading <= 4; ++heading) {
+                    for (int kind = 0; kind <= kRoadKinds; ++kind) {
                         const int rule = TableRule(rules[heading - 1], kind);
                         if (rule == -2) continue;  // cannot occur
                         // Every other cell empty: whatever a later class does next can only break.
                         Run(n, exit, EmptyBoard(n));
-                        g.Cells[cell] = kind;
+                        g.Cells[cell] = KindOfNumber(kind);
                         g.RouteActive = true;
                         g.RouteCell = cell;
-                        g.Heading = heading;
+                        g.Heading = DirectionOfCode(heading);
                         t.sound.waves.clear();
                         TraceRouteStep(g);
                         ++judged;
@@ -245,11 +245,11 @@ TEST_F(RouteTest, StepsFollowTheClassTableForEveryCellKindAndDirection) {
                         const bool cleared = Clears() == 1;
                         bool agrees;
                         if (rule == -1) {
-                            agrees = cleared && g.RouteCell == cell && g.Heading == heading;
+                            agrees = cleared && g.RouteCell == cell && g.Heading == DirectionOfCode(heading);
                         } else if (rule == 0) {
-                            agrees = !cleared && !g.RouteActive && g.RouteCell == cell && g.Heading == heading;
+                            agrees = !cleared && !g.RouteActive && g.RouteCell == cell && g.Heading == DirectionOfCode(heading);
                         } else {
-                            agrees = !cleared && g.RouteCell == cell + offset[rule] && g.Heading == rule;
+                            agrees = !cleared && g.RouteCell == cell + offset[rule] && g.Heading == DirectionOfCode(rule);
                         }
                         if (!agrees) {
                             std::ostringstream what;

@@ -6,7 +6,7 @@
 
 #include "board_text.h"
 #include "game/board.h"
-#include "game/route.h"
+#include "game/truck.h"
 
 namespace kanuvo::testing {
 namespace {
@@ -23,10 +23,11 @@ protected:
     void Step() {
         Rect& r = g.TruckRect;
         switch (g.Heading) {
-            case HeadingLeft: --r.left, --r.right; break;
-            case HeadingRight: ++r.left, ++r.right; break;
-            case HeadingUp: --r.top, --r.bottom; break;
-            case HeadingDown: ++r.top, ++r.bottom; break;
+            case Direction::Left: --r.left, --r.right; break;
+            case Direction::Right: ++r.left, ++r.right; break;
+            case Direction::Up: --r.top, --r.bottom; break;
+            case Direction::Down: ++r.top, ++r.bottom; break;
+            case Direction::None: break;
         }
         SteerTruck(g);
     }
@@ -73,9 +74,9 @@ TEST_F(TruckTest, TurnsUpJustPastTheCentreOfACornerTile) {
     EXPECT_EQ(g.TruckCells[1], 16);
 
     // Cell 15 is (301, 400, 400, 499): margins 19.5 -> 20 and 34.5 -> 34, so the turn point is left 320.
-    const int steps = 2 + DriveUntil([this] { return g.Heading != HeadingLeft; });
+    const int steps = 2 + DriveUntil([this] { return g.Heading != Direction::Left; });
     EXPECT_EQ(steps, 81);
-    EXPECT_EQ(g.Heading, HeadingUp);
+    EXPECT_EQ(g.Heading, Direction::Up);
     EXPECT_EQ(g.TruckRect, (Rect{335, 420, 365, 480}));
 
     // Standing now, it goes straight on through the same corner, and wants a road in cell 11.
@@ -86,8 +87,8 @@ TEST_F(TruckTest, TurnsUpJustPastTheCentreOfACornerTile) {
 }
 
 TEST_F(TruckTest, LooksAheadWhenTheFrontReachesTheCellsEdge) {
-    for (int kind = TileEmpty; kind <= TileHorizontal; ++kind) {
-        SCOPED_TRACE("kind " + std::to_string(kind) + " in cell 14");
+    for (TileKind kind : kAllTileKinds) {
+        SCOPED_TRACE(std::string("kind ") + TileName(kind) + " in cell 14");
         Run(ExitLeft,
             "G . . . "
             ". . . . "
@@ -96,9 +97,9 @@ TEST_F(TruckTest, LooksAheadWhenTheFrontReachesTheCellsEdge) {
         g.Cells[14] = kind;
         DriveUntil([this] { return g.TruckRect.left == 302; });
         ASSERT_TRUE(g.Playing);
-        EXPECT_EQ(g.Heading, HeadingLeft);
+        EXPECT_EQ(g.Heading, Direction::Left);
         Step();  // the front at cell 15's left edge
-        const bool facesTheTruck = kind == TileRightBottom || kind == TileRightTop || kind == TileHorizontal;
+        const bool facesTheTruck = kind == TileKind::RightBottom || kind == TileKind::RightTop || kind == TileKind::Horizontal;
         if (facesTheTruck) {
             EXPECT_TRUE(g.Playing);
             EXPECT_EQ(Misses(), 0);
@@ -114,10 +115,10 @@ TEST_F(TruckTest, CatchesATileSlidAwayAhead) {
         ". . . . "
         ". . . . "
         ". . 6 S");
-    g.Cells[14] = TileHorizontal;
+    g.Cells[14] = TileKind::Horizontal;
     DriveUntil([this] { return g.TruckRect.left == 300; });  // the front on the grid line
     ASSERT_TRUE(g.Playing);
-    g.Cells[14] = TileEmpty;
+    g.Cells[14] = TileKind::Empty;
     SteerTruck(g);  // a pass with no step due
     ExpectOneCrash();
 }
@@ -133,7 +134,7 @@ TEST_F(TruckTest, CrashesOnAnEmptyCellUnderEitherEnd) {
         DriveUntil([this] { return g.TruckCells[0] == 14; });
         ASSERT_TRUE(g.Playing);
         ASSERT_EQ(g.TruckCells[1], 15);
-        g.Cells[slidAway] = TileEmpty;
+        g.Cells[slidAway] = TileKind::Empty;
         SteerTruck(g);
         ExpectOneCrash();
     }
@@ -149,7 +150,7 @@ TEST_F(TruckTest, AnEdgeTileCrashesAtItsCentre) {
     Drive();
     ExpectOneCrash();
     EXPECT_TRUE(InCell(3));
-    EXPECT_EQ(g.Heading, HeadingLeft);
+    EXPECT_EQ(g.Heading, Direction::Left);
     EXPECT_EQ(g.TruckRect.left, 320);  // cell 3 is (301, 100, 400, 199): just past the centre
 }
 
@@ -157,8 +158,8 @@ TEST_F(TruckTest, NoRoadBeyondTheBoardsEdgeIsACrash) {
     // A tile swapped in under the truck after its edge check (two slides between passes) can carry
     // it to the edge; there is no cell ahead to read, and the truck crashes.
     Run(ExitLeft, EmptyBoard(4));
-    g.Cells[3] = TileHorizontal;
-    g.Heading = HeadingUp;
+    g.Cells[3] = TileKind::Horizontal;
+    g.Heading = Direction::Up;
     g.TruckRect = Rect{335, 100, 365, 160};  // standing in cell 3 against the top edge
     g.TruckCells = {3, 3};
     SteerTruck(g);
@@ -175,7 +176,7 @@ TEST_F(TruckTest, AStraightBesideTheStartLeadsIntoTheStartAndCrashes) {
         ". 5 6 S");
     Drive();
     ExpectOneCrash();
-    EXPECT_EQ(g.Heading, HeadingRight);
+    EXPECT_EQ(g.Heading, Direction::Right);
     EXPECT_EQ(g.TruckRect.right, g.CellRects[16].left - 1);
 }
 
@@ -183,20 +184,21 @@ TEST_F(TruckTest, AStraightBesideTheStartLeadsIntoTheStartAndCrashes) {
 TEST_F(TruckTest, LeavingACellBesideTheGoalAwayFromItLooksAhead) {
     struct Case {
         const char* board;
-        int cell, heading;
+        int cell;
+        Direction heading;
     };
     // Down out of cell 2 onto a horizontal tile; right out of cell 5, after a turn there, onto a
     // vertical one. Either way the crash comes with the front at the edge of the cell beside the goal.
-    for (const Case& c : {Case{"G 3 1 .  . 6 4 .  . 6 4 .  . . 5 S", 2, HeadingDown},
-                          Case{"G . . .  3 4 . .  4 . . .  5 6 6 S", 5, HeadingRight}}) {
+    for (const Case& c : {Case{"G 3 1 .  . 6 4 .  . 6 4 .  . . 5 S", 2, Direction::Down},
+                          Case{"G . . .  3 4 . .  4 . . .  5 6 6 S", 5, Direction::Right}}) {
         Run(ExitLeft, c.board);
         Drive();
         ExpectOneCrash();
         EXPECT_EQ(g.Heading, c.heading);
         EXPECT_TRUE(InCell(c.cell));
         const Rect& r = g.CellRects[c.cell];
-        EXPECT_EQ(c.heading == HeadingDown ? g.TruckRect.bottom : g.TruckRect.right,
-                  c.heading == HeadingDown ? r.bottom : r.right);
+        EXPECT_EQ(c.heading == Direction::Down ? g.TruckRect.bottom : g.TruckRect.right,
+                  c.heading == Direction::Down ? r.bottom : r.right);
     }
 
     // Up out of cell 5 into the goal drives on, whole length and all.
@@ -236,7 +238,7 @@ TEST_F(TruckTest, StandingInTheStartHeadingOutDoesNothing) {
             Run(exit, EmptyBoard(4));
             g.Playing = playing;
             const Rect placed = g.TruckRect;
-            const int heading = g.Heading;
+            const Direction heading = g.Heading;
             SteerTruck(g);
             SteerTruck(g);
             EXPECT_EQ(g.Playing, playing);
@@ -252,7 +254,7 @@ TEST_F(TruckTest, StandingInTheStartHeadingOutDoesNothing) {
 TEST_F(TruckTest, HeadingIntoTheStartWithBothEndsInItCrashes) {
     for (int exit : {ExitLeft, ExitUp}) {
         Run(exit, EmptyBoard(4));
-        g.Heading = exit == ExitLeft ? HeadingRight : HeadingDown;
+        g.Heading = exit == ExitLeft ? Direction::Right : Direction::Down;
         SteerTruck(g);
         ExpectOneCrash();
     }
@@ -263,22 +265,23 @@ TEST_F(TruckTest, HeadingIntoTheStartWithBothEndsInItCrashes) {
 TEST_F(TruckTest, EdgeCheckCatchesEveryTileLeadingOffTheBoard) {
     for (int n = 4; n <= 7; ++n) {
         for (int cell = 2; cell < n * n; ++cell) {
-            for (int kind = TileLeftBottom; kind <= TileHorizontal; ++kind) {
-                for (int heading = HeadingLeft; heading <= HeadingDown; ++heading) {
+            for (TileKind kind : kAllTileKinds) {
+                if (kind == TileKind::Empty) continue;
+                for (Direction heading : kAllDirections) {
                     // The truck comes from the neighbour behind it, which is neither the goal nor,
                     // except for the two exit cells, the start.
-                    const int back = heading == HeadingLeft ? HeadingRight
-                                     : heading == HeadingRight ? HeadingLeft
-                                     : heading == HeadingUp ? HeadingDown : HeadingUp;
+                    const Direction back = heading == Direction::Left ? Direction::Right
+                                     : heading == Direction::Right ? Direction::Left
+                                     : heading == Direction::Up ? Direction::Down : Direction::Up;
                     if (!HasNeighbour(cell, back, n)) continue;
                     const int from = NextCell(cell, back, n);
                     if (from == GoalCell) continue;
-                    if (from == n * n && !(cell == n * n - 1 && heading == HeadingLeft) &&
-                        !(cell == n * n - n && heading == HeadingUp)) {
+                    if (from == n * n && !(cell == n * n - 1 && heading == Direction::Left) &&
+                        !(cell == n * n - n && heading == Direction::Up)) {
                         continue;
                     }
-                    const int out = ExitHeading(kind, heading);
-                    if (out == 0 || HasNeighbour(cell, out, n)) continue;
+                    const Direction out = ExitHeading(kind, heading);
+                    if (out == Direction::None || HasNeighbour(cell, out, n)) continue;
 
                     StartRun(g, 2, n, ExitLeft);
                     g.Cells[cell] = kind;
@@ -294,19 +297,21 @@ TEST_F(TruckTest, EdgeCheckCatchesEveryTileLeadingOffTheBoard) {
 
 TEST_F(TruckTest, EdgeCheckLetsRoadsOnTheBoardPass) {
     struct Case {
-        int cell, kind, heading;
+        int cell;
+        TileKind kind;
+        Direction heading;
         bool crashes;
     };
     const Case cases[] = {
-        {15, TileRightTop, HeadingDown, true},   // would turn into the start
-        {15, TileRightTop, HeadingLeft, false},  // turns up, out of the start
-        {15, TileHorizontal, HeadingRight, false},
-        {2, TileHorizontal, HeadingLeft, false},  // into the goal
-        {5, TileVertical, HeadingUp, false},
-        {13, TileLeftBottom, HeadingLeft, true},  // no end on the board at all
-        {6, TileVertical, HeadingUp, false},      // inner cells never crash here
-        {1, TileVertical, HeadingUp, false},
-        {16, TileHorizontal, HeadingRight, false},
+        {15, TileKind::RightTop, Direction::Down, true},   // would turn into the start
+        {15, TileKind::RightTop, Direction::Left, false},  // turns up, out of the start
+        {15, TileKind::Horizontal, Direction::Right, false},
+        {2, TileKind::Horizontal, Direction::Left, false},  // into the goal
+        {5, TileKind::Vertical, Direction::Up, false},
+        {13, TileKind::LeftBottom, Direction::Left, true},  // no end on the board at all
+        {6, TileKind::Vertical, Direction::Up, false},      // inner cells never crash here
+        {1, TileKind::Vertical, Direction::Up, false},
+        {16, TileKind::Horizontal, Direction::Right, false},
     };
     for (const Case& c : cases) {
         Run(ExitLeft, EmptyBoard(4));

@@ -13,7 +13,7 @@
 
 namespace {
 
-using kanuvo::art::Facing;
+using kanuvo::Direction;
 namespace pics = kanuvo::pictures;
 
 const QColor kPreviewBoard{0, 0, 128};
@@ -22,9 +22,12 @@ constexpr int kIdLimit = 112;
 
 QImage DrawPicture(const pics::PictureEntry& entry, int scale) {
     const QSize size(entry.width * scale, entry.height * scale);
-    if (entry.id == pics::kTitleId) return kanuvo::art::DrawTitlePicture(size);
-    if (entry.id == pics::kGameOverId) return kanuvo::art::DrawGameOverPicture(size);
-    return kanuvo::art::DrawTruckPicture(static_cast<Facing>(entry.id - pics::TruckId(0)), size);
+    if (entry.id == kanuvo::kTitlePictureId) return kanuvo::art::DrawTitlePicture(size);
+    if (entry.id == kanuvo::kGameOverPictureId) return kanuvo::art::DrawGameOverPicture(size);
+    for (Direction d : kanuvo::kAllDirections) {
+        if (entry.id == kanuvo::TruckPictureId(d)) return kanuvo::art::DrawTruckPicture(d, size);
+    }
+    return {};
 }
 
 bool Save(const QImage& image, const QString& path) {
@@ -88,7 +91,7 @@ QImage BoardPatch(QSize size, bool lying) {
     p.setPen(QColor(200, 200, 200));
     p.setBrush(QColor(200, 200, 200));
     p.drawRoundedRect(QRect(QPoint(0, 0), size).adjusted(0, 0, -1, -1), 5, 5);
-    const QColor road = kanuvo::art::kRoadColours[lying ? 6 : 4];
+    const QColor road = kanuvo::art::RoadColour(lying ? kanuvo::TileKind::Horizontal : kanuvo::TileKind::Vertical);
     if (lying) {
         p.fillRect(QRect(0, size.height() / 2 - 5, size.width(), 10), road);
     } else {
@@ -105,29 +108,31 @@ int WritePreview(const QString& folder, const QString& sheetPath, const QStringL
     }
     QImage sheet(1420, 1000, QImage::Format_RGB32);
     sheet.fill(kPreviewBoard);
-    QPainter(&sheet).drawImage(10, 10, pictures[pics::kTitleId]);
-    const auto sprite = [&](QImage& onto, int direction, const QRect& where) {
-        pics::PaintSprite(onto, pictures[pics::TruckMaskId(direction)], pictures[pics::TruckId(direction)], where);
+    QPainter(&sheet).drawImage(10, 10, pictures[kanuvo::kTitlePictureId]);
+    const auto sprite = [&](QImage& onto, Direction d, const QRect& where) {
+        pics::PaintSprite(onto, pictures[kanuvo::TruckMaskId(d)], pictures[kanuvo::TruckPictureId(d)], where);
     };
     // Full size, as drawn.
-    sprite(sheet, 1, QRect(690, 25, 200, 97));
-    sprite(sheet, 2, QRect(690, 140, 200, 97));
-    sprite(sheet, 3, QRect(910, 25, 70, 145));
-    sprite(sheet, 4, QRect(1000, 25, 150, 310));
+    sprite(sheet, Direction::Left, QRect(690, 25, 200, 97));
+    sprite(sheet, Direction::Right, QRect(690, 140, 200, 97));
+    sprite(sheet, Direction::Up, QRect(910, 25, 70, 145));
+    sprite(sheet, Direction::Down, QRect(1000, 25, 150, 310));
     // At play size on a tile, then two of them magnified three times to judge the pixels.
-    for (int direction = 1; direction <= 4; ++direction) {
-        const bool lying = direction <= 2;
+    for (Direction d : kanuvo::kAllDirections) {
+        const bool lying = kanuvo::Lying(d);
+        const int column = kanuvo::DirectionCode(d) - 1;
         QImage patch = BoardPatch(QSize(100, 100), lying);
-        sprite(patch, direction, lying ? QRect(20, 35, 60, 30) : QRect(35, 20, 30, 60));
+        sprite(patch, d, lying ? QRect(20, 35, 60, 30) : QRect(35, 20, 30, 60));
         QPainter p(&sheet);
-        p.drawImage(690 + (direction - 1) * 110, 350, patch);
-        if (direction == 1 || direction == 3) {
-            p.drawImage(direction == 1 ? 690 : 1010, 470, patch.scaled(300, 300, Qt::KeepAspectRatio, Qt::FastTransformation));
+        p.drawImage(690 + column * 110, 350, patch);
+        if (d == Direction::Left || d == Direction::Up) {
+            p.drawImage(d == Direction::Left ? 690 : 1010, 470,
+                        patch.scaled(300, 300, Qt::KeepAspectRatio, Qt::FastTransformation));
         }
     }
     // The Game Over lettering as drawn, and at two of the sizes it grows through.
     const auto gameOver = [&](const QRect& where) {
-        pics::PaintSprite(sheet, pictures[pics::kGameOverMaskId], pictures[pics::kGameOverId], where);
+        pics::PaintSprite(sheet, pictures[kanuvo::kGameOverMaskId], pictures[kanuvo::kGameOverPictureId], where);
     };
     gameOver(QRect(20, 680, 600, 270));
     gameOver(QRect(640, 775, 460, 220));

@@ -64,7 +64,7 @@ std::vector<Qt::Key> KeysToClear(GameState board) {
         }
         int gap = 0;
         for (int i = 2; i <= n * n - 1; ++i) {
-            if (board.Cells[static_cast<std::size_t>(i)] == kanuvo::TileEmpty) gap = i;
+            if (board.Cells[static_cast<std::size_t>(i)] == kanuvo::TileKind::Empty) gap = i;
         }
         for (const Move& move : MovesFrom(gap, n)) {
             Cells next = board.Cells;

@@ -88,7 +88,7 @@ protected:
     }
     void paintEvent(QPaintEvent* event) override {
         QPainter painter(this);
-        for (const QRect& area : event->region()) ShowSurface(painter, area, box_.Pixels());
+        for (const QRect& area : event->region()) ShowSurface(painter, area, box_);
     }
     void mousePressEvent(QMouseEvent* event) override {
         event->accept();
@@ -130,8 +130,6 @@ QtButton::QtButton(QWidget* parent, std::string_view utf8Caption, Color backColo
     });
 }
 
-QtButton::~QtButton() { delete widget_; }
-
 QPushButton& QtButton::Widget() { return *widget_; }
 
 void QtButton::SetWidth(double width) {
@@ -158,19 +156,17 @@ QtPictureBox::QtPictureBox(QWidget* parent) {
     if (parent == nullptr) return;
     widget_ = new PictureWidget(*this, parent);
     widget_->setVisible(false);
-    surface_.SetChangedHandler([widget = widget_](const QRect& area) { widget->update(area); });
+    SetChangedHandler([widget = widget_](const QRect& area) { widget->update(area); });
 }
 
-QtPictureBox::~QtPictureBox() {
-    surface_.SetChangedHandler(nullptr);
-    delete widget_;
-}
+// The widget outlives the box (its parent window deletes it), so it must no longer be told of changes.
+QtPictureBox::~QtPictureBox() { SetChangedHandler(nullptr); }
 
 QWidget* QtPictureBox::Widget() { return widget_; }
 
 void QtPictureBox::Place() {
     const QRect place = Rounded();
-    surface_.Resize(place.size());
+    Resize(place.size());
     if (widget_ != nullptr) widget_->setGeometry(place);
 }
 
@@ -247,7 +243,8 @@ MainForm::MainForm(Clock& clock, int twipsPerPixel)
 
 void MainForm::FollowPixelRatio() {
     const int ratio = SurfacePixelRatio(devicePixelRatioF());
-    for (QtSurface* surface : {&canvas_, &boardView_.Pixels(), &boardCopy_.Pixels()}) surface->SetPixelRatio(ratio);
+    for (QtSurface* surface : std::initializer_list<QtSurface*>{&canvas_, &boardView_, &boardCopy_})
+        surface->SetPixelRatio(ratio);
 }
 
 MainForm::~MainForm() { canvas_.SetChangedHandler(nullptr); }

@@ -39,7 +39,7 @@ public:
         visible_ = visible;
         Show(visible);
     }
-    bool Visible() const override { return visible_; }
+    bool Visible() const { return visible_; }
 
 protected:
     // The place in whole pixels, halves to even; a negative size is none.
@@ -61,16 +61,15 @@ protected:
 class QtButton : public PlacedControl<Button> {
 public:
     QtButton(QWidget* parent, std::string_view utf8Caption, Color backColor, bool enabled);
-    ~QtButton() override;
     QtButton(const QtButton&) = delete;
     QtButton& operator=(const QtButton&) = delete;
 
     void SetWidth(double width) override;
     void SetCaption(std::string_view utf8Caption) override;
-    std::string Caption() const override;
+    std::string Caption() const;
     void SetFontSize(double points) override;
-    double FontSize() const override { return fontSize_; }
-    bool Enabled() const override;
+    double FontSize() const { return fontSize_; }
+    bool Enabled() const;
 
     QPushButton& Widget();
 
@@ -81,13 +80,13 @@ private:
     void Place() override;
     void Show(bool visible) override;
 
-    ButtonWidget* widget_;
+    ButtonWidget* widget_;  // owned by its parent window
     double fontSize_ = 9;
 };
 
 // A picture box: a surface, shown by a widget on the window or kept off-screen when it has none.
 // Its surface always has the box's (rounded) size.
-class QtPictureBox : public PlacedControl<PictureBox>, public QtSurfaceOwner {
+class QtPictureBox : public PlacedControl<PictureBox>, public QtSurface {
 public:
     // Without a parent the box is off-screen and never shown.
     explicit QtPictureBox(QWidget* parent);
@@ -96,9 +95,6 @@ public:
     QtPictureBox& operator=(const QtPictureBox&) = delete;
 
     void SetFocus() override;
-
-    const QtSurface& Pixels() const override { return surface_; }
-    QtSurface& Pixels() { return surface_; }
     QWidget* Widget();  // null for an off-screen box
 
     std::function<void()> onMouseMove;
@@ -106,52 +102,11 @@ public:
     // A click on the box: the button (kLeftButton, ...) and the point in the box's pixels.
     std::function<void(int button, int x, int y)> onMouseDown;
 
-    // The drawing calls go to the box's surface.
-    int ScaleWidth() const override { return surface_.ScaleWidth(); }
-    int ScaleHeight() const override { return surface_.ScaleHeight(); }
-    void PaintPicture(const Picture& picture, double x, double y, double width, double height,
-                      RasterOp op) override {
-        surface_.PaintPicture(picture, x, y, width, height, op);
-    }
-    void SetFillStyle(FillStyle style) override { surface_.SetFillStyle(style); }
-    FillStyle GetFillStyle() const override { return surface_.GetFillStyle(); }
-    void SetFillColor(Color color) override { surface_.SetFillColor(color); }
-    Color FillColor() const override { return surface_.FillColor(); }
-    void SetForeColor(Color color) override { surface_.SetForeColor(color); }
-    Color ForeColor() const override { return surface_.ForeColor(); }
-    void SetBackColor(Color color) override { surface_.SetBackColor(color); }
-    Color BackColor() const override { return surface_.BackColor(); }
-    void Line(double x1, double y1, double x2, double y2, Color color, LineStyle style) override {
-        surface_.Line(x1, y1, x2, y2, color, style);
-    }
-    void SetCurrentX(double x) override { surface_.SetCurrentX(x); }
-    void SetCurrentY(double y) override { surface_.SetCurrentY(y); }
-    double CurrentX() const override { return surface_.CurrentX(); }
-    double CurrentY() const override { return surface_.CurrentY(); }
-    void SetFontSize(double points) override { surface_.SetFontSize(points); }
-    double FontSize() const override { return surface_.FontSize(); }
-    void SetFontBold(bool bold) override { surface_.SetFontBold(bold); }
-    bool FontBold() const override { return surface_.FontBold(); }
-    void Print(std::string_view utf8Text) override { surface_.Print(utf8Text); }
-    double TextWidth(std::string_view utf8Text) const override { return surface_.TextWidth(utf8Text); }
-    double TextHeight(std::string_view utf8Text) const override { return surface_.TextHeight(utf8Text); }
-    int RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) override {
-        return surface_.RoundRect(left, top, right, bottom, cornerWidth, cornerHeight);
-    }
-    int BitBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY) override {
-        return surface_.BitBlt(x, y, width, height, source, sourceX, sourceY);
-    }
-    int StretchBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY,
-                   int sourceWidth, int sourceHeight) override {
-        return surface_.StretchBlt(x, y, width, height, source, sourceX, sourceY, sourceWidth, sourceHeight);
-    }
-
 private:
     void Place() override;
     void Show(bool visible) override;
 
-    QtSurface surface_;
-    PictureWidget* widget_ = nullptr;
+    PictureWidget* widget_ = nullptr;  // owned by its parent window
 };
 
 // A timer whose event comes only from the event dispatch and only while it is enabled. Its interval
@@ -161,7 +116,7 @@ public:
     QtTimer(int intervalMs, bool enabled);
     void SetEnabled(bool enabled) override;
     bool Enabled() const override { return enabled_; }
-    int Interval() const override { return interval_; }
+    int Interval() const { return interval_; }
     void SetHeld(bool held) override;
     bool Held() const override { return held_; }
     // Lets an enabled timer count; until then it waits (the window's load comes first).

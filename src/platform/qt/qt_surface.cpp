@@ -288,7 +288,8 @@ int QtSurface::BitBlt(int x, int y, int width, int height, const Surface& source
 
 int QtSurface::StretchBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY,
                           int sourceWidth, int sourceHeight) {
-    const QtSurface* from = FindQtSurface(source);
+    // Only our own surfaces have pixels to copy.
+    const auto* from = dynamic_cast<const QtSurface*>(&source);
     if (from == nullptr || width < 0 || height < 0 || sourceWidth < 0 || sourceHeight < 0) return 0;
     // A surface whose pixels could not be allocated cannot take part in a copy.
     if (allocationFailed_ || from->allocationFailed_) return 0;
@@ -356,12 +357,6 @@ void ShowSurface(QPainter& painter, const QRect& area, const QtSurface& surface)
     if (painter.device() != nullptr && painter.device()->devicePixelRatio() != ratio)
         painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     painter.drawImage(area, surface.Image(), ToDevice(area, ratio));
-}
-
-const QtSurface* FindQtSurface(const Surface& surface) {
-    if (const auto* direct = dynamic_cast<const QtSurface*>(&surface)) return direct;
-    if (const auto* owner = dynamic_cast<const QtSurfaceOwner*>(&surface)) return &owner->Pixels();
-    return nullptr;
 }
 
 }  // namespace kanuvo

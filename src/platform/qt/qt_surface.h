@@ -49,8 +49,8 @@ QFont GameFont(double points);
 // A surface over an RGB32 QImage at 96 dpi, so that point sizes come out as on a 96-dpi screen. Its
 // size and every coordinate are the game's pixels; on a dense screen the image holds pixelRatio x
 // pixelRatio device pixels for each of them, so that shapes, text and pictures are drawn at the
-// screen's full resolution.
-class QtSurface : public Surface {
+// screen's full resolution. A picture box is a surface too, so Surface is a virtual base.
+class QtSurface : public virtual Surface {
 public:
     explicit QtSurface(QSize size = QSize());
 
@@ -72,7 +72,6 @@ public:
                       RasterOp op) override;
 
     void SetFillStyle(FillStyle style) override { fillStyle_ = style; }
-    FillStyle GetFillStyle() const override { return fillStyle_; }
     void SetFillColor(Color color) override { fillColor_ = color; }
     Color FillColor() const override { return fillColor_; }
     void SetForeColor(Color color) override { foreColor_ = color; }
@@ -135,17 +134,6 @@ private:
     std::uint64_t mirrorVersion_ = 0;  // that surface's version at the copy
     std::uint64_t ownVersion_ = 0;     // this surface's version right after it
 };
-
-// Something that draws through a QtSurface without being one (a picture box), so that blits can
-// still find the pixels behind a Surface reference.
-class QtSurfaceOwner {
-public:
-    virtual ~QtSurfaceOwner() = default;
-    virtual const QtSurface& Pixels() const = 0;
-};
-
-// The QtSurface behind a surface, or null when it is not ours.
-const QtSurface* FindQtSurface(const Surface& surface);
 
 // Device pixels per game pixel for a screen of this device pixel ratio: whole, and never fewer than
 // the screen has, so that a fractional ratio is drawn sharp and scaled down rather than up.

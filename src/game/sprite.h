@@ -1,0 +1,18 @@
+// The truck sprite on the board, its one-pixel steps, and the retries shown below the board.
+#pragma once
+
+#include "game/game.h"
+
+namespace kanuvo {
+
+// A sprite: its mask merged in (the shape turns white), then its picture ANDed over it.
+void DrawSprite(Surface& surface, const Picture& mask, const Picture& picture, double x, double y, double width,
+                double height);
+// Draws the truck sprite of the current heading at TruckRect on BoardView.
+void DrawTruck(Game& g);
+// One truck step: repaints the cells under the truck, moves it a pixel, draws it, copies the board.
+void StepTruck(Game& g, Surface& surface);
+// The retries left, as small standing trucks below the board.
+void DrawLives(Game& g);
+
+}  // namespace kanuvo
