@@ -2,6 +2,7 @@
 // truck stand for the window's size and the board size.
 #pragma once
 
+#include "game/board.h"
 #include "game/game.h"
 
 namespace kanuvo {
@@ -16,6 +17,12 @@ void PlaceBoardButtons(Game& g);
 void PlaceTruckAtStart(GameState& s);
 // The time gauge's frame (GaugeFrame) and bar (GaugeBar) centred in the margin above the board.
 void LayoutGauge(Game& g);
+// The rectangle of an N x N board's cells, from the goal's top-left corner to the start's bottom-right.
+inline Rect CellsArea(const GameState& s, int boardSize) {
+    const Rect& goal = s.CellRects[GoalCell];
+    const Rect& start = s.CellRects[StartCell(boardSize)];
+    return {goal.left, goal.top, start.right, start.bottom};
+}
 // True when left <= x < right and top <= y < bottom. Inline: the truck tests it for every cell on every pass.
 inline bool PointInCell(const Rect& rect, float x, float y) {
     const double px = x;

@@ -5,6 +5,7 @@
 
 #include "game/banner.h"
 #include "game/board.h"
+#include "game/geometry.h"
 
 namespace kanuvo {
 
@@ -47,10 +48,9 @@ bool CopyPlateArea(Game& g, Surface& to, const Surface& from) {
 bool IsPauseKey(int keyCode) { return keyCode == kKeyPause || keyCode == kKeyEscape; }
 
 Rect PlateRect(const GameState& s) {
-    const Rect& goal = s.CellRects[GoalCell];
-    const Rect& start = s.CellRects[StartCell(s.BoardSize)];
     // A road reaches the pixel on a tile's right and bottom edge lines; the plate covers those too.
-    return Rect{goal.left, goal.top, start.right + 1, start.bottom + 1};
+    const Rect cells = CellsArea(s, s.BoardSize);
+    return Rect{cells.left, cells.top, cells.right + 1, cells.bottom + 1};
 }
 
 void TogglePause(Game& g) {

@@ -6,6 +6,7 @@
 
 #include "game/banner.h"
 #include "game/board.h"
+#include "game/geometry.h"
 
 namespace kanuvo {
 
@@ -35,10 +36,7 @@ constexpr int kRoadLightWidth = 3;
 
 // The whole board of the last run, from the goal's top-left to the start's bottom-right.
 Rect BoardArea(const GameState& s) {
-    const int n = s.RunBoardSize > 0 ? s.RunBoardSize : s.BoardSize;
-    const Rect& goal = s.CellRects[GoalCell];
-    const Rect& start = s.CellRects[StartCell(n)];
-    return {goal.left, goal.top, start.right, start.bottom};
+    return CellsArea(s, s.RunBoardSize > 0 ? s.RunBoardSize : s.BoardSize);
 }
 
 void LightRoad(const GameState& s, Surface& surface, const std::vector<int>& cells) {
