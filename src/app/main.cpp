@@ -1,5 +1,6 @@
 // Kanuvo's entry point: the application, the window, the game, and the event loop until the window closes.
 #include <QApplication>
+#include <QTimer>
 
 #include "app/command_line.h"
 #include "app/display.h"
@@ -7,6 +8,12 @@
 #include "app/module_sound.h"
 #include "picture_resources.h"
 #include "platform/qt/qt_system.h"
+
+namespace {
+
+constexpr int kSoundAtTheLatestMs = 1000;
+
+}  // namespace
 
 int main(int argc, char** argv) {
     // Answered before any window system is needed, so --help works on a bare terminal.
@@ -21,7 +28,6 @@ int main(int argc, char** argv) {
     QGuiApplication::setApplicationDisplayName("Kanuvo");  // the title of message boxes
     QGuiApplication::setDesktopFileName(KANUVO_APP_ID);     // ties the window to its menu entry
     kanuvo::InitPictureResources();
-    QApplication::setWindowIcon(kanuvo::WindowIcon());
 
     kanuvo::QtClock clock;
     kanuvo::QtSystem system;
@@ -32,9 +38,15 @@ int main(int argc, char** argv) {
     appOptions.settingsPath = kanuvo::PlayerSettings::DefaultPath();
     kanuvo::KanuvoApp app(clock, system, sound, appOptions);
     system.SetCursorWindow(&app.form);
+    // The title needs neither the window's icon nor the sound: both come once it is on screen, and the
+    // sound libraries load on a thread of their own meanwhile.
+    app.form.onFirstFrame = [&sound] {
+        QApplication::setWindowIcon(kanuvo::WindowIcon());
+        sound.StartLoading();
+    };
     app.Start();
-    // The sound libraries load while the window shows its title, on a thread of their own.
-    sound.StartLoading();
+    // A window that is never painted (hidden at once, say) still gets its sound, a moment later.
+    QTimer::singleShot(kSoundAtTheLatestMs, &app.form, [&sound] { sound.StartLoading(); });
     const int result = app.form.Closed() ? 0 : application.exec();
     sound.Shutdown();
     return result;

@@ -74,6 +74,19 @@ TEST(CursorFileTest, ThirtyTwoBitShapeKeepsItsHotSpotPixelsAndTransparency) {
     EXPECT_EQ(qAlpha(shape->image.pixel(0, 31)), 0);
 }
 
+TEST(CursorFileTest, ThirtyTwoBitShapeWithoutAlphaTakesItsShapeFromTheMask) {
+    Bytes dib = InfoHeader(32, 32, 0);
+    for (int row = 31; row >= 0; --row)
+        for (int x = 0; x < 32; ++x) dib.U32(row < 4 && x < 4 ? 0x00FF0000u : 0x0000FF00u);
+    for (int row = 31; row >= 0; --row) dib.U32(row < 4 ? 0xFFFFFF0Fu : 0xFFFFFFFFu);
+    const auto shape = DecodeCursorFile(CursorFile(32, 0, 0, dib.data));
+    ASSERT_TRUE(shape);
+    EXPECT_EQ(shape->image.pixel(0, 0), qRgba(255, 0, 0, 255));
+    EXPECT_EQ(shape->image.pixel(3, 3), qRgba(255, 0, 0, 255));
+    EXPECT_EQ(qAlpha(shape->image.pixel(4, 0)), 0);
+    EXPECT_EQ(qAlpha(shape->image.pixel(31, 31)), 0);
+}
+
 TEST(CursorFileTest, OneBitShapeTakesItsColoursFromThePaletteAndItsShapeFromTheMask) {
     const auto shape = DecodeCursorFile(CursorFile(16, 15, 0, Mono16x16()));
     ASSERT_TRUE(shape);

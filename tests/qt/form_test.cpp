@@ -189,6 +189,21 @@ TEST_F(FormTest, TheWindowShowsItsCanvasUntilTheBoardCoversIt) {
     EXPECT_EQ(shot.pixel(7, 7), qRgb(0, 0, 255));
 }
 
+TEST_F(FormTest, TheFirstFrameIsReportedOnceAfterItIsPainted) {
+    // The program sets its icon and starts loading its sound from here: never before the title shows.
+    int reports = 0;
+    form.onFirstFrame = [&] { ++reports; };
+    PumpFor(50);
+    EXPECT_EQ(reports, 0) << "nothing is painted before the window shows";
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    ASSERT_TRUE(PumpUntil([&] { return reports > 0; }));
+    form.Canvas().Line(0, 0, 9, 9, Rgb(0, 0, 255), LineStyle::FilledBox);
+    form.repaint();
+    PumpFor(50);
+    EXPECT_EQ(reports, 1);
+}
+
 TEST_F(FormTest, MouseDownComesOnlyFromTheWindowsOwnArea) {
     int downs = 0;
     form.onMouseDown = [&] { ++downs; };

@@ -57,6 +57,34 @@ TEST(QtSurfaceTest, ResizeKeepsTheDrawingAndFillsNewAreaWithTheBackColour) {
     EXPECT_EQ(At(surface, 19, 14), kNavy);
 }
 
+TEST(QtSurfaceTest, ASurfaceNeverDrawnOnIsItsBackColourAtEverySizeAndCopiesAsIt) {
+    // Device pixels of the colour, all over the image.
+    const auto count = [](const QtSurface& surface, Color color) {
+        const QImage& image = surface.Image();
+        int n = 0;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x) n += (image.pixel(x, y) & 0xFFFFFF) == color;
+        return n;
+    };
+    // The board and its copy are sized, coloured and resized long before anything is drawn on them.
+    QtSurface blank;
+    blank.Resize(QSize(10, 10));
+    blank.SetBackColor(kNavy);
+    blank.SetPixelRatio(2);
+    blank.Resize(QSize(12, 8));
+    EXPECT_EQ(blank.ScaleWidth(), 12);
+    EXPECT_EQ(blank.ScaleHeight(), 8);
+    QtSurface target(QSize(12, 8));
+    target.Line(0, 0, 11, 7, kRed, LineStyle::FilledBox);
+    target.SetPixelRatio(2);
+    EXPECT_EQ(target.BitBlt(0, 0, 12, 8, blank, 0, 0), 1);
+    EXPECT_EQ(count(target, kNavy), 24 * 16);
+    blank.Line(1, 1, 1, 1, kWhite, LineStyle::FilledBox);
+    EXPECT_EQ(blank.Image().size(), QSize(24, 16));
+    EXPECT_EQ(count(blank, kWhite), 4);
+    EXPECT_EQ(count(blank, kNavy), 24 * 16 - 4);
+}
+
 TEST(QtSurfaceTest, SpriteShowsBackgroundOutsideItsShapeAndItsColoursInside) {
     // A 10 x 10 sprite: a 4 x 4 shape at (3, 3), red with a green top row, on white.
     QImage mask = Filled(10, 10, kWhite);

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 
 #include <cmath>
 
@@ -310,6 +311,13 @@ void MainForm::paintEvent(QPaintEvent* event) {
     for (const QRect& area : event->region()) {
         painter.fillRect(area, QColor(RedOf(back), GreenOf(back), BlueOf(back)));
         ShowSurface(painter, area, canvas_);
+    }
+    if (!painted_) {
+        painted_ = true;
+        // Queued, so that the frame reaches the screen first.
+        QTimer::singleShot(0, this, [this] {
+            if (onFirstFrame) onFirstFrame();
+        });
     }
 }
 

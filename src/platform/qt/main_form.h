@@ -169,6 +169,9 @@ public:
     std::function<void()> onMouseDown;  // a click of any button on the window's own area
     std::function<void(int keyCode)> onKeyDown;  // a key no control took (none has the focus)
     std::function<void()> onResize;     // the inner area changed size after the load (a late frame)
+    // Once, just after the window's first frame has been painted: for what the first frame does not
+    // need, so that it does not stand between the start and the title on screen.
+    std::function<void()> onFirstFrame;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -192,6 +195,7 @@ private:
     bool loaded_ = false;
     bool loading_ = false;  // inside the load event
     bool closed_ = false;
+    bool painted_ = false;
 
     QtSurface canvas_;
     QtPictureBox boardView_;

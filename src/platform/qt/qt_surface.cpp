@@ -1,8 +1,9 @@
 // Drawing surfaces and pictures over QImage: the game's drawing calls with the pixel rules it expects.
 #include "platform/qt/qt_surface.h"
 
+#include "platform/qt/bmp_file.h"
+
 #include <QFontMetrics>
-#include <QImageReader>
 #include <QPainter>
 #include <QPen>
 
@@ -82,24 +83,31 @@ int RoundToPixel(double value) {
     return static_cast<int>(std::nearbyint(std::clamp(value, -kFarAway, kFarAway)));
 }
 
-QImage ReadBmp(const QString& path) {
-    // Letting the reader guess the format would load and ask every image plugin first.
-    QImageReader reader(path, "bmp");
-    reader.setAutoDetectImageFormat(false);
-    return reader.read();
+QtPicture::QtPicture(const QImage& image, QString sharpFile)
+    : size_(image.size()), image_(image.convertToFormat(QImage::Format_RGB32)), sharpFile_(std::move(sharpFile)) {}
+
+QtPicture::QtPicture(QSize size, std::function<QImage()> decode, QString sharpFile)
+    : size_(size), decode_(std::move(decode)), sharpFile_(std::move(sharpFile)) {}
+
+const QImage& QtPicture::Image() const {
+    if (decode_) {
+        const QImage decoded = decode_();
+        decode_ = nullptr;
+        // Only pixels of the size promised will do.
+        if (decoded.size() == size_) image_ = decoded.convertToFormat(QImage::Format_RGB32);
+    }
+    return image_;
 }
 
-QtPicture::QtPicture(const QImage& image, QString sharpFile)
-    : image_(image.convertToFormat(QImage::Format_RGB32)), sharpFile_(std::move(sharpFile)) {}
-
 const QImage& QtPicture::ImageFor(int pixelRatio) const {
-    if (pixelRatio == 1 || sharpFile_.isEmpty()) return image_;
+    const QImage& image = Image();
+    if (pixelRatio == 1 || sharpFile_.isEmpty()) return image;
     if (!sharp_) {
         const QImage sharp = ReadBmp(sharpFile_);
         // Only an exact double can stand in for the picture: a sprite's mask must match it pixel for pixel.
-        sharp_ = sharp.size() == image_.size() * 2 ? sharp.convertToFormat(QImage::Format_RGB32) : QImage();
+        sharp_ = sharp.size() == size_ * 2 ? sharp.convertToFormat(QImage::Format_RGB32) : QImage();
     }
-    return sharp_->isNull() ? image_ : *sharp_;
+    return sharp_->isNull() ? image : *sharp_;
 }
 
 QFont GameFont(double points) {
@@ -113,14 +121,42 @@ QtSurface::QtSurface(QSize size) : id_(NextSurfaceId()) { Resize(size); }
 
 void QtSurface::Resize(QSize size) {
     size = size.expandedTo(QSize(0, 0));
-    if (size == Area().size() && !image_.isNull()) return;
-    if (size.isEmpty() && image_.isNull()) return;
+    if (size == Area().size() && (blank_ || !image_.isNull())) return;
+    if (size.isEmpty() && image_.isNull() && !blank_) return;
+    if (image_.isNull() && !size.isEmpty()) {
+        // Nothing drawn yet: all back colour at any size.
+        blank_ = true;
+        blankSize_ = size;
+        allocationFailed_ = false;
+        Changed(Area());
+        return;
+    }
+    blank_ = false;
     Reallocate(size, image_);
+}
+
+bool QtSurface::Materialize() const {
+    if (blank_) {
+        blank_ = false;
+        image_ = NewImage(blankSize_, pixelRatio_);
+        allocationFailed_ = image_.isNull();
+        if (!image_.isNull()) image_.fill(ToQColor(backColor_));
+    }
+    return !image_.isNull();
+}
+
+const QImage& QtSurface::Image() const {
+    Materialize();
+    return image_;
 }
 
 void QtSurface::SetPixelRatio(int ratio) {
     ratio = std::max(ratio, 1);
     if (ratio == pixelRatio_) return;
+    if (blank_) {
+        pixelRatio_ = ratio;
+        return;
+    }
     const QSize size = Area().size();
     pixelRatio_ = ratio;
     const QImage before = image_;
@@ -165,6 +201,10 @@ std::optional<QRegion> QtSurface::ChangesSince(std::uint64_t version) const {
 
 void QtSurface::SetBackColor(Color color) {
     backColor_ = color;
+    if (blank_) {
+        Changed(Area());
+        return;
+    }
     if (image_.isNull()) return;
     image_.fill(ToQColor(color));
     Changed(Area());
@@ -174,7 +214,7 @@ void QtSurface::PaintPicture(const Picture& picture, double x, double y, double 
                              RasterOp op) {
     const auto* source = dynamic_cast<const QtPicture*>(&picture);
     const QRect target(RoundToPixel(x), RoundToPixel(y), RoundToPixel(width), RoundToPixel(height));
-    if (source == nullptr || source->Image().isNull() || image_.isNull() || target.isEmpty()) return;
+    if (source == nullptr || source->Image().isNull() || target.isEmpty() || !Materialize()) return;
     QPainter painter(&image_);
     MakeCrisp(painter);
     switch (op) {
@@ -194,7 +234,7 @@ void QtSurface::PaintPicture(const Picture& picture, double x, double y, double 
 }
 
 void QtSurface::Line(double x1, double y1, double x2, double y2, Color color, LineStyle style) {
-    if (image_.isNull()) return;
+    if (!Materialize()) return;
     const QPoint from(RoundToPixel(x1), RoundToPixel(y1));
     const QPoint to(RoundToPixel(x2), RoundToPixel(y2));
     const QRect box(QPoint(std::min(from.x(), to.x()), std::min(from.y(), to.y())),
@@ -227,7 +267,7 @@ QFont QtSurface::TextFont() const {
 void QtSurface::Print(std::string_view utf8Text) {
     const QFont font = TextFont();
     const QFontMetrics metrics(font, &MeasuringDevice());
-    if (!image_.isNull()) {
+    if (Materialize()) {
         QPainter painter(&image_);
         MakeCrisp(painter);
         // Letters read best smoothed; only text is, so shapes and copies keep their exact pixels.
@@ -256,7 +296,7 @@ double QtSurface::TextHeight(std::string_view) const {
 }
 
 int QtSurface::RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) {
-    if (image_.isNull()) return 1;
+    if (!Materialize()) return 1;
     // The rectangle covers left..right-1 and top..bottom-1, whichever way round the corners come.
     const QRect area = QRect(QPoint(std::min(left, right), std::min(top, bottom)),
                              QPoint(std::max(left, right) - 1, std::max(top, bottom) - 1));
@@ -291,6 +331,8 @@ int QtSurface::StretchBlt(int x, int y, int width, int height, const Surface& so
     // Only our own surfaces have pixels to copy.
     const auto* from = dynamic_cast<const QtSurface*>(&source);
     if (from == nullptr || width < 0 || height < 0 || sourceWidth < 0 || sourceHeight < 0) return 0;
+    Materialize();
+    from->Materialize();
     // A surface whose pixels could not be allocated cannot take part in a copy.
     if (allocationFailed_ || from->allocationFailed_) return 0;
     if (width == 0 || height == 0 || sourceWidth == 0 || sourceHeight == 0) return 1;

@@ -24,20 +24,22 @@ namespace kanuvo {
 class QtPicture : public Picture {
 public:
     explicit QtPicture(const QImage& image, QString sharpFile = QString());
-    int Width() const override { return image_.width(); }
-    int Height() const override { return image_.height(); }
-    const QImage& Image() const { return image_; }
+    // A picture of a known size whose pixels are decoded the first time it is drawn: the game loads
+    // all its pictures at start-up, and some are not seen for minutes, or never.
+    QtPicture(QSize size, std::function<QImage()> decode, QString sharpFile);
+    int Width() const override { return size_.width(); }
+    int Height() const override { return size_.height(); }
+    const QImage& Image() const;
     // The drawing that suits a surface of this pixel ratio: the sharp one above 1 when there is one.
     const QImage& ImageFor(int pixelRatio) const;
 
 private:
-    QImage image_;
+    QSize size_;
+    mutable std::function<QImage()> decode_;  // until the pixels are decoded
+    mutable QImage image_;
     QString sharpFile_;
     mutable std::optional<QImage> sharp_;  // read on first use; null when missing or of the wrong size
 };
-
-// The picture in a BMP file (the game's pictures are all BMPs), or a null image.
-QImage ReadBmp(const QString& path);
 
 // A real coordinate as a whole pixel: the nearest, halves to even, as everywhere in the game.
 int RoundToPixel(double value);
@@ -60,13 +62,13 @@ public:
     void SetPixelRatio(int ratio);
     int PixelRatio() const { return pixelRatio_; }
     // The pixels, with the image's device pixel ratio set: at ratio 1 pixel (x, y) is the game's (x, y).
-    const QImage& Image() const { return image_; }
+    const QImage& Image() const;
     // Called after every change of the pixels with the area that changed (in the game's pixels), e.g.
     // to schedule a repaint of that part of the widget showing them.
     void SetChangedHandler(std::function<void(const QRect&)> handler) { changed_ = std::move(handler); }
 
-    int ScaleWidth() const override { return image_.width() / pixelRatio_; }
-    int ScaleHeight() const override { return image_.height() / pixelRatio_; }
+    int ScaleWidth() const override { return blank_ ? blankSize_.width() : image_.width() / pixelRatio_; }
+    int ScaleHeight() const override { return blank_ ? blankSize_.height() : image_.height() / pixelRatio_; }
 
     void PaintPicture(const Picture& picture, double x, double y, double width, double height,
                       RasterOp op) override;
@@ -104,6 +106,8 @@ private:
     QRect Area() const { return QRect(0, 0, ScaleWidth(), ScaleHeight()); }
     // A fresh image of this size in the game's pixels at the current ratio, with what was drawn kept.
     void Reallocate(QSize size, const QImage& keep);
+    // Gives a blank surface its pixels; false when it has none (no size, or no memory for them).
+    bool Materialize() const;
     void Changed(const QRect& area);
     // What changed after the given version, or nothing when the changes kept do not reach back so far.
     std::optional<QRegion> ChangesSince(std::uint64_t version) const;
@@ -112,9 +116,14 @@ private:
     void MirrorFrom(const QtSurface& source);
     QFont TextFont() const;
 
-    QImage image_;
+    // Until something is drawn on it, a surface is blank: all back colour, with no pixels held. The
+    // board and its copy are laid out long before the title ends, and a window is sized several times
+    // before its first frame; none of that needs megabytes of pixels yet.
+    mutable QImage image_;
+    mutable bool blank_ = false;
+    QSize blankSize_;  // the size of a blank surface, in the game's pixels
     int pixelRatio_ = 1;
-    bool allocationFailed_ = false;  // the last resize found no memory for the pixels
+    mutable bool allocationFailed_ = false;  // the last resize found no memory for the pixels
     FillStyle fillStyle_ = FillStyle::Transparent;
     Color fillColor_ = 0x000000;
     Color foreColor_ = 0x000000;

@@ -2,15 +2,17 @@
 // picture resources and pointer shapes), provided by Qt.
 #include "platform/qt/qt_system.h"
 
+#include "platform/qt/bmp_file.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
-#include <QImageReader>
 #include <QLockFile>
 #include <QMessageBox>
 #include <QPixmap>
+#include <QResource>
 #include <QScreen>
 #include <QStandardPaths>
 
@@ -156,6 +158,17 @@ int QtSystem::HeightInTwips(std::optional<int> pretended, QRect (QScreen::*area)
 
 std::unique_ptr<Picture> QtSystem::LoadResPicture(int id) {
     const QString file = picturePrefix_ + QString::number(id) + QStringLiteral(".bmp");
+    // An embedded picture of the plain kind is checked now and decoded where it lies when first drawn.
+    const QResource resource(file);
+    if (resource.isValid() && resource.compressionAlgorithm() == QResource::Compression::NoCompression) {
+        const auto* bytes = resource.data();
+        const auto size = static_cast<std::size_t>(resource.size());
+        const QSize pictureSize = PlainBmpSize(bytes, size);
+        if (pictureSize.isValid()) {
+            return std::make_unique<QtPicture>(
+                pictureSize, [bytes, size] { return DecodePlainBmp(bytes, size); }, SharpFileName(file));
+        }
+    }
     const QImage image = ReadBmp(file);
     if (image.isNull()) return nullptr;
     return std::make_unique<QtPicture>(image, SharpFileName(file));
