@@ -19,6 +19,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include "app/kanuvo_app.h"
@@ -171,13 +172,21 @@ void MeasureTruckPacing(Bench& b) {
                 allOver ? "yes" : "NO");
 }
 
-double PeakRssMb() {
+// A figure of this process's memory from /proc, in MB: "VmHWM:" the peak resident set, "VmRSS:" the
+// resident set now.
+double MemoryMb(const char* field = "VmHWM:") {
     std::ifstream in("/proc/self/status");
     std::string line;
     while (std::getline(in, line)) {
-        if (line.rfind("VmHWM:", 0) == 0) return std::atof(line.c_str() + 6) / 1024.0;
+        if (line.rfind(field, 0) == 0) return std::atof(line.c_str() + std::strlen(field)) / 1024.0;
     }
     return -1;
+}
+
+double PeakRssMb() { return MemoryMb(); }
+
+void PrintMemory(const char* when) {
+    std::printf("%-28s %.1f MB resident, %.1f MB at the peak so far\n", when, MemoryMb("VmRSS:"), MemoryMb());
 }
 
 // The time an effect takes to start when the device has closed after a rest.
@@ -205,6 +214,7 @@ int main(int argc, char** argv) {
     const double seconds = argc > 1 ? std::atof(argv[1]) : 60.0;
 
     kanuvo::Bench bench;
+    kanuvo::PrintMemory("memory after start-up");
     kanuvo::MeasureKeyToScreen(bench);
 
     // Stage 1: the player presses an arrow twice a second; each press slides and begins a trace.
@@ -223,6 +233,7 @@ int main(int argc, char** argv) {
     bench.game.Stage = 1;
     kanuvo::NewGameClick(bench.game);
     kanuvo::MeasureRun("stage 1 run, no key pressed", bench, 10, 0, 0);
+    kanuvo::PrintMemory("memory after the silent runs");
 
     // The real sound, on the audio driver SDL_AUDIODRIVER names (the dummy one without a sound card).
     if (qEnvironmentVariableIsEmpty("SDL_AUDIODRIVER")) qputenv("SDL_AUDIODRIVER", "dummy");
@@ -230,6 +241,7 @@ int main(int argc, char** argv) {
     kanuvo::SdlSound sound(std::chrono::milliseconds(300));  // a short rest, so the reopening can be timed often
     bench.sound.real = &sound;
     kanuvo::LoadSoundsAndCursors(bench.game);
+    kanuvo::PrintMemory("memory with the sound loaded");
     kanuvo::MeasureEffectReopen(bench, sound);
     const double shortRun = std::min(seconds, 10.0);
     kanuvo::NewGameClick(bench.game);

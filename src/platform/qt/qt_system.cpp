@@ -164,9 +164,17 @@ std::unique_ptr<Picture> QtSystem::LoadResPicture(int id) {
         const auto* bytes = resource.data();
         const auto size = static_cast<std::size_t>(resource.size());
         const QSize pictureSize = PlainBmpSize(bytes, size);
+        // Reading the headers brought in the pages around them; the pixels are not needed yet.
+        LetGoOfBytes(bytes, size);
         if (pictureSize.isValid()) {
             return std::make_unique<QtPicture>(
-                pictureSize, [bytes, size] { return DecodePlainBmp(bytes, size); }, SharpFileName(file));
+                pictureSize,
+                [bytes, size] {
+                    QImage image = DecodePlainBmp(bytes, size);
+                    LetGoOfBytes(bytes, size);
+                    return image;
+                },
+                SharpFileName(file));
         }
     }
     const QImage image = ReadBmp(file);
