@@ -85,6 +85,10 @@ void SetPointerOnArrival(Game& g, int GameState::*ownFlag, CursorHandle cursor) 
 
 void ShowBoardAfterTitle(Game& g) {
     g.form.TitleTimer().SetEnabled(false);
+    // The title shows only once. Its picture goes, and the window's drawing of it, which the board
+    // covers from now on, becomes plain back colour: neither holds memory through the game.
+    g.TitlePicture.reset();
+    g.form.Canvas().SetBackColor(g.form.Canvas().BackColor());
     RedrawBoard(g);
     g.form.ExitButton().SetVisible(true);
     g.form.NewGameButton().SetVisible(true);

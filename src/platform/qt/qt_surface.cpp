@@ -201,12 +201,13 @@ std::optional<QRegion> QtSurface::ChangesSince(std::uint64_t version) const {
 
 void QtSurface::SetBackColor(Color color) {
     backColor_ = color;
-    if (blank_) {
-        Changed(Area());
-        return;
+    if (!blank_ && image_.isNull()) return;  // no size, or no memory for the pixels
+    // All back colour now: the pixels are let go until something is drawn again.
+    if (!blank_) {
+        blankSize_ = Area().size();
+        blank_ = true;
+        image_ = QImage();
     }
-    if (image_.isNull()) return;
-    image_.fill(ToQColor(color));
     Changed(Area());
 }
 

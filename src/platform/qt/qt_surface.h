@@ -116,9 +116,10 @@ private:
     void MirrorFrom(const QtSurface& source);
     QFont TextFont() const;
 
-    // Until something is drawn on it, a surface is blank: all back colour, with no pixels held. The
-    // board and its copy are laid out long before the title ends, and a window is sized several times
-    // before its first frame; none of that needs megabytes of pixels yet.
+    // Until something is drawn on it, and again once its back colour has covered it, a surface is
+    // blank: all back colour, with no pixels held. The board and its copy are laid out long before the
+    // title ends, a window is sized several times before its first frame, and the window's own drawing
+    // lies unseen under the board for the whole game: none of that needs megabytes of pixels.
     mutable QImage image_;
     mutable bool blank_ = false;
     QSize blankSize_;  // the size of a blank surface, in the game's pixels
