@@ -115,9 +115,8 @@ private:
 };
 
 QtButton::QtButton(QWidget* parent, std::string_view utf8Caption, Color backColor, bool enabled)
-    : widget_(new ButtonWidget(*this, parent)) {
+    : widget_(new ButtonWidget(*this, parent)), backColor_(backColor) {
     widget_->setText(FromUtf8(utf8Caption));
-    widget_->setStyleSheet(ButtonStyle(backColor));
     widget_->setFont(GameFont(fontSize_));
     // Buttons never keep the focus: the arrow keys belong to the board.
     widget_->setFocusPolicy(Qt::NoFocus);
@@ -140,7 +139,13 @@ void QtButton::SetWidth(double width) {
 
 void QtButton::Place() { widget_->setGeometry(Rounded()); }
 
-void QtButton::Show(bool visible) { widget_->setVisible(visible); }
+void QtButton::Show(bool visible) {
+    if (visible && !styled_) {
+        widget_->setStyleSheet(ButtonStyle(backColor_));
+        styled_ = true;
+    }
+    widget_->setVisible(visible);
+}
 
 void QtButton::SetCaption(std::string_view utf8Caption) { widget_->setText(FromUtf8(utf8Caption)); }
 

@@ -82,6 +82,10 @@ private:
 
     ButtonWidget* widget_;  // owned by its parent window
     double fontSize_ = 9;
+    // The style that paints the back colour is given when the button first shows: the title screen
+    // shows none, and styling five buttons would stand between the start and the title.
+    Color backColor_;
+    bool styled_ = false;
 };
 
 // A picture box: a surface, shown by a widget on the window or kept off-screen when it has none.
