@@ -4,6 +4,7 @@
 
 #include "app/command_line.h"
 #include "app/display.h"
+#include "app/end_signals.h"
 #include "app/kanuvo_app.h"
 #include "app/module_sound.h"
 #include "picture_resources.h"
@@ -38,6 +39,8 @@ int main(int argc, char** argv) {
     appOptions.settingsPath = kanuvo::PlayerSettings::DefaultPath();
     kanuvo::KanuvoApp app(clock, system, sound, appOptions);
     system.SetCursorWindow(&app.form);
+    // Ended by the session, the game leaves as through its close box: music stopped, lock given up.
+    kanuvo::EndOnSessionSignals(&app.form, [&app] { app.form.Unload(); });
     // The title needs neither the window's icon nor the sound: both come once it is on screen, and the
     // sound libraries load on a thread of their own meanwhile.
     app.form.onFirstFrame = [&sound] {

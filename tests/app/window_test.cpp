@@ -5,6 +5,10 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QProcess>
+#include <csignal>
+#include <QFileInfo>
+#include <QThread>
+#include <QElapsedTimer>
 #include <QPaintEvent>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -655,6 +659,33 @@ TEST(NoDisplay, TheProgramSaysItNeedsADisplayAndEndsWithStatusOne) {
         EXPECT_TRUE(said.startsWith("Kanuvo needs a graphical display")) << said.toStdString();
         EXPECT_FALSE(said.contains("einstall")) << said.toStdString();
         EXPECT_TRUE(QDir(runtime.path()).isEmpty()) << "no lock is left behind";
+    }
+}
+
+TEST(SessionEnd, TheProgramAskedToEndLeavesAsThroughItsCloseBox) {
+    for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+        SCOPED_TRACE(signal);
+        QTemporaryDir runtime;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        env.insert("XDG_RUNTIME_DIR", runtime.path());
+        env.insert("SDL_AUDIODRIVER", "dummy");
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(KANUVO_PROGRAM), {QStringLiteral("--mute")});
+        ASSERT_TRUE(program.waitForStarted(30000));
+        // Up once it holds its lock and has shown its title.
+        const QString lock = runtime.filePath(QStringLiteral("kanuvo.lock"));
+        QElapsedTimer waited;
+        waited.start();
+        while (!QFileInfo::exists(lock) && waited.elapsed() < 30000) QThread::msleep(20);
+        ASSERT_TRUE(QFileInfo::exists(lock));
+        QThread::msleep(300);
+        ::kill(static_cast<pid_t>(program.processId()), signal);
+        ASSERT_TRUE(program.waitForFinished(30000));
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << "not killed by the signal";
+        EXPECT_EQ(program.exitCode(), 0);
+        EXPECT_TRUE(QDir(runtime.path()).isEmpty()) << "the lock is given up";
     }
 }
 #endif
