@@ -7,6 +7,7 @@
 #include "app/end_signals.h"
 #include "app/kanuvo_app.h"
 #include "app/module_sound.h"
+#include "game/pictures.h"
 #include "picture_resources.h"
 #include "platform/qt/qt_system.h"
 
@@ -21,6 +22,9 @@ int main(int argc, char** argv) {
     const kanuvo::CommandLine options = kanuvo::ParseCommandLine(argc, argv);
     if (options.action != kanuvo::CommandLine::Action::Play) return kanuvo::PrintReply(options);
 
+    // The title's picture is decoded on a thread of its own while the window system starts up.
+    kanuvo::InitPictureResources();
+    kanuvo::QtSystem::PrefetchResPicture(kanuvo::kTitlePictureId);
     kanuvo::ExpectDisplay();
     QApplication application(argc, argv);
     kanuvo::DisplayOpened();
@@ -28,7 +32,6 @@ int main(int argc, char** argv) {
     kanuvo::ModuleSound sound(kanuvo::QtSystem().Path() + "/kanuvo_sound.so");
     QGuiApplication::setApplicationDisplayName("Kanuvo");  // the title of message boxes
     QGuiApplication::setDesktopFileName(KANUVO_APP_ID);     // ties the window to its menu entry
-    kanuvo::InitPictureResources();
 
     kanuvo::QtClock clock;
     kanuvo::QtSystem system;

@@ -25,6 +25,7 @@
 #include "game/app.h"
 #include "game/board.h"
 #include "game/geometry.h"
+#include "game/pictures.h"
 #include "game/play.h"
 #include "game/run_end.h"
 #include "game/sprite.h"
@@ -634,6 +635,20 @@ TEST_F(StartUpFailure, ASecondCopyIsRefusedWithItsMessage) {
                     system.SetLockPath(lock);
                 }),
                 ::testing::ExitedWithCode(0), "このアプリケーションはすでに開かれています。");
+}
+
+TEST(EmbeddedPictures, APictureDecodedAheadIsTheOneDecodedWhenFirstDrawn) {
+    QtSystem::PrefetchResPicture(kTitlePictureId);
+    QtSystem::PrefetchResPicture(999);  // no such picture: nothing to decode ahead
+    QtSystem system;
+    const auto ahead = system.LoadResPicture(kTitlePictureId);
+    const auto later = system.LoadResPicture(kTitlePictureId);
+    ASSERT_NE(ahead, nullptr);
+    ASSERT_NE(later, nullptr);
+    const QImage& aheadPixels = dynamic_cast<const QtPicture&>(*ahead).Image();
+    EXPECT_EQ(aheadPixels.size(), QSize(652, 650));
+    EXPECT_EQ(aheadPixels, dynamic_cast<const QtPicture&>(*later).Image());
+    EXPECT_EQ(system.LoadResPicture(999), nullptr);
 }
 
 #ifdef KANUVO_PROGRAM

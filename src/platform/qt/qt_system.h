@@ -56,6 +56,8 @@ public:
     std::optional<int> LoadBestTime(int stage) override { return bestTimes_.Load(stage); }
     void SaveBestTime(int stage, int seconds) override { bestTimes_.Save(stage, seconds); }
 
+    // Where the program's own pictures are embedded.
+    static constexpr char kEmbeddedPictures[] = ":/pictures/";
     // The handle standing for the standard arrow until the game replaces it.
     static constexpr CursorHandle kStandardArrow = 1;
 
@@ -71,6 +73,9 @@ public:
     // Pretends a screen of this height in pixels and twips per pixel, with panels taking
     // heightPixels - availablePixels of it (none when availablePixels is 0).
     void SetScreenOverride(int heightPixels, int twipsPerPixel, int availablePixels = 0);
+    // Starts decoding an embedded picture on a thread of its own, for a LoadResPicture of it that comes
+    // soon: the title is decoded while the window system starts up. Needs no application object.
+    static void PrefetchResPicture(int id);
     // Where the pictures are read from: "<prefix><id>.bmp"; by default the program's own resources.
     void SetPicturePrefix(const QString& prefix) { picturePrefix_ = prefix; }
     // Where the best times are kept; by default in the user's data folder. Tests keep theirs in a scratch folder.
@@ -88,7 +93,7 @@ private:
     std::optional<int> screenHeightPixels_;
     std::optional<int> availableHeightPixels_;
     std::optional<int> twipsPerPixel_;
-    QString picturePrefix_ = QStringLiteral(":/pictures/");
+    QString picturePrefix_ = QLatin1String(kEmbeddedPictures);
     std::vector<QCursor> cursors_;  // handle h is cursors_[h - 1]
     CursorHandle currentCursor_ = kStandardArrow;
     QPointer<QWidget> cursorWindow_;
