@@ -1,4 +1,4 @@
-// Cuts a soundfont down to the presets a tune plays: cut_soundfont <soundfont.sf2> <tune.mid> <out.sf2>.
+// Cuts a soundfont down to what a tune plays: cut_soundfont <soundfont.sf2> <tune.mid> <out.sf2>.
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -29,10 +29,12 @@ int main(int argc, char** argv) {
     if (!Read(argv[1], font) || !Read(argv[2], tune)) return 1;
     std::vector<std::uint8_t> cut;
     try {
-        const auto presets = PresetsOfTune(tune);
-        cut = CutSoundFont(font, presets);
-        std::cout << argv[3] << ": " << presets.size() << " presets,";
-        for (const auto& p : presets) std::cout << " " << p.bank << ":" << p.program;
+        const auto notes = NotesOfTune(tune);
+        cut = CutSoundFont(font, notes);
+        std::cout << argv[3] << ": " << notes.size() << " presets,";
+        for (const auto& [preset, played] : notes) {
+            std::cout << " " << preset.bank << ":" << preset.program << " (" << played.size() << " notes)";
+        }
         std::cout << "; " << cut.size() << " of " << font.size() << " bytes\n";
     } catch (const CutError& e) {
         std::cerr << argv[1] << ", " << argv[2] << ": " << e.what() << "\n";

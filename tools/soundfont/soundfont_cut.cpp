@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <string>
 
 namespace kanuvo::soundfont {
@@ -52,7 +53,7 @@ struct ChannelEvent {
 
 }  // namespace
 
-std::set<Preset> PresetsOfTune(const std::vector<std::uint8_t>& midi) {
+TuneNotes NotesOfTune(const std::vector<std::uint8_t>& midi) {
     if (Be(midi, 0, 4) != 0x4D546864) throw CutError("not a Standard MIDI File");  // "MThd"
     const std::uint32_t tracks = Be(midi, 10, 2);
     // Every track's channel events, merged by time; at the same time, tracks in file order.
@@ -94,7 +95,7 @@ std::set<Preset> PresetsOfTune(const std::vector<std::uint8_t>& midi) {
 
     constexpr int kDrumChannel = 9;
     constexpr int kDrumBank = 128;
-    std::set<Preset> presets{{0, 0}, {kDrumBank, 0}};
+    TuneNotes presets{{{0, 0}, {}}, {{kDrumBank, 0}, {}}};
     int bank[16] = {};
     int program[16] = {};
     auto current = [&](int ch) { return ch == kDrumChannel ? Preset{kDrumBank, program[ch]} : Preset{bank[ch], program[ch]}; };
@@ -106,10 +107,10 @@ std::set<Preset> PresetsOfTune(const std::vector<std::uint8_t>& midi) {
                 break;
             case 0xC0:
                 program[ch] = e.data1;
-                presets.insert(current(ch));
+                presets[current(ch)];
                 break;
             case 0x90:
-                if (e.data2 > 0) presets.insert(current(ch));
+                if (e.data2 > 0) presets[current(ch)].insert({e.data1, e.data2});
                 break;
             default:
                 break;
@@ -158,6 +159,11 @@ const Chunk& Find(const std::vector<Chunk>& chunks, const char* id) {
     throw CutError(std::string("the soundfont has no ") + id + " chunk");
 }
 
+constexpr std::uint16_t kInstrumentGenerator = 41;
+constexpr std::uint16_t kKeyRange = 43;
+constexpr std::uint16_t kVelocityRange = 44;
+constexpr std::uint16_t kSampleGenerator = 53;
+
 // A table of fixed-size records ending in a terminal record.
 struct Table {
     const std::uint8_t* data = nullptr;
@@ -192,17 +198,26 @@ struct Level {
         return Range(bags, z, 2, modulators.count, "modulators");
     }
 
-    // What the zones of header h play from the level below.
-    std::set<std::size_t> References(std::size_t h) const {
-        std::set<std::size_t> out;
-        const auto [z0, z1] = Zones(h);
-        for (std::size_t z = z0; z < z1; ++z) {
-            const auto [g0, g1] = Generators(z);
-            for (std::size_t g = g0; g < g1; ++g) {
-                if (generators.Field(g, 0, 2) == reference) out.insert(generators.Field(g, 2, 2));
-            }
+    // What zone z plays from the level below; none for a global zone.
+    std::optional<std::size_t> Reference(std::size_t z) const {
+        const auto [g0, g1] = Generators(z);
+        for (std::size_t g = g0; g < g1; ++g) {
+            if (generators.Field(g, 0, 2) == reference) return generators.Field(g, 2, 2);
         }
-        return out;
+        return std::nullopt;
+    }
+
+    // Whether zone z sounds a note: its own key and velocity ranges (all notes where it has none)
+    // hold it.
+    bool Sounds(std::size_t z, const Note& note) const {
+        const auto [g0, g1] = Generators(z);
+        for (std::size_t g = g0; g < g1; ++g) {
+            const std::uint32_t oper = generators.Field(g, 0, 2);
+            const int low = generators[g][2], high = generators[g][3];
+            if (oper == kKeyRange && (note.key < low || note.key > high)) return false;
+            if (oper == kVelocityRange && (note.velocity < low || note.velocity > high)) return false;
+        }
+        return true;
     }
 
 private:
@@ -220,9 +235,9 @@ struct LevelOut {
 
 std::size_t Count(const Bytes& table, std::size_t record) { return table.size() / record; }
 
-// The headers `keep` (ascending) of a level with their zones, the reference generators renumbered by
-// `renumber`, and the level's terminal records with the new counts.
-LevelOut CopyLevel(const Level& level, const std::vector<std::size_t>& keep,
+// The headers `keep` (ascending) of a level with their zones in `zones`, the reference generators
+// renumbered by `renumber`, and the level's terminal records with the new counts.
+LevelOut CopyLevel(const Level& level, const std::vector<std::size_t>& keep, const std::set<std::size_t>& zones,
                    const std::map<std::size_t, std::size_t>& renumber) {
     LevelOut out;
     auto append = [](Bytes& to, const Table& from, std::size_t i) { to.insert(to.end(), from[i], from[i] + from.record); };
@@ -240,6 +255,7 @@ LevelOut CopyLevel(const Level& level, const std::vector<std::size_t>& keep,
         appendHeader(h);
         const auto [z0, z1] = level.Zones(h);
         for (std::size_t z = z0; z < z1; ++z) {
+            if (zones.count(z) == 0) continue;
             appendBag(z);
             const auto [g0, g1] = level.Generators(z);
             for (std::size_t g = g0; g < g1; ++g) {
@@ -274,15 +290,14 @@ Bytes ListChunk(const char* type, const std::vector<Bytes>& chunks) {
     return RiffChunk("LIST", body);
 }
 
-constexpr std::uint16_t kInstrumentGenerator = 41;
-constexpr std::uint16_t kSampleGenerator = 53;
+
 constexpr std::uint32_t kRomSample = 0x8000;
 constexpr std::uint32_t kLinkedTypes = 2 | 4 | 8;  // right, left, linked
 constexpr std::size_t kGuardPoints = 46;          // the points that follow every sample
 
 }  // namespace
 
-std::vector<std::uint8_t> CutSoundFont(const std::vector<std::uint8_t>& sf2, const std::set<Preset>& keep) {
+std::vector<std::uint8_t> CutSoundFont(const std::vector<std::uint8_t>& sf2, const TuneNotes& keep) {
     if (sf2.size() < 12 || !std::equal(sf2.begin(), sf2.begin() + 4, "RIFF") ||
         !std::equal(sf2.begin() + 8, sf2.begin() + 12, "sfbk")) {
         throw CutError("not a soundfont");
@@ -308,32 +323,52 @@ std::vector<std::uint8_t> CutSoundFont(const std::vector<std::uint8_t>& sf2, con
                             "instruments'"};
     const Table samples = ReadTable(sf2, pdta, "shdr", 46);
 
-    // What is kept at each level, in the original order.
+    // What is kept at each level, in the original order: the zones that sound a note of the tune, and
+    // every global zone of what is kept.
     std::vector<std::size_t> keptPresets;
+    std::set<std::size_t> presetZones, instrumentZones;
+    std::map<std::size_t, std::set<Note>> instrumentNotes;  // the notes each instrument is played with
     std::set<Preset> found;
     for (std::size_t p = 0; p + 1 < presets.headers.count; ++p) {
         const Preset preset{static_cast<int>(presets.headers.Field(p, 22, 2)),
                             static_cast<int>(presets.headers.Field(p, 20, 2))};
-        if (keep.count(preset) != 0 && found.insert(preset).second) keptPresets.push_back(p);
+        const auto notes = keep.find(preset);
+        if (notes == keep.end() || !found.insert(preset).second) continue;
+        keptPresets.push_back(p);
+        const auto [z0, z1] = presets.Zones(p);
+        for (std::size_t z = z0; z < z1; ++z) {
+            const auto instrument = presets.Reference(z);
+            if (instrument && *instrument + 1 >= instruments.headers.count) {
+                throw CutError("a preset names an instrument that is not there");
+            }
+            bool sounds = false;
+            for (const Note& note : notes->second) {
+                if (instrument && presets.Sounds(z, note)) {
+                    instrumentNotes[*instrument].insert(note);
+                    sounds = true;
+                }
+            }
+            if (!instrument || sounds) presetZones.insert(z);
+        }
     }
-    for (const auto& preset : keep) {
+    for (const auto& [preset, notes] : keep) {
         if (found.count(preset) == 0) {
             throw CutError("the soundfont has no preset " + std::to_string(preset.bank) + ":" +
                            std::to_string(preset.program));
         }
     }
-    std::set<std::size_t> instrumentSet;
-    for (const std::size_t p : keptPresets) {
-        for (const std::size_t i : presets.References(p)) {
-            if (i + 1 >= instruments.headers.count) throw CutError("a preset names an instrument that is not there");
-            instrumentSet.insert(i);
-        }
-    }
-    std::set<std::size_t> sampleSet;
-    for (const std::size_t i : instrumentSet) {
-        for (const std::size_t s : instruments.References(i)) {
-            if (s + 1 >= samples.count) throw CutError("an instrument names a sample that is not there");
-            sampleSet.insert(s);
+    std::set<std::size_t> instrumentSet, sampleSet;
+    for (const auto& [i, notes] : instrumentNotes) {
+        instrumentSet.insert(i);
+        const auto [z0, z1] = instruments.Zones(i);
+        for (std::size_t z = z0; z < z1; ++z) {
+            const auto sample = instruments.Reference(z);
+            if (sample && *sample + 1 >= samples.count) throw CutError("an instrument names a sample that is not there");
+            if (sample && std::none_of(notes.begin(), notes.end(), [&](const Note& n) { return instruments.Sounds(z, n); })) {
+                continue;
+            }
+            instrumentZones.insert(z);
+            if (sample) sampleSet.insert(*sample);
         }
     }
     // A stereo sample is kept with its partner, and the partner's partner.
@@ -353,9 +388,9 @@ std::vector<std::uint8_t> CutSoundFont(const std::vector<std::uint8_t>& sf2, con
     const auto instrumentNumbers = numbering(instrumentSet);
     const auto sampleNumbers = numbering(sampleSet);
 
-    const LevelOut presetOut = CopyLevel(presets, keptPresets, instrumentNumbers);
-    const LevelOut instrumentOut = CopyLevel(
-        instruments, std::vector<std::size_t>(instrumentSet.begin(), instrumentSet.end()), sampleNumbers);
+    const LevelOut presetOut = CopyLevel(presets, keptPresets, presetZones, instrumentNumbers);
+    const LevelOut instrumentOut = CopyLevel(instruments, std::vector<std::size_t>(instrumentSet.begin(), instrumentSet.end()),
+                                             instrumentZones, sampleNumbers);
 
     // Each kept sample's points with the guard points that follow it, exactly as the synthesizer reads
     // them when it loads one sample at a time: in this soundfont the guard may be shorter than the 46
