@@ -1,13 +1,12 @@
 // The music's own soundfont, cut by tools/soundfont from the system's: it holds the presets the tune
-// plays and no others, and the tune sounds from it exactly as from the system's soundfont.
+// plays and no others, and the whole tune sounds from it exactly as from the system's soundfont.
 #include <gtest/gtest.h>
 
 #include <fluidsynth.h>
 
-#include <chrono>
 #include <cmath>
-#include <cstdlib>
 #include <memory>
+#include <set>
 
 #include "../../tools/soundfont/soundfont_cut.h"
 #include "audio_files.h"
@@ -17,7 +16,6 @@
 namespace kanuvo {
 namespace {
 
-using soundfont::Note;
 using soundfont::Preset;
 
 std::set<Preset> PresetsIn(const soundfont::TuneNotes& notes) {
