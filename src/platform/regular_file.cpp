@@ -23,18 +23,35 @@ struct Descriptor {
     int fd;
 };
 
+// The file at path opened for reading, with its size, or no descriptor (-1) when it is missing,
+// unreadable, not a regular file or larger than maxBytes.
+int OpenRegularFile(const std::string& path, std::size_t maxBytes, std::size_t& size) {
+    // Without O_NONBLOCK, opening a pipe waits for a writer that may never come.
+    Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (file.fd < 0) return -1;
+    struct stat info {};
+    if (::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) return -1;
+    if (info.st_size < 0 || static_cast<std::uintmax_t>(info.st_size) > maxBytes) return -1;
+    size = static_cast<std::size_t>(info.st_size);
+    const int fd = file.fd;
+    file.fd = -1;
+    return fd;
+}
+
 }  // namespace
 
+bool IsRegularFileWithin(const std::string& path, std::size_t maxBytes) {
+    std::size_t size = 0;
+    return Descriptor(OpenRegularFile(path, maxBytes, size)).fd >= 0;
+}
+
 std::optional<std::vector<std::uint8_t>> ReadRegularFile(const std::string& path, std::size_t maxBytes) {
-    // Without O_NONBLOCK, opening a pipe waits for a writer that may never come.
-    const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    std::size_t size = 0;
+    const Descriptor file(OpenRegularFile(path, maxBytes, size));
     if (file.fd < 0) return std::nullopt;
-    struct stat info {};
-    if (::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-    if (info.st_size < 0 || static_cast<std::uintmax_t>(info.st_size) > maxBytes) return std::nullopt;
     try {
         std::vector<std::uint8_t> bytes;
-        bytes.reserve(static_cast<std::size_t>(info.st_size));
+        bytes.reserve(size);
         // Read to the end rather than to the size seen: a file that grows past the cap meanwhile is refused too.
         std::uint8_t chunk[1 << 16];
         while (true) {

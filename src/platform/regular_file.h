@@ -15,4 +15,8 @@ namespace kanuvo {
 // never waits for a writer: a pipe is refused before anything is read from it.
 std::optional<std::vector<std::uint8_t>> ReadRegularFile(const std::string& path, std::size_t maxBytes);
 
+// Whether ReadRegularFile would take the file at path as it is now, for a file another library reads
+// by its path; checked the same way, without reading it.
+bool IsRegularFileWithin(const std::string& path, std::size_t maxBytes);
+
 }  // namespace kanuvo

@@ -11,7 +11,7 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 # The program with its sound module and sound folder beside it; the launcher a relative link to it.
 [ -x "$usr/lib/kanuvo/kanuvo" ] || fail "no program at lib/kanuvo/kanuvo"
 [ -s "$usr/lib/kanuvo/kanuvo_sound.so" ] || fail "no sound module beside the program"
-for file in Shellshk.mid goal.wav stop1.wav stop2.wav GameOvaer.wav \
+for file in Shellshk.mid Shellshk.sf2 goal.wav stop1.wav stop2.wav GameOvaer.wav \
             H_point.cur Nodrop01.cur H_point@2x.cur Nodrop01@2x.cur; do
   [ -s "$usr/lib/kanuvo/sound/$file" ] || fail "no sound/$file beside the program"
 done

@@ -137,6 +137,21 @@ TEST_F(ScratchSound, EveryBrokenMusicFileMeansSilence) {
     EXPECT_EQ(player.mciSendStringA("play gBGMfile from 0 "), kMciOk);
 }
 
+TEST_F(ScratchSound, TheMusicPlaysWithTheSystemsSoundFontWhereItsOwnIsBroken) {
+    const fs::path sound = CopyOfSounds("game");
+    SdlSound player;
+    ASSERT_TRUE(player.HasDevice());
+    for (const char* kind : kBrokenKinds) {
+        SCOPED_TRACE(kind);
+        const fs::path font = sound / "Shellshk.sf2";
+        Break(font, kind);
+        EXPECT_EQ(player.mciSendStringA(OpenCommand((sound / "Shellshk.mid").string())), kMciOk);
+        EXPECT_EQ(Within<int>(kind, [&] { return player.mciSendStringA("play gBGMfile from 0 "); }), kMciOk);
+        player.mciSendStringA("close gBGMfile ");
+        Mend(font);
+    }
+}
+
 TEST_F(ScratchSound, EveryBrokenEffectPlaysNothing) {
     const fs::path sound = CopyOfSounds("game");
     SdlSound player;

@@ -23,6 +23,7 @@ constexpr int kBufferFrames = 1024;
 // is no sound of ours and plays as silence.
 constexpr std::size_t kMaxMidiBytes = std::size_t{4} << 20;
 constexpr std::size_t kMaxWaveBytes = std::size_t{16} << 20;
+constexpr std::size_t kMaxSoundFontBytes = std::size_t{64} << 20;  // the system's is 6 MB
 
 // SDL_mixer's state is global to the process, so only one instance may own it.
 std::atomic<bool> g_mixerOwned{false};
@@ -41,10 +42,21 @@ bool IsMidi(const std::vector<std::uint8_t>& bytes) {
     return at(0, "MThd") || (at(0, "RIFF") && at(8, "RMID"));
 }
 
-TuneSynth* Decode(const std::vector<std::uint8_t>& bytes, int rate) {
-    std::error_code ec;
-    if (!IsMidi(bytes) || !std::filesystem::exists(kSoundFontPath, ec)) return nullptr;
-    return TuneSynth::Make(kSoundFontPath, bytes, rate);
+// The soundfont a tune brings with it, beside it.
+std::string OwnSoundFont(const std::string& tunePath) {
+    return std::filesystem::path(tunePath).replace_extension(".sf2").string();
+}
+
+// With the tune's own soundfont, or where that cannot be loaded with the system's. Each is checked
+// just before the synthesizer reads it by its path, which must not wait on a pipe or read a device
+// without end either.
+TuneSynth* Decode(const std::vector<std::uint8_t>& bytes, const std::string& ownSoundFont, int rate) {
+    if (!IsMidi(bytes)) return nullptr;
+    for (const std::string& soundFont : {ownSoundFont, std::string(kSoundFontPath)}) {
+        if (!IsRegularFileWithin(soundFont, kMaxSoundFontBytes)) continue;
+        if (TuneSynth* tune = TuneSynth::Make(soundFont.c_str(), bytes, rate)) return tune;
+    }
+    return nullptr;
 }
 
 }  // namespace
@@ -107,6 +119,7 @@ void SdlSound::LoadTunes() {
     for (;;) {
         std::string alias;
         std::vector<std::uint8_t> bytes;
+        std::string soundFont;
         int rate = 0;
         {
             std::unique_lock lock(mutex_);
@@ -119,10 +132,11 @@ void SdlSound::LoadTunes() {
             }
             alias = it->first;
             bytes = it->second.bytes;
+            soundFont = it->second.soundFont;
             rate = rate_;
         }
         // Outside the lock: the soundfont takes a while to load, and the game may play an effect meanwhile.
-        TuneSynth* music = Decode(bytes, rate);
+        TuneSynth* music = Decode(bytes, soundFont, rate);
         {
             std::lock_guard lock(mutex_);
             const auto it = tunes_.find(alias);
@@ -255,9 +269,11 @@ int SdlSound::Open(const std::string& path, const std::string& type, const std::
     if (tunes_.count(alias) != 0) return kMciAliasInUse;
     if (start_ == Start::Failed) return kMciNoDevice;
     Tune tune;
-    auto bytes = ReadRegularFile(NativePath(path), kMaxMidiBytes);
+    const std::string file = NativePath(path);
+    auto bytes = ReadRegularFile(file, kMaxMidiBytes);
     if (!bytes || !IsMidi(*bytes)) return kMciNoFile;
     tune.bytes = std::move(*bytes);
+    tune.soundFont = OwnSoundFont(file);
     // The loader decodes it (and loads the soundfont with it); the first play waits for that if it must.
     tune.loading = true;
     tunes_[alias] = std::move(tune);

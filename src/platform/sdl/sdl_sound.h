@@ -18,7 +18,11 @@ struct Mix_Chunk;
 
 namespace kanuvo {
 
-// The soundfont the MIDI music is rendered with; without it the music is silent.
+// The soundfont the MIDI music is rendered with, unless a tune brings its own; without it the music
+// is silent. A tune's own soundfont is the file of its name with .sf2 beside it (sound/Shellshk.sf2),
+// cut at build time from this one to the presets the tune plays, so that only those are parsed and
+// held; where it is missing, no regular file within the size cap or no soundfont, the tune plays with
+// this one.
 constexpr const char* kSoundFontPath = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 
 // How long the audio device stays open after the last sound ended. Closed, it costs nothing; the
@@ -61,6 +65,7 @@ public:
 private:
     struct Tune {
         std::vector<std::uint8_t> bytes;  // the file, kept so every play can start from a fresh decoder
+        std::string soundFont;            // its own soundfont, tried before the system's
         TuneSynth* fresh = nullptr;       // decoded, never played: the next play's
         TuneSynth* used = nullptr;        // playing, or played and not stopped yet
         bool loading = false;             // the loader owes it a fresh decoder
