@@ -243,9 +243,11 @@ int main(int argc, char** argv) {
     kanuvo::LoadSoundsAndCursors(bench.game);
     kanuvo::PrintMemory("memory with the sound loaded");
     kanuvo::MeasureEffectReopen(bench, sound);
+    kanuvo::PrintMemory("memory after the effects");
     const double shortRun = std::min(seconds, 10.0);
     kanuvo::NewGameClick(bench.game);
     kanuvo::MeasureRun("stage 1 (route) run, music", bench, shortRun, 38);
+    kanuvo::PrintMemory("memory after a run with music");
     bench.game.Stage = 2;
     kanuvo::NewGameClick(bench.game);
     kanuvo::LayLongRoad(bench.game);

@@ -22,7 +22,11 @@ QIcon WindowIcon() {
     InitPictureResources();
     QIcon icon;
     const QDir folder(QStringLiteral(":/icons"));
-    for (const QString& name : folder.entryList({QStringLiteral("*.png")})) icon.addFile(folder.filePath(name));
+    // Picked by their ending rather than by a name filter, which would build a regular expression
+    // and bring the whole regular-expression engine into memory for a handful of names.
+    for (const QString& name : folder.entryList(QDir::Files)) {
+        if (name.endsWith(QLatin1String(".png"))) icon.addFile(folder.filePath(name));
+    }
     return icon;
 }
 

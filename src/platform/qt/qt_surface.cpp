@@ -135,12 +135,12 @@ void QtSurface::Resize(QSize size) {
     Reallocate(size, image_);
 }
 
-bool QtSurface::Materialize() const {
+bool QtSurface::Materialize(bool fill) const {
     if (blank_) {
         blank_ = false;
         image_ = NewImage(blankSize_, pixelRatio_);
         allocationFailed_ = image_.isNull();
-        if (!image_.isNull()) image_.fill(ToQColor(backColor_));
+        if (!image_.isNull() && fill) image_.fill(ToQColor(backColor_));
     }
     return !image_.isNull();
 }
@@ -215,7 +215,9 @@ void QtSurface::PaintPicture(const Picture& picture, double x, double y, double 
                              RasterOp op) {
     const auto* source = dynamic_cast<const QtPicture*>(&picture);
     const QRect target(RoundToPixel(x), RoundToPixel(y), RoundToPixel(width), RoundToPixel(height));
-    if (source == nullptr || source->Image().isNull() || target.isEmpty() || !Materialize()) return;
+    // A copy over the whole surface, as of the title, leaves nothing of the back colour to fill in.
+    const bool covered = op == RasterOp::Copy && target.contains(Area());
+    if (source == nullptr || source->Image().isNull() || target.isEmpty() || !Materialize(!covered)) return;
     QPainter painter(&image_);
     MakeCrisp(painter);
     switch (op) {

@@ -106,8 +106,9 @@ private:
     QRect Area() const { return QRect(0, 0, ScaleWidth(), ScaleHeight()); }
     // A fresh image of this size in the game's pixels at the current ratio, with what was drawn kept.
     void Reallocate(QSize size, const QImage& keep);
-    // Gives a blank surface its pixels; false when it has none (no size, or no memory for them).
-    bool Materialize() const;
+    // Gives a blank surface its pixels, in its back colour unless the caller is about to cover every
+    // one of them; false when it has none (no size, or no memory for them).
+    bool Materialize(bool fill = true) const;
     void Changed(const QRect& area);
     // What changed after the given version, or nothing when the changes kept do not reach back so far.
     std::optional<QRegion> ChangesSince(std::uint64_t version) const;

@@ -99,6 +99,10 @@ void SdlSound::RunLoader() {
                 const std::int64_t left = idleFrom + idleClose_.count() - NowMs();
                 if (left <= 0) {
                     CloseDevice();
+                    // The effects heard so far go too, converted for the device as they are: the next
+                    // play reads its file again, in a millisecond or two.
+                    for (auto& [path, chunk] : chunks_) Mix_FreeChunk(chunk);
+                    chunks_.clear();
                 } else {
                     closeAt = SteadyClock::now() + std::chrono::milliseconds(left);
                 }
