@@ -143,6 +143,18 @@ TEST_F(DiskDevice, AnEffectWithNoStopIsDroppedWhileAnotherPlaysAndTheDeviceClose
     EXPECT_TRUE(sound.EffectPlaying());
 }
 
+TEST_F(DummyDevice, ADeviceOpenedOnlyToMakeTheMusicReadyClosesWithoutWaitingForARest) {
+    // A minute's rest: only a device nothing has played on may close before it is up.
+    SdlSound sound(std::chrono::minutes(1));
+    ASSERT_EQ(sound.mciSendStringA(OpenCommand(kMusic)), kMciOk);
+    sound.WaitUntilLoaded();
+    ASSERT_TRUE(sound.HasDevice());
+    EXPECT_TRUE(WaitFor([&] { return !sound.DeviceOpen(); }, 5.0)) << "nothing keeps an idle title's thread awake";
+    EXPECT_EQ(sound.sndPlaySoundA(kGoal, kGameFlags), 1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(sound.DeviceOpen()) << "after a play it rests its full time";
+}
+
 TEST_F(DiskDevice, TheTuneLoadedBeforeTheDeviceClosedIsHeardFromItsStartWhenItOpensAgain) {
     {
         SdlSound sound(std::chrono::milliseconds(50));

@@ -97,7 +97,7 @@ void SdlSound::RunLoader() {
             if (device_) {
                 const std::int64_t idleFrom = Busy() ? NowMs() : lastSoundMs_.load();
                 const std::int64_t left = idleFrom + idleClose_.count() - NowMs();
-                if (left <= 0) {
+                if (left <= 0 || (!playedSinceOpen_ && !Busy())) {
                     CloseDevice();
                     // The effects heard so far go too, converted for the device as they are: the next
                     // play reads its file again, in a millisecond or two.
@@ -185,6 +185,7 @@ bool SdlSound::OpenDevice() {
     Mix_HookMusic(&SdlSound::OnMusic, this);
     Mix_SetPostMix(&SdlSound::OnPostMix, this);
     device_ = true;
+    playedSinceOpen_ = false;
     lastSoundMs_ = NowMs();
     return true;
 }
@@ -226,7 +227,10 @@ void SdlSound::HaltMusic() {
     musicOn_ = false;
 }
 
-void SdlSound::MarkSounding() { lastSoundMs_ = NowMs(); }
+void SdlSound::MarkSounding() {
+    lastSoundMs_ = NowMs();
+    playedSinceOpen_ = true;
+}
 
 void SdlSound::Shutdown() {
     {

@@ -117,6 +117,9 @@ private:
 
     std::atomic<std::uint64_t> musicFrames_{0};
     std::atomic<std::int64_t> lastSoundMs_{0};  // steady-clock time of the last mixed sound
+    // Whether anything was played since the device last opened: one opened only to learn its format
+    // and make the music ready closes as soon as that is done, not after a rest.
+    bool playedSinceOpen_ = false;
 
     // The loader sleeps until it is given work or the open device's idle time is up; it never
     // wakes while the device is closed and nothing is to be loaded.
