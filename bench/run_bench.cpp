@@ -208,7 +208,13 @@ void MeasureEffectReopen(Bench& b, SdlSound& sound) {
 }  // namespace kanuvo
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Given a display, the offscreen platform would connect to it for OpenGL the game never uses,
+        // and its memory would depend on how the benchmark was started.
+        qunsetenv("DISPLAY");
+        qunsetenv("WAYLAND_DISPLAY");
+    }
     QApplication application(argc, argv);
     kanuvo::InitPictureResources();
     const double seconds = argc > 1 ? std::atof(argv[1]) : 60.0;
