@@ -2,8 +2,11 @@
 // time from exec to a mapped window, the CPU ticks taken while idle and the peak resident memory; then
 // runs kanuvo_bench for the figures of whole runs.
 //
-//   build/bench/kanuvo_startup_bench [runs of each program, default 5] [seconds per run of kanuvo_bench,
+//   build/bench/kanuvo_startup_bench [runs of each program, default 11] [seconds per run of kanuvo_bench,
 //                                     default 60; 0 skips it] [quick: start-up times only]
+//
+// A start-up takes a few tens of milliseconds and varies by several from one to the next, so the
+// median wants a good number of runs.
 #include <xcb/xcb.h>
 
 #include <fcntl.h>
@@ -225,7 +228,7 @@ std::vector<double> Values(const std::vector<Sample>& samples, double Sample::*f
 }  // namespace
 
 int main(int argc, char** argv) {
-    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 11;
     const std::string runSeconds = argc > 2 ? argv[2] : "60";
     const bool quick = argc > 3 && std::string(argv[3]) == "quick";
     if (std::getenv("DISPLAY") == nullptr) {
