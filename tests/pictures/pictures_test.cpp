@@ -2,9 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <QGuiApplication>
+#include <QIcon>
 #include <QImage>
+#include <QPixmap>
 #include <cstdlib>
+#include <fstream>
+#include <memory>
 #include <functional>
+#include <string>
+#include <vector>
 
 #include "picture_resources.h"
 
@@ -258,6 +265,42 @@ TEST(TitlePicture, ShowsTheRoadColoursOfAllSixKindsOnARedPage) {
         red += Distance(Opaque(title.pixel(x, title.height() - 3)), qRgb(255, 51, 51)) < 60;
     }
     EXPECT_GT(red, title.width() * 2 * 9 / 10);
+}
+
+// Whether any of Qt's image format plugins is loaded into this process.
+bool ImagePluginsLoaded() {
+    std::ifstream maps("/proc/self/maps");
+    std::string line;
+    while (std::getline(maps, line)) {
+        if (line.find("/imageformats/") != std::string::npos) return true;
+    }
+    return false;
+}
+
+TEST(WindowIcon, OffersEveryDrawnSizeFromItsFileAndLoadsNoImagePlugin) {
+    int argc = 1;
+    char name[] = "pictures_tests";
+    char* argv[] = {name, nullptr};
+    std::unique_ptr<QGuiApplication> application;
+    if (QGuiApplication::instance() == nullptr) application = std::make_unique<QGuiApplication>(argc, argv);
+    const bool pluginsBefore = ImagePluginsLoaded();
+
+    const QIcon icon = kanuvo::WindowIcon();
+    const QList<QSize> sides = {{16, 16}, {32, 32}, {48, 48}, {64, 64}, {128, 128}, {256, 256}};
+    EXPECT_EQ(icon.availableSizes(), sides);
+    std::vector<QImage> drawn;
+    for (const QSize& side : sides) drawn.push_back(icon.pixmap(side).toImage());
+    // Between two drawings, the larger is scaled down.
+    EXPECT_EQ(icon.pixmap(QSize(40, 40)).size(), QSize(40, 40));
+    if (!pluginsBefore) {
+        EXPECT_FALSE(ImagePluginsLoaded()) << "an image plugin was loaded to read a PNG";
+    }
+
+    for (std::size_t i = 0; i < drawn.size(); ++i) {
+        const QImage file = QImage(QStringLiteral(":/icons/%1.png").arg(sides[i].width()));
+        EXPECT_EQ(drawn[i].convertToFormat(QImage::Format_ARGB32), file.convertToFormat(QImage::Format_ARGB32))
+            << sides[i].width();
+    }
 }
 
 }  // namespace

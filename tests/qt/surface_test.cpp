@@ -145,6 +145,37 @@ TEST(QtSurfaceTest, RoundRectCoversLeftToRightMinusOneWithOutlineAndFill) {
     EXPECT_TRUE(Covered(surface, kGreen).isNull());
 }
 
+TEST(QtSurfaceTest, RoundRectsOfOneShapeTakeTheirOwnColoursAndKeepWhatLiesAroundTheirCorners) {
+    // Tiles of one size are drawn many times over; each must come out in its own colours and place.
+    QtSurface surface(QSize(120, 40));
+    surface.SetBackColor(kNavy);
+    surface.Line(0, 0, 119, 19, kWhite, LineStyle::FilledBox);  // the upper half white
+    surface.SetFillStyle(FillStyle::Solid);
+    surface.SetFillColor(kGreen);
+    surface.SetForeColor(kRed);
+    surface.RoundRect(10, 5, 40, 30, 10, 10);
+    surface.SetFillColor(kRed);
+    surface.SetForeColor(kGreen);
+    surface.RoundRect(50, 6, 80, 31, 10, 10);
+    surface.SetFillStyle(FillStyle::Transparent);
+    surface.RoundRect(85, 5, 115, 30, 10, 10);
+
+    EXPECT_EQ(At(surface, 25, 17), kGreen);
+    EXPECT_EQ(At(surface, 25, 5), kRed);
+    EXPECT_EQ(At(surface, 65, 18), kRed);
+    EXPECT_EQ(At(surface, 65, 6), kGreen);
+    EXPECT_EQ(At(surface, 79, 18), kGreen);
+    EXPECT_EQ(At(surface, 100, 5), kGreen);
+    EXPECT_EQ(At(surface, 100, 12), kWhite);  // not filled: both halves show through
+    EXPECT_EQ(At(surface, 100, 25), kNavy);
+    // The rounded-off corners keep what was there: white above, navy below.
+    EXPECT_EQ(At(surface, 10, 5), kWhite);
+    EXPECT_EQ(At(surface, 50, 6), kWhite);
+    EXPECT_EQ(At(surface, 39, 29), kNavy);
+    EXPECT_EQ(At(surface, 79, 30), kNavy);
+    EXPECT_EQ(Covered(surface, kGreen) | Covered(surface, kRed), QRect(QPoint(10, 5), QPoint(114, 30)));
+}
+
 TEST(QtSurfaceTest, LineBoxesIncludeBothCornersInEitherOrder) {
     QtSurface surface(QSize(30, 30));
     surface.SetBackColor(kNavy);

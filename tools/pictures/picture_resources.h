@@ -10,7 +10,7 @@ namespace kanuvo {
 // resources are not registered by themselves, since the linker may drop their unreferenced object.
 void InitPictureResources();
 
-// The program's icon at every size it is drawn at.
+// The program's icon at every size it is drawn at, read from its files whenever a size is asked for.
 QIcon WindowIcon();
 
 }  // namespace kanuvo

@@ -76,6 +76,58 @@ void Outline(QPainter& painter, const QRect& area, const QColor& color) {
     painter.fillRect(QRect(area.right(), area.top(), 1, area.height()), color);
 }
 
+// A rounded rectangle drawn once, in its colours, on clear pixels around its corners: a truck step
+// repaints the same few tiles over and over, and tracing their outline was most of its work. Shapes
+// are drawn without smoothing, so a stamp's pixels are either wholly clear or wholly the shape's, and
+// moved by whole pixels they are exactly those the painter would have drawn in the new place.
+struct RoundedStamp {
+    QSize size;  // of the rectangle, in the game's pixels
+    int cornerWidth = 0, cornerHeight = 0;
+    QRgb pen = 0, fill = 0;
+    bool filled = false;
+    int pixelRatio = 1;
+    QImage pixels;  // one game pixel larger on every side than the rectangle
+
+    bool Matches(const RoundedStamp& other) const {
+        return size == other.size && cornerWidth == other.cornerWidth && cornerHeight == other.cornerHeight &&
+               pen == other.pen && filled == other.filled && (!filled || fill == other.fill) &&
+               pixelRatio == other.pixelRatio;
+    }
+};
+
+// The last few stamps drawn, latest first: a board's tiles, its goal and its start.
+constexpr std::size_t kRoundedStamps = 4;
+
+const QImage& RoundedStampFor(RoundedStamp wanted) {
+    static std::deque<RoundedStamp> stamps;
+    for (auto it = stamps.begin(); it != stamps.end(); ++it) {
+        if (!it->Matches(wanted)) continue;
+        if (it != stamps.begin()) {
+            RoundedStamp found = std::move(*it);
+            stamps.erase(it);
+            stamps.push_front(std::move(found));
+        }
+        return stamps.front().pixels;
+    }
+    const QSize margin(1, 1);
+    QImage pixels((wanted.size + 2 * margin) * wanted.pixelRatio, QImage::Format_ARGB32_Premultiplied);
+    pixels.fill(Qt::transparent);
+    pixels.setDevicePixelRatio(wanted.pixelRatio);
+    QPainter painter(&pixels);
+    MakeCrisp(painter);
+    painter.translate(margin.width(), margin.height());
+    UseOnePixelPen(painter, QColor(wanted.pen), wanted.pixelRatio);
+    painter.setBrush(wanted.filled ? QBrush(QColor(wanted.fill)) : QBrush(Qt::NoBrush));
+    // An aliased 1-pixel outline of a w x h rectangle covers w + 1 by h + 1 pixels.
+    painter.drawRoundedRect(QRectF(0, 0, wanted.size.width() - 1, wanted.size.height() - 1),
+                            wanted.cornerWidth / 2.0, wanted.cornerHeight / 2.0);
+    painter.end();
+    wanted.pixels = std::move(pixels);
+    stamps.push_front(std::move(wanted));
+    if (stamps.size() > kRoundedStamps) stamps.pop_back();
+    return stamps.front().pixels;
+}
+
 }  // namespace
 
 int RoundToPixel(double value) {
@@ -308,17 +360,27 @@ int QtSurface::RoundRect(int left, int top, int right, int bottom, int cornerWid
     const bool filled = fillStyle_ == FillStyle::Solid;
     QPainter painter(&image_);
     MakeCrisp(painter);
-    const double radiusX = std::min(std::abs(cornerWidth), area.width()) / 2.0;
-    const double radiusY = std::min(std::abs(cornerHeight), area.height()) / 2.0;
-    if (radiusX < 1 || radiusY < 1) {
+    const int cornerX = std::min(std::abs(cornerWidth), area.width());
+    const int cornerY = std::min(std::abs(cornerHeight), area.height());
+    if (cornerX < 2 || cornerY < 2) {
         if (filled) painter.fillRect(area, ToQColor(fillColor_));
         Outline(painter, area, pen);
-    } else {
-        // An aliased 1-pixel outline of a w x h rectangle covers w + 1 by h + 1 pixels.
+    } else if (!Area().contains(area.adjusted(-1, -1, 1, 1))) {
+        // Cut by the surface's edge, the outline is traced in place, as the painter clips it.
         UseOnePixelPen(painter, pen, pixelRatio_);
         painter.setBrush(filled ? QBrush(ToQColor(fillColor_)) : QBrush(Qt::NoBrush));
-        painter.drawRoundedRect(QRectF(area.left(), area.top(), area.width() - 1, area.height() - 1), radiusX,
-                                radiusY);
+        painter.drawRoundedRect(QRectF(area.left(), area.top(), area.width() - 1, area.height() - 1), cornerX / 2.0,
+                                cornerY / 2.0);
+    } else {
+        RoundedStamp wanted;
+        wanted.size = area.size();
+        wanted.cornerWidth = cornerX;
+        wanted.cornerHeight = cornerY;
+        wanted.pen = pen.rgb();
+        wanted.fill = ToQColor(fillColor_).rgb();
+        wanted.filled = filled;
+        wanted.pixelRatio = pixelRatio_;
+        painter.drawImage(area.topLeft() - QPoint(1, 1), RoundedStampFor(std::move(wanted)));
     }
     painter.end();
     Changed(area.adjusted(0, 0, 1, 1));
