@@ -228,6 +228,32 @@ TEST(QtSurfaceTest, PrintPutsTheTextTopLeftAtTheCurrentPointAndMovesToTheNextLin
     EXPECT_EQ(empty.CurrentY(), surface.CurrentY());
 }
 
+TEST(QtSurfaceTest, TextPrintedAgainInAnotherSizeOrWeightTakesThatSizeAndWeight) {
+    QtSurface surface(QSize(300, 120));
+    surface.SetForeColor(kBlack);
+    int inked[3] = {};
+    QRect extent[3];
+    double lineHeight[3] = {};
+    const struct {
+        double points;
+        bool bold;
+    } prints[3] = {{10, false}, {20, false}, {20, true}};
+    for (int i = 0; i < 3; ++i) {
+        surface.SetBackColor(kWhite);
+        surface.SetFontSize(prints[i].points);
+        surface.SetFontBold(prints[i].bold);
+        surface.SetCurrentY(0);
+        surface.Print("スタート");
+        extent[i] = Covered(surface, kBlack);
+        lineHeight[i] = surface.CurrentY();
+        for (int y = 0; y < 120; ++y)
+            for (int x = 0; x < 300; ++x) inked[i] += At(surface, x, y) == kBlack;
+    }
+    EXPECT_GT(extent[1].width(), extent[0].width() * 17 / 10);
+    EXPECT_GT(lineHeight[1], lineHeight[0] * 1.7);
+    EXPECT_GT(inked[2], inked[1] * 11 / 10) << "bold strokes are heavier";
+}
+
 TEST(QtSurfaceTest, BlitsCopyBetweenSurfacesAndPictureBoxes) {
     QtSurface source(QSize(20, 20));
     source.SetBackColor(kNavy);

@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPen>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -23,6 +24,9 @@ constexpr double kFarAway = 1 << 24;
 
 // Enough changes for a truck step between two copies of the board, and for a slide.
 constexpr std::size_t kRecentChanges = 64;
+
+// Enough laid-out lines for a board's labels and caption, or for a banner.
+constexpr std::size_t kLaidOutTexts = 8;
 
 std::uint64_t NextSurfaceId() {
     static std::uint64_t last = 0;
@@ -170,6 +174,8 @@ QFont GameFont(double points) {
 }
 
 QtSurface::QtSurface(QSize size) : id_(NextSurfaceId()) { Resize(size); }
+
+QtSurface::~QtSurface() = default;
 
 void QtSurface::Resize(QSize size) {
     size = size.expandedTo(QSize(0, 0));
@@ -319,26 +325,69 @@ QFont QtSurface::TextFont() const {
     return font;
 }
 
-void QtSurface::Print(std::string_view utf8Text) {
+struct QtSurface::LaidOutText {
+    QString text;
+    double points = 0;
+    bool bold = false;
+    QTextLayout layout;
+    double layoutAscent = 0;  // the layout's own, in fractions of a pixel
+    int ascent = 0, height = 0, advance = 0;
+    QRect bounds;  // of the inked pixels, from the baseline's start
+};
+
+const QtSurface::LaidOutText& QtSurface::LaidOut(std::string_view utf8Text) {
+    const QString text = QString::fromUtf8(utf8Text.data(), static_cast<qsizetype>(utf8Text.size()));
+    for (auto it = laidOut_.begin(); it != laidOut_.end(); ++it) {
+        const LaidOutText& line = **it;
+        if (line.text != text || line.points != fontSize_ || line.bold != fontBold_) continue;
+        if (it != laidOut_.begin()) {
+            auto found = std::move(*it);
+            laidOut_.erase(it);
+            laidOut_.push_front(std::move(found));
+        }
+        return *laidOut_.front();
+    }
+    auto line = std::make_unique<LaidOutText>();
+    line->text = text;
+    line->points = fontSize_;
+    line->bold = fontBold_;
     const QFont font = TextFont();
     const QFontMetrics metrics(font, &MeasuringDevice());
+    line->ascent = metrics.ascent();
+    line->height = metrics.height();
+    line->advance = metrics.horizontalAdvance(text);
+    line->bounds = metrics.boundingRect(text);
+    // Laid out once and kept, the line is drawn with exactly the glyphs and places drawText gives it.
+    line->layout.setText(text);
+    line->layout.setFont(QFont(font, &MeasuringDevice()));
+    line->layout.setCacheEnabled(true);
+    line->layout.beginLayout();
+    QTextLine row = line->layout.createLine();
+    row.setPosition(QPointF(0, 0));
+    line->layout.endLayout();
+    line->layoutAscent = row.isValid() ? row.ascent() : 0;
+    laidOut_.push_front(std::move(line));
+    if (laidOut_.size() > kLaidOutTexts) laidOut_.pop_back();
+    return *laidOut_.front();
+}
+
+void QtSurface::Print(std::string_view utf8Text) {
+    const LaidOutText& line = LaidOut(utf8Text);
     if (Materialize()) {
         QPainter painter(&image_);
         MakeCrisp(painter);
         // Letters read best smoothed; only text is, so shapes and copies keep their exact pixels.
         painter.setRenderHint(QPainter::TextAntialiasing, true);
-        painter.setFont(font);
         painter.setPen(ToQColor(foreColor_));
         // The game places text by its top-left corner; Qt places it by its baseline.
-        const QPoint baseline(RoundToPixel(currentX_), RoundToPixel(currentY_) + metrics.ascent());
-        const QString text = QString::fromUtf8(utf8Text.data(), static_cast<qsizetype>(utf8Text.size()));
-        painter.drawText(baseline, text);
+        const QPoint baseline(RoundToPixel(currentX_), RoundToPixel(currentY_) + line.ascent);
+        line.layout.draw(&painter, QPointF(baseline.x(), baseline.y() - line.layoutAscent));
         painter.end();
-        const QRect line(baseline.x(), baseline.y() - metrics.ascent(), metrics.horizontalAdvance(text), metrics.height());
-        Changed((metrics.boundingRect(text).translated(baseline) | line).adjusted(-1, -1, 1, 1));
+        const QRect box(baseline.x(), baseline.y() - line.ascent, line.advance, line.height);
+        Changed((line.bounds.translated(baseline) | box).adjusted(-1, -1, 1, 1));
     }
     currentX_ = 0;
-    currentY_ += metrics.height();
+    currentY_ += line.height;
 }
 
 double QtSurface::TextWidth(std::string_view utf8Text) const {

@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <utility>
 
@@ -55,6 +56,9 @@ QFont GameFont(double points);
 class QtSurface : public virtual Surface {
 public:
     explicit QtSurface(QSize size = QSize());
+    ~QtSurface() override;
+    QtSurface(const QtSurface&) = delete;
+    QtSurface& operator=(const QtSurface&) = delete;
 
     // Changes the size, keeping what is drawn at the top left and filling new area with the back colour.
     void Resize(QSize size);
@@ -116,6 +120,9 @@ private:
     // since this surface last became a whole copy of it, when nothing else has drawn here since.
     void MirrorFrom(const QtSurface& source);
     QFont TextFont() const;
+    // The text in the current font, laid out: from the latest few printed, or afresh.
+    struct LaidOutText;
+    const LaidOutText& LaidOut(std::string_view utf8Text);
 
     // Until something is drawn on it, and again once its back colour has covered it, a surface is
     // blank: all back colour, with no pixels held. The board and its copy are laid out long before the
@@ -135,6 +142,9 @@ private:
     double fontSize_ = 9;
     bool fontBold_ = false;
     std::function<void(const QRect&)> changed_;
+    // The truck repaints the start tile's label at every step, and an outlined caption prints its
+    // text a dozen times over: the latest lines printed keep their layout, latest first.
+    std::deque<std::unique_ptr<LaidOutText>> laidOut_;
 
     // A truck step copies the whole board to its hidden copy, though only a few cells changed: the
     // surfaces remember their recent changes so that such a copy repeats only those.
