@@ -22,6 +22,7 @@
 #include <cstring>
 #include <vector>
 
+#include "app/display.h"
 #include "app/kanuvo_app.h"
 #include "doubles.h"
 #include "game/app.h"
@@ -215,6 +216,7 @@ int main(int argc, char** argv) {
         qunsetenv("DISPLAY");
         qunsetenv("WAYLAND_DISPLAY");
     }
+    kanuvo::SendFramesThroughTheSocket();  // as the game does
     QApplication application(argc, argv);
     kanuvo::InitPictureResources();
     const double seconds = argc > 1 ? std::atof(argv[1]) : 60.0;

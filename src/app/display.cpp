@@ -1,4 +1,4 @@
-// Opening the graphical display: the toolkit's fatal message replaced by a plain one and status 1.
+// Opening the graphical display: how frames reach it, and a plain message and status 1 where there is none.
 #include "app/display.h"
 
 #include <QString>
@@ -27,6 +27,10 @@ void WhileOpening(QtMsgType type, const QMessageLogContext& context, const QStri
 }
 
 }  // namespace
+
+void SendFramesThroughTheSocket() {
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) qputenv("QT_XCB_NO_MITSHM", "1");
+}
 
 void ExpectDisplay() { g_previous = qInstallMessageHandler(&WhileOpening); }
 

@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
     // The title's picture is decoded on a thread of its own while the window system starts up.
     kanuvo::InitPictureResources();
     kanuvo::QtSystem::PrefetchResPicture(kanuvo::kTitlePictureId);
+    kanuvo::SendFramesThroughTheSocket();
     kanuvo::ExpectDisplay();
     QApplication application(argc, argv);
     kanuvo::DisplayOpened();

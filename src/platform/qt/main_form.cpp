@@ -240,6 +240,8 @@ MainForm::MainForm(Clock& clock, int twipsPerPixel)
       gameOverTimer_(kGameOverInterval, false) {
     setWindowTitle(QString::fromLatin1(kCaption));
     setAttribute(Qt::WA_OpaquePaintEvent);
+    wake_.setSingleShot(true);
+    wake_.setTimerType(Qt::PreciseTimer);
     canvas_.SetChangedHandler([this](const QRect& area) { update(area); });
     for (QtButton* button : {&exitButton_, &newGameButton_, &startStopButton_, &gaugeFrame_, &gaugeBar_})
         button->SetFontSize(kButtonFontPoints);
@@ -375,10 +377,11 @@ void MainForm::WaitForEvents(std::uint32_t untilTick) {
         DoEvents();
         return;
     }
-    QTimer wake;
-    wake.setSingleShot(true);
-    wake.setTimerType(Qt::PreciseTimer);
-    wake.start(remaining);
+    // Kept only while it rings no later than asked: a clock that jumped meanwhile needs it set afresh.
+    if (!wake_.isActive() || wakeAt_ != untilTick || wake_.remainingTime() > remaining) {
+        wake_.start(remaining);
+        wakeAt_ = untilTick;
+    }
     QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
 }
 

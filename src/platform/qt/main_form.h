@@ -212,6 +212,10 @@ private:
     QtTimer titleTimer_;
     QtTimer timeLimitTimer_;
     QtTimer gameOverTimer_;
+    // Wakes a wait for the next truck step. A wait ended early by a repaint is taken up again for the
+    // same tick: the timer then runs on, rather than being made and set afresh twice a step.
+    QTimer wake_;
+    std::uint32_t wakeAt_ = 0;
 };
 
 }  // namespace kanuvo

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <utility>
+#include <vector>
 
 namespace kanuvo {
 
@@ -90,7 +91,11 @@ struct RoundedStamp {
     QRgb pen = 0, fill = 0;
     bool filled = false;
     int pixelRatio = 1;
-    QImage pixels;  // one game pixel larger on every side than the rectangle
+    QImage pixels;  // one game pixel larger on every side than the rectangle, in device pixels
+    struct Span {
+        int y, x, width;
+    };
+    std::vector<Span> spans;  // the runs of the shape's own pixels, row by row
 
     bool Matches(const RoundedStamp& other) const {
         return size == other.size && cornerWidth == other.cornerWidth && cornerHeight == other.cornerHeight &&
@@ -102,7 +107,7 @@ struct RoundedStamp {
 // The last few stamps drawn, latest first: a board's tiles, its goal and its start.
 constexpr std::size_t kRoundedStamps = 4;
 
-const QImage& RoundedStampFor(RoundedStamp wanted) {
+const RoundedStamp& RoundedStampFor(RoundedStamp wanted) {
     static std::deque<RoundedStamp> stamps;
     for (auto it = stamps.begin(); it != stamps.end(); ++it) {
         if (!it->Matches(wanted)) continue;
@@ -111,7 +116,7 @@ const QImage& RoundedStampFor(RoundedStamp wanted) {
             stamps.erase(it);
             stamps.push_front(std::move(found));
         }
-        return stamps.front().pixels;
+        return stamps.front();
     }
     const QSize margin(1, 1);
     QImage pixels((wanted.size + 2 * margin) * wanted.pixelRatio, QImage::Format_ARGB32_Premultiplied);
@@ -126,10 +131,32 @@ const QImage& RoundedStampFor(RoundedStamp wanted) {
     painter.drawRoundedRect(QRectF(0, 0, wanted.size.width() - 1, wanted.size.height() - 1),
                             wanted.cornerWidth / 2.0, wanted.cornerHeight / 2.0);
     painter.end();
+    for (int y = 0; y < pixels.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
+        for (int x = 0; x < pixels.width();) {
+            if (qAlpha(row[x]) == 0) {
+                ++x;
+                continue;
+            }
+            const int from = x;
+            while (x < pixels.width() && qAlpha(row[x]) != 0) ++x;
+            wanted.spans.push_back({y, from, x - from});
+        }
+    }
     wanted.pixels = std::move(pixels);
     stamps.push_front(std::move(wanted));
     if (stamps.size() > kRoundedStamps) stamps.pop_back();
-    return stamps.front().pixels;
+    return stamps.front();
+}
+
+// Puts a stamp's shape with its top-left device pixel at (left, top) of an RGB32 image that holds it
+// whole. Its pixels are opaque, so they are copied as they are: 0xffRRGGBB in both formats.
+void Stamp(QImage& image, const RoundedStamp& stamp, int left, int top) {
+    for (const RoundedStamp::Span& span : stamp.spans) {
+        const auto* from = reinterpret_cast<const QRgb*>(stamp.pixels.constScanLine(span.y)) + span.x;
+        auto* to = reinterpret_cast<QRgb*>(image.scanLine(top + span.y)) + left + span.x;
+        std::copy(from, from + span.width, to);
+    }
 }
 
 }  // namespace
@@ -407,20 +434,10 @@ int QtSurface::RoundRect(int left, int top, int right, int bottom, int cornerWid
     if (area.isEmpty()) return 1;
     const QColor pen = ToQColor(foreColor_);
     const bool filled = fillStyle_ == FillStyle::Solid;
-    QPainter painter(&image_);
-    MakeCrisp(painter);
     const int cornerX = std::min(std::abs(cornerWidth), area.width());
     const int cornerY = std::min(std::abs(cornerHeight), area.height());
-    if (cornerX < 2 || cornerY < 2) {
-        if (filled) painter.fillRect(area, ToQColor(fillColor_));
-        Outline(painter, area, pen);
-    } else if (!Area().contains(area.adjusted(-1, -1, 1, 1))) {
-        // Cut by the surface's edge, the outline is traced in place, as the painter clips it.
-        UseOnePixelPen(painter, pen, pixelRatio_);
-        painter.setBrush(filled ? QBrush(ToQColor(fillColor_)) : QBrush(Qt::NoBrush));
-        painter.drawRoundedRect(QRectF(area.left(), area.top(), area.width() - 1, area.height() - 1), cornerX / 2.0,
-                                cornerY / 2.0);
-    } else {
+    const bool rounded = cornerX >= 2 && cornerY >= 2;
+    if (rounded && Area().contains(area.adjusted(-1, -1, 1, 1))) {
         RoundedStamp wanted;
         wanted.size = area.size();
         wanted.cornerWidth = cornerX;
@@ -429,7 +446,21 @@ int QtSurface::RoundRect(int left, int top, int right, int bottom, int cornerWid
         wanted.fill = ToQColor(fillColor_).rgb();
         wanted.filled = filled;
         wanted.pixelRatio = pixelRatio_;
-        painter.drawImage(area.topLeft() - QPoint(1, 1), RoundedStampFor(std::move(wanted)));
+        Stamp(image_, RoundedStampFor(std::move(wanted)), (area.left() - 1) * pixelRatio_, (area.top() - 1) * pixelRatio_);
+        Changed(area.adjusted(0, 0, 1, 1));
+        return 1;
+    }
+    QPainter painter(&image_);
+    MakeCrisp(painter);
+    if (!rounded) {
+        if (filled) painter.fillRect(area, ToQColor(fillColor_));
+        Outline(painter, area, pen);
+    } else {
+        // Cut by the surface's edge, the outline is traced in place, as the painter clips it.
+        UseOnePixelPen(painter, pen, pixelRatio_);
+        painter.setBrush(filled ? QBrush(ToQColor(fillColor_)) : QBrush(Qt::NoBrush));
+        painter.drawRoundedRect(QRectF(area.left(), area.top(), area.width() - 1, area.height() - 1), cornerX / 2.0,
+                                cornerY / 2.0);
     }
     painter.end();
     Changed(area.adjusted(0, 0, 1, 1));
