@@ -103,6 +103,10 @@ TEST_F(Window, AClickShowsTheFirstBoardDrawnAsDesigned) {
     EXPECT_TRUE(app.form.NewGameButton().Visible());
     EXPECT_TRUE(app.form.StartStopButton().Visible());
     EXPECT_TRUE(Button(app.form.StartStopButton())->isVisible());
+    // Shown at last, the buttons carry their captions.
+    EXPECT_EQ(app.form.ExitButton().Widget().text(), "終了");
+    EXPECT_EQ(app.form.NewGameButton().Widget().text(), "新ゲーム");
+    EXPECT_EQ(app.form.StartStopButton().Widget().text(), "スタート");
     const int s = g.CellSize;
     ASSERT_GT(s, 50);
     // Laid out for the inner area the window really got, frame and all.
@@ -150,6 +154,10 @@ TEST_F(Window, ARunOfStageOneIsWonByRealKeyPresses) {
     EXPECT_EQ(g.Stage, 2);
     EXPECT_EQ(g.Lives, 2);
     EXPECT_EQ(app.form.StartStopButton().Caption(), "スタート");
+    EXPECT_EQ(app.form.StartStopButton().Widget().text(), "スタート");
+    // The gauge showed for the run, as a frame and a bar that take no clicks.
+    ASSERT_TRUE(app.form.GaugeFrame().Visible());
+    EXPECT_FALSE(app.form.GaugeFrame().Widget().isEnabled());
     EXPECT_THAT(Waves(), ElementsAre("goal.wav"));
     const auto commands = sound.commands.size();
     ClickStart();  // nothing until New Game

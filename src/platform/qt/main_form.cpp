@@ -115,15 +115,13 @@ private:
 };
 
 QtButton::QtButton(QWidget* parent, std::string_view utf8Caption, Color backColor, bool enabled)
-    : widget_(new ButtonWidget(*this, parent)), backColor_(backColor) {
-    widget_->setText(FromUtf8(utf8Caption));
+    : widget_(new ButtonWidget(*this, parent)), caption_(FromUtf8(utf8Caption)), enabled_(enabled), backColor_(backColor) {
     widget_->setFont(GameFont(fontSize_));
     // Buttons never keep the focus: the arrow keys belong to the board.
     widget_->setFocusPolicy(Qt::NoFocus);
     widget_->setMouseTracking(true);
     // A click on a button, even a disabled one, is never a click on the window.
     widget_->setAttribute(Qt::WA_NoMousePropagation);
-    widget_->setEnabled(enabled);
     widget_->setVisible(false);
     QObject::connect(widget_, &QPushButton::clicked, widget_, [this] {
         if (onClick) onClick();
@@ -140,23 +138,28 @@ void QtButton::SetWidth(double width) {
 void QtButton::Place() { widget_->setGeometry(Rounded()); }
 
 void QtButton::Show(bool visible) {
-    if (visible && !styled_) {
+    if (visible && !dressed_) {
+        widget_->setText(caption_);
+        widget_->setEnabled(enabled_);
         widget_->setStyleSheet(ButtonStyle(backColor_));
-        styled_ = true;
+        dressed_ = true;
     }
     widget_->setVisible(visible);
 }
 
-void QtButton::SetCaption(std::string_view utf8Caption) { widget_->setText(FromUtf8(utf8Caption)); }
+void QtButton::SetCaption(std::string_view utf8Caption) {
+    caption_ = FromUtf8(utf8Caption);
+    if (dressed_) widget_->setText(caption_);
+}
 
-std::string QtButton::Caption() const { return widget_->text().toStdString(); }
+std::string QtButton::Caption() const { return caption_.toStdString(); }
 
 void QtButton::SetFontSize(double points) {
     fontSize_ = points;
     widget_->setFont(GameFont(points));
 }
 
-bool QtButton::Enabled() const { return widget_->isEnabled(); }
+bool QtButton::Enabled() const { return dressed_ ? widget_->isEnabled() : enabled_; }
 
 QtPictureBox::QtPictureBox(QWidget* parent) {
     if (parent == nullptr) return;

@@ -82,10 +82,14 @@ private:
 
     ButtonWidget* widget_;  // owned by its parent window
     double fontSize_ = 9;
-    // The style that paints the back colour is given when the button first shows: the title screen
-    // shows none, and styling five buttons would stand between the start and the title.
+    // The widget gets its caption, its enabled state and the style that paints its back colour when
+    // it first shows. The title screen shows no button; styling five of them would stand between the
+    // start and the title, and a caption or a disabled state given to a widget wakes the toolkit's
+    // accessibility bridge, which first connects to the session bus.
+    QString caption_;
+    bool enabled_;
     Color backColor_;
-    bool styled_ = false;
+    bool dressed_ = false;
 };
 
 // A picture box: a surface, shown by a widget on the window or kept off-screen when it has none.
