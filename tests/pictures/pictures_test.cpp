@@ -290,8 +290,9 @@ TEST(WindowIcon, OffersEveryDrawnSizeFromItsFileAndLoadsNoImagePlugin) {
     EXPECT_EQ(icon.availableSizes(), sides);
     std::vector<QImage> drawn;
     for (const QSize& side : sides) drawn.push_back(icon.pixmap(side).toImage());
-    // Between two drawings, the larger is scaled down.
+    // Between two drawings, the larger is scaled down; above the largest, nothing is scaled up.
     EXPECT_EQ(icon.pixmap(QSize(40, 40)).size(), QSize(40, 40));
+    EXPECT_EQ(icon.pixmap(QSize(512, 512)).size(), QSize(256, 256));
     if (!pluginsBefore) {
         EXPECT_FALSE(ImagePluginsLoaded()) << "an image plugin was loaded to read a PNG";
     }

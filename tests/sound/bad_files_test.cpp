@@ -98,6 +98,9 @@ protected:
         fs::copy_file(kBuiltSounds / file.filename(), file);
     }
 
+    // Puts each broken kind in turn in place of `file`, checks what the player makes of it, and mends it.
+    static void WithEachBrokenKind(const fs::path& file, const std::function<void(const std::string& kind)>& check);
+
     static std::string ReadAll(const fs::path& file) {
         std::ifstream in(file, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -113,25 +116,31 @@ bool ReadsAnyway(const std::string& kind) { return kind == "unreadable" && ::get
 const char* const kBrokenKinds[] = {"a folder", "a link to an endless device", "a pipe nobody writes", "empty",
                                     "cut short", "random bytes", "huge", "unreadable"};
 
+void ScratchSound::WithEachBrokenKind(const fs::path& file, const std::function<void(const std::string&)>& check) {
+    for (const char* kind : kBrokenKinds) {
+        SCOPED_TRACE(kind);
+        Break(file, kind);
+        check(kind);
+        Mend(file);
+    }
+}
+
 TEST_F(ScratchSound, EveryBrokenMusicFileMeansSilence) {
     const fs::path sound = CopyOfSounds("game");
     SdlSound player;
     ASSERT_TRUE(player.HasDevice());
-    for (const char* kind : kBrokenKinds) {
-        SCOPED_TRACE(kind);
-        const fs::path music = sound / "Shellshk.mid";
-        Break(music, kind);
+    const fs::path music = sound / "Shellshk.mid";
+    WithEachBrokenKind(music, [&](const std::string& kind) {
         const int opened = Within<int>(kind, [&] { return player.mciSendStringA(OpenCommand(music.string())); });
         // The decoder makes what it can of the tune's first bytes.
-        if (!ReadsAnyway(kind) && std::string(kind) != "cut short") {
+        if (!ReadsAnyway(kind) && kind != "cut short") {
             EXPECT_EQ(opened, kMciNoFile);
             EXPECT_EQ(player.mciSendStringA("play gBGMfile from 0 "), kMciUnknownAlias);
         } else {
             player.mciSendStringA("play gBGMfile from 0 ");
         }
         player.mciSendStringA("close gBGMfile ");
-        Mend(music);
-    }
+    });
     EXPECT_EQ(player.mciSendStringA(OpenCommand((sound / "Shellshk.mid").string())), kMciOk)
         << "the good file plays after all the broken ones";
     EXPECT_EQ(player.mciSendStringA("play gBGMfile from 0 "), kMciOk);
@@ -141,32 +150,25 @@ TEST_F(ScratchSound, TheMusicPlaysWithTheSystemsSoundFontWhereItsOwnIsBroken) {
     const fs::path sound = CopyOfSounds("game");
     SdlSound player;
     ASSERT_TRUE(player.HasDevice());
-    for (const char* kind : kBrokenKinds) {
-        SCOPED_TRACE(kind);
-        const fs::path font = sound / "Shellshk.sf2";
-        Break(font, kind);
+    WithEachBrokenKind(sound / "Shellshk.sf2", [&](const std::string& kind) {
         EXPECT_EQ(player.mciSendStringA(OpenCommand((sound / "Shellshk.mid").string())), kMciOk);
         EXPECT_EQ(Within<int>(kind, [&] { return player.mciSendStringA("play gBGMfile from 0 "); }), kMciOk);
         player.mciSendStringA("close gBGMfile ");
-        Mend(font);
-    }
+    });
 }
 
 TEST_F(ScratchSound, EveryBrokenEffectPlaysNothing) {
     const fs::path sound = CopyOfSounds("game");
     SdlSound player;
     ASSERT_TRUE(player.HasDevice());
-    for (const char* kind : kBrokenKinds) {
-        SCOPED_TRACE(kind);
-        const fs::path effect = sound / "stop1.wav";
-        Break(effect, kind);
+    const fs::path effect = sound / "stop1.wav";
+    WithEachBrokenKind(effect, [&](const std::string& kind) {
         const int played = Within<int>(kind, [&] { return player.sndPlaySoundA(effect.string(), kGameFlags); });
         if (!ReadsAnyway(kind)) {
             EXPECT_EQ(played, 0);
             EXPECT_FALSE(player.EffectPlaying());
         }
-        Mend(effect);
-    }
+    });
     EXPECT_EQ(player.sndPlaySoundA((sound / "goal.wav").string(), kSndAsync | kSndNoDefault), 1);
 }
 

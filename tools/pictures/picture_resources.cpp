@@ -51,7 +51,7 @@ public:
 
     explicit IconFilesEngine(Files files) : files_(std::move(files)) {}
 
-    QPixmap pixmap(const QSize& size, QIcon::Mode, QIcon::State) override {
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override {
         if (files_.empty() || size.isEmpty()) return QPixmap();
         // The smallest drawing at least as large, else the largest: icons are scaled down, not up.
         auto file = std::find_if(files_.begin(), files_.end(), [&](const auto& f) {
@@ -60,7 +60,8 @@ public:
         if (file == files_.end()) file = std::prev(files_.end());
         QImage image = ReadPng(file->second);
         if (image.isNull()) return QPixmap();
-        if (image.size() != size) image = image.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        const QSize wanted = actualSize(size, mode, state);
+        if (image.size() != wanted) image = image.scaled(wanted, Qt::KeepAspectRatio, Qt::SmoothTransformation);
         return QPixmap::fromImage(std::move(image));
     }
 
@@ -69,9 +70,7 @@ public:
     }
 
     QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override {
-        for (const auto& [side, name] : files_)
-            if (side == size) return size;
-        return files_.empty() ? QSize() : size;
+        return files_.empty() ? QSize() : size.boundedTo(files_.back().first);
     }
 
     QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override {

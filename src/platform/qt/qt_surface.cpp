@@ -81,6 +81,37 @@ void Outline(QPainter& painter, const QRect& area, const QColor& color) {
     painter.fillRect(QRect(area.right(), area.top(), 1, area.height()), color);
 }
 
+// A small cache of things recently used, latest first. The one that matches is moved to the front.
+template <typename T, typename Matches>
+T* FindRecent(std::deque<T>& recent, Matches matches) {
+    const auto it = std::find_if(recent.begin(), recent.end(), matches);
+    if (it == recent.end()) return nullptr;
+    if (it != recent.begin()) {
+        T found = std::move(*it);
+        recent.erase(it);
+        recent.push_front(std::move(found));
+    }
+    return &recent.front();
+}
+
+// Puts a new thing at the front, letting the oldest go beyond the most kept.
+template <typename T>
+T& KeepRecent(std::deque<T>& recent, T item, std::size_t most) {
+    recent.push_front(std::move(item));
+    if (recent.size() > most) recent.pop_back();
+    return recent.front();
+}
+
+// A rounded rectangle with a one-pixel outline, covering area's pixels (in the game's pixels).
+void TraceRoundedRect(QPainter& painter, const QRect& area, int cornerWidth, int cornerHeight, const QColor& pen,
+                      std::optional<QColor> fill, int pixelRatio) {
+    UseOnePixelPen(painter, pen, pixelRatio);
+    painter.setBrush(fill ? QBrush(*fill) : QBrush(Qt::NoBrush));
+    // An aliased 1-pixel outline of a w x h rectangle covers w + 1 by h + 1 pixels.
+    painter.drawRoundedRect(QRectF(area.left(), area.top(), area.width() - 1, area.height() - 1), cornerWidth / 2.0,
+                            cornerHeight / 2.0);
+}
+
 // A rounded rectangle drawn once, in its colours, on clear pixels around its corners: a truck step
 // repaints the same few tiles over and over, and tracing their outline was most of its work. Shapes
 // are drawn without smoothing, so a stamp's pixels are either wholly clear or wholly the shape's, and
@@ -109,15 +140,8 @@ constexpr std::size_t kRoundedStamps = 4;
 
 const RoundedStamp& RoundedStampFor(RoundedStamp wanted) {
     static std::deque<RoundedStamp> stamps;
-    for (auto it = stamps.begin(); it != stamps.end(); ++it) {
-        if (!it->Matches(wanted)) continue;
-        if (it != stamps.begin()) {
-            RoundedStamp found = std::move(*it);
-            stamps.erase(it);
-            stamps.push_front(std::move(found));
-        }
-        return stamps.front();
-    }
+    if (const RoundedStamp* found = FindRecent(stamps, [&](const RoundedStamp& s) { return s.Matches(wanted); }))
+        return *found;
     const QSize margin(1, 1);
     QImage pixels((wanted.size + 2 * margin) * wanted.pixelRatio, QImage::Format_ARGB32_Premultiplied);
     pixels.fill(Qt::transparent);
@@ -125,11 +149,9 @@ const RoundedStamp& RoundedStampFor(RoundedStamp wanted) {
     QPainter painter(&pixels);
     MakeCrisp(painter);
     painter.translate(margin.width(), margin.height());
-    UseOnePixelPen(painter, QColor(wanted.pen), wanted.pixelRatio);
-    painter.setBrush(wanted.filled ? QBrush(QColor(wanted.fill)) : QBrush(Qt::NoBrush));
-    // An aliased 1-pixel outline of a w x h rectangle covers w + 1 by h + 1 pixels.
-    painter.drawRoundedRect(QRectF(0, 0, wanted.size.width() - 1, wanted.size.height() - 1),
-                            wanted.cornerWidth / 2.0, wanted.cornerHeight / 2.0);
+    TraceRoundedRect(painter, QRect(QPoint(0, 0), wanted.size), wanted.cornerWidth, wanted.cornerHeight,
+                     QColor(wanted.pen), wanted.filled ? std::optional<QColor>(QColor(wanted.fill)) : std::nullopt,
+                     wanted.pixelRatio);
     painter.end();
     for (int y = 0; y < pixels.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
@@ -144,9 +166,7 @@ const RoundedStamp& RoundedStampFor(RoundedStamp wanted) {
         }
     }
     wanted.pixels = std::move(pixels);
-    stamps.push_front(std::move(wanted));
-    if (stamps.size() > kRoundedStamps) stamps.pop_back();
-    return stamps.front();
+    return KeepRecent(stamps, std::move(wanted), kRoundedStamps);
 }
 
 // Puts a stamp's shape with its top-left device pixel at (left, top) of an RGB32 image that holds it
@@ -364,16 +384,10 @@ struct QtSurface::LaidOutText {
 
 const QtSurface::LaidOutText& QtSurface::LaidOut(std::string_view utf8Text) {
     const QString text = QString::fromUtf8(utf8Text.data(), static_cast<qsizetype>(utf8Text.size()));
-    for (auto it = laidOut_.begin(); it != laidOut_.end(); ++it) {
-        const LaidOutText& line = **it;
-        if (line.text != text || line.points != fontSize_ || line.bold != fontBold_) continue;
-        if (it != laidOut_.begin()) {
-            auto found = std::move(*it);
-            laidOut_.erase(it);
-            laidOut_.push_front(std::move(found));
-        }
-        return *laidOut_.front();
-    }
+    const auto same = [&](const std::unique_ptr<LaidOutText>& line) {
+        return line->text == text && line->points == fontSize_ && line->bold == fontBold_;
+    };
+    if (const auto* found = FindRecent(laidOut_, same)) return **found;
     auto line = std::make_unique<LaidOutText>();
     line->text = text;
     line->points = fontSize_;
@@ -393,9 +407,7 @@ const QtSurface::LaidOutText& QtSurface::LaidOut(std::string_view utf8Text) {
     row.setPosition(QPointF(0, 0));
     line->layout.endLayout();
     line->layoutAscent = row.isValid() ? row.ascent() : 0;
-    laidOut_.push_front(std::move(line));
-    if (laidOut_.size() > kLaidOutTexts) laidOut_.pop_back();
-    return *laidOut_.front();
+    return *KeepRecent(laidOut_, std::move(line), kLaidOutTexts);
 }
 
 void QtSurface::Print(std::string_view utf8Text) {
@@ -437,32 +449,28 @@ int QtSurface::RoundRect(int left, int top, int right, int bottom, int cornerWid
     const int cornerX = std::min(std::abs(cornerWidth), area.width());
     const int cornerY = std::min(std::abs(cornerHeight), area.height());
     const bool rounded = cornerX >= 2 && cornerY >= 2;
+    const std::optional<QColor> fill = filled ? std::optional<QColor>(ToQColor(fillColor_)) : std::nullopt;
     if (rounded && Area().contains(area.adjusted(-1, -1, 1, 1))) {
         RoundedStamp wanted;
         wanted.size = area.size();
         wanted.cornerWidth = cornerX;
         wanted.cornerHeight = cornerY;
         wanted.pen = pen.rgb();
-        wanted.fill = ToQColor(fillColor_).rgb();
+        wanted.fill = fill ? fill->rgb() : 0;
         wanted.filled = filled;
         wanted.pixelRatio = pixelRatio_;
         Stamp(image_, RoundedStampFor(std::move(wanted)), (area.left() - 1) * pixelRatio_, (area.top() - 1) * pixelRatio_);
-        Changed(area.adjusted(0, 0, 1, 1));
-        return 1;
-    }
-    QPainter painter(&image_);
-    MakeCrisp(painter);
-    if (!rounded) {
-        if (filled) painter.fillRect(area, ToQColor(fillColor_));
-        Outline(painter, area, pen);
     } else {
-        // Cut by the surface's edge, the outline is traced in place, as the painter clips it.
-        UseOnePixelPen(painter, pen, pixelRatio_);
-        painter.setBrush(filled ? QBrush(ToQColor(fillColor_)) : QBrush(Qt::NoBrush));
-        painter.drawRoundedRect(QRectF(area.left(), area.top(), area.width() - 1, area.height() - 1), cornerX / 2.0,
-                                cornerY / 2.0);
+        QPainter painter(&image_);
+        MakeCrisp(painter);
+        if (!rounded) {
+            if (fill) painter.fillRect(area, *fill);
+            Outline(painter, area, pen);
+        } else {
+            // Cut by the surface's edge, the outline is traced in place, as the painter clips it.
+            TraceRoundedRect(painter, area, cornerX, cornerY, pen, fill, pixelRatio_);
+        }
     }
-    painter.end();
     Changed(area.adjusted(0, 0, 1, 1));
     return 1;
 }
