@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The floor the game's start-up is measured against: a Qt Widgets window that shows itself and does nothing.
 #include <QApplication>
 #include <QWidget>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Measures whole runs in the real window on the real clock: the CPU a route run and a truck run take
 // (against the whole core a spinning loop would take), the CPU of a route run waiting on the player,
 // the time from a key press to the repainted cells, the spread of the intervals between truck steps;

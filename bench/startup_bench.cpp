@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Starts a bare Qt window and the game alternately under the current X display and compares them: the
 // time from exec to a mapped window, the CPU ticks taken while idle and the peak resident memory; then
 // runs kanuvo_bench for the figures of whole runs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Helpers the pictures share: the lettering face, text outlines and turning drawings into sprites.
 #include "artwork.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's pictures as drawing code: the title screen, the truck seen from above, the Game Over lettering.
 #pragma once
 

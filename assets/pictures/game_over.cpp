@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The Game Over lettering ゲームオーバー in reds and pinks, a sprite on pure white.
 #include "artwork.h"
 

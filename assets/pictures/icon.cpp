@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's icon: the truck driving along a road tile, on a transparent square.
 #include "artwork.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The title screen: the game's name on red, a tagline, an example board with a truck, and a hint.
 #include "artwork.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The truck seen from above: a pale yellow cargo box behind a green cab, drawn for each direction.
 #include "artwork.h"
 

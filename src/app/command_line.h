@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's command line: the options a player may give, what they ask for, and the usage text.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Opening the graphical display: how frames reach it, and a plain message and status 1 where there is none.
 #include "app/display.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Opening the graphical display: where there is none, the player is told so in plain words.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/end_signals.h"
 
 #include <QObject>

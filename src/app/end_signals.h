@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Ending the game when the session asks: a logout, `kill`, or Ctrl+C in the terminal that started it.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's handlers wired to the window's events.
 #include "app/kanuvo_app.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The whole program put together: the real window, system services and sound, and the game wired
 // to the window's events.
 #pragma once

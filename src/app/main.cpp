@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Kanuvo's entry point: the application, the window, the game, and the event loop until the window closes.
 #include <QApplication>
 #include <QTimer>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The sound module loaded on a thread of its own, with the commands given meanwhile kept in order.
 #include "app/module_sound.h"
 

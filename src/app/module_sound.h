@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's sound, loaded from its own module on a thread of its own, so that the window never
 // waits for the sound libraries to load.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The mute switch in front of the sound device.
 #include "app/muted_sound.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's sound behind a mute switch: while muted nothing reaches the device, and the game, which
 // never knows, asks for its music and effects exactly as before.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The player's choices in an INI file read and written through QSettings.
 #include "app/settings.h"
 

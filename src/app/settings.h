@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The player's choices kept between starts (whether the sound is muted), in a small INI file.
 #pragma once
 

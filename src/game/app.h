@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's flow: start-up, the main loop, the buttons, the end of a run, and Game Over.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Banner lettering over the board: a soft shadow, a dark rim and bold letters, centred in a box.
 #include "game/banner.h"
 

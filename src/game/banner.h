@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Lettering laid over the board: bold letters with a dark rim and a soft drop shadow, like the title's.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The board's tile kinds and the deal.
 #include "game/board.h"
 

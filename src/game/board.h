@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The board: cell numbering, tile kinds and how a road runs through them, and the deal of a board.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The whole game as its procedures see it: the shared state, the pictures, and the platform it runs on.
 #pragma once
 

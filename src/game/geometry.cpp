@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Board geometry and the layout of the window's controls.
 #include "game/geometry.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Board geometry: the cell size and rectangles, and where the picture boxes, buttons, gauge and
 // truck stand for the window's size and the board size.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Sound, music, pointer files and pictures: where they are found and how the game asks for them.
 #include "game/media.h"
 

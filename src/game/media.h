@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's sounds, music, pointer files and pictures.
 #pragma once
 

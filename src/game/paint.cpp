@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Painting single cells: the grey tile with its road, the goal and start faces, the empty cell; and
 // the lines between cells where the truck has crossed them.
 #include "game/paint.h"

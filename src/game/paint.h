@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Painting single cells: road tiles, the goal and start faces, and the empty cell.
 #pragma once
 

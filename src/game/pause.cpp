@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Holding a run and the plate that covers the board meanwhile.
 #include "game/pause.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Holding a run: P or Escape stops the time limit and the truck under a plate until pressed again.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The eleven pictures the game carries: their resource ids and sizes, shared by the game's loader, the
 // tool that draws them and the test doubles.
 #pragma once

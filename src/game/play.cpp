@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Play input and screen: sliding tiles by key, the title screen and pointer shapes, the full board
 // redraw with its caption, and the time limit.
 #include "game/play.h"

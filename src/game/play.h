@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Play input and screen: sliding by key, the slide repaint, the title screen and pointer shapes, the
 // full board redraw with its caption, and the time limit.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The program's one random generator: single-precision values in [0, 1), the same sequence on every
 // run and every machine. It is never seeded from the clock, so boards and colours repeat exactly.
 #pragma once

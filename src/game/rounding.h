@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Rounding as the game does it everywhere: to the nearest integer, halves to even.
 #pragma once
 

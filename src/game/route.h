@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The logical route trace of the route stages: follows the road from the start towards the goal.
 #pragma once
 

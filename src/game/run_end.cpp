@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the board tells the player once a run has ended: banners, the lit road, best times.
 #include "game/run_end.h"
 

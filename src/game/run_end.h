@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the board tells the player once a run has ended: a banner for each way a run ends, the road
 // that won lit up, and the best clear time of each stage. Drawn over the board after the run's own
 // drawing; the next full redraw removes it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The truck sprite on the board, its one-pixel steps, and the retries shown below the board.
 #include "game/sprite.h"
 

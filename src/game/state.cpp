@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The stage rules.
 #include "game/state.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's shared state: one struct, each variable under the game's own name, and the two rules
 // that move a game on at the end of a run (a stage cleared, a life spent).
 #pragma once

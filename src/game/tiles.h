@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's small vocabulary: tile kinds, directions and their road colours, with the one place each
 // turns into the numbers that tables, pictures and colours are indexed by.
 #pragma once

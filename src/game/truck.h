@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The truck driving the road in the truck stages: where it stands, what lies ahead, its turns and crashes.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's one window and its controls, as the game sees them: buttons, picture boxes and timers.
 //
 // Glossary of the window's controls, by role:

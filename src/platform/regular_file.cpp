@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading a whole small file: opened without waiting, checked to be a regular file, read up to a cap.
 #include "platform/regular_file.h"
 

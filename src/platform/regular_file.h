@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading a whole small file the player's machine provides, without ever blocking on it or
 // running out of memory: regular files only, within a size cap.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The one function a sound module exports: the program loads the module at run time and makes its
 // sound with it.
 #pragma once

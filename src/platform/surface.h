@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the game draws on: a picture box or the window itself, with the drawing calls the game uses.
 #pragma once
 

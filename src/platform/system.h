@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // System services the game calls: tick count, message boxes, ending, single copy, files, screen,
 // picture resources, pointer shapes and sound.
 #pragma once

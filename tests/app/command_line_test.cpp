@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The command line: what each argument asks for, and what is printed with which exit status.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game in its real window on a screen of twice the density (QT_SCALE_FACTOR=2, offscreen): the
 // game keeps its own pixels while every surface, picture and pointer is held at the device's.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The sound module loaded on its own thread: commands given before it is ready reach it in order,
 // and without the module everything is silence.
 #include <dlfcn.h>

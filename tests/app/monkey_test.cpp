@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The whole game in its real window (offscreen) on a manual clock, driven by a long seeded stream of
 // random player and system events; after every event the board and the game state must still make sense.
 // KANUVO_MONKEY_SEED and KANUVO_MONKEY_EVENTS choose the stream (by default seed 1, 100,000 events).

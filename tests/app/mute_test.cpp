@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The mute switch in front of the sound device, and the file that keeps the choice between starts.
 #include <QDir>
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A sound module for tests: its sound writes every command it gets, in order, to a log the test reads.
 #include <mutex>
 #include <string>

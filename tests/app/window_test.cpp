@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game in its real window, offscreen: the title, the first board on real pixels, and whole runs
 // driven by real clicks and key presses.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The test doubles' behaviour.
 #include "doubles.h"
 

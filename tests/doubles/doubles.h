@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Test doubles of the platform: a manual clock, a recording sound, a scripted system and a window
 // whose controls remember what the game did to them. Surfaces record their drawing calls.
 #pragma once

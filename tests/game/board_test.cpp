@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The board model, the tile rule and the deal.
 #include <gtest/gtest.h>
 

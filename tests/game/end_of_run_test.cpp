@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the board tells the player when a run ends, over the doubles: the run's own drawing untouched,
 // a banner for each way a run ends, the winning road lit, and best times kept.
 #include <gmock/gmock.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's flow over the doubles: start-up, the buttons, the main loop with a manual clock, the
 // two ways a run ends, Game Over, and the sounds each asks for.
 #include <gmock/gmock.h>

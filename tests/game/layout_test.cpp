@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Board geometry, the window size, tile painting, the lives display and the full redraw, checked on
 // the drawing calls the game makes.
 #include <gmock/gmock.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Holding a run with P or Escape, over the doubles with a manual clock: nothing moves while held,
 // the plate covers the board and comes off from the hidden copy, and Stop still counts as a miss.
 #include <gmock/gmock.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Sliding tiles by key, the slide repaint, the title screen, pointer shapes and the time limit.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A whole session of the designed game, played with keys and buttons only, folded into one number:
 // the state after every pass of the main loop and every sound asked for. The number was taken from
 // the game as it was before clicks, pause and mute came in; unused, they must leave it as it was.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The stage rules, the rounding rule and the random generator.
 #include <gtest/gtest.h>
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Checks an installed Kanuvo under <root>/usr, as `cmake --install` or the Debian package lays it out:
 # the program with its sound folder, the launcher, the desktop's files, and the launcher's answers.
 #   check_tree.sh <root> <app id> <version>

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Builds the Debian package with CPack from the finished build, checks its control fields, unpacks it
 # with dpkg -x into a scratch root and checks the tree there (exit 77, a skip, without dpkg's tools).
 #   package.sh <build dir> <scratch dir> <app id> <version> <tree checker>

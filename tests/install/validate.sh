@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Validates the installed menu entry and software-centre metadata with the desktop's own checkers,
 # where they are installed (exit 77, a skip, where they are not).
 #   validate.sh <root> <app id>

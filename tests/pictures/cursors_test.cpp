@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The pointer cursor files: their structure read byte by byte, hot spots, transparency, and the grids.
 #include <gtest/gtest.h>
 

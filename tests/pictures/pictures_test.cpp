@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The built pictures: sizes and depth, masks that match their sprites, sprites over a board, embedding.
 #include <gtest/gtest.h>
 

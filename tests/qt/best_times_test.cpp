@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The best-times store: kept across sessions, never in the way of the game when it is broken.
 #include <QDir>
 #include <QFile>

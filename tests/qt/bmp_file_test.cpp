@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's own BMP reading: pixels and row order as Qt's reader sees them, and no trust in a header.
 #include <gtest/gtest.h>
 

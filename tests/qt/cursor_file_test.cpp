@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pointer-shape files: shapes built here byte by byte decode with their hot spots and pixels, and
 // cut-short or garbage files are refused without harm.
 #include <QBuffer>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window and its controls on the offscreen platform: state at start, geometry, what shows,
 // and events (clicks, keys, pointer moves, timers, closing) raised from the event dispatch.
 #include <QApplication>

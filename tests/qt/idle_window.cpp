@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Shows the game's window on the title screen for a number of seconds (default 10), then prints
 // the CPU time the process used, to measure what an open window costs while nothing happens.
 #include <QApplication>

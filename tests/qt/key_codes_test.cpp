@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Qt keys to the virtual-key codes the game reads: arrows, the keypad with Num Lock on and off, letters,
 // punctuation and the keys of a Japanese keyboard; every key has a code, and only the slide keys a slide code.
 #include <gtest/gtest.h>

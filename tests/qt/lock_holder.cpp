@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Stands in for a running copy of the game: takes the single-copy lock at the path it is given,
 // says whether it got it, and holds it until it is killed.
 #include <QGuiApplication>

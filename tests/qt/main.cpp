@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs the Qt layer's tests inside one application object on the offscreen platform.
 #include <QApplication>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Prints the folder the program finds itself in, byte for byte, so a test can copy it anywhere.
 #include <QGuiApplication>
 

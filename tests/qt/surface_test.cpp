@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // What the drawing calls cover on a QImage surface: sprites, rounded and plain boxes, text, blits.
 #include <QFontInfo>
 #include <QImage>

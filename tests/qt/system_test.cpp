@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // System services: the tick count, ending, the single-copy lock against a live and a killed copy,
 // message boxes, screen size, pictures and pointer shapes over our own window only.
 #include <QCoreApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Boards written as text for the route and truck tests.
 #include "board_text.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Boards written as text for the route and truck tests, and a game set up for a run on them.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The route trace of the route stages: where it begins, how a step walks the road, and how it ends.
 #include <gtest/gtest.h>
 

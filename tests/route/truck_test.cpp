@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The truck driving a 4 x 4 board one pixel at a time: where it turns, where it crashes, where it arrives.
 #include <gtest/gtest.h>
 

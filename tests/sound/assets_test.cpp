@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The built music and effects: they parse, last as long as promised, and are really heard.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Independent readers of the files the sound tests inspect: PCM WAV, raw device output, Standard MIDI.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real sound layer on the dummy driver against a scratch copy of sound/ broken in the ways a
 // player's machine can break it, and in folders with odd names: every failure is silence, never a
 // crash, a hang or a memory flood.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading the media-control command texts, without any audio.
 #include <gtest/gtest.h>
 

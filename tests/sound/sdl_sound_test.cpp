@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // SdlSound against a real SDL_mixer: the dummy driver for the command rules, the disk driver where
 // the sound itself is measured (it writes what it mixes to a file, faster than real time).
 #include <gtest/gtest.h>

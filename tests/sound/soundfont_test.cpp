@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The music's own soundfont, cut by tools/soundfont from the system's: it holds the presets the tune
 // plays and no others, and the whole tune sounds from it exactly as from the system's soundfont.
 #include <gtest/gtest.h>

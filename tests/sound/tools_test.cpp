@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The score reader and the effect synthesiser that build the game's sound files.
 #include <gtest/gtest.h>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The shared front of the asset tools: read a source text, turn it into bytes, write them to a file.
 // Mistakes in the source are reported with their line.
 #pragma once

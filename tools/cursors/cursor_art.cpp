@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reads pointer grids and writes them as .cur files (an icon directory of type 2 and one DIB image).
 #include "cursor_art.h"
 

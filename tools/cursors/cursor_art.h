@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Pointer cursors from text pixel grids: reading the grid and writing a Windows .cur file.
 #pragma once
 

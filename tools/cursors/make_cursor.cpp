@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Turns a pointer grid from assets/cursors into a .cur file, at the grid's size or enlarged by a whole
 // factor for dense screens: kanuvo_make_cursor <grid.txt> <out.cur> [scale]
 #include <cstdio>

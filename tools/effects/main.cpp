@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Renders one effect patch to a WAV file: synth <patch> <out.wav>.
 #include "../common/source_to_file.h"
 #include "synth.h"

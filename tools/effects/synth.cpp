@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading effect patches and rendering them: band-limited oscillators, ADSR, state-variable filters, echo.
 #include "synth.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A small synthesiser for the game's sound effects: voices of oscillators or noise with envelopes,
 // glides, vibrato and filters, mixed with an echo and written as 16-bit PCM WAV.
 #pragma once

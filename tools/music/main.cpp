@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Turns the game's text score into the Standard MIDI File the game plays: score2midi <score> <out.mid>.
 #include "../common/source_to_file.h"
 #include "score.h"

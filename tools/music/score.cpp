@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reads the text score (tracks, patterns of notes or drum grids, sections, the song order) and writes MIDI.
 #include "score.h"
 

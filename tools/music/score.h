@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The text score of the game's music, read into timed note events and written as a Standard MIDI File.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Draws the game's pictures into BMP files at build time, the program's icons, and a preview sheet.
 //   kanuvo_make_pictures <output folder>
 //   kanuvo_make_pictures --icons <output folder> <side>...

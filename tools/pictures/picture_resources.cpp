@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Registers the embedded pictures and icons with Qt's resource system.
 #include "picture_resources.h"
 

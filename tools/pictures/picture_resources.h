@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Access to the game's pictures embedded in the executable as ":/pictures/<id>.bmp" (and "<id>@2x.bmp"
 // at twice the size), and to the program's icons as ":/icons/<side>.png".
 #pragma once

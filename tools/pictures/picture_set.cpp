@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // File names, mask making and sprite drawing for the picture tool and its preview.
 #include "picture_set.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The picture tool's side of the eleven pictures: file names, masks and sprite drawing.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Saves what an X display shows (or a part of it) as a PNG: the README's screenshots are made with it.
 #include <QGuiApplication>
 #include <QPixmap>

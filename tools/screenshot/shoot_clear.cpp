@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Plays the first board of stage 1 to a clear in the real window, with real key presses, and saves the
 // window as a PNG: the README's picture of a cleared stage (./run screenshots). Not part of the game.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Cuts a soundfont down to what a tune plays: cut_soundfont <soundfont.sf2> <tune.mid> <out.sf2>.
 #include <fstream>
 #include <iostream>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The presets of a tune, and a soundfont cut down to them.
 #include "soundfont_cut.h"
 

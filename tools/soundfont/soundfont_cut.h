@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Cutting a soundfont down to what one tune plays, so that the game loads and holds only the sounds
 // it needs: the same presets, instruments, samples and modulators, byte for byte, with everything the
 // tune never sounds left out.

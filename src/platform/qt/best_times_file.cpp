@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Best clear times kept between sessions in a small JSON file, written through QSaveFile.
 #include "platform/qt/best_times_file.h"
 

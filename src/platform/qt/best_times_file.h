@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Best clear times kept between sessions: a small JSON file, read with care and written atomically.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "platform/qt/bmp_file.h"
 
 #include <QFile>

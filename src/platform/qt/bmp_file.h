@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's pictures are BMP files: read here without Qt's image plugins, which would cost the
 // start-up a scan of every plugin for the sake of one format.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading pointer-shape files (.cur): the image and hot spot of one shape.
 #include "platform/qt/cursor_file.h"
 

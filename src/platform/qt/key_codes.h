@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Qt key events as the virtual-key codes the game's key handler reads.
 #pragma once
 

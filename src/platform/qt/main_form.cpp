@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's window and its controls over Qt Widgets: picture boxes, buttons, timers, the event
 // dispatch the main loop calls, and the events the program wires to the game.
 #include "platform/qt/main_form.h"

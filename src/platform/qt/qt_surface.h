@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Drawing surfaces and pictures over QImage: the game's drawing calls with the pixel rules it expects.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The system services the game calls (tick count, message boxes, ending, single copy, screen,
 // picture resources and pointer shapes), provided by Qt.
 #include "platform/qt/qt_system.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading media-control commands: words, quoted paths, and the few keywords the game uses.
 #include "mci_command.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Reading the media-control command texts the game sends for its music ("open ...", "play ...").
 #pragma once
 

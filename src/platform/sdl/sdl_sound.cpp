@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Music and effects over SDL2_mixer: the command interpreter, the effect cache, the loader thread and
 // the device that closes while nothing plays.
 #include "sdl_sound.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The game's music and effects played through SDL2_mixer: MIDI by media-control commands, WAV by file.
 #pragma once
 

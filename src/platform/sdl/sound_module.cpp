@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The sound as a module the program loads at run time: SDL_mixer brings some sixty libraries, and
 // loading them with the program would delay its window.
 #include "platform/sound_module.h"

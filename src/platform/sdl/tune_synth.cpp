@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A tune rendered by FluidSynth with settings chosen for memory: samples loaded on demand, no more
 // voices than the tune needs.
 #include "tune_synth.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // One tune ready to play: a FluidSynth synthesizer with the soundfont and a player holding the tune.
 #pragma once
 
