@@ -2,7 +2,7 @@
 // The game's handlers wired to the window's events.
 #include "app/kanuvo_app.h"
 
-#include "game/app.h"
+#include "game/flow.h"
 #include "game/play.h"
 
 namespace kanuvo {

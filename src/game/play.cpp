@@ -7,9 +7,9 @@
 #include <array>
 #include <string>
 
-#include "game/app.h"
 #include "game/banner.h"
 #include "game/board.h"
+#include "game/flow.h"
 #include "game/geometry.h"
 #include "game/paint.h"
 #include "game/pause.h"

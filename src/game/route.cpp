@@ -2,8 +2,8 @@
 // The logical route trace of the route stages: follows the road from the start towards the goal.
 #include "game/route.h"
 
-#include "game/app.h"
 #include "game/board.h"
+#include "game/flow.h"
 
 namespace kanuvo {
 

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "game/app.h"
 #include "game/board.h"
+#include "game/flow.h"
 #include "game/geometry.h"
 #include "game/rounding.h"
 

@@ -9,9 +9,9 @@
 
 #include "app/kanuvo_app.h"
 #include "doubles.h"
-#include "game/app.h"
 #include "game/banner.h"
 #include "game/board.h"
+#include "game/flow.h"
 #include "game/paint.h"
 #include "game/pictures.h"
 #include "picture_resources.h"

@@ -11,7 +11,7 @@
 #include "app/muted_sound.h"
 #include "app/settings.h"
 #include "doubles.h"
-#include "game/app.h"
+#include "game/flow.h"
 #include "game/media.h"
 #include "game/play.h"
 

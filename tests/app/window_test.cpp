@@ -23,8 +23,8 @@
 
 #include "app/kanuvo_app.h"
 #include "doubles.h"
-#include "game/app.h"
 #include "game/board.h"
+#include "game/flow.h"
 #include "game/geometry.h"
 #include "game/pictures.h"
 #include "game/play.h"

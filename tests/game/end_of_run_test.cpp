@@ -8,8 +8,8 @@
 #include <cstdint>
 
 #include "doubles.h"
-#include "game/app.h"
 #include "game/board.h"
+#include "game/flow.h"
 #include "game/geometry.h"
 #include "game/play.h"
 #include "game/run_end.h"

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "doubles.h"
-#include "game/app.h"
 #include "game/board.h"
+#include "game/flow.h"
 #include "game/geometry.h"
 #include "game/media.h"
 #include "game/play.h"

@@ -7,8 +7,8 @@
 #include <tuple>
 
 #include "doubles.h"
-#include "game/app.h"
 #include "game/board.h"
+#include "game/flow.h"
 #include "game/geometry.h"
 #include "game/paint.h"
 #include "game/play.h"

@@ -7,8 +7,8 @@
 #include <algorithm>
 
 #include "doubles.h"
-#include "game/app.h"
 #include "game/board.h"
+#include "game/flow.h"
 #include "game/geometry.h"
 #include "game/pause.h"
 #include "game/play.h"

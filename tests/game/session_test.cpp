@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "doubles.h"
-#include "game/app.h"
 #include "game/board.h"
+#include "game/flow.h"
 #include "game/geometry.h"
 #include "game/play.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The game's flow: start-up, the main loop and the truck's step timer, the buttons, the two ways a
 // run ends, and the growing Game Over lettering.
-#include "game/app.h"
+#include "game/flow.h"
 
 #include <cstdlib>
 
