@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include "scratch_home.h"
+
 #include "app/kanuvo_app.h"
 #include "doubles.h"
 #include "game/banner.h"
@@ -141,6 +143,7 @@ TEST_F(DenseWindow, PicturesAndPointersAreTheOnesDrawnAtTwiceTheSize) {
 }  // namespace kanuvo
 
 int main(int argc, char** argv) {
+    kanuvo::UseScratchHome();
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_SCALE_FACTOR", "2");
     QApplication application(argc, argv);

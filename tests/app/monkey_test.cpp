@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include "scratch_home.h"
+
 #include <cstdio>
 #include <algorithm>
 #include <cstdlib>
@@ -282,6 +284,7 @@ TEST(Monkey, ASeededStreamOfRandomEventsBreaksNoRuleOfTheGame) {
 }  // namespace kanuvo
 
 int main(int argc, char** argv) {
+    kanuvo::UseScratchHome();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     kanuvo::InitPictureResources();

@@ -11,7 +11,6 @@
 #include <QThread>
 #include <QElapsedTimer>
 #include <QPaintEvent>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -20,6 +19,8 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include "scratch_home.h"
 
 #include "app/kanuvo_app.h"
 #include "doubles.h"
@@ -718,11 +719,10 @@ TEST(SessionEnd, TheProgramAskedToEndLeavesAsThroughItsCloseBox) {
 }  // namespace kanuvo
 
 int main(int argc, char** argv) {
+    kanuvo::UseScratchHome();
     // Headless unless told otherwise (a real X server can be asked for with QT_QPA_PLATFORM=xcb).
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    // Nothing a test does may reach the user's own data folder.
-    QStandardPaths::setTestModeEnabled(true);
     kanuvo::InitPictureResources();
     ::testing::InitGoogleTest(&argc, argv);
     // The window system runs threads of its own: death tests start a fresh copy of this program.

@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "scratch_home.h"
+
 int main(int argc, char** argv) {
+    kanuvo::UseScratchHome();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     ::testing::InitGoogleTest(&argc, argv);
     // The death tests start a fresh copy of this program rather than forking one with Qt running.
