@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
 # Checks an installed Kanuvo under <root>/usr, as `cmake --install` or the Debian package lays it out:
-# the program with its sound folder, the launcher, the desktop's files, and the launcher's answers.
+# the program with its sound folder, the launcher, the copyright and changelog, the desktop's files,
+# and the launcher's answers.
 #   check_tree.sh <root> <app id> <version>
 set -euo pipefail
 root=$1 id=$2 version=$3
@@ -9,16 +10,30 @@ usr=$root/usr
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
-# The program with its sound module and sound folder beside it; the launcher a relative link to it.
-[ -x "$usr/lib/kanuvo/kanuvo" ] || fail "no program at lib/kanuvo/kanuvo"
-[ -s "$usr/lib/kanuvo/kanuvo_sound.so" ] || fail "no sound module beside the program"
+# The program with its sound module and sound folder beside it; the launcher in games/, a relative
+# link to it, and nothing in bin/.
+game=$usr/lib/games/kanuvo
+[ -x "$game/kanuvo" ] || fail "no program at lib/games/kanuvo/kanuvo"
+[ -s "$game/kanuvo_sound.so" ] || fail "no sound module beside the program"
 for file in Shellshk.mid Shellshk.sf2 goal.wav stop1.wav stop2.wav GameOvaer.wav \
             H_point.cur Nodrop01.cur H_point@2x.cur Nodrop01@2x.cur; do
-  [ -s "$usr/lib/kanuvo/sound/$file" ] || fail "no sound/$file beside the program"
+  [ -s "$game/sound/$file" ] || fail "no sound/$file beside the program"
 done
-[ ! -e "$usr/bin/sound" ] || fail "a sound folder in bin/"
-[ -L "$usr/bin/kanuvo" ] || fail "bin/kanuvo is not a link"
-[ "$(readlink "$usr/bin/kanuvo")" = ../lib/kanuvo/kanuvo ] || fail "bin/kanuvo points at $(readlink "$usr/bin/kanuvo")"
+[ ! -e "$usr/bin" ] || fail "a bin/ folder: a game's command belongs in games/"
+[ -L "$usr/games/kanuvo" ] || fail "games/kanuvo is not a link"
+[ "$(readlink "$usr/games/kanuvo")" = ../lib/games/kanuvo/kanuvo ] ||
+  fail "games/kanuvo points at $(readlink "$usr/games/kanuvo")"
+
+# Whose work each file is: a soundfont ships only with a stanza of its own under its GPL-2 licence.
+copyright=$usr/share/doc/kanuvo/copyright
+head -1 "$copyright" 2>/dev/null | grep -q '^Format: .*copyright-format/1.0/' || fail "no copyright file in Debian's format"
+for soundfont in "$game"/sound/*.sf2; do
+  [ -e "$soundfont" ] || continue
+  grep -A3 -x "Files: \*/sound/$(basename "$soundfont")" "$copyright" | grep -qx 'License: GPL-2' ||
+    fail "the copyright file has no GPL-2 stanza for sound/$(basename "$soundfont")"
+done
+zcat "$usr/share/doc/kanuvo/changelog.gz" 2>/dev/null | head -1 | grep -q "^kanuvo ($version) " ||
+  fail "the packaged changelog does not open with $version"
 
 # The menu entry starts the launcher by name, with the icon of the same id.
 desktop=$usr/share/applications/$id.desktop
@@ -50,13 +65,13 @@ if [ -f "$metainfo" ]; then
 else
   fail "no share/metainfo/$id.metainfo.xml"
 fi
-head -3 "$usr/share/man/man6/kanuvo.6" 2>/dev/null | grep -q '^\.TH KANUVO 6 .*Kanuvo '"$version" ||
+zcat "$usr/share/man/man6/kanuvo.6.gz" 2>/dev/null | head -3 | grep -q '^\.TH KANUVO 6 .*Kanuvo '"$version" ||
   fail "no manual page kanuvo(6) for $version"
 
-# The command line, through the menu entry's Exec line on a PATH that holds the installed bin/.
+# The command line, through the menu entry's Exec line on a PATH that holds the installed games/.
 # None of these needs a display.
 launcher=$(sed -n 's/^Exec=//p' "$desktop" 2>/dev/null)
-run() { PATH="$usr/bin:$PATH" "${launcher:-kanuvo}" "$@"; }
+run() { PATH="$usr/games:$PATH" "${launcher:-kanuvo}" "$@"; }
 [ "$(run --version)" = "kanuvo $version" ] || fail "--version says '$(run --version)'"
 help=$(run --help) || fail "--help failed"
 grep -q '^Usage: kanuvo' <<<"$help" || fail "--help has no English usage"
