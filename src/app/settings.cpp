@@ -1,13 +1,18 @@
 // SPDX-License-Identifier: MIT
-// The player's choices in an INI file read and written through QSettings.
+// The player's choices in an INI file read through QSettings, and written by it into a scratch copy
+// that then replaces the file whole, or not at all.
 #include "app/settings.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 
 #include <cstdio>
+
+#include "platform/regular_file.h"
 
 namespace kanuvo {
 
@@ -19,6 +24,10 @@ constexpr qint64 kMaxFileBytes = 64 * 1024;
 
 void Ignoring(const QString& path, const char* why) {
     std::fprintf(stderr, "kanuvo: ignoring %s: %s\n", qUtf8Printable(path), why);
+}
+
+void NotSaved(const QString& path, const char* why) {
+    std::fprintf(stderr, "kanuvo: settings not saved to %s: %s; the old file is kept\n", qUtf8Printable(path), why);
 }
 
 }  // namespace
@@ -62,13 +71,30 @@ void PlayerSettings::SetMuted(bool muted) {
         Ignoring(path_, "not a plain settings file");
         return;
     }
-    // Far too large to be ours: not worth reading, only replacing. A merely corrupt file is
-    // written over, keeping whatever in it could be read.
-    if (Oversized()) QFile::remove(path_);
-    QSettings settings(path_, QSettings::IniFormat);
-    settings.setValue(kMutedKey, muted);
-    settings.sync();
-    if (settings.status() == QSettings::AccessError) Ignoring(path_, "cannot be written");
+    // QSettings writes into a copy, keeping whatever in the file it could read (a file far too large
+    // to be ours is not worth reading, only replacing), and the copy must read back with the choice
+    // before it replaces the file: QSettings does not say when a full disk left it empty.
+    const QTemporaryDir scratch;
+    const QString copy = scratch.filePath(QStringLiteral("kanuvo.ini"));
+    if (!scratch.isValid() || (QFileInfo::exists(path_) && !Oversized() && !QFile::copy(path_, copy))) {
+        NotSaved(path_, "no room for a copy to write in");
+        return;
+    }
+    {
+        QSettings settings(copy, QSettings::IniFormat);
+        settings.setValue(kMutedKey, muted);
+    }
+    QFile written(copy);
+    if (QSettings(copy, QSettings::IniFormat).value(kMutedKey).toString() != (muted ? "true" : "false") ||
+        !written.open(QIODevice::ReadOnly)) {
+        NotSaved(path_, "the copy could not be written");
+        return;
+    }
+    std::string why;
+    QDir().mkpath(QFileInfo(path_).absolutePath());
+    if (!ReplaceFileWhole(QFile::encodeName(path_).toStdString(), written.readAll().toStdString(), why)) {
+        NotSaved(path_, why.c_str());
+    }
 }
 
 }  // namespace kanuvo

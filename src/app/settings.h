@@ -19,8 +19,9 @@ public:
     // The stored choice; nothing when none is stored or the file cannot be trusted (not a plain
     // file, oversized, unreadable or not in the expected form), which is then ignored.
     std::optional<bool> Muted() const;
-    // Keeps the choice. Something other than a file in its place is left alone; a corrupt file is
-    // written over.
+    // Keeps the choice. Something other than a file in its place is left alone, and so is a symbolic
+    // link; a corrupt file is written over. A failed write (a full disk) keeps the old file and says
+    // so in one line on standard error.
     void SetMuted(bool muted);
 
 private:

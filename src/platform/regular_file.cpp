@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Reading a whole small file: opened without waiting, checked to be a regular file, read up to a cap.
+// Replacing one: a checked write to a file beside it, renamed over it.
 #include "platform/regular_file.h"
 
 #include <fcntl.h>
@@ -7,7 +8,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <new>
+#include <utility>
 
 namespace kanuvo {
 
@@ -39,7 +43,48 @@ int OpenRegularFile(const std::string& path, std::size_t maxBytes, std::size_t& 
     return fd;
 }
 
+// Why the last system call failed, and false, for the caller to return.
+bool Failed(std::string& why) {
+    why = std::strerror(errno);
+    return false;
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0 && errno == EINTR) continue;
+        if (written < 0) return false;
+        bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    return true;
+}
+
 }  // namespace
+
+bool ReplaceFileWhole(const std::string& path, std::string_view bytes, std::string& why) {
+    struct stat old {};
+    const bool replacing = ::lstat(path.c_str(), &old) == 0;
+    if (replacing && S_ISLNK(old.st_mode)) {
+        why = "it is a symbolic link, which is not written through";
+        return false;
+    }
+    if (replacing && !S_ISREG(old.st_mode)) {
+        why = "it is not a regular file";
+        return false;
+    }
+    // Beside the file, so that the rename stays on the same disk and is all or nothing.
+    std::string temporary = path + ".XXXXXX";
+    Descriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
+    if (file.fd < 0) return Failed(why);
+    // A full disk shows in the write, or only in the flush or the close on some file systems.
+    const bool written = (!replacing || ::fchmod(file.fd, old.st_mode & 07777) == 0) && WriteAll(file.fd, bytes) &&
+                         ::fsync(file.fd) == 0 && ::close(std::exchange(file.fd, -1)) == 0 &&
+                         ::rename(temporary.c_str(), path.c_str()) == 0;
+    if (written) return true;
+    Failed(why);
+    ::unlink(temporary.c_str());
+    return false;
+}
 
 bool IsRegularFileWithin(const std::string& path, std::size_t maxBytes) {
     std::size_t size = 0;

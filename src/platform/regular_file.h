@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 // Reading a whole small file the player's machine provides, without ever blocking on it or
-// running out of memory: regular files only, within a size cap.
+// running out of memory: regular files only, within a size cap; and replacing one of the player's
+// files whole or not at all.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace kanuvo {
@@ -19,5 +21,12 @@ std::optional<std::vector<std::uint8_t>> ReadRegularFile(const std::string& path
 // Whether ReadRegularFile would take the file at path as it is now, for a file another library reads
 // by its path; checked the same way, without reading it.
 bool IsRegularFileWithin(const std::string& path, std::size_t maxBytes);
+
+// Replaces the file at path with bytes, whole or not at all: they go to a new file beside it, every
+// write and the flush to the disk checked, which is then renamed over it, keeping the old file's
+// permissions. A symbolic link at path is never written through (the file it points to may be anyone's)
+// and is left as it is, like anything else that is not a regular file. False, with why (the reason in
+// a few words), when the file could not be replaced; it is then as it was.
+bool ReplaceFileWhole(const std::string& path, std::string_view bytes, std::string& why);
 
 }  // namespace kanuvo

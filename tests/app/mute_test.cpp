@@ -11,6 +11,7 @@
 #include "app/muted_sound.h"
 #include "app/settings.h"
 #include "doubles.h"
+#include "full_disk.h"
 #include "game/flow.h"
 #include "game/media.h"
 #include "game/play.h"
@@ -147,6 +148,24 @@ TEST_F(Settings, AFolderInThePlaceOfTheFileIsLeftAlone) {
     EXPECT_EQ(PlayerSettings(Path()).Muted(), std::nullopt);
     PlayerSettings(Path()).SetMuted(true);
     EXPECT_TRUE(QFileInfo(Path()).isDir());
+}
+
+TEST_F(Settings, AFullDiskOrASymbolicLinkLeavesTheOldFileAsItWas) {
+    const QByteArray kept = "[sound]\nmuted=true\n";
+    Write(kept);
+    {
+        const FullDisk full;
+        PlayerSettings(Path()).SetMuted(false);
+    }
+    QFile file(Path());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), kept);
+
+    ASSERT_TRUE(QFile::rename(Path(), dir.filePath("elsewhere.ini")));
+    ASSERT_TRUE(QFile::link(dir.filePath("elsewhere.ini"), Path()));
+    PlayerSettings(Path()).SetMuted(false);
+    EXPECT_TRUE(QFileInfo(Path()).isSymLink());
+    EXPECT_EQ(PlayerSettings(Path()).Muted(), std::optional<bool>(true));
 }
 
 }  // namespace

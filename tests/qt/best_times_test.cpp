@@ -3,10 +3,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonDocument>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include "full_disk.h"
 #include "platform/qt/best_times_file.h"
 
 namespace kanuvo {
@@ -79,6 +81,32 @@ TEST_F(BestTimesStore, AnOversizedStoreIsNotRead) {
     EXPECT_FALSE(store.Load(1).has_value());
     EXPECT_FALSE(store.Save(1, 10));  // it cannot be read, so it is left alone
     EXPECT_GT(ReadStore().size(), 70 * 1024);
+}
+
+TEST_F(BestTimesStore, AFullDiskOrASymbolicLinkLeavesTheOldStoreAsItWas) {
+    const QByteArray kept = R"({"best":{"1":30,"2":40}})";
+    WriteStore(kept);
+    {
+        const FullDisk full;
+        EXPECT_FALSE(store.Save(1, 20));
+    }
+    EXPECT_EQ(ReadStore(), kept);
+    EXPECT_EQ(QDir(folder.filePath("data")).entryList(QDir::Files), QStringList{"best_times.json"});
+
+    // The file a link points to may be anyone's: it is read, never written.
+    ASSERT_TRUE(QFile::rename(store.Path(), folder.filePath("elsewhere.json")));
+    ASSERT_TRUE(QFile::link(folder.filePath("elsewhere.json"), store.Path()));
+    EXPECT_EQ(store.Load(2), 40);
+    EXPECT_FALSE(store.Save(1, 20));
+    EXPECT_TRUE(QFileInfo(store.Path()).isSymLink());
+    EXPECT_EQ(ReadStore(), kept);
+}
+
+TEST_F(BestTimesStore, ASaveKeepsTheEntriesItDoesNotUnderstand) {
+    WriteStore(R"({"best": {"2": 44, "10": 5, "x": "y"}, "player": "hana"})");
+    EXPECT_TRUE(store.Save(3, 61));
+    EXPECT_EQ(QJsonDocument::fromJson(ReadStore()),
+              QJsonDocument::fromJson(R"({"best": {"2": 44, "3": 61, "10": 5, "x": "y"}, "player": "hana"})"));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Best clear times kept between sessions in a small JSON file, written through QSaveFile.
+// Best clear times kept between sessions in a small JSON file, replaced whole or not at all.
 #include "platform/qt/best_times_file.h"
 
 #include <QDir>
@@ -7,10 +7,11 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 #include <cstdio>
+
+#include "platform/regular_file.h"
 
 namespace kanuvo {
 
@@ -36,7 +37,7 @@ BestTimesFile::BestTimesFile()
     : path_(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
             QStringLiteral("/kanuvo/best_times.json")) {}
 
-BestTimesFile::ReadResult BestTimesFile::Read(std::map<int, int>& times) const {
+BestTimesFile::ReadResult BestTimesFile::Read(std::map<int, int>& times, QJsonObject* store) const {
     times.clear();
     const QFileInfo info(path_);
     if (!info.exists()) return ReadResult::Missing;
@@ -61,6 +62,7 @@ BestTimesFile::ReadResult BestTimesFile::Read(std::map<int, int>& times) const {
         Report("ignored in", QStringLiteral("not a store of best times"));
         return ReadResult::Corrupt;
     }
+    if (store != nullptr) *store = document.object();
     const QJsonObject best = document.object()[kBestKey].toObject();
     for (auto entry = best.begin(); entry != best.end(); ++entry) {
         bool isNumber = false;
@@ -86,26 +88,21 @@ std::optional<int> BestTimesFile::Load(int stage) const {
 
 bool BestTimesFile::Save(int stage, int seconds) const {
     std::map<int, int> times;
-    // A store that cannot be read may still hold times: it is left alone (Read has said why).
-    if (Read(times) == ReadResult::Unreadable) return false;
-    times[stage] = seconds;
-    QJsonObject best;
-    for (const auto& [keptStage, keptSeconds] : times) best[QString::number(keptStage)] = keptSeconds;
     QJsonObject root;
+    // A store that cannot be read may still hold times: it is left alone (Read has said why).
+    if (Read(times, &root) == ReadResult::Unreadable) return false;
+    // Only this stage's entry changes: whatever else the store holds, understood or not, is kept.
+    QJsonObject best = root[kBestKey].toObject();
+    best[QString::number(stage)] = seconds;
     root[kBestKey] = best;
 
     if (!QDir().mkpath(QFileInfo(path_).absolutePath())) {
         Report("not saved to", QStringLiteral("its folder cannot be made"));
         return false;
     }
-    QSaveFile file(path_);
-    if (!file.open(QIODevice::WriteOnly)) {
-        Report("not saved to", file.errorString());
-        return false;
-    }
-    file.write(QJsonDocument(root).toJson(QJsonDocument::Indented));
-    if (!file.commit()) {
-        Report("not saved to", file.errorString());
+    std::string why;
+    if (!ReplaceFileWhole(QFile::encodeName(path_).toStdString(), QJsonDocument(root).toJson().toStdString(), why)) {
+        Report("not saved to", QString::fromLocal8Bit(why) + QStringLiteral("; the old file is kept"));
         return false;
     }
     return true;

@@ -2,6 +2,7 @@
 // Best clear times kept between sessions: a small JSON file, read with care and written atomically.
 #pragma once
 
+#include <QJsonObject>
 #include <QString>
 
 #include <map>
@@ -12,8 +13,9 @@ namespace kanuvo {
 // The store is {"best": {"<stage>": <seconds>, ...}}. A missing file is an empty store. A file that is
 // not a regular file, too large, unreadable or not such JSON is reported in one line on standard
 // error and treated as empty; an unreadable file is never overwritten, a corrupt one is replaced by
-// the next save. Saves go through a temporary file renamed over the old one, so a crash mid-write
-// leaves the previous store whole.
+// the next save, and a save keeps the entries of a readable store it does not understand. Saves go
+// through a temporary file renamed over the old one, so a crash or a full disk mid-write leaves the
+// previous store whole; a symbolic link in its place is not written through.
 class BestTimesFile {
 public:
     // By default "best_times.json" in the user's data folder for the game.
@@ -27,7 +29,8 @@ public:
 
 private:
     enum class ReadResult { Read, Missing, Corrupt, Unreadable };
-    ReadResult Read(std::map<int, int>& times) const;
+    // The times in the store, and the whole store as read into store when given.
+    ReadResult Read(std::map<int, int>& times, QJsonObject* store = nullptr) const;
     void Report(const char* what, const QString& why) const;
 
     QString path_;
