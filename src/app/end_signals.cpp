@@ -45,7 +45,15 @@ void EndOnSessionSignals(QObject* owner, std::function<void()> end) {
     action.sa_handler = OnSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;
-    for (int number : kSignals) sigaction(number, &action, nullptr);
+    for (int number : kSignals) {
+        // Only the hang-up and the interrupt are ignored on purpose by whoever starts a program; a
+        // request to end (SIGTERM) is always heard.
+        struct sigaction inherited {};
+        if (number != SIGTERM && sigaction(number, nullptr, &inherited) == 0 && inherited.sa_handler == SIG_IGN) {
+            continue;
+        }
+        sigaction(number, &action, nullptr);
+    }
 }
 
 }  // namespace kanuvo

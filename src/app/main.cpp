@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Kanuvo's entry point: the application, the window, the game, and the event loop until the window closes.
 #include <QApplication>
+#include <QDialog>
 #include <QTimer>
 
 #include "app/command_line.h"
@@ -45,7 +46,12 @@ int main(int argc, char** argv) {
     kanuvo::KanuvoApp app(clock, system, sound, appOptions);
     system.SetCursorWindow(&app.form);
     // Ended by the session, the game leaves as through its close box: music stopped, lock given up.
-    kanuvo::EndOnSessionSignals(&app.form, [&app] { app.form.Unload(); });
+    // A message box (another copy is running, say) is answered first: one shown before the window
+    // runs a loop of its own, which the window's closing does not end.
+    kanuvo::EndOnSessionSignals(&app.form, [&app] {
+        if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget())) box->reject();
+        app.form.Unload();
+    });
     // The title needs neither the window's icon nor the sound: both come once it is on screen, and the
     // sound libraries load on a thread of their own meanwhile.
     app.form.onFirstFrame = [&sound] {

@@ -687,16 +687,40 @@ TEST(NoDisplay, TheProgramSaysItNeedsADisplayAndEndsWithStatusOne) {
     }
 }
 
+// The program's environment on the offscreen platform, with a runtime folder (and lock) of its own.
+QProcessEnvironment Headless(const QTemporaryDir& runtime) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_RUNTIME_DIR", runtime.path());
+    env.insert("SDL_AUDIODRIVER", "dummy");
+    return env;
+}
+
+// Whether the signal is in the set named by field ("SigCgt:" caught, "SigIgn:" ignored) of the
+// process's status.
+bool InSignalSet(const QProcess& program, const char* field, int signal) {
+    QFile status(QStringLiteral("/proc/%1/status").arg(program.processId()));
+    if (!status.open(QIODevice::ReadOnly)) return false;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field)) return (line.mid(qstrlen(field)).trimmed().toULongLong(nullptr, 16) >> (signal - 1)) & 1;
+    }
+    return false;
+}
+
+// Waits until the program catches SIGTERM: from then on a signal reaches the game, not the default.
+bool HandlesSignals(const QProcess& program) {
+    QElapsedTimer waited;
+    waited.start();
+    while (!InSignalSet(program, "SigCgt:", SIGTERM) && waited.elapsed() < 30000) QThread::msleep(20);
+    return InSignalSet(program, "SigCgt:", SIGTERM);
+}
+
 TEST(SessionEnd, TheProgramAskedToEndLeavesAsThroughItsCloseBox) {
     for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
         SCOPED_TRACE(signal);
         QTemporaryDir runtime;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        env.insert("XDG_RUNTIME_DIR", runtime.path());
-        env.insert("SDL_AUDIODRIVER", "dummy");
         QProcess program;
-        program.setProcessEnvironment(env);
+        program.setProcessEnvironment(Headless(runtime));
         program.start(QStringLiteral(KANUVO_PROGRAM), {QStringLiteral("--mute")});
         ASSERT_TRUE(program.waitForStarted(30000));
         // Up once it holds its lock and has shown its title.
@@ -711,7 +735,42 @@ TEST(SessionEnd, TheProgramAskedToEndLeavesAsThroughItsCloseBox) {
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << "not killed by the signal";
         EXPECT_EQ(program.exitCode(), 0);
         EXPECT_TRUE(QDir(runtime.path()).isEmpty()) << "the lock is given up";
+
+        // A second copy's message that the game is already open ends on the signal too.
+        QProcess first, second;
+        first.setProcessEnvironment(Headless(runtime));
+        second.setProcessEnvironment(Headless(runtime));
+        first.start(QStringLiteral(KANUVO_PROGRAM), {QStringLiteral("--mute")});
+        waited.restart();
+        while (!QFileInfo::exists(lock) && waited.elapsed() < 30000) QThread::msleep(20);
+        second.start(QStringLiteral(KANUVO_PROGRAM), {QStringLiteral("--mute")});
+        ASSERT_TRUE(HandlesSignals(second));
+        ::kill(static_cast<pid_t>(second.processId()), signal);
+        EXPECT_TRUE(second.waitForFinished(10000)) << "the message stayed up";
+        EXPECT_EQ(second.exitCode(), 0);
+        second.kill();
+        first.terminate();
+        first.waitForFinished(30000);
+        second.waitForFinished(30000);
     }
+}
+
+TEST(SessionEnd, AHangUpOrInterruptTheProgramWasStartedToIgnoreStaysIgnored) {
+    QTemporaryDir runtime;
+    QProcess program;
+    program.setProcessEnvironment(Headless(runtime));
+    // As nohup, or a script's background job, starts it.
+    program.setChildProcessModifier([] {
+        ::signal(SIGHUP, SIG_IGN);
+        ::signal(SIGINT, SIG_IGN);
+    });
+    program.start(QStringLiteral(KANUVO_PROGRAM), {QStringLiteral("--mute")});
+    ASSERT_TRUE(HandlesSignals(program));
+    EXPECT_TRUE(InSignalSet(program, "SigIgn:", SIGHUP));
+    EXPECT_TRUE(InSignalSet(program, "SigIgn:", SIGINT));
+    program.terminate();
+    ASSERT_TRUE(program.waitForFinished(30000));
+    EXPECT_EQ(program.exitCode(), 0);
 }
 #endif
 

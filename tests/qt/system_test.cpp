@@ -150,6 +150,20 @@ TEST_F(LockTest, ALockThatCannotBeTriedIsNoOtherCopy) {
     QtSystem system;
     system.SetLockPath(folder.filePath(QStringLiteral("missing/folder/kanuvo.lock")));
     EXPECT_FALSE(system.PrevInstance());
+    // A folder where the lock belongs: an empty one gives way to the lock, a full one is left alone.
+    ASSERT_TRUE(QDir().mkpath(LockPath()));
+    QtSystem first;
+    first.SetLockPath(LockPath());
+    EXPECT_FALSE(first.PrevInstance());
+    QtSystem second;
+    second.SetLockPath(LockPath());
+    EXPECT_TRUE(second.PrevInstance()) << "the lock taken is held";
+    const QString full = folder.filePath(QStringLiteral("full.lock"));
+    ASSERT_TRUE(QDir().mkpath(full + "/kept"));
+    QtSystem third;
+    third.SetLockPath(full);
+    EXPECT_FALSE(third.PrevInstance());
+    EXPECT_TRUE(QFileInfo(full + "/kept").isDir());
 }
 
 TEST_F(LockTest, EndRunsTheShutdownHooksReleasesTheLockAndExits) {

@@ -8,6 +8,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLockFile>
@@ -110,6 +111,13 @@ void QtSystem::End(int exitStatus) {
 bool QtSystem::PrevInstance() {
     if (lock_) return false;  // the lock is already ours
     if (lockPath_.isEmpty()) lockPath_ = DefaultLockPath();
+    // A copy's lock is always a file: a folder in its place names no copy. An empty one gives way to
+    // the lock; one with something in it is left alone, and the game plays without a lock.
+    if (const QFileInfo there(lockPath_); there.isDir() && !QDir().rmdir(lockPath_)) {
+        std::fprintf(stderr, "kanuvo: %s is a folder, not a lock; a second copy will not be kept out\n",
+                     qUtf8Printable(lockPath_));
+        return false;
+    }
     auto lock = std::make_unique<QLockFile>(lockPath_);
     // A held lock never goes stale by age; only a lock whose owner has died is taken over.
     lock->setStaleLockTime(0);
