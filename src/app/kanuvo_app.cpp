@@ -3,6 +3,7 @@
 #include "app/kanuvo_app.h"
 
 #include "game/flow.h"
+#include "game/help.h"
 #include "game/play.h"
 
 namespace kanuvo {
@@ -31,14 +32,22 @@ KanuvoApp::KanuvoApp(Clock& clock, System& system, Sound& device, const AppOptio
     : form(clock), settings(options.settingsPath), sound(device), game(form, system, clock, sound) {
     sound.SetMuted(options.startMuted || settings.Muted().value_or(false));
     WireEvents(form, game);
-    // M works everywhere, title screen included; on the board it is also one of the game's keys.
+    // M and F1 work everywhere, title screen included; on the board they are also two of the game's
+    // keys, which reach it first.
     form.onKeyDown = [this](int keyCode) {
         if (keyCode == kKeyMute) ToggleMute();
+        if (keyCode == kKeyHelp) ShowHelp(game);
     };
     form.BoardView().onKeyDown = [this](int keyCode) {
         if (keyCode == kKeyMute) ToggleMute();
         BoardKeyDown(game, keyCode);
+        if (keyCode == kKeyHelp) ShowHelp(game);
     };
+    form.HelpView().onKeyDown = [this](int keyCode) {
+        if (keyCode == kKeyMute) ToggleMute();
+        HelpKeyDown(game, keyCode);
+    };
+    form.HelpView().onMouseDown = [this](int, int, int) { CloseHelp(game); };
 }
 
 void KanuvoApp::ToggleMute() {

@@ -58,13 +58,24 @@ void PrintOutlined(Surface& surface, double x, double y, std::string_view text, 
     surface.Print(text);
 }
 
-void DrawBanner(Surface& surface, const Rect& box, std::span<const BannerLine> lines) {
-    const Color pen = surface.ForeColor();
-    const double fontSize = surface.FontSize();
-    const bool bold = surface.FontBold();
-    const double currentX = surface.CurrentX();
-    const double currentY = surface.CurrentY();
+KeptLettering::KeptLettering(Surface& surface)
+    : surface_(surface),
+      pen_(surface.ForeColor()),
+      fontSize_(surface.FontSize()),
+      bold_(surface.FontBold()),
+      currentX_(surface.CurrentX()),
+      currentY_(surface.CurrentY()) {}
 
+KeptLettering::~KeptLettering() {
+    surface_.SetFontBold(bold_);
+    surface_.SetFontSize(fontSize_);
+    surface_.SetForeColor(pen_);
+    surface_.SetCurrentX(currentX_);
+    surface_.SetCurrentY(currentY_);
+}
+
+void DrawBanner(Surface& surface, const Rect& box, std::span<const BannerLine> lines) {
+    const KeptLettering kept(surface);
     surface.SetFontBold(true);
     const double room = box.right - box.left - 2 * kSideMargin;
     std::vector<PlacedLine> placed;
@@ -96,12 +107,6 @@ void DrawBanner(Surface& surface, const Rect& box, std::span<const BannerLine> l
         PrintOutlined(surface, std::round(x), top, p.line->text, p.line->face, kLetteringRim, rim);
         y += p.height;
     }
-
-    surface.SetFontBold(bold);
-    surface.SetFontSize(fontSize);
-    surface.SetForeColor(pen);
-    surface.SetCurrentX(currentX);
-    surface.SetCurrentY(currentY);
 }
 
 }  // namespace kanuvo

@@ -23,6 +23,24 @@ struct BannerLine {
     Color face = kBannerWhite;
 };
 
+// Keeps a surface's pen colour, font and text position while it lives, and gives them back when it
+// goes, so that lettering laid over a board leaves later drawing as it would have been.
+class KeptLettering {
+public:
+    explicit KeptLettering(Surface& surface);
+    ~KeptLettering();
+    KeptLettering(const KeptLettering&) = delete;
+    KeptLettering& operator=(const KeptLettering&) = delete;
+
+private:
+    Surface& surface_;
+    Color pen_;
+    double fontSize_;
+    bool bold_;
+    double currentX_;
+    double currentY_;
+};
+
 // Draws the lines one below another in bold banner lettering, each centred across box and the whole
 // block centred from top to bottom. A line too wide for the box is drawn smaller until it fits. The
 // shadow is a darker shade of the surface's back colour. The surface's pen, font and text position

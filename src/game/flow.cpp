@@ -180,7 +180,7 @@ void RunGameLoop(Game& g) {
     for (;;) {
         g.form.DoEvents();
         if (!g.Playing) return;
-        if (g.Paused) {
+        if (g.Paused || g.HelpShown) {
             // A held run does nothing until an event resumes or ends it.
             g.form.WaitForEvents(g.clock.GetTickCount() + kIdleWaitMs);
             continue;

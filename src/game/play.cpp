@@ -9,6 +9,7 @@
 
 #include "game/banner.h"
 #include "game/board.h"
+#include "game/corner.h"
 #include "game/flow.h"
 #include "game/geometry.h"
 #include "game/paint.h"
@@ -186,6 +187,7 @@ void RedrawBoard(Game& g) {
     MakeEmptyCell(g, board);
     DrawTruck(g);
     DrawLives(g);
+    DrawCorner(g, board);
     const Surface& window = g.form.Canvas();
     if (g.form.BoardCopy().BitBlt(0, 0, window.ScaleWidth(), window.ScaleHeight(), board, 0, 0) == 0) {
         Fail(g, kOutOfMemoryMessage);

@@ -73,6 +73,8 @@ struct GameState {
 
     // The run is held by the player: the clock, the trace and the truck wait until it is resumed.
     bool Paused = false;
+    // The help page lies over the window and holds the game until it goes.
+    bool HelpShown = false;
 
     // Route trace and truck.
     bool RouteActive = false;

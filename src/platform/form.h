@@ -10,6 +10,8 @@
 //   StartStopButton  "スタート" / "ストップ": starts a run on a fresh board, or gives it up (StartStopClick)
 //   GaugeFrame       a disabled white button framing the time gauge above the board
 //   GaugeBar         a disabled red button inside the frame, shrinking as the time limit runs down
+//   HelpView         a picture box over everything else, shown only while the help page is up; it
+//                    takes the keys meanwhile
 //   TitleTimer       1000 ms: ends the title screen on its eleventh tick (TitleTick)
 //   TimeLimitTimer   1000 ms, enabled during a run: counts the run's 180 seconds (TimeLimitTick)
 //   GameOverTimer    500 ms: grows the Game Over lettering (GameOverTick)
@@ -81,6 +83,7 @@ public:
     virtual Button& StartStopButton() = 0;
     virtual Button& GaugeFrame() = 0;
     virtual Button& GaugeBar() = 0;
+    virtual PictureBox& HelpView() = 0;
     virtual Timer& TitleTimer() = 0;
     virtual Timer& TimeLimitTimer() = 0;
     virtual Timer& GameOverTimer() = 0;

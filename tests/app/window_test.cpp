@@ -412,6 +412,38 @@ TEST_F(Window, PHoldsARunUnderAPlateAndEscapeGivesTheBoardBackPixelForPixel) {
     EXPECT_EQ(g.Lives, 1);
 }
 
+TEST_F(Window, F1ReachesTheBoardThenItsPageHoldsTheRunAndF1GivesTheWindowBackPixelForPixel) {
+    EndTitle();
+    QWidget* help = app.form.HelpView().Widget();
+    QImage before, shown, after;
+    RunThenStop(app, [&] {
+        before = app.form.grab().toImage();
+        QTest::keyClick(app.form.BoardView().Widget(), Qt::Key_F1);
+        EXPECT_TRUE(g.RouteActive) << "F1 is a key of a route stage too";
+        EXPECT_TRUE(app.form.TimeLimitTimer().Held());
+        EXPECT_TRUE(help->isVisible());
+        shown = app.form.grab().toImage();
+        QTest::keyClick(help, Qt::Key_Up);  // the page's, not the board's
+        QTest::keyClick(help, Qt::Key_F1);
+        EXPECT_FALSE(app.form.TimeLimitTimer().Held());
+        after = app.form.grab().toImage();
+    });
+    EXPECT_EQ(g.Lives, 1);
+    EXPECT_TRUE(after == before);
+    // The page hid the board and its buttons, and was lettered in white and gold.
+    int white = 0, gold = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            white += shown.pixel(x, y) == qRgb(255, 255, 255);
+            gold += shown.pixel(x, y) == qRgb(255, 215, 40);
+        }
+    }
+    EXPECT_GT(white, 2000);
+    EXPECT_GT(gold, 300);
+    const QRect stop = app.form.StartStopButton().Widget().geometry();
+    EXPECT_NE(shown.copy(stop), before.copy(stop));
+}
+
 TEST_F(Window, StopWhileHeldIsOneMissWithTheBoardBack) {
     EndTitle();
     QImage before;

@@ -309,6 +309,7 @@ public:
     Button& StartStopButton() override { return startStopButton; }
     Button& GaugeFrame() override { return gaugeFrame; }
     Button& GaugeBar() override { return gaugeBar; }
+    PictureBox& HelpView() override { return helpView; }
     Timer& TitleTimer() override { return titleTimer; }
     Timer& TimeLimitTimer() override { return timeLimitTimer; }
     Timer& GameOverTimer() override { return gameOverTimer; }
@@ -325,7 +326,7 @@ public:
 
     ManualClock& clock;
     RecordingSurface canvas;
-    FakePictureBox boardView, boardCopy;
+    FakePictureBox boardView, boardCopy, helpView;
     FakeButton exitButton{"終了", true}, newGameButton{"新ゲーム", true}, startStopButton{"スタート", true};
     FakeButton gaugeFrame{"", false}, gaugeBar{"", false};
     FakeTimer titleTimer{true, 1000}, timeLimitTimer{false, 1000}, gameOverTimer{false, 500};

@@ -337,12 +337,13 @@ TEST_F(RedrawnBoard, DrawsInOrderAndCopiesTheWholeWindowIntoTheHiddenSurface) {
     const auto& log = t.form.boardView.log;
     ASSERT_FALSE(log.empty());
     EXPECT_THAT(log.front(), HasSubstr("Clear "));
-    // Fourteen tiles, the goal and start faces, the emptied cell, the truck and two lives.
+    // Fourteen tiles, the goal and start faces, the emptied cell, the truck and two lives; and the
+    // help hint in the free corner, its one-pixel rim printed eight times round the letters.
     const auto count = [&](const std::string& prefix) {
         return std::count_if(log.begin(), log.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
     };
     EXPECT_EQ(count("RoundRect"), 16);
-    EXPECT_EQ(count("Print"), 2);
+    EXPECT_EQ(count("Print"), 2 + 9);
     EXPECT_EQ(count("PaintPicture"), 6);
     EXPECT_THAT(t.form.boardCopy.log, ElementsAre("BitBlt 0 0 620 600 0 0"));
 }

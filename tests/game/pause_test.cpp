@@ -10,6 +10,7 @@
 #include "game/board.h"
 #include "game/flow.h"
 #include "game/geometry.h"
+#include "game/help.h"
 #include "game/pause.h"
 #include "game/play.h"
 
@@ -61,7 +62,11 @@ struct Held : ::testing::Test {
     std::function<void()> everyPass;
 };
 
-TEST_F(Held, TenMinutesHeldInATruckStageMoveNeitherGaugeNorTruck) {
+// Four seconds into a truck run, `hold` holds it; ten minutes later `release` lets it go, and the
+// truck's first step after comes a full step interval later.
+void TenMinutesHeldInATruckStage(Held& h, std::function<void()> hold, std::function<void()> release) {
+    Game& g = h.g;
+    testing::TestGame& t = h.t;
     g.Stage = 2;
     // A straight road along the bottom row keeps the truck going left.
     g.StartExit = ExitLeft;
@@ -72,13 +77,13 @@ TEST_F(Held, TenMinutesHeldInATruckStageMoveNeitherGaugeNorTruck) {
     double gaugeAtHold = 0;
     int timeAtHold = 0;
     std::uint32_t heldAt = 0, resumedAt = 0, firstStepAfter = 0;
-    everyPass = [&] {
+    h.everyPass = [&] {
         if (heldAt == 0 && t.clock.now >= 5000) {  // four seconds into the run, the truck moving
-            Press('P');
+            hold();
             heldAt = t.clock.now;
             return;
         }
-        if (g.Paused) {
+        if (g.Paused || g.HelpShown) {
             if (truckAtHold.right == 0) {
                 truckAtHold = g.TruckRect;
                 gaugeAtHold = t.form.gaugeBar.Width();
@@ -89,7 +94,7 @@ TEST_F(Held, TenMinutesHeldInATruckStageMoveNeitherGaugeNorTruck) {
             EXPECT_EQ(g.TimeCount, timeAtHold);
             EXPECT_TRUE(t.form.timeLimitTimer.Held());
             if (resumedAt == 0 && t.clock.now - heldAt >= 600000) {
-                Press(kKeyEscape);
+                release();
                 resumedAt = t.clock.now;
             }
             return;
@@ -107,6 +112,16 @@ TEST_F(Held, TenMinutesHeldInATruckStageMoveNeitherGaugeNorTruck) {
     EXPECT_LE(timeAtHold, 4);
     EXPECT_EQ(firstStepAfter, resumedAt + 201);
     EXPECT_EQ(g.Lives, 1);  // the Stop after the first step
+}
+
+TEST_F(Held, TenMinutesPausedInATruckStageMoveNeitherGaugeNorTruck) {
+    TenMinutesHeldInATruckStage(*this, [this] { Press('P'); }, [this] { Press(kKeyEscape); });
+}
+
+TEST_F(Held, TenMinutesOfHelpInATruckStageMoveNeitherGaugeNorTruck) {
+    TenMinutesHeldInATruckStage(*this, [this] { t.form.Queue([this] { ShowHelp(g); }); },
+                                [this] { t.form.Queue([this] { HelpKeyDown(g, kKeyHelp); }); });
+    EXPECT_FALSE(g.HelpShown);
 }
 
 TEST_F(Held, StopWhileHeldIsOneMissAndTakesThePlateOff) {

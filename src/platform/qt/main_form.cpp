@@ -239,6 +239,7 @@ MainForm::MainForm(Clock& clock, int twipsPerPixel)
       startStopButton_(this, "スタート", Rgb(255, 128, 128), true),
       gaugeFrame_(this, "", Rgb(255, 255, 255), false),
       gaugeBar_(this, "", Rgb(255, 0, 0), false),
+      helpView_(this),
       titleTimer_(kTitleInterval, true),
       timeLimitTimer_(kTimeLimitInterval, false),
       gameOverTimer_(kGameOverInterval, false) {
@@ -255,7 +256,7 @@ MainForm::MainForm(Clock& clock, int twipsPerPixel)
 
 void MainForm::FollowPixelRatio() {
     const int ratio = SurfacePixelRatio(devicePixelRatioF());
-    for (QtSurface* surface : std::initializer_list<QtSurface*>{&canvas_, &boardView_, &boardCopy_})
+    for (QtSurface* surface : std::initializer_list<QtSurface*>{&canvas_, &boardView_, &boardCopy_, &helpView_})
         surface->SetPixelRatio(ratio);
 }
 

@@ -158,6 +158,7 @@ public:
     QtButton& StartStopButton() override { return startStopButton_; }
     QtButton& GaugeFrame() override { return gaugeFrame_; }
     QtButton& GaugeBar() override { return gaugeBar_; }
+    QtPictureBox& HelpView() override { return helpView_; }
     QtTimer& TitleTimer() override { return titleTimer_; }
     QtTimer& TimeLimitTimer() override { return timeLimitTimer_; }
     QtTimer& GameOverTimer() override { return gameOverTimer_; }
@@ -214,6 +215,7 @@ private:
     QtButton startStopButton_;
     QtButton gaugeFrame_;
     QtButton gaugeBar_;
+    QtPictureBox helpView_;  // made after every other control, so that it lies over them all
     QtTimer titleTimer_;
     QtTimer timeLimitTimer_;
     QtTimer gameOverTimer_;
