@@ -19,6 +19,17 @@ void DisplayOpened();
 // the server no more. A player who sets the toolkit's own variable keeps their choice.
 void SendFramesThroughTheSocket();
 
+// Call before the application object is made. Under Wayland the toolkit would load its GL buffer
+// integration, and with it the GL driver (tens of megabytes, and tens of milliseconds before the
+// first frame), only to learn whether it may draw window frames; the game draws every pixel with the
+// raster engine. It is told to draw no frames, which loads nothing and says nothing, and the window
+// draws its own title bar instead (see GameDrawsItsTitleBar). A player who sets either of the
+// toolkit's own variables keeps their choice, frame and all. Under X this changes nothing.
+void LeaveGlUnloaded();
+// Once the application object exists: whether the window should draw its own title bar, that is
+// whether it is on Wayland with the toolkit's frames turned off by LeaveGlUnloaded.
+bool GameDrawsItsTitleBar();
+
 // What the player reads on standard error when there is no display.
 inline constexpr const char* kNoDisplayMessage =
     "Kanuvo needs a graphical display, and none could be opened: start it from a desktop session.\n"

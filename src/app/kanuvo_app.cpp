@@ -2,6 +2,8 @@
 // The game's handlers wired to the window's events.
 #include "app/kanuvo_app.h"
 
+#include "app/display.h"
+
 #include "game/flow.h"
 #include "game/help.h"
 #include "game/play.h"
@@ -56,6 +58,7 @@ void KanuvoApp::ToggleMute() {
 }
 
 void KanuvoApp::Start() {
+    if (GameDrawsItsTitleBar()) form.AddTitleBar();
     form.RaiseLoad();
     if (!form.Closed()) form.show();
 }

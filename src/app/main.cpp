@@ -28,6 +28,7 @@ int main(int argc, char** argv) {
     kanuvo::InitPictureResources();
     kanuvo::QtSystem::PrefetchResPicture(kanuvo::kTitlePictureId);
     kanuvo::SendFramesThroughTheSocket();
+    kanuvo::LeaveGlUnloaded();
     kanuvo::ExpectDisplay();
     QApplication application(argc, argv);
     kanuvo::DisplayOpened();

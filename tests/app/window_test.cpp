@@ -22,6 +22,7 @@
 
 #include "scratch_home.h"
 
+#include "app/display.h"
 #include "app/kanuvo_app.h"
 #include "doubles.h"
 #include "game/board.h"
@@ -804,6 +805,42 @@ TEST(SessionEnd, AHangUpOrInterruptTheProgramWasStartedToIgnoreStaysIgnored) {
     ASSERT_TRUE(program.waitForFinished(30000));
     EXPECT_EQ(program.exitCode(), 0);
 }
+
+// On Wayland the program draws with no GL driver in its memory, tells the compositor the name of its
+// menu entry, says nothing but the protocol log asked for, and ends on SIGTERM.
+TEST(ProgramOnWayland, MapsNoGlDriverNamesItsMenuEntryAndSaysNothing) {
+    if (!QGuiApplication::platformName().startsWith("wayland")) GTEST_SKIP() << "runs under a Wayland compositor";
+    QTemporaryDir runtime;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", runtime.path());
+    env.insert("SDL_AUDIODRIVER", "dummy");
+    env.insert("WAYLAND_DEBUG", "client");
+    env.remove("QT_WAYLAND_DISABLE_WINDOWDECORATION");
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(KANUVO_PROGRAM), {QStringLiteral("--mute")});
+    ASSERT_TRUE(program.waitForStarted(30000));
+    QByteArray said;
+    QElapsedTimer waited;
+    waited.start();
+    while (!said.contains("wl_surface@") && waited.elapsed() < 30000) {
+        program.waitForReadyRead(100);
+        said += program.readAllStandardError();
+    }
+    QThread::msleep(300);  // the title on screen, the sound loaded
+    QFile maps(QStringLiteral("/proc/%1/maps").arg(program.processId()));
+    ASSERT_TRUE(maps.open(QIODevice::ReadOnly));
+    const QByteArray mapped = maps.readAll();
+    for (const char* driver : {"_dri.so", "libEGL_mesa", "libLLVM", "libgallium"}) EXPECT_FALSE(mapped.contains(driver)) << driver;
+    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    ASSERT_TRUE(program.waitForFinished(30000));
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    said += program.readAllStandardError();
+    EXPECT_TRUE(said.contains("set_app_id(\"" KANUVO_APP_ID "\")")) << said.left(2000).toStdString();
+    for (const QByteArray& line : said.split('\n'))
+        EXPECT_TRUE(line.isEmpty() || line.startsWith('[')) << "not the protocol log: " << line.toStdString();
+}
 #endif
 
 }  // namespace
@@ -813,6 +850,7 @@ int main(int argc, char** argv) {
     kanuvo::UseScratchHome();
     // Headless unless told otherwise (a real X server can be asked for with QT_QPA_PLATFORM=xcb).
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    kanuvo::LeaveGlUnloaded();  // as the program does: on Wayland, the window draws its title bar
     QApplication application(argc, argv);
     kanuvo::InitPictureResources();
     ::testing::InitGoogleTest(&argc, argv);

@@ -10,6 +10,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTimer>
+#include <QWindow>
 
 #include <cmath>
 
@@ -25,6 +26,7 @@ constexpr int kTitleInterval = 1000;
 constexpr int kTimeLimitInterval = 1000;
 constexpr int kGameOverInterval = 500;
 constexpr double kButtonFontPoints = 9;
+constexpr int kTitleBarHeight = 28;
 
 QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -113,6 +115,76 @@ protected:
 
 private:
     QtPictureBox& box_;
+};
+
+// The game's own area of the window: shows the canvas, under the controls.
+class InnerArea : public QWidget {
+public:
+    explicit InnerArea(MainForm& form) : QWidget(&form), form_(form) { setAttribute(Qt::WA_OpaquePaintEvent); }
+
+protected:
+    void paintEvent(QPaintEvent* event) override { form_.PaintInner(event); }
+
+private:
+    MainForm& form_;
+};
+
+// A title bar drawn by the window itself: its name at the left, then at the right a box that
+// minimises the window and a close box. A box acts when the button is let go over it; a press
+// anywhere else starts moving the window.
+class TitleBar : public QWidget {
+public:
+    explicit TitleBar(QWidget* window) : QWidget(window) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setCursor(Qt::ArrowCursor);
+        setFont(GameFont(kButtonFontPoints));
+    }
+    QRect CloseBox() const { return QRect(width() - height(), 0, height(), height()); }
+    QRect MinimiseBox() const { return CloseBox().translated(-height(), 0); }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        painter.fillRect(rect(), QColor(48, 48, 48));
+        painter.setPen(Qt::white);
+        painter.drawText(rect().adjusted(height() / 3, 0, -2 * height(), 0), Qt::AlignLeft | Qt::AlignVCenter,
+                         window()->windowTitle());
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(Qt::white, 1.5));
+        const int m = height() * 3 / 8;
+        const QRect close = CloseBox().adjusted(m, m, -m, -m);
+        painter.drawLine(close.topLeft(), close.bottomRight());
+        painter.drawLine(close.topRight(), close.bottomLeft());
+        const QRect minimise = MinimiseBox().adjusted(m, m, -m, -m);
+        painter.drawLine(minimise.bottomLeft(), minimise.bottomRight());
+    }
+    void mousePressEvent(QMouseEvent* event) override {
+        event->accept();
+        pressed_ = QRect();
+        if (event->button() != Qt::LeftButton) return;
+        const QPoint at = event->position().toPoint();
+        if (CloseBox().contains(at)) {
+            pressed_ = CloseBox();
+        } else if (MinimiseBox().contains(at)) {
+            pressed_ = MinimiseBox();
+        } else if (QWindow* handle = window()->windowHandle()) {
+            handle->startSystemMove();
+        }
+    }
+    void mouseReleaseEvent(QMouseEvent* event) override {
+        event->accept();
+        const QRect box = pressed_;
+        pressed_ = QRect();
+        if (event->button() != Qt::LeftButton || !box.contains(event->position().toPoint())) return;
+        if (box == CloseBox()) {
+            window()->close();
+        } else {
+            window()->showMinimized();
+        }
+    }
+
+private:
+    QRect pressed_;  // the box the button went down on
 };
 
 QtButton::QtButton(QWidget* parent, std::string_view utf8Caption, Color backColor, bool enabled)
@@ -232,14 +304,15 @@ MainForm::MainForm(Clock& clock, int twipsPerPixel)
     : clock_(clock),
       twipsPerPixel_(twipsPerPixel > 0 ? twipsPerPixel : ScreenTwipsPerPixel()),
       outerSize_(size()),
-      boardView_(this),
+      inner_(new InnerArea(*this)),
+      boardView_(inner_),
       boardCopy_(nullptr),
-      exitButton_(this, "終了", Rgb(128, 255, 128), true),
-      newGameButton_(this, "新ゲーム", Rgb(255, 128, 255), true),
-      startStopButton_(this, "スタート", Rgb(255, 128, 128), true),
-      gaugeFrame_(this, "", Rgb(255, 255, 255), false),
-      gaugeBar_(this, "", Rgb(255, 0, 0), false),
-      helpView_(this),
+      exitButton_(inner_, "終了", Rgb(128, 255, 128), true),
+      newGameButton_(inner_, "新ゲーム", Rgb(255, 128, 255), true),
+      startStopButton_(inner_, "スタート", Rgb(255, 128, 128), true),
+      gaugeFrame_(inner_, "", Rgb(255, 255, 255), false),
+      gaugeBar_(inner_, "", Rgb(255, 0, 0), false),
+      helpView_(inner_),
       titleTimer_(kTitleInterval, true),
       timeLimitTimer_(kTimeLimitInterval, false),
       gameOverTimer_(kGameOverInterval, false) {
@@ -247,7 +320,7 @@ MainForm::MainForm(Clock& clock, int twipsPerPixel)
     setAttribute(Qt::WA_OpaquePaintEvent);
     wake_.setSingleShot(true);
     wake_.setTimerType(Qt::PreciseTimer);
-    canvas_.SetChangedHandler([this](const QRect& area) { update(area); });
+    canvas_.SetChangedHandler([this](const QRect& area) { inner_->update(area); });
     for (QtButton* button : {&exitButton_, &newGameButton_, &startStopButton_, &gaugeFrame_, &gaugeBar_})
         button->SetFontSize(kButtonFontPoints);
     FollowPixelRatio();
@@ -272,34 +345,56 @@ void MainForm::SetHeight(int twips) {
     ApplyOuterSize();
 }
 
-void MainForm::ApplyOuterSize() {
+void MainForm::AddTitleBar() {
+    if (titleBar_ != nullptr) return;
+    titleBar_ = new TitleBar(this);
+    // Asked for no frame, a window system that would draw one leaves it to us.
+    setWindowFlag(Qt::FramelessWindowHint);
+    ApplyOuterSize();
+}
+
+QWidget* MainForm::OwnTitleBar() const { return titleBar_; }
+
+QSize MainForm::FrameExtra() const {
     // The frame is whatever the window system gave this window (none offscreen or without a window
     // manager, and unknown until the window has been shown), never a guess.
-    frameExtra_ = frameGeometry().size() - geometry().size();
+    return frameGeometry().size() - geometry().size() + QSize(0, titleBar_ != nullptr ? kTitleBarHeight : 0);
+}
+
+void MainForm::ApplyOuterSize() {
+    frameExtra_ = FrameExtra();
     const QSize inner(std::max(1, outerSize_.width() - frameExtra_.width()),
                       std::max(1, outerSize_.height() - frameExtra_.height()));
-    setFixedSize(inner);
+    setFixedSize(inner + QSize(0, titleBar_ != nullptr ? kTitleBarHeight : 0));
+    LayOutAreas();
+}
+
+void MainForm::LayOutAreas() {
+    const int bar = titleBar_ != nullptr ? kTitleBarHeight : 0;
+    if (titleBar_ != nullptr) titleBar_->setGeometry(0, 0, width(), bar);
+    inner_->setGeometry(0, bar, width(), std::max(1, height() - bar));
     FollowInnerSize();
 }
 
 void MainForm::FollowInnerSize() {
     const QSize before(canvas_.ScaleWidth(), canvas_.ScaleHeight());
-    if (size() == before) return;
-    canvas_.Resize(size());
+    const QSize size = inner_->size();
+    if (size == before) return;
+    canvas_.Resize(size);
     // A picture box laid over the whole inner area (the board) keeps covering it when the window
     // system changes that area, as it does when it frames the window after the game has laid it out.
     // A box not laid out yet covers nothing.
     for (QtPictureBox* box : {&boardView_, &boardCopy_}) {
         if (!before.isEmpty() && box->ScaleWidth() == before.width() && box->ScaleHeight() == before.height() &&
             RoundToPixel(box->Left()) == 0 && RoundToPixel(box->Top()) == 0)
-            box->Move(0, 0, width(), height());
+            box->Move(0, 0, size.width(), size.height());
     }
     // The load sizes the window itself and lays out what it needs afterwards.
     if (loaded_ && !loading_ && onResize) onResize();
 }
 
 void MainForm::resizeEvent(QResizeEvent* event) {
-    FollowInnerSize();
+    LayOutAreas();
     QWidget::resizeEvent(event);
 }
 
@@ -307,18 +402,18 @@ void MainForm::moveEvent(QMoveEvent* event) {
     // A window manager frames the window after it is shown, and tells us by moving it; a move may
     // also take the window to a screen of another density.
     FollowPixelRatio();
-    if (frameGeometry().size() - geometry().size() != frameExtra_) ApplyOuterSize();
+    if (FrameExtra() != frameExtra_) ApplyOuterSize();
     QWidget::moveEvent(event);
 }
 
 void MainForm::showEvent(QShowEvent* event) {
     FollowPixelRatio();
-    if (frameGeometry().size() - geometry().size() != frameExtra_) ApplyOuterSize();
+    if (FrameExtra() != frameExtra_) ApplyOuterSize();
     QWidget::showEvent(event);
 }
 
-void MainForm::paintEvent(QPaintEvent* event) {
-    QPainter painter(this);
+void MainForm::PaintInner(QPaintEvent* event) {
+    QPainter painter(inner_);
     const Color back = canvas_.BackColor();
     for (const QRect& area : event->region()) {
         painter.fillRect(area, QColor(RedOf(back), GreenOf(back), BlueOf(back)));

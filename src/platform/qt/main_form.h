@@ -18,7 +18,9 @@
 namespace kanuvo {
 
 class ButtonWidget;
+class InnerArea;
 class PictureWidget;
+class TitleBar;
 
 // Where a control sits and whether it shows, kept exactly as given (fractions and all); its widget
 // gets the values rounded to pixels.
@@ -173,6 +175,11 @@ public:
     void RaiseLoad();
     // The window has been closed (by the close box or Unload); it stays in memory until the program ends.
     bool Closed() const { return closed_; }
+    // For a window system that frames no window: a title bar of the window's own above the inner
+    // area, with the window's name, a box that minimises it and a close box; dragged, it moves the
+    // window. It counts as frame: the inner area is what the outer size leaves below it.
+    void AddTitleBar();
+    QWidget* OwnTitleBar() const;
 
     std::function<void()> onLoad;
     std::function<void()> onQueryUnload;
@@ -184,7 +191,6 @@ public:
     std::function<void()> onFirstFrame;
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -193,8 +199,13 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    friend class InnerArea;
     void ApplyOuterSize();
+    // What the outer size holds beside the inner area: the window system's frame and our title bar.
+    QSize FrameExtra() const;
+    void LayOutAreas();
     void FollowInnerSize();
+    void PaintInner(QPaintEvent* event);
     // Holds every surface at the device pixels of the screen the window is on.
     void FollowPixelRatio();
 
@@ -207,6 +218,9 @@ private:
     bool closed_ = false;
     bool painted_ = false;
 
+    // The game's own area, below the title bar where there is one: the canvas and every control.
+    InnerArea* inner_;
+    TitleBar* titleBar_ = nullptr;
     QtSurface canvas_;
     QtPictureBox boardView_;
     QtPictureBox boardCopy_;
