@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
-// Starts a bare Qt window and the game alternately under the current X display and compares them: the
-// time from exec to a mapped window, the CPU ticks taken while idle and the peak resident memory; then
-// runs kanuvo_bench for the figures of whole runs.
+// Starts a bare Qt window and the game alternately under the current X display, or the current Wayland
+// compositor where there is no X display, and compares them: the time from exec to a mapped window (on
+// Wayland, to the first buffer attached to a surface), the CPU ticks taken while idle and the peak
+// resident memory; then runs kanuvo_bench for the figures of whole runs.
 //
 //   build/bench/kanuvo_startup_bench [runs of each program, default 11] [seconds per run of kanuvo_bench,
 //                                     default 60; 0 skips it] [quick: start-up times only]
+//
+// KANUVO_BENCH_GAME names another build of the game to measure (an older one, say).
 //
 // A start-up takes a few tens of milliseconds and varies by several from one to the next, so the
 // median wants a good number of runs.
@@ -23,8 +26,10 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -147,6 +152,31 @@ private:
     bool ok_ = false;
 };
 
+// Reads a Wayland client's protocol log (WAYLAND_DEBUG=client, on its standard error) for the first
+// buffer attached to a surface: its first frame. Past that the log is read and dropped on a thread of
+// its own until the client ends, so that the client never waits on a full pipe.
+double WaitForFirstAttach(int fd, double deadline) {
+    std::string log;
+    char buffer[4096];
+    double seen = -1;
+    while (seen < 0 && Now() < deadline) {
+        pollfd wait{fd, POLLIN, 0};
+        if (poll(&wait, 1, static_cast<int>(std::max(1.0, (deadline - Now()) * 1000))) <= 0) continue;
+        const ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got <= 0) break;
+        log.append(buffer, static_cast<std::size_t>(got));
+        if (log.find(".attach(wl_buffer@") != std::string::npos) seen = Now();
+        log.erase(0, log.size() > 64 ? log.size() - 64 : 0);  // enough to hold a line cut in two
+    }
+    std::thread([fd] {
+        char rest[4096];
+        while (read(fd, rest, sizeof rest) > 0) {
+        }
+        close(fd);
+    }).detach();
+    return seen;
+}
+
 struct Sample {
     double mapMs = -1;
     double mapCpuMs = -1;    // CPU time of the main thread up to the mapped window
@@ -155,9 +185,15 @@ struct Sample {
     double peakMb = -1;
 };
 
-pid_t Launch(const std::string& program) {
+// Starts the program; with a log, its standard error goes to the pipe's write end.
+pid_t Launch(const std::string& program, const int* log = nullptr) {
     const pid_t pid = fork();
     if (pid == 0) {
+        if (log != nullptr) {
+            dup2(log[1], STDERR_FILENO);
+            close(log[0]);
+            close(log[1]);
+        }
         execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
         std::perror(program.c_str());
         _exit(127);
@@ -175,11 +211,20 @@ void End(pid_t pid) {
     }
 }
 
-Sample Measure(MapWatch& watch, const std::string& program, bool board, bool quick) {
+// Without an X display to watch, the first frame is read from the Wayland protocol log.
+Sample Measure(MapWatch* watch, const std::string& program, bool board, bool quick) {
     Sample s;
+    int log[2] = {-1, -1};
+    if (watch == nullptr && pipe2(log, O_CLOEXEC) != 0) return s;
     const double start = Now();
-    const pid_t pid = Launch(program);
-    const double mapped = watch.WaitForMap(pid, start + kMapTimeoutSeconds);
+    const pid_t pid = Launch(program, watch == nullptr ? log : nullptr);
+    double mapped = -1;
+    if (watch != nullptr) {
+        mapped = watch->WaitForMap(pid, start + kMapTimeoutSeconds);
+    } else {
+        close(log[1]);
+        mapped = WaitForFirstAttach(log[0], start + kMapTimeoutSeconds);
+    }
     if (mapped < 0) {
         std::fprintf(stderr, "%s: no window within %.0f s\n", program.c_str(), kMapTimeoutSeconds);
         End(pid);
@@ -232,34 +277,50 @@ int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 11;
     const std::string runSeconds = argc > 2 ? argv[2] : "60";
     const bool quick = argc > 3 && std::string(argv[3]) == "quick";
-    if (std::getenv("DISPLAY") == nullptr) {
-        std::fprintf(stderr, "No X display: set DISPLAY (see the README for Xvfb).\n");
+    const bool wayland = std::getenv("DISPLAY") == nullptr && std::getenv("WAYLAND_DISPLAY") != nullptr;
+    if (std::getenv("DISPLAY") == nullptr && !wayland) {
+        std::fprintf(stderr, "No display: set DISPLAY or WAYLAND_DISPLAY (see the README for Xvfb and weston).\n");
         return 2;
     }
-    MapWatch watch;
-    if (!watch.Ok()) {
-        std::fprintf(stderr, "Cannot open the X display %s.\n", std::getenv("DISPLAY"));
-        return 2;
+    std::unique_ptr<MapWatch> watch;
+    if (!wayland) {
+        watch = std::make_unique<MapWatch>();
+        if (!watch->Ok()) {
+            std::fprintf(stderr, "Cannot open the X display %s.\n", std::getenv("DISPLAY"));
+            return 2;
+        }
     }
+    // The compositor's socket by its full path: the runtime folder is about to change.
+    std::string socket = wayland ? std::getenv("WAYLAND_DISPLAY") : "";
+    if (wayland && socket.front() != '/' && std::getenv("XDG_RUNTIME_DIR") != nullptr)
+        socket = std::string(std::getenv("XDG_RUNTIME_DIR")) + "/" + socket;
     // A private runtime folder: the game's single-copy lock lives there.
     char runtime[] = "/tmp/kanuvo_bench_XXXXXX";
     if (mkdtemp(runtime) == nullptr) return 2;
     setenv("XDG_RUNTIME_DIR", runtime, 1);
-    setenv("QT_QPA_PLATFORM", "xcb", 1);
+    setenv("QT_QPA_PLATFORM", wayland ? "wayland" : "xcb", 1);
+    if (wayland) {
+        setenv("WAYLAND_DISPLAY", socket.c_str(), 1);
+        setenv("WAYLAND_DEBUG", "client", 1);
+    }
+    const char* gameProgram = std::getenv("KANUVO_BENCH_GAME") != nullptr ? std::getenv("KANUVO_BENCH_GAME") : KANUVO_GAME;
     // Without a sound card SDL opens no device and the game would skip its sound entirely; the dummy
     // driver makes it load and play as on a machine with one.
     setenv("SDL_AUDIODRIVER", std::getenv("SDL_AUDIODRIVER") != nullptr ? std::getenv("SDL_AUDIODRIVER") : "dummy", 1);
 
-    std::printf("DISPLAY=%s, SDL_AUDIODRIVER=%s, %d runs of each program, alternately\n", std::getenv("DISPLAY"),
+    std::printf("%s=%s, SDL_AUDIODRIVER=%s, %d runs of each program, alternately\n",
+                wayland ? "WAYLAND_DISPLAY" : "DISPLAY", wayland ? socket.c_str() : std::getenv("DISPLAY"),
                 std::getenv("SDL_AUDIODRIVER"), runs);
+    std::printf("game: %s\n", gameProgram);
     std::fflush(stdout);
     std::vector<Sample> bare, game;
     for (int i = 0; i < runs; ++i) {
-        bare.push_back(Measure(watch, KANUVO_BARE_WINDOW, false, quick));
-        game.push_back(Measure(watch, KANUVO_GAME, true, quick));
+        bare.push_back(Measure(watch.get(), KANUVO_BARE_WINDOW, false, quick));
+        game.push_back(Measure(watch.get(), gameProgram, true, quick));
     }
 
-    std::printf("exec to mapped window (ms)  bare: %s\n", List(bare, &Sample::mapMs, "%.1f").c_str());
+    const char* shown = wayland ? "exec to first frame (ms)" : "exec to mapped window (ms)";
+    std::printf("%-27s bare: %s\n", shown, List(bare, &Sample::mapMs, "%.1f").c_str());
     std::printf("                            game: %s\n", List(game, &Sample::mapMs, "%.1f").c_str());
     std::printf("main thread CPU to map (ms) bare: %s\n", List(bare, &Sample::mapCpuMs, "%.1f").c_str());
     std::printf("                            game: %s\n", List(game, &Sample::mapCpuMs, "%.1f").c_str());
@@ -279,7 +340,7 @@ int main(int argc, char** argv) {
         std::printf(format, g);
         std::printf(" %14s\n", ratio);
     };
-    row("exec to mapped window (ms)", &Sample::mapMs, &Sample::mapMs, "%12.1f");
+    row(shown, &Sample::mapMs, &Sample::mapMs, "%12.1f");
     row("main thread CPU to map (ms)", &Sample::mapCpuMs, &Sample::mapCpuMs, "%12.1f");
     row("idle CPU ticks, 10 s (title)", &Sample::titleTicks, &Sample::titleTicks, "%12.0f");
     row("idle CPU ticks, 10 s (board)", &Sample::titleTicks, &Sample::boardTicks, "%12.0f");

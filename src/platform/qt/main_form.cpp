@@ -137,18 +137,24 @@ public:
     explicit TitleBar(QWidget* window) : QWidget(window) {
         setAttribute(Qt::WA_OpaquePaintEvent);
         setCursor(Qt::ArrowCursor);
-        setFont(GameFont(kButtonFontPoints));
     }
     QRect CloseBox() const { return QRect(width() - height(), 0, height(), height()); }
     QRect MinimiseBox() const { return CloseBox().translated(-height(), 0); }
+    // The name comes after the first frame: the fonts it needs would take a quarter of the time to it.
+    void ShowName() {
+        setFont(GameFont(kButtonFontPoints));
+        named_ = true;
+        update();
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter painter(this);
         painter.fillRect(rect(), QColor(48, 48, 48));
         painter.setPen(Qt::white);
-        painter.drawText(rect().adjusted(height() / 3, 0, -2 * height(), 0), Qt::AlignLeft | Qt::AlignVCenter,
-                         window()->windowTitle());
+        if (named_)
+            painter.drawText(rect().adjusted(height() / 3, 0, -2 * height(), 0), Qt::AlignLeft | Qt::AlignVCenter,
+                             window()->windowTitle());
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(QPen(Qt::white, 1.5));
         const int m = height() * 3 / 8;
@@ -185,6 +191,7 @@ protected:
 
 private:
     QRect pressed_;  // the box the button went down on
+    bool named_ = false;
 };
 
 QtButton::QtButton(QWidget* parent, std::string_view utf8Caption, Color backColor, bool enabled)
@@ -423,6 +430,7 @@ void MainForm::PaintInner(QPaintEvent* event) {
         painted_ = true;
         // Queued, so that the frame reaches the screen first.
         QTimer::singleShot(0, this, [this] {
+            if (titleBar_ != nullptr) titleBar_->ShowName();
             if (onFirstFrame) onFirstFrame();
         });
     }
