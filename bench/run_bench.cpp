@@ -25,13 +25,13 @@
 
 #include "app/display.h"
 #include "app/kanuvo_app.h"
+#include "app/picture_resources.h"
 #include "doubles.h"
 #include "game/board.h"
 #include "game/flow.h"
 #include "game/geometry.h"
 #include "game/media.h"
 #include "game/play.h"
-#include "picture_resources.h"
 #include "platform/sdl/sdl_sound.h"
 
 namespace kanuvo {

@@ -10,8 +10,24 @@
 
 namespace kanuvo {
 
-void WireEvents(MainForm& form, Game& game) {
+void WireEvents(MainForm& form, Game& game, const std::function<void()>& toggleMute) {
     Game* g = &game;
+    // M and F1 work everywhere, title screen included; on the board they are also two of the game's
+    // keys, which reach it first.
+    form.onKeyDown = [g, toggleMute](int keyCode) {
+        if (keyCode == kKeyMute && toggleMute) toggleMute();
+        if (keyCode == kKeyHelp) ShowHelp(*g);
+    };
+    form.BoardView().onKeyDown = [g, toggleMute](int keyCode) {
+        if (keyCode == kKeyMute && toggleMute) toggleMute();
+        BoardKeyDown(*g, keyCode);
+        if (keyCode == kKeyHelp) ShowHelp(*g);
+    };
+    form.HelpView().onKeyDown = [g, toggleMute](int keyCode) {
+        if (keyCode == kKeyMute && toggleMute) toggleMute();
+        HelpKeyDown(*g, keyCode);
+    };
+    form.HelpView().onMouseDown = [g](int, int, int) { CloseHelp(*g); };
     form.onLoad = [g] { FormLoad(*g); };
     form.onQueryUnload = [g] { FormQueryUnload(*g); };
     form.onMouseDown = [g] { FormMouseDown(*g); };
@@ -23,7 +39,6 @@ void WireEvents(MainForm& form, Game& game) {
     form.NewGameButton().onMouseMove = [g] { NewGameMouseMove(*g); };
     form.StartStopButton().onMouseMove = [g] { StartStopMouseMove(*g); };
     form.BoardView().onMouseMove = [g] { BoardMouseMove(*g); };
-    form.BoardView().onKeyDown = [g](int keyCode) { BoardKeyDown(*g, keyCode); };
     form.BoardView().onMouseDown = [g](int button, int x, int y) { BoardMouseDown(*g, button, x, y); };
     form.TitleTimer().onTimer = [g] { TitleTick(*g); };
     form.TimeLimitTimer().onTimer = [g] { TimeLimitTick(*g); };
@@ -33,23 +48,7 @@ void WireEvents(MainForm& form, Game& game) {
 KanuvoApp::KanuvoApp(Clock& clock, System& system, Sound& device, const AppOptions& options)
     : form(clock), settings(options.settingsPath), sound(device), game(form, system, clock, sound) {
     sound.SetMuted(options.startMuted || settings.Muted().value_or(false));
-    WireEvents(form, game);
-    // M and F1 work everywhere, title screen included; on the board they are also two of the game's
-    // keys, which reach it first.
-    form.onKeyDown = [this](int keyCode) {
-        if (keyCode == kKeyMute) ToggleMute();
-        if (keyCode == kKeyHelp) ShowHelp(game);
-    };
-    form.BoardView().onKeyDown = [this](int keyCode) {
-        if (keyCode == kKeyMute) ToggleMute();
-        BoardKeyDown(game, keyCode);
-        if (keyCode == kKeyHelp) ShowHelp(game);
-    };
-    form.HelpView().onKeyDown = [this](int keyCode) {
-        if (keyCode == kKeyMute) ToggleMute();
-        HelpKeyDown(game, keyCode);
-    };
-    form.HelpView().onMouseDown = [this](int, int, int) { CloseHelp(game); };
+    WireEvents(form, game, [this] { ToggleMute(); });
 }
 
 void KanuvoApp::ToggleMute() {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 
 #include "app/muted_sound.h"
 #include "app/settings.h"
@@ -13,8 +14,9 @@
 
 namespace kanuvo {
 
-// Connects every event of the window to the game's handler for it.
-void WireEvents(MainForm& form, Game& game);
+// Connects every event of the window to the game's handler for it; the mute key calls toggleMute
+// when one is given.
+void WireEvents(MainForm& form, Game& game, const std::function<void()>& toggleMute = {});
 
 // The key that mutes and unmutes all sound, at any time.
 constexpr int kKeyMute = 'M';

@@ -9,8 +9,8 @@
 #include "app/end_signals.h"
 #include "app/kanuvo_app.h"
 #include "app/module_sound.h"
+#include "app/picture_resources.h"
 #include "game/pictures.h"
-#include "picture_resources.h"
 #include "platform/qt/qt_system.h"
 
 namespace {
@@ -32,13 +32,13 @@ int main(int argc, char** argv) {
     kanuvo::ExpectDisplay();
     QApplication application(argc, argv);
     kanuvo::DisplayOpened();
+    kanuvo::QtClock clock;
+    kanuvo::QtSystem system;
     // The program's folder byte for byte: its name need not be valid UTF-8.
-    kanuvo::ModuleSound sound(kanuvo::QtSystem().Path() + "/kanuvo_sound.so");
+    kanuvo::ModuleSound sound(system.Path() + "/kanuvo_sound.so");
     QGuiApplication::setApplicationDisplayName("Kanuvo");  // the title of message boxes
     QGuiApplication::setDesktopFileName(KANUVO_APP_ID);     // ties the window to its menu entry
 
-    kanuvo::QtClock clock;
-    kanuvo::QtSystem system;
     system.AddShutdownHook([&sound] { sound.Shutdown(); });
 
     kanuvo::AppOptions appOptions;

@@ -89,7 +89,7 @@ void DealBoard(GameState& s) {
 
 void LayStartRoad(GameState& s) {
     const int n = s.BoardSize;
-    s.StartExit = s.random.Draw(2);
+    s.StartExit = s.random.Draw(2) == 1 ? ExitLeft : ExitUp;
     const int choice = s.random.Draw(2);
     const int start = StartCell(n);
     if (s.StartExit == ExitLeft) {

@@ -9,9 +9,9 @@
 
 namespace kanuvo {
 
-// The side the road leaves the start by.
-constexpr int ExitLeft = 1;
-constexpr int ExitUp = 2;
+// The two ways the road leaves the start: heading left or heading up.
+inline constexpr Direction ExitLeft = Direction::Left;
+inline constexpr Direction ExitUp = Direction::Up;
 
 constexpr int GoalCell = 1;
 constexpr int StartCell(int n) { return n * n; }

@@ -97,13 +97,13 @@ void FormLoad(Game& g) {
     PaintTitle(g);
     if (!LoadSoundsAndCursors(g)) return;
 
-    g.BoardSize = 4;
-    g.Stage = 1;
+    g.BoardSize = kFirstBoardSize;
+    g.Stage = kFirstStage;
     g.RouteActive = false;
-    g.Lives = 2;
+    g.Lives = kLivesPerStage;
     g.BoardReady = true;
     g.StepDue = false;
-    g.StepInterval = 200;
+    g.StepInterval = kStepIntervalMs;
     // The first board is dealt and laid out now but drawn only when the title screen ends.
     DealBoard(g);
     LayOutBoard(g);
@@ -187,14 +187,14 @@ void RunGameLoop(Game& g) {
         }
         int stage = g.Stage;
         if (TakesRouteBranch(stage) && g.RouteActive) {
-            TraceRouteStep(g);
+            EndRunIf(g, TraceRouteStep(g));
             stage = g.Stage;  // the step may have cleared the stage
         }
         const bool truckStage = TakesTruckBranch(stage);
         if (truckStage) {
             if (g.Playing) UpdateStepDue(g);
             if (g.StepDue) StepTruck(g, g.form.BoardView());
-            SteerTruck(g);
+            EndRunIf(g, SteerTruck(g));
             NoteTruckPath(g);
         }
         if (!g.Playing) return;
@@ -243,12 +243,22 @@ void ClearStage(Game& g) {
     AdvanceStage(g);
     StopMusic(g);
     g.RouteActive = false;
-    g.Lives = 2;
+    g.Lives = kLivesPerStage;
     g.Playing = false;
     g.StepDue = false;
     g.LastRunEnd = RunEnd::Cleared;
     PlaySound(g, SoundId::Goal);
 }
+
+void EndRunIf(Game& g, RunEnd end) {
+    if (end == RunEnd::Cleared) {
+        ClearStage(g);
+    } else if (end != RunEnd::None) {
+        HandleMiss(g, end);
+    }
+}
+
+void TimeLimitTick(Game& g) { EndRunIf(g, SpendSecond(g)); }
 
 void GameOverTick(Game& g) {
     const Surface& window = g.form.Canvas();

@@ -13,6 +13,7 @@ void ExitClick(Game& g);  // Exit
 void NewGameClick(Game& g);  // New Game
 void StartStopClick(Game& g);  // Start / Stop
 void GameOverTick(Game& g);    // Game Over lettering
+void TimeLimitTick(Game& g);   // one second of the run's time limit
 // The inner area changed after start-up: a window system may frame the window only once it is shown.
 void FormResize(Game& g);
 
@@ -28,5 +29,7 @@ void UpdateStepDue(Game& g);
 // whatever the cause).
 void ClearStage(Game& g);
 void HandleMiss(Game& g, RunEnd cause);
+// Acts on what a step of the run says happened: nothing (None), a clear, or a miss.
+void EndRunIf(Game& g, RunEnd end);
 
 }  // namespace kanuvo

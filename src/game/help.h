@@ -7,8 +7,8 @@
 
 namespace kanuvo {
 
-// Virtual-key code of F1.
-constexpr int kKeyHelp = 112;
+// F1 shows and takes away the help page.
+constexpr int kKeyHelp = kKeyF1;
 
 // Lays the page over the window and holds the game: the time limit, the truck, the title and the
 // Game Over lettering all wait until the page goes.

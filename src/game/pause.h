@@ -6,9 +6,8 @@
 
 namespace kanuvo {
 
-// Key codes that hold and resume a run.
+// P, like Escape, holds and resumes a run.
 constexpr int kKeyPause = 'P';
-constexpr int kKeyEscape = 27;
 
 bool IsPauseKey(int keyCode);
 // Holds the run in progress: the time limit waits, and a plate covers the board, which its hidden

@@ -10,7 +10,6 @@
 #include "game/banner.h"
 #include "game/board.h"
 #include "game/corner.h"
-#include "game/flow.h"
 #include "game/geometry.h"
 #include "game/paint.h"
 #include "game/pause.h"
@@ -21,12 +20,11 @@ namespace kanuvo {
 
 namespace {
 
-// Virtual-key codes of the slide keys.
-constexpr int kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40;
-constexpr int kKeypad2 = 98, kKeypad4 = 100, kKeypad6 = 102, kKeypad8 = 104;
+// The keypad's arrows with Num Lock on slide as the arrow keys do.
+constexpr int kKeypad2 = kKeypad0 + 2, kKeypad4 = kKeypad0 + 4, kKeypad6 = kKeypad0 + 6, kKeypad8 = kKeypad0 + 8;
 
 constexpr int kTitleTicksBeforeBoard = 10;  // the title ends on the eleventh tick
-constexpr int kTimeLimitTicks = 180;
+constexpr int kTimeLimitTicks = 180;  // seconds a run may take
 
 constexpr std::array<Color, 7> kBackgroundColors{
     0, Rgb(0, 0, 128), Rgb(0, 128, 0), Rgb(0, 128, 128), Rgb(128, 0, 0), Rgb(128, 0, 128), Rgb(128, 128, 0)};
@@ -78,11 +76,11 @@ void Slide(Game& g, int emptyCell, int source) {
 }
 
 // Sets the pointer once when it arrives on a control from one of the other three.
-void SetPointerOnArrival(Game& g, int GameState::*ownFlag, CursorHandle cursor) {
-    if (g.*ownFlag == 1) return;
-    const int result = g.system.SetSystemCursor(cursor, kArrowCursorId);
-    g.ExitCursorSet = g.NewGameCursorSet = g.StartStopCursorSet = g.BoardCursorSet = 0;
-    g.*ownFlag = result;
+void SetPointerOnArrival(Game& g, bool GameState::*ownFlag, CursorHandle cursor) {
+    if (g.*ownFlag) return;
+    const bool set = g.system.SetSystemCursor(cursor, kArrowCursorId) == 1;
+    g.ExitCursorSet = g.NewGameCursorSet = g.StartStopCursorSet = g.BoardCursorSet = false;
+    g.*ownFlag = set;
 }
 
 void ShowBoardAfterTitle(Game& g) {
@@ -203,22 +201,22 @@ void PrintStageCaption(Game& g) {
                   kCaptionRimWidth);
 }
 
-void TimeLimitTick(Game& g) {
+RunEnd SpendSecond(Game& g) {
     if (g.TimeCount >= kTimeLimitTicks) {
         g.TimeCount = 0;
         g.form.TimeLimitTimer().SetEnabled(false);
         g.form.GaugeBar().SetVisible(false);  // the empty frame stays
-        HandleMiss(g, RunEnd::TimedOut);
-        return;
+        return RunEnd::TimedOut;
     }
     g.TimeCount = g.TimeCount + 1;
     ShrinkGauge(g);
+    return RunEnd::None;
 }
 
 void ShrinkGauge(Game& g) {
     Button& bar = g.form.GaugeBar();
-    const double width = bar.Width() - g.GaugeWidth / 180.0;
-    // 180 equal steps can take the width a hair below zero; the bar is then simply empty.
+    const double width = bar.Width() - g.GaugeWidth / static_cast<double>(kTimeLimitTicks);
+    // Equal steps can take the width a hair below zero; the bar is then simply empty.
     bar.SetWidth(static_cast<float>(std::max(0.0, width)));
 }
 

@@ -29,7 +29,9 @@ void BoardMouseMove(Game& g);
 void RedrawBoard(Game& g);
 void PrintStageCaption(Game& g);
 
-void TimeLimitTick(Game& g);
+// One second of the run's time limit: the gauge shrinks, or, with all of it spent, the timer stops,
+// the bar goes and the run has TimedOut (None otherwise).
+RunEnd SpendSecond(Game& g);
 void ShrinkGauge(Game& g);
 
 }  // namespace kanuvo

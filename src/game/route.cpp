@@ -3,7 +3,6 @@
 #include "game/route.h"
 
 #include "game/board.h"
-#include "game/flow.h"
 
 namespace kanuvo {
 
@@ -12,8 +11,8 @@ namespace {
 // The classes of cells the trace goes through, in the order a step looks at them. A step lets each
 // class act at most once, so a route that passes from one class to a later one covers several cells
 // in one step, and one that passes to an earlier class waits for the next step.
-enum RouteClass {
-    NotTraced = 0,  // the goal, the start, and anything off the board
+enum class RouteClass {
+    NotTraced,  // the goal, the start, and anything off the board
     ExitClass,
     BesideGoalTopRow,
     TopRightCorner,
@@ -26,7 +25,6 @@ enum RouteClass {
     RightColumn,
     BottomRow,
     Inner,
-    kLastRouteClass = Inner,
 };
 
 int ExitCell(const GameState& s) {
@@ -37,19 +35,19 @@ int ExitCell(const GameState& s) {
 RouteClass ClassOf(const GameState& s, int cell) {
     const int n = s.BoardSize;
     const int start = StartCell(n);
-    if (cell <= GoalCell || cell >= start) return NotTraced;
-    if (cell == ExitCell(s)) return ExitClass;
-    if (cell == 2) return BesideGoalTopRow;
-    if (cell == n) return TopRightCorner;
-    if (cell == n + 1) return BesideGoalLeftColumn;
-    if (cell == start - n) return AboveStart;
-    if (cell == start - n + 1) return BottomLeftCorner;
-    if (cell == start - 1) return LeftOfStart;
-    if (Row(cell, n) == 1) return TopRow;
-    if (Column(cell, n) == 1) return LeftColumn;
-    if (Column(cell, n) == n) return RightColumn;
-    if (Row(cell, n) == n) return BottomRow;
-    return Inner;
+    if (cell <= GoalCell || cell >= start) return RouteClass::NotTraced;
+    if (cell == ExitCell(s)) return RouteClass::ExitClass;
+    if (cell == 2) return RouteClass::BesideGoalTopRow;
+    if (cell == n) return RouteClass::TopRightCorner;
+    if (cell == n + 1) return RouteClass::BesideGoalLeftColumn;
+    if (cell == start - n) return RouteClass::AboveStart;
+    if (cell == start - n + 1) return RouteClass::BottomLeftCorner;
+    if (cell == start - 1) return RouteClass::LeftOfStart;
+    if (Row(cell, n) == 1) return RouteClass::TopRow;
+    if (Column(cell, n) == 1) return RouteClass::LeftColumn;
+    if (Column(cell, n) == n) return RouteClass::RightColumn;
+    if (Row(cell, n) == n) return RouteClass::BottomRow;
+    return RouteClass::Inner;
 }
 
 enum class RouteEnd { Moves, ReachesGoal, Breaks };
@@ -79,31 +77,30 @@ void BeginRouteTrace(GameState& s) {
     s.RouteCell = ExitCell(s);
 }
 
-void TraceRouteStep(Game& g) {
-    if (ClassOf(g, g.RouteCell) == NotTraced) {
+RunEnd TraceRouteStep(GameState& s) {
+    if (ClassOf(s, s.RouteCell) == RouteClass::NotTraced) {
         // Only a cell between the goal and the start can be judged; anything else is no road.
-        g.RouteActive = false;
-        return;
+        s.RouteActive = false;
+        return RunEnd::None;
     }
-    for (int k = ExitClass; k <= kLastRouteClass; ++k) {
-        if (ClassOf(g, g.RouteCell) != k) continue;
+    for (int k = static_cast<int>(RouteClass::ExitClass); k <= static_cast<int>(RouteClass::Inner); ++k) {
+        const auto cls = static_cast<RouteClass>(k);
+        if (ClassOf(s, s.RouteCell) != cls) continue;
         // The road always comes out of the start into the exit cell, whatever Heading holds then.
-        const Direction entering =
-            k == ExitClass ? (g.StartExit == ExitLeft ? Direction::Left : Direction::Up) : g.Heading;
-        const RouteMove move = FollowRoad(g, g.RouteCell, entering);
+        const Direction entering = cls == RouteClass::ExitClass ? s.StartExit : s.Heading;
+        const RouteMove move = FollowRoad(s, s.RouteCell, entering);
         switch (move.end) {
-            case RouteEnd::ReachesGoal:
-                ClearStage(g);
-                return;
+            case RouteEnd::ReachesGoal: return RunEnd::Cleared;
             case RouteEnd::Breaks:
-                g.RouteActive = false;
-                return;
+                s.RouteActive = false;
+                return RunEnd::None;
             case RouteEnd::Moves:
-                g.RouteCell = NextCell(g.RouteCell, move.heading, g.BoardSize);
-                g.Heading = move.heading;
+                s.RouteCell = NextCell(s.RouteCell, move.heading, s.BoardSize);
+                s.Heading = move.heading;
                 break;
         }
     }
+    return RunEnd::None;
 }
 
 }  // namespace kanuvo

@@ -91,7 +91,7 @@ void NoteTruckPath(GameState& s) {
 
 std::vector<int> RoadToGoal(const GameState& s) {
     const int n = s.RunBoardSize;
-    Direction heading = s.StartExit == ExitLeft ? Direction::Left : Direction::Up;
+    Direction heading = s.StartExit;
     std::vector<int> road{StartCell(n)};
     int cell = NextCell(StartCell(n), heading, n);
     // A road without a break visits each cell once, so it is never longer than the board.

@@ -11,7 +11,7 @@ constexpr int kLastSizedStage = 8;
 }  // namespace
 
 void AdvanceStage(GameState& s) {
-    s.Stage = s.Stage > kLastSizedStage ? 1 : s.Stage + 1;
+    s.Stage = s.Stage > kLastSizedStage ? kFirstStage : s.Stage + 1;
     if (s.Stage >= 1 && s.Stage <= kLastSizedStage) s.BoardSize = kBoardSizeByStage[s.Stage];
 }
 
@@ -21,9 +21,9 @@ void SpendLife(GameState& s) {
         s.Lives = s.Lives - 1;
     } else {
         s.Playing = false;
-        s.Lives = 2;
-        s.Stage = 1;
-        s.BoardSize = 4;
+        s.Lives = kLivesPerStage;
+        s.Stage = kFirstStage;
+        s.BoardSize = kFirstBoardSize;
         s.BoardReady = false;
     }
 }

@@ -25,25 +25,31 @@ struct Rect {
 
 constexpr int kMaxCells = 49;  // a 7 x 7 board
 
-// How the last run ended, as the board tells the player until it is next redrawn.
+// A game starts at stage 1 on a 4 x 4 board with two retries; a cleared stage gives both retries back.
+inline constexpr int kFirstStage = 1;
+inline constexpr int kFirstBoardSize = 4;
+inline constexpr int kLivesPerStage = 2;
+inline constexpr int kStepIntervalMs = 200;  // between truck steps
+
+// How the last run ended, or None while a run goes on, as the board tells the player until it is next redrawn.
 enum class RunEnd { None, Cleared, Stopped, Crashed, TimedOut, GameOver };
 
 struct GameState {
     // Where the player stands in a game.
-    int Stage = 1;           // 1..9; 9 follows a cleared stage 8
-    int BoardSize = 4;       // N, cells per side, 4..7
-    int Lives = 2;           // retries left, 0..2
-    bool Playing = false;    // a run is in progress
-    bool BoardReady = true;  // a freshly dealt board may be started
+    int Stage = kFirstStage;          // 1..9; 9 follows a cleared stage 8
+    int BoardSize = kFirstBoardSize;  // N, cells per side, 4..7
+    int Lives = kLivesPerStage;       // retries left, 0..2
+    bool Playing = false;             // a run is in progress
+    bool BoardReady = true;           // a freshly dealt board may be started
 
     // The truck's step timer.
-    int StepInterval = 200;          // milliseconds between truck steps
-    std::uint32_t LastStepTime = 0;  // tick count of the last truck step
-    bool StepDue = false;            // a truck step is due in this pass
+    int StepInterval = kStepIntervalMs;  // milliseconds between truck steps
+    std::uint32_t LastStepTime = 0;      // tick count of the last truck step
+    bool StepDue = false;                // a truck step is due in this pass
 
     // The board: Cells[1..N*N] hold tile kinds; entry 0 is unused so cells keep the game's numbers.
     std::array<TileKind, kMaxCells + 1> Cells{};
-    int StartExit = 0;  // side the road leaves the start by: ExitLeft or ExitUp
+    Direction StartExit = Direction::None;  // the heading out of the start: ExitLeft or ExitUp
 
     // Geometry.
     int CellSize = 0;
@@ -63,10 +69,11 @@ struct GameState {
     CursorHandle SavedCursor = 0;
     CursorHandle HandCursor = 0;
     CursorHandle NoDropCursor = 0;
-    int ExitCursorSet = 0;
-    int NewGameCursorSet = 0;
-    int StartStopCursorSet = 0;
-    int BoardCursorSet = 0;
+    // Which control the pointer shape was last set for, so it is set once on arrival.
+    bool ExitCursorSet = false;
+    bool NewGameCursorSet = false;
+    bool StartStopCursorSet = false;
+    bool BoardCursorSet = false;
 
     // Time limit.
     int TimeCount = 0;

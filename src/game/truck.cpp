@@ -6,7 +6,6 @@
 #include <initializer_list>
 
 #include "game/board.h"
-#include "game/flow.h"
 #include "game/geometry.h"
 #include "game/rounding.h"
 
@@ -71,29 +70,29 @@ std::int16_t Add16(std::int16_t a, std::int16_t b) { return static_cast<std::int
 
 }  // namespace
 
-void SteerTruck(Game& g) {
-    const int n = g.BoardSize;
+RunEnd SteerTruck(GameState& s) {
+    const int n = s.BoardSize;
     const int start = StartCell(n);
 
     // Which cells the two test corners stand in. A corner on a grid line stands in none and keeps
     // the cell it was last seen in.
-    const Rect truck = g.TruckRect;
+    const Rect truck = s.TruckRect;
     const float x1 = static_cast<float>(truck.left);
     const float y1 = static_cast<float>(truck.top);
-    const float x2 = static_cast<float>(Lying(g.Heading) ? truck.right : truck.left);
-    const float y2 = static_cast<float>(Lying(g.Heading) ? truck.top : truck.bottom);
+    const float x2 = static_cast<float>(Lying(s.Heading) ? truck.right : truck.left);
+    const float y2 = static_cast<float>(Lying(s.Heading) ? truck.top : truck.bottom);
     for (int i = 1; i <= start; ++i) {
-        if (PointInCell(g.CellRects[i], x1, y1)) g.TruckCells[0] = i;
-        if (PointInCell(g.CellRects[i], x2, y2)) g.TruckCells[1] = i;
+        if (PointInCell(s.CellRects[i], x1, y1)) s.TruckCells[0] = i;
+        if (PointInCell(s.CellRects[i], x2, y2)) s.TruckCells[1] = i;
     }
-    const int first = g.TruckCells[0];
-    const int second = g.TruckCells[1];
+    const int first = s.TruckCells[0];
+    const int second = s.TruckCells[1];
 
     // While the truck still touches the start it is neither looked ahead of nor turned. An entry
     // that was never located (below 1) is treated the same way, so no cell off the board is read.
     if (first >= 1 && first < start && second >= 1 && second < start) {
         const int c = first;
-        const Rect& r = g.CellRects[c];
+        const Rect& r = s.CellRects[c];
         const int width = truck.right - truck.left;
         const int height = truck.bottom - truck.top;
         // Both margins come from the cell's width: the cells are square up to their one-pixel lines.
@@ -101,42 +100,39 @@ void SteerTruck(Game& g) {
         const int marginX = RoundHalfEven((cellWidth - width) / 2.0);
         const int marginY = RoundHalfEven((cellWidth - height) / 2.0);
 
-        if (FrontAtEdge(truck, r, g.Heading)) {
+        if (FrontAtEdge(truck, r, s.Heading)) {
             // The tile ahead needs a road end facing the truck. No cell ahead is the board's edge;
             // the goal holds no tile, and the truck may always drive on into it.
-            const bool onBoard = HasNeighbour(c, g.Heading, n);
-            const int ahead = onBoard ? NextCell(c, g.Heading, n) : 0;
-            if (ahead != GoalCell && (!onBoard || ExitHeading(g.Cells[ahead], g.Heading) == Direction::None)) {
-                HandleMiss(g, RunEnd::Crashed);
-                return;
+            const bool onBoard = HasNeighbour(c, s.Heading, n);
+            const int ahead = onBoard ? NextCell(c, s.Heading, n) : 0;
+            if (ahead != GoalCell && (!onBoard || ExitHeading(s.Cells[ahead], s.Heading) == Direction::None)) {
+                return RunEnd::Crashed;
             }
         }
 
-        if (first == second && PastCentre(truck, r, g.Heading, marginX, marginY)) {
-            if (CheckEdgeTile(g, c)) return;
+        if (first == second && PastCentre(truck, r, s.Heading, marginX, marginY)) {
+            if (CheckEdgeTile(s, c)) return RunEnd::Crashed;
             // A corner turns the truck; a straight tile, or one it has no way through, lets it go on.
-            const Direction out = ExitHeading(g.Cells[c], g.Heading);
-            if (out != Direction::None && out != g.Heading) {
-                g.Heading = out;
-                TurnTruck(g, r.left, r.top, marginX, marginY, width, height);
+            const Direction out = ExitHeading(s.Cells[c], s.Heading);
+            if (out != Direction::None && out != s.Heading) {
+                s.Heading = out;
+                TurnTruck(s, r.left, r.top, marginX, marginY, width, height);
             }
         }
     }
 
     if (first == GoalCell && second == GoalCell) {
-        ClearStage(g);
-        return;
+        return RunEnd::Cleared;
     }
-    if ((g.Heading == Direction::Right || g.Heading == Direction::Down) && first == start && second == start) {
-        HandleMiss(g, RunEnd::Crashed);  // driven back into the start
-        return;
+    if ((s.Heading == Direction::Right || s.Heading == Direction::Down) && first == start && second == start) {
+        return RunEnd::Crashed;  // driven back into the start
     }
     for (int cell : {first, second}) {
-        if (cell > GoalCell && cell < start && g.Cells[cell] == TileKind::Empty) {
-            HandleMiss(g, RunEnd::Crashed);
-            return;
+        if (cell > GoalCell && cell < start && s.Cells[cell] == TileKind::Empty) {
+            return RunEnd::Crashed;
         }
     }
+    return RunEnd::None;
 }
 
 void TurnTruck(GameState& s, int cellLeft, int cellTop, int marginX, int marginY, int width, int height) {
@@ -149,11 +145,9 @@ void TurnTruck(GameState& s, int cellLeft, int cellTop, int marginX, int marginY
                        Add16(newTop, static_cast<std::int16_t>(width))};
 }
 
-bool CheckEdgeTile(Game& g, int cell) {
-    if (cell < 1 || cell > StartCell(g.BoardSize)) return false;
-    if (!CrashesAtEdge(cell, g.Cells[cell], g.Heading, g.BoardSize)) return false;
-    HandleMiss(g, RunEnd::Crashed);
-    return true;
+bool CheckEdgeTile(const GameState& s, int cell) {
+    if (cell < 1 || cell > StartCell(s.BoardSize)) return false;
+    return CrashesAtEdge(cell, s.Cells[cell], s.Heading, s.BoardSize);
 }
 
 }  // namespace kanuvo

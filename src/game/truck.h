@@ -6,12 +6,12 @@
 
 namespace kanuvo {
 
-// Locates the truck's cells, looks ahead, turns in corners, and ends the run at the goal or on a crash.
-void SteerTruck(Game& g);
+// Locates the truck's cells, looks ahead and turns in corners; says whether the truck has reached the
+// goal (Cleared) or crashed (Crashed), None while it drives on.
+RunEnd SteerTruck(GameState& s);
 // Re-places the truck a quarter turn round, centred in the cell whose left and top are given.
 void TurnTruck(GameState& s, int cellLeft, int cellTop, int marginX, int marginY, int width, int height);
-// A tile that leads off the board (or into the start when moving down) crashes the truck; true when
-// HandleMiss was called.
-bool CheckEdgeTile(Game& g, int cell);
+// Whether the tile in this edge cell leads the truck off the board (or into the start when moving down).
+bool CheckEdgeTile(const GameState& s, int cell);
 
 }  // namespace kanuvo

@@ -45,6 +45,13 @@ public:
     virtual void SetFontSize(double points) = 0;
 };
 
+// Virtual-key codes of the keys the game reads by code, as a key event reports them; a letter key
+// reports its capital ('P').
+constexpr int kKeyEscape = 27;
+constexpr int kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40;
+constexpr int kKeypad0 = 96;  // the keypad's digits with Num Lock on report kKeypad0 + digit
+constexpr int kKeyF1 = 112;  // and F2.. F12 the codes after it
+
 // Mouse buttons as a click reports them.
 constexpr int kLeftButton = 1;
 constexpr int kRightButton = 2;

@@ -80,8 +80,8 @@ public:
     virtual double TextHeight(std::string_view utf8Text) const = 0;
 
     // A rectangle with rounded corners covering left..right-1 and top..bottom-1, outlined in the pen
-    // colour and filled by the fill colour (when the fill style is solid). Non-zero on success.
-    virtual int RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) = 0;
+    // colour and filled by the fill colour (when the fill style is solid).
+    virtual void RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) = 0;
 
     // Copies a block of pixels from source onto this surface. Both return 0 on failure.
     virtual int BitBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY) = 0;

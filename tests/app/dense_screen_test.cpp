@@ -10,13 +10,13 @@
 #include "scratch_home.h"
 
 #include "app/kanuvo_app.h"
+#include "app/picture_resources.h"
 #include "doubles.h"
 #include "game/banner.h"
 #include "game/board.h"
 #include "game/flow.h"
 #include "game/paint.h"
 #include "game/pictures.h"
-#include "picture_resources.h"
 
 namespace kanuvo {
 namespace {

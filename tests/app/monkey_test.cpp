@@ -22,9 +22,9 @@
 #include <type_traits>
 
 #include "app/kanuvo_app.h"
+#include "app/picture_resources.h"
 #include "doubles.h"
 #include "game/board.h"
-#include "picture_resources.h"
 
 namespace kanuvo {
 namespace {
@@ -208,7 +208,7 @@ private:
     void LayRoad() {
         Game& g = G();
         const int n = dealtSize_;
-        g.StartExit = 1;  // left
+        g.StartExit = ExitLeft;
         for (int i = n * n - 1; i > n * n - n + 1; --i) g.Cells[i] = TileKind::Horizontal;
         g.Cells[n * n - n + 1] = TileKind::RightTop;
         for (int i = n * n - 2 * n + 1; i > 1; i -= n) g.Cells[i] = TileKind::Vertical;

@@ -24,6 +24,7 @@
 
 #include "app/display.h"
 #include "app/kanuvo_app.h"
+#include "app/picture_resources.h"
 #include "doubles.h"
 #include "game/board.h"
 #include "game/flow.h"
@@ -33,7 +34,6 @@
 #include "game/run_end.h"
 #include "game/sprite.h"
 #include "game/truck.h"
-#include "picture_resources.h"
 
 namespace kanuvo {
 namespace {
@@ -229,7 +229,7 @@ TEST_F(Window, TheTruckLeavesNoTrailOnTheLinesBetweenCells) {
     g.TruckCells = {16, 16};
     for (int steps = 0; g.Playing && steps < 2000; ++steps) {
         StepTruck(g, app.form.BoardView());
-        SteerTruck(g);
+        EndRunIf(g, SteerTruck(g));
     }
     ASSERT_EQ(g.Stage, 3) << "the truck reached the goal";
     // The one-pixel lines it crossed (x = 200, 300, 400 and y = 199, 299, 399) are as they were.

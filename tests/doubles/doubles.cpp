@@ -60,7 +60,7 @@ void FakeForm::WaitForEvents(std::uint32_t untilTick) {
 void LayLeftThenUpRoad(GameState& s) {
     constexpr int kKinds[17] = {0, 0, 3, 1, 2, 4, 3, 1, 2, 4, 2, 0, 3, 5, 6, 6, 0};
     s.BoardSize = 4;
-    s.StartExit = 1;  // left
+    s.StartExit = ExitLeft;
     for (int i = 1; i <= 16; ++i) s.Cells[i] = KindOfNumber(kKinds[i]);
 }
 

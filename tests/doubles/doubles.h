@@ -147,7 +147,7 @@ public:
     // Every character is as wide as the font is high, in pixels, as Print advances a line.
     double TextWidth(std::string_view text) const override;
     double TextHeight(std::string_view) const override { return fontSize_ * 4.0 / 3.0; }
-    int RoundRect(int left, int top, int right, int bottom, int cw, int ch) override;
+    void RoundRect(int left, int top, int right, int bottom, int cw, int ch) override;
     int BitBlt(int x, int y, int w, int h, const Surface& source, int sx, int sy) override;
     int StretchBlt(int x, int y, int w, int h, const Surface& source, int sx, int sy, int sw, int sh) override;
 
@@ -254,11 +254,10 @@ double RecordingSurfaceOf<Base>::TextWidth(std::string_view text) const {
 }
 
 template <class Base>
-int RecordingSurfaceOf<Base>::RoundRect(int left, int top, int right, int bottom, int cw, int ch) {
+void RecordingSurfaceOf<Base>::RoundRect(int left, int top, int right, int bottom, int cw, int ch) {
     log.push_back("RoundRect " + Join({double(left), double(top), double(right), double(bottom), double(cw),
                                        double(ch)}) +
                   " " + std::to_string(foreColor_) + " " + std::to_string(fillColor_));
-    return 1;
 }
 
 template <class Base>

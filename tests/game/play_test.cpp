@@ -323,7 +323,7 @@ TEST_F(Pointers, AFailedChangeIsTriedAgainOnTheNextMove) {
     ExitMouseMove(g);
     ExitMouseMove(g);
     EXPECT_EQ(t.system.cursorCalls.size(), 2u);
-    EXPECT_EQ(g.ExitCursorSet, 0);
+    EXPECT_FALSE(g.ExitCursorSet);
 }
 
 TEST_F(Pointers, WithoutCursorFilesTheHandlesAreZero) {

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "picture_resources.h"
+#include "app/picture_resources.h"
 
 namespace {
 

@@ -47,7 +47,7 @@ int Plays(const RecordingSound& sound, std::string_view file) {
     return count;
 }
 
-void StartRun(Game& g, int stage, int boardSize, int startExit) {
+void StartRun(Game& g, int stage, int boardSize, Direction startExit) {
     LoadSoundsAndCursors(g);
     g.Stage = stage;
     g.BoardSize = boardSize;

@@ -21,6 +21,6 @@ int Plays(const RecordingSound& sound, std::string_view file);
 
 // A game in the middle of a run: sounds loaded, the board's geometry for N = BoardSize, every
 // cell empty, Playing and BoardReady set, two lives.
-void StartRun(Game& g, int stage, int boardSize, int startExit);
+void StartRun(Game& g, int stage, int boardSize, Direction startExit);
 
 }  // namespace kanuvo::testing

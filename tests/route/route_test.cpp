@@ -9,6 +9,7 @@
 
 #include "board_text.h"
 #include "game/board.h"
+#include "game/flow.h"
 #include "game/route.h"
 
 namespace kanuvo::testing {
@@ -16,7 +17,7 @@ namespace {
 
 class RouteTest : public ::testing::Test {
 protected:
-    void Run(int boardSize, int startExit, std::string_view board, int stage = 1) {
+    void Run(int boardSize, Direction startExit, std::string_view board, int stage = 1) {
         StartRun(g, stage, boardSize, startExit);
         SetBoard(g, board);
     }
@@ -28,7 +29,7 @@ protected:
 
 TEST_F(RouteTest, BeginsAtTheCellTheRoadLeavesTheStartBy) {
     for (int n = 4; n <= 7; ++n) {
-        for (int exit : {ExitLeft, ExitUp}) {
+        for (Direction exit : {ExitLeft, ExitUp}) {
             Run(n, exit, EmptyBoard(n));
             g.Heading = Direction::Down;  // whatever the truck or an earlier trace left there
             BeginRouteTrace(g);
@@ -48,19 +49,19 @@ TEST_F(RouteTest, ClearsTheExampleBoardInThreeSteps) {
     BeginRouteTrace(g);
 
     // The exit cell, then the bottom row; the bottom-left corner comes earlier in a step's order.
-    TraceRouteStep(g);
+    EndRunIf(g, TraceRouteStep(g));
     EXPECT_EQ(g.RouteCell, 13);
     EXPECT_EQ(g.Heading, Direction::Left);
     EXPECT_TRUE(g.RouteActive);
 
     // What the route has passed no longer matters.
     g.Cells[15] = TileKind::Empty;
-    TraceRouteStep(g);
+    EndRunIf(g, TraceRouteStep(g));
     EXPECT_EQ(g.RouteCell, 5);
     EXPECT_EQ(g.Heading, Direction::Up);
     EXPECT_EQ(Clears(), 0);
 
-    TraceRouteStep(g);
+    EndRunIf(g, TraceRouteStep(g));
     EXPECT_EQ(Clears(), 1);
     EXPECT_EQ(g.Stage, 2);
     EXPECT_FALSE(g.Playing);
@@ -78,12 +79,12 @@ TEST_F(RouteTest, EachClassActsOnlyOncePerStep) {
         ". . . 4 . "
         ". . . 5 S");
     BeginRouteTrace(g);
-    TraceRouteStep(g);
+    EndRunIf(g, TraceRouteStep(g));
     EXPECT_EQ(g.RouteCell, 14);
-    TraceRouteStep(g);
+    EndRunIf(g, TraceRouteStep(g));
     EXPECT_EQ(g.RouteCell, 9);
     EXPECT_EQ(g.Heading, Direction::Up);
-    TraceRouteStep(g);
+    EndRunIf(g, TraceRouteStep(g));
     EXPECT_EQ(g.RouteCell, 8);
     EXPECT_EQ(g.Heading, Direction::Left);
     EXPECT_TRUE(g.RouteActive);
@@ -92,7 +93,7 @@ TEST_F(RouteTest, EachClassActsOnlyOncePerStep) {
 TEST_F(RouteTest, BreaksSilentlyWhereTheRoadEnds) {
     struct Case {
         const char* what;
-        int startExit;
+        Direction startExit;
         const char* board;
         int steps;      // steps until the break
         int brokenAt;   // RouteCell after it
@@ -110,10 +111,10 @@ TEST_F(RouteTest, BreaksSilentlyWhereTheRoadEnds) {
         Run(4, c.startExit, c.board);
         BeginRouteTrace(g);
         for (int step = 1; step < c.steps; ++step) {
-            TraceRouteStep(g);
+            EndRunIf(g, TraceRouteStep(g));
             ASSERT_TRUE(g.RouteActive) << "broke early, at step " << step;
         }
-        TraceRouteStep(g);
+        EndRunIf(g, TraceRouteStep(g));
         EXPECT_FALSE(g.RouteActive);
         EXPECT_EQ(g.RouteCell, c.brokenAt);
         // No miss, no sound: the run goes on and the next key press starts again at the exit cell.
@@ -131,7 +132,7 @@ TEST_F(RouteTest, AStepFromNoRoadCellStops) {
     for (int cell : {0, 1, 16, 17}) {
         g.RouteActive = true;
         g.RouteCell = cell;
-        TraceRouteStep(g);
+        EndRunIf(g, TraceRouteStep(g));
         EXPECT_FALSE(g.RouteActive) << "cell " << cell;
     }
     EXPECT_TRUE(t.sound.waves.empty());
@@ -158,7 +159,7 @@ TEST_F(RouteTest, TheFourWaysIntoTheGoalClearTheStage) {
             g.RouteCell = cell;
             g.Heading = c.heading;
             t.sound.waves.clear();
-            TraceRouteStep(g);
+            EndRunIf(g, TraceRouteStep(g));
             EXPECT_EQ(Clears(), 1);
             EXPECT_EQ(g.Stage, stage + 1);
             EXPECT_FALSE(g.RouteActive);
@@ -191,7 +192,7 @@ const std::array<Columns, 13> kClassRules{{
 }};
 
 // The class of cell i, by the cell ranges of the class table.
-int TableClass(int i, int n, int startExit) {
+int TableClass(int i, int n, Direction startExit) {
     const int nn = n * n;
     if (i == (startExit == ExitLeft ? nn - 1 : nn - n)) return 1;
     if (i == 2) return 2;
@@ -225,7 +226,7 @@ TEST_F(RouteTest, StepsFollowTheClassTableForEveryCellKindAndDirection) {
     int judged = 0;
     for (int n = 4; n <= 7; ++n) {
         const std::array<int, 5> offset{0, -1, 1, -n, n};  // by heading
-        for (int exit : {ExitLeft, ExitUp}) {
+        for (Direction exit : {ExitLeft, ExitUp}) {
             for (int cell = 2; cell < n * n; ++cell) {
                 const int cls = TableClass(cell, n, exit);
                 const Columns& rules = cls == 1 ? (exit == ExitLeft ? kExitLeftRules : kExitUpRules) : kClassRules[cls];
@@ -240,7 +241,7 @@ TEST_F(RouteTest, StepsFollowTheClassTableForEveryCellKindAndDirection) {
                         g.RouteCell = cell;
                         g.Heading = DirectionOfCode(heading);
                         t.sound.waves.clear();
-                        TraceRouteStep(g);
+                        EndRunIf(g, TraceRouteStep(g));
                         ++judged;
 
                         const bool cleared = Clears() == 1;

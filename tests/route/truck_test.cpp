@@ -7,6 +7,7 @@
 
 #include "board_text.h"
 #include "game/board.h"
+#include "game/flow.h"
 #include "game/truck.h"
 
 namespace kanuvo::testing {
@@ -14,7 +15,7 @@ namespace {
 
 class TruckTest : public ::testing::Test {
 protected:
-    void Run(int startExit, std::string_view board) {
+    void Run(Direction startExit, std::string_view board) {
         StartRun(g, 2, 4, startExit);
         SetBoard(g, board);
         t.sound.waves.clear();
@@ -30,7 +31,7 @@ protected:
             case Direction::Down: ++r.top, ++r.bottom; break;
             case Direction::None: break;
         }
-        SteerTruck(g);
+        EndRunIf(g, SteerTruck(g));
     }
 
     // Steps while the run goes on and `done` is false; returns the steps made.
@@ -120,7 +121,7 @@ TEST_F(TruckTest, CatchesATileSlidAwayAhead) {
     DriveUntil([this] { return g.TruckRect.left == 300; });  // the front on the grid line
     ASSERT_TRUE(g.Playing);
     g.Cells[14] = TileKind::Empty;
-    SteerTruck(g);  // a pass with no step due
+    EndRunIf(g, SteerTruck(g));  // a pass with no step due
     ExpectOneCrash();
 }
 
@@ -136,7 +137,7 @@ TEST_F(TruckTest, CrashesOnAnEmptyCellUnderEitherEnd) {
         ASSERT_TRUE(g.Playing);
         ASSERT_EQ(g.TruckCells[1], 15);
         g.Cells[slidAway] = TileKind::Empty;
-        SteerTruck(g);
+        EndRunIf(g, SteerTruck(g));
         ExpectOneCrash();
     }
 }
@@ -163,7 +164,7 @@ TEST_F(TruckTest, NoRoadBeyondTheBoardsEdgeIsACrash) {
     g.Heading = Direction::Up;
     g.TruckRect = Rect{335, 100, 365, 160};  // standing in cell 3 against the top edge
     g.TruckCells = {3, 3};
-    SteerTruck(g);
+    EndRunIf(g, SteerTruck(g));
     ExpectOneCrash();
 }
 
@@ -234,14 +235,14 @@ TEST_F(TruckTest, ReachesTheGoalOnlyWithItsWholeLength) {
 }
 
 TEST_F(TruckTest, StandingInTheStartHeadingOutDoesNothing) {
-    for (int exit : {ExitLeft, ExitUp}) {
+    for (Direction exit : {ExitLeft, ExitUp}) {
         for (bool playing : {true, false}) {  // false: the pass in which a route stage was cleared
             Run(exit, EmptyBoard(4));
             g.Playing = playing;
             const Rect placed = g.TruckRect;
             const Direction heading = g.Heading;
-            SteerTruck(g);
-            SteerTruck(g);
+            EndRunIf(g, SteerTruck(g));
+            EndRunIf(g, SteerTruck(g));
             EXPECT_EQ(g.Playing, playing);
             EXPECT_EQ(g.TruckRect, placed);
             EXPECT_EQ(g.Heading, heading);
@@ -253,10 +254,10 @@ TEST_F(TruckTest, StandingInTheStartHeadingOutDoesNothing) {
 }
 
 TEST_F(TruckTest, HeadingIntoTheStartWithBothEndsInItCrashes) {
-    for (int exit : {ExitLeft, ExitUp}) {
+    for (Direction exit : {ExitLeft, ExitUp}) {
         Run(exit, EmptyBoard(4));
         g.Heading = exit == ExitLeft ? Direction::Right : Direction::Down;
-        SteerTruck(g);
+        EndRunIf(g, SteerTruck(g));
         ExpectOneCrash();
     }
 }
@@ -289,7 +290,6 @@ TEST_F(TruckTest, EdgeCheckCatchesEveryTileLeadingOffTheBoard) {
                     g.Heading = heading;
                     EXPECT_TRUE(CheckEdgeTile(g, cell))
                         << "N=" << n << " cell " << cell << " kind " << kind << " entering " << heading;
-                    EXPECT_EQ(g.Lives, 1);
                 }
             }
         }
@@ -319,8 +319,6 @@ TEST_F(TruckTest, EdgeCheckLetsRoadsOnTheBoardPass) {
         g.Cells[c.cell] = c.kind;
         g.Heading = c.heading;
         EXPECT_EQ(CheckEdgeTile(g, c.cell), c.crashes) << "cell " << c.cell << " kind " << c.kind;
-        EXPECT_EQ(Misses(), c.crashes ? 1 : 0);
-        EXPECT_EQ(g.Playing, !c.crashes);
     }
 }
 

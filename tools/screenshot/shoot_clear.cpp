@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "app/kanuvo_app.h"
+#include "app/picture_resources.h"
 #include "game/board.h"
 #include "game/play.h"
 #include "game/run_end.h"
-#include "picture_resources.h"
 
 namespace {
 

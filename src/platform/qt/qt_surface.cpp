@@ -439,12 +439,12 @@ double QtSurface::TextHeight(std::string_view) const {
     return QFontMetricsF(TextFont(), &MeasuringDevice()).height();
 }
 
-int QtSurface::RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) {
-    if (!Materialize()) return 1;
+void QtSurface::RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) {
+    if (!Materialize()) return;
     // The rectangle covers left..right-1 and top..bottom-1, whichever way round the corners come.
     const QRect area = QRect(QPoint(std::min(left, right), std::min(top, bottom)),
                              QPoint(std::max(left, right) - 1, std::max(top, bottom) - 1));
-    if (area.isEmpty()) return 1;
+    if (area.isEmpty()) return;
     const QColor pen = ToQColor(foreColor_);
     const bool filled = fillStyle_ == FillStyle::Solid;
     const int cornerX = std::min(std::abs(cornerWidth), area.width());
@@ -473,7 +473,6 @@ int QtSurface::RoundRect(int left, int top, int right, int bottom, int cornerWid
         }
     }
     Changed(area.adjusted(0, 0, 1, 1));
-    return 1;
 }
 
 int QtSurface::BitBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY) {

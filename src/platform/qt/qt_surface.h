@@ -100,7 +100,7 @@ public:
     double TextWidth(std::string_view utf8Text) const override;
     double TextHeight(std::string_view utf8Text) const override;
 
-    int RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) override;
+    void RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) override;
 
     int BitBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY) override;
     int StretchBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY,

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Registers the embedded pictures and icons with Qt's resource system.
-#include "picture_resources.h"
+#include "app/picture_resources.h"
 
 #include <QDir>
 #include <QIconEngine>
