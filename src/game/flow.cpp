@@ -107,6 +107,7 @@ void FormLoad(Game& g) {
     // The first board is dealt and laid out now but drawn only when the title screen ends.
     DealBoard(g);
     LayOutBoard(g);
+    ShowWhichButtonsAct(g);
 }
 
 void FormResize(Game& g) {
@@ -122,6 +123,12 @@ void FormQueryUnload(Game& g) {
     g.Playing = false;
     StopMusic(g);
     CloseMusic(g);
+}
+
+void ShowWhichButtonsAct(Game& g) {
+    g.form.ExitButton().SetDimmed(false);
+    g.form.NewGameButton().SetDimmed(g.Playing);
+    g.form.StartStopButton().SetDimmed(!g.BoardReady);
 }
 
 void ExitClick(Game& g) {
@@ -143,6 +150,7 @@ void NewGameClick(Game& g) {
         PrintStageCaption(g);
         g.LastRunEnd = RunEnd::None;  // the redraw has removed what the last run's end showed
         g.form.GaugeFrame().SetVisible(false);
+        ShowWhichButtonsAct(g);
     }
     g.form.BoardView().SetFocus();
 }
@@ -162,6 +170,7 @@ void StartStopClick(Game& g) {
     StopGameOverLettering(g);  // nor over the run
     g.form.StartStopButton().SetCaption(kStopCaption);
     g.Playing = true;
+    ShowWhichButtonsAct(g);
     g.TimeCount = 0;
     g.TruckCells = {StartCell(g.BoardSize), StartCell(g.BoardSize)};
     g.form.GaugeFrame().SetVisible(true);
@@ -235,6 +244,9 @@ void HandleMiss(Game& g, RunEnd cause) {
     }
     g.TimeCount = 0;
     SpendLife(g);
+    // The retries below the board show what is left at once, as the next board will.
+    DrawLives(g);
+    ShowWhichButtonsAct(g);
 }
 
 void ClearStage(Game& g) {
@@ -248,6 +260,7 @@ void ClearStage(Game& g) {
     g.StepDue = false;
     g.LastRunEnd = RunEnd::Cleared;
     PlaySound(g, SoundId::Goal);
+    ShowWhichButtonsAct(g);
 }
 
 void EndRunIf(Game& g, RunEnd end) {

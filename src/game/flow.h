@@ -25,6 +25,10 @@ void RunGameLoop(Game& g);
 // Whether a truck step is due in this pass.
 void UpdateStepDue(Game& g);
 
+// Dims each of the three buttons whose click would do nothing in the game's present state: Start
+// until a fresh board is dealt, New Game during a run.
+void ShowWhichButtonsAct(Game& g);
+
 // The two ways a run ends; a miss says what caused it (Game Over, when no retry was left, is noted
 // whatever the cause).
 void ClearStage(Game& g);

@@ -38,11 +38,14 @@ public:
 };
 
 // A button. Whether it is enabled is fixed when the window is made; no game procedure changes it.
+// Dimmed is only a look, for a button whose click would do nothing now: it still takes clicks and
+// reports the pointer as before.
 class Button : public Control {
 public:
     virtual void SetWidth(double width) = 0;
     virtual void SetCaption(std::string_view utf8Caption) = 0;
     virtual void SetFontSize(double points) = 0;
+    virtual void SetDimmed(bool dimmed) = 0;
 };
 
 // Virtual-key codes of the keys the game reads by code, as a key event reports them; a letter key

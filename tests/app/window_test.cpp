@@ -64,7 +64,7 @@ struct RealGame {
     // Lays stage 1's winning road and wins a run with a key press.
     void WinStageOne() {
         testing::LayLeftThenUpRoad(g);
-        Soon([this] { QTest::keyClick(app.form.BoardView().Widget(), Qt::Key_A); });
+        Soon([this] { QTest::keyClick(app.form.BoardView().Widget(), Qt::Key_B); });
         ClickStart();
     }
     std::vector<std::string> Waves() const {
@@ -86,6 +86,7 @@ struct Window : ::testing::Test, RealGame {};
 
 TEST_F(Window, StartsOnTheTitleWithEverythingElseHidden) {
     EXPECT_EQ(app.form.windowTitle(), "Kanuvo");
+    EXPECT_FALSE(app.form.windowFlags() & Qt::WindowMaximizeButtonHint) << "its size is fixed";
     EXPECT_TRUE(app.form.isVisible());
     const QImage& title = app.form.Canvas().Image();
     ASSERT_FALSE(title.isNull());
@@ -152,7 +153,7 @@ TEST_F(Window, ARunOfStageOneIsWonByRealKeyPresses) {
     EndTitle();
     testing::LayLeftThenUpRoad(g);
     QWidget* board = app.form.BoardView().Widget();
-    Soon([board] { QTest::keyClick(board, Qt::Key_A); });
+    Soon([board] { QTest::keyClick(board, Qt::Key_B); });
     ClickStart();  // returns once the run has ended
     EXPECT_EQ(g.Stage, 2);
     EXPECT_EQ(g.Lives, 2);
@@ -595,7 +596,7 @@ TEST_F(Window, EveryWayARunEndsIsToldOnTheBoardAndNewGameClearsIt) {
     endRunBy([this] { g.TimeCount = 180, TimeLimitTick(g); });  // time up
     endRunBy([this] {                                             // a clear
         testing::LayLeftThenUpRoad(g);
-        QTest::keyClick(app.form.BoardView().Widget(), Qt::Key_A);
+        QTest::keyClick(app.form.BoardView().Widget(), Qt::Key_B);
     });
     EXPECT_EQ(g.Stage, 2);
     EXPECT_EQ(system.LoadBestTime(1), 0);

@@ -192,8 +192,11 @@ public:
     void SetFontSize(double points) override { fontSize_ = points; }
     double FontSize() const { return fontSize_; }
     bool Enabled() const { return enabled_; }
+    void SetDimmed(bool dimmed) override { dimmed_ = dimmed; }
+    bool Dimmed() const { return dimmed_; }
 
 private:
+    bool dimmed_ = false;
     std::string caption_;
     bool enabled_;
     double fontSize_ = 9;

@@ -15,6 +15,7 @@ namespace kanuvo {
 namespace {
 
 using testing::TestGame;
+using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
@@ -55,6 +56,48 @@ struct Flow : ::testing::Test {
     int passes = 0;
     std::function<void()> everyPass;
 };
+
+// Which buttons look dimmed (Exit, New Game, Start/Stop) in each state of the game: only those whose
+// click would do nothing. A miss shows the retries left below the board at once.
+TEST(ButtonLooks, FollowTheGamesState) {
+    TestGame t;
+    Game& g = t.game;
+    std::vector<std::string> seen;
+    const auto note = [&](const char* state) {
+        seen.push_back(std::string(state) + (t.form.exitButton.Dimmed() ? " X" : " -") +
+                       (t.form.newGameButton.Dimmed() ? "X" : "-") + (t.form.startStopButton.Dimmed() ? "X" : "-"));
+    };
+    FormLoad(g);
+    note("title");
+    FormMouseDown(g);
+    note("ready");
+    t.form.Queue([&] {
+        note("running");
+        BoardKeyDown(g, 'P');
+        t.form.Queue([&] {
+            note("paused");
+            t.form.boardView.log.clear();
+            StartStopClick(g);
+        });
+    });
+    StartStopClick(g);
+    note("missed");
+    // The left retry's slot is cleared to the board's colour: one retry is left.
+    const std::string back = std::to_string(t.form.boardView.BackColor());
+    EXPECT_THAT(t.form.boardView.log, Contains("RoundRect 336 519 366 579 0 0 " + back + " " + back));
+    NewGameClick(g);
+    testing::LayLeftThenUpRoad(g);
+    t.form.Queue([&] { BoardKeyDown(g, 'B'); });
+    StartStopClick(g);
+    note("cleared");
+    NewGameClick(g);
+    g.Lives = 0;
+    t.form.Queue([&] { StartStopClick(g); });
+    StartStopClick(g);
+    note("Game Over");
+    EXPECT_THAT(seen, ElementsAre("title ---", "ready ---", "running -X-", "paused -X-", "missed --X", "cleared --X",
+                                  "Game Over --X"));
+}
 
 TEST_F(Flow, StartUpOpensTheMusicAndSetsTheGameUp) {
     EXPECT_THAT(t.sound.commands, ElementsAre(kOpen));

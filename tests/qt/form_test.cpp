@@ -160,6 +160,16 @@ TEST_F(FormTest, ButtonsShowTheirBackColoursEnabledOrNot) {
         EXPECT_EQ(shot.pixel(5, 5) & 0xFFFFFF, Rgb32(colour) & 0xFFFFFF) << button->Caption();
         EXPECT_EQ(shot.pixel(74, 24) & 0xFFFFFF, Rgb32(colour) & 0xFFFFFF) << button->Caption();
     }
+    // Pressed a button is darker, dimmed it fades towards grey; at rest it has its own colour again.
+    QWidget& exit = form.ExitButton().Widget();
+    const auto look = [&exit] { return exit.grab().toImage().pixel(40, 5) & 0xFFFFFF; };
+    QTest::mousePress(&exit, Qt::LeftButton, {}, QPoint(40, 15));
+    EXPECT_EQ(look(), 0x66CC66u) << "pressed";
+    QTest::mouseRelease(&exit, Qt::LeftButton, {}, QPoint(40, 15));
+    form.ExitButton().SetDimmed(true);
+    EXPECT_EQ(look(), 0x99CC99u) << "dimmed";
+    form.ExitButton().SetDimmed(false);
+    EXPECT_EQ(look(), 0x80FF80u) << "at rest";
 }
 
 TEST_F(FormTest, ButtonGeometryKeepsFractionsAndTheWidgetGetsThemRounded) {

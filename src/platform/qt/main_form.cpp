@@ -32,14 +32,33 @@ QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString ButtonStyle(Color back) {
-    const QString colour = QStringLiteral("#%1").arg(back, 6, 16, QLatin1Char('0'));
+// Looks of a button besides its own colour at rest: lit under the pointer, darker while pressed, and
+// faded towards grey, with grey letters, while a click would do nothing.
+constexpr double kHoverLight = 0.35;
+constexpr double kPressedDark = 0.2;
+constexpr double kDimmedFade = 0.6;
+constexpr Color kDimmedGrey = Rgb(170, 170, 170);
+
+QString ColourName(Color c) { return QStringLiteral("#%1").arg(c, 6, 16, QLatin1Char('0')); }
+
+Color Towards(Color from, Color to, double share) {
+    const auto channel = [share](int a, int b) { return static_cast<int>(std::lround(a + (b - a) * share)); };
+    return Rgb(channel(RedOf(from), RedOf(to)), channel(GreenOf(from), GreenOf(to)), channel(BlueOf(from), BlueOf(to)));
+}
+
+QString ButtonStyle(Color back, bool dimmed) {
     // A border of its own makes every style paint the background colour, disabled or not.
+    if (dimmed) {
+        const QString faded = ColourName(Towards(back, kDimmedGrey, kDimmedFade));
+        return QStringLiteral("QPushButton { background-color: %1; color: #808080; border: 2px solid %1; }").arg(faded);
+    }
     return QStringLiteral(
                "QPushButton { background-color: %1; color: black; border: 2px outset %1; }"
-               "QPushButton:pressed { border-style: inset; }"
+               "QPushButton:hover:enabled { background-color: %2; border-color: %2; }"
+               "QPushButton:pressed:enabled { background-color: %3; border: 2px inset %3; }"
                "QPushButton:disabled { background-color: %1; color: gray; }")
-        .arg(colour);
+        .arg(ColourName(back), ColourName(Towards(back, Rgb(255, 255, 255), kHoverLight)),
+             ColourName(Towards(back, Rgb(0, 0, 0), kPressedDark)));
 }
 
 int MouseButtonCode(Qt::MouseButton button) {
@@ -221,7 +240,7 @@ void QtButton::Show(bool visible) {
     if (visible && !dressed_) {
         widget_->setText(caption_);
         widget_->setEnabled(enabled_);
-        widget_->setStyleSheet(ButtonStyle(backColor_));
+        widget_->setStyleSheet(ButtonStyle(backColor_, dimmed_));
         dressed_ = true;
     }
     widget_->setVisible(visible);
@@ -230,6 +249,12 @@ void QtButton::Show(bool visible) {
 void QtButton::SetCaption(std::string_view utf8Caption) {
     caption_ = FromUtf8(utf8Caption);
     if (dressed_) widget_->setText(caption_);
+}
+
+void QtButton::SetDimmed(bool dimmed) {
+    if (dimmed == dimmed_) return;
+    dimmed_ = dimmed;
+    if (dressed_) widget_->setStyleSheet(ButtonStyle(backColor_, dimmed_));
 }
 
 std::string QtButton::Caption() const { return caption_.toStdString(); }
@@ -324,6 +349,9 @@ MainForm::MainForm(Clock& clock, int twipsPerPixel)
       timeLimitTimer_(kTimeLimitInterval, false),
       gameOverTimer_(kGameOverInterval, false) {
     setWindowTitle(QString::fromLatin1(kCaption));
+    // The window's size is fixed: it offers no maximise.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_OpaquePaintEvent);
     wake_.setSingleShot(true);
     wake_.setTimerType(Qt::PreciseTimer);

@@ -72,6 +72,8 @@ public:
     std::string Caption() const;
     void SetFontSize(double points) override;
     double FontSize() const { return fontSize_; }
+    void SetDimmed(bool dimmed) override;
+    bool Dimmed() const { return dimmed_; }
     bool Enabled() const;
 
     QPushButton& Widget();
@@ -92,6 +94,7 @@ private:
     QString caption_;
     bool enabled_;
     Color backColor_;
+    bool dimmed_ = false;
     bool dressed_ = false;
 };
 
