@@ -384,7 +384,7 @@ void MainForm::AddTitleBar() {
     if (titleBar_ != nullptr) return;
     titleBar_ = new TitleBar(this);
     // Asked for no frame, a window system that would draw one leaves it to us.
-    setWindowFlag(Qt::FramelessWindowHint);
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint);
     ApplyOuterSize();
 }
 
