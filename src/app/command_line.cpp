@@ -3,13 +3,16 @@
 #include "app/command_line.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace kanuvo {
 
 namespace {
 
 constexpr int kStatusUsage = 2;  // a command-line mistake, as for most command-line programs
+constexpr int kStatusUnwritten = 1;
 
 }  // namespace
 
@@ -71,6 +74,11 @@ CommandLineReply ReplyTo(const CommandLine& line) {
 int PrintReply(const CommandLine& line) {
     const CommandLineReply reply = ReplyTo(line);
     std::fputs(reply.out.c_str(), stdout);
+    // An answer that never reached its reader (a full disk, a closed pipe) is no success.
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "kanuvo: the answer cannot be written: %s\n", std::strerror(errno));
+        return kStatusUnwritten;
+    }
     std::fputs(reply.err.c_str(), stderr);
     return reply.status;
 }

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Opening the graphical display: how frames reach it, and a plain message and status 1 where there is none.
+// Opening the graphical display: how frames reach it, and a plain message and status 1 where there is
+// none or the window system fails.
 #include "app/display.h"
 
 #include <QGuiApplication>
@@ -18,13 +19,26 @@ namespace {
 QtMessageHandler g_previous = nullptr;
 std::vector<std::string> g_held;  // messages written while the display is being opened
 bool g_framesOurs = false;         // the toolkit was told to draw no window frames, by us
+bool g_noDisplay = false;         // one of them says no display answered
 
 void WhileOpening(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type == QtFatalMsg) {
-        // The only fatal message while the application is made is the one about the display.
-        std::fputs(kNoDisplayMessage, stderr);
+        // Without a display the toolkit's advice (reinstall) does not apply: the player reads why in
+        // plain words. Any other failure (a platform that does not exist, say) is told as the toolkit
+        // tells it, with what it said before.
+        if (g_noDisplay) {
+            std::fputs(kNoDisplayMessage, stderr);
+        } else {
+            std::fputs("kanuvo: the window system could not be started\n", stderr);
+            for (const std::string& line : g_held) std::fprintf(stderr, "%s\n", line.c_str());
+            std::fprintf(stderr, "%s\n", qUtf8Printable(message));
+        }
         std::fflush(stderr);
         std::_Exit(1);
+    }
+    // As the X and Wayland platforms say that no server answered.
+    if (message.contains(QLatin1String("connect to display")) || message.contains(QLatin1String("wl_display"))) {
+        g_noDisplay = true;
     }
     g_held.push_back(qFormatLogMessage(type, context, message).toStdString());
 }

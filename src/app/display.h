@@ -6,7 +6,8 @@ namespace kanuvo {
 
 // Call just before the application object is made. Until DisplayOpened, the toolkit's messages are
 // held back, and if it cannot open a display the program says on standard error that Kanuvo needs a
-// graphical display and ends with status 1, instead of aborting with advice that does not apply.
+// graphical display and ends with status 1, instead of aborting with advice that does not apply;
+// any other failure of the window system is reported with the toolkit's own reasons, and status 1.
 void ExpectDisplay();
 // Call once the application object exists: the held-back messages are written, and the toolkit's
 // messages go their usual way again.

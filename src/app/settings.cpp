@@ -7,7 +7,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -33,8 +32,8 @@ void NotSaved(const QString& path, const char* why) {
 }  // namespace
 
 QString PlayerSettings::DefaultPath() {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    return folder.isEmpty() ? QString() : folder + "/kanuvo/kanuvo.ini";
+    const std::string folder = UserFolder("XDG_CONFIG_HOME", ".config");
+    return folder.empty() ? QString() : QFile::decodeName(folder.c_str()) + "/kanuvo/kanuvo.ini";
 }
 
 PlayerSettings::PlayerSettings(QString path) : path_(std::move(path)) {}

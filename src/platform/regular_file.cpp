@@ -86,6 +86,13 @@ bool ReplaceFileWhole(const std::string& path, std::string_view bytes, std::stri
     return false;
 }
 
+std::string UserFolder(const char* variable, const char* underHome) {
+    const auto absolute = [](const char* path) { return path != nullptr && path[0] == '/'; };
+    if (const char* folder = std::getenv(variable); absolute(folder)) return folder;
+    if (const char* home = std::getenv("HOME"); absolute(home)) return std::string(home) + "/" + underHome;
+    return {};
+}
+
 bool IsRegularFileWithin(const std::string& path, std::size_t maxBytes) {
     std::size_t size = 0;
     return Descriptor(OpenRegularFile(path, maxBytes, size)).fd >= 0;

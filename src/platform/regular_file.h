@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Reading a whole small file the player's machine provides, without ever blocking on it or
-// running out of memory: regular files only, within a size cap; and replacing one of the player's
-// files whole or not at all.
+// running out of memory: regular files only, within a size cap; and finding and replacing the player's
+// own files, whole or not at all.
 #pragma once
 
 #include <cstddef>
@@ -28,5 +28,11 @@ bool IsRegularFileWithin(const std::string& path, std::size_t maxBytes);
 // and is left as it is, like anything else that is not a regular file. False, with why (the reason in
 // a few words), when the file could not be replaced; it is then as it was.
 bool ReplaceFileWhole(const std::string& path, std::string_view bytes, std::string& why);
+
+// The user's folder named by an XDG variable (XDG_DATA_HOME, say), as the XDG rules find it: the
+// variable's value when it is an absolute path, else underHome (".local/share") in HOME when that is an
+// absolute path. Empty when there is neither: nothing is to be kept then, rather than kept relative to
+// whatever folder the game was started in, or at the top of the file system.
+std::string UserFolder(const char* variable, const char* underHome);
 
 }  // namespace kanuvo

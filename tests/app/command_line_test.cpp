@@ -47,5 +47,14 @@ TEST(CommandLine, AnythingElseIsRefusedWithTheUsageAndStatusTwo) {
     }
 }
 
+TEST(CommandLine, AnAnswerThatCannotBeWrittenFailsWithAMessage) {
+    EXPECT_EXIT(
+        {
+            if (std::freopen("/dev/full", "w", stdout) == nullptr) std::_Exit(9);
+            std::exit(PrintReply(ParseCommandLine({"--help"})));
+        },
+        ::testing::ExitedWithCode(1), "kanuvo: the answer cannot be written: No space left on device");
+}
+
 }  // namespace
 }  // namespace kanuvo

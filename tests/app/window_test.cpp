@@ -696,31 +696,6 @@ TEST(EmbeddedPictures, APictureDecodedAheadIsTheOneDecodedWhenFirstDrawn) {
 }
 
 #ifdef KANUVO_PROGRAM
-TEST(NoDisplay, TheProgramSaysItNeedsADisplayAndEndsWithStatusOne) {
-    // No display at all, and one named that no server answers.
-    for (const QString& display : {QString(), QStringLiteral(":97531")}) {
-        SCOPED_TRACE(display.toStdString());
-        QTemporaryDir runtime;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("QT_QPA_PLATFORM");
-        env.remove("WAYLAND_DISPLAY");
-        env.remove("DISPLAY");
-        if (!display.isEmpty()) env.insert("DISPLAY", display);
-        env.insert("XDG_RUNTIME_DIR", runtime.path());
-        env.insert("SDL_AUDIODRIVER", "dummy");
-        QProcess program;
-        program.setProcessEnvironment(env);
-        program.start(QStringLiteral(KANUVO_PROGRAM), {});
-        ASSERT_TRUE(program.waitForFinished(30000));
-        const QString said = QString::fromUtf8(program.readAllStandardError());
-        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << "no abort, no core dump";
-        EXPECT_EQ(program.exitCode(), 1);
-        EXPECT_TRUE(said.startsWith("Kanuvo needs a graphical display")) << said.toStdString();
-        EXPECT_FALSE(said.contains("einstall")) << said.toStdString();
-        EXPECT_TRUE(QDir(runtime.path()).isEmpty()) << "no lock is left behind";
-    }
-}
-
 // The program's environment on the offscreen platform, with a runtime folder (and lock) of its own.
 QProcessEnvironment Headless(const QTemporaryDir& runtime) {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -747,6 +722,45 @@ bool HandlesSignals(const QProcess& program) {
     waited.start();
     while (!InSignalSet(program, "SigCgt:", SIGTERM) && waited.elapsed() < 30000) QThread::msleep(20);
     return InSignalSet(program, "SigCgt:", SIGTERM);
+}
+
+TEST(NoDisplay, TheProgramSaysItNeedsADisplayAndEndsWithStatusOne) {
+    // No display at all, and one named that no server answers.
+    for (const QString& display : {QString(), QStringLiteral(":97531")}) {
+        SCOPED_TRACE(display.toStdString());
+        QTemporaryDir runtime;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove("QT_QPA_PLATFORM");
+        env.remove("WAYLAND_DISPLAY");
+        env.remove("DISPLAY");
+        if (!display.isEmpty()) env.insert("DISPLAY", display);
+        env.insert("XDG_RUNTIME_DIR", runtime.path());
+        env.insert("SDL_AUDIODRIVER", "dummy");
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(KANUVO_PROGRAM), {});
+        ASSERT_TRUE(program.waitForFinished(30000));
+        const QString said = QString::fromUtf8(program.readAllStandardError());
+        EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << "no abort, no core dump";
+        EXPECT_EQ(program.exitCode(), 1);
+        EXPECT_TRUE(said.startsWith("Kanuvo needs a graphical display")) << said.toStdString();
+        EXPECT_FALSE(said.contains("einstall")) << said.toStdString();
+        EXPECT_TRUE(QDir(runtime.path()).isEmpty()) << "no lock is left behind";
+    }
+}
+
+TEST(NoDisplay, AnotherFailureOfTheWindowSystemIsToldAsItIs) {
+    QTemporaryDir runtime;
+    QProcessEnvironment env = Headless(runtime);
+    env.insert("QT_QPA_PLATFORM", "no-such-platform");
+    QProcess program;
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(KANUVO_PROGRAM), {});
+    ASSERT_TRUE(program.waitForFinished(30000));
+    const QString said = QString::fromUtf8(program.readAllStandardError());
+    EXPECT_EQ(program.exitCode(), 1);
+    EXPECT_TRUE(said.contains("no-such-platform")) << said.toStdString();
+    EXPECT_FALSE(said.contains("needs a graphical display")) << said.toStdString();
 }
 
 TEST(SessionEnd, TheProgramAskedToEndLeavesAsThroughItsCloseBox) {

@@ -10,6 +10,7 @@
 
 #include "full_disk.h"
 #include "platform/qt/best_times_file.h"
+#include "platform/regular_file.h"
 
 namespace kanuvo {
 namespace {
@@ -107,6 +108,34 @@ TEST_F(BestTimesStore, ASaveKeepsTheEntriesItDoesNotUnderstand) {
     EXPECT_TRUE(store.Save(3, 61));
     EXPECT_EQ(QJsonDocument::fromJson(ReadStore()),
               QJsonDocument::fromJson(R"({"best": {"2": 44, "3": 61, "10": 5, "x": "y"}, "player": "hana"})"));
+}
+
+// Sets an environment variable for as long as it lives.
+class Setting {
+public:
+    Setting(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        setenv(name, value, 1);
+    }
+    ~Setting() {
+        if (old_) setenv(name_, old_->c_str(), 1);
+        else unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(UserFolders, ARelativeXdgFolderIsIgnoredAndWithoutAHomeNothingIsKept) {
+    const std::string home = std::getenv("HOME");
+    const Setting data("XDG_DATA_HOME", "relative/data");
+    EXPECT_EQ(BestTimesFile().Path().toStdString(), home + "/.local/share/kanuvo/best_times.json");
+    const Setting config("XDG_CONFIG_HOME", "");
+    EXPECT_EQ(UserFolder("XDG_CONFIG_HOME", ".config"), home + "/.config");
+    const Setting noHome("HOME", "");
+    EXPECT_EQ(UserFolder("XDG_CONFIG_HOME", ".config"), "");
+    EXPECT_FALSE(BestTimesFile().Save(1, 30));
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QStandardPaths>
 
 #include <cstdio>
 
@@ -26,16 +25,17 @@ const QString kBestKey = QStringLiteral("best");
 
 void BestTimesFile::Report(const char* what, const QString& why) const {
     // One line for a problem, however often the game runs into it.
-    const QString line = QStringLiteral("kanuvo: best times %1 %2: %3")
-                             .arg(QString::fromLatin1(what), QDir::toNativeSeparators(path_), why);
+    const QString where = path_.isEmpty() ? QString() : QStringLiteral(" ") + QDir::toNativeSeparators(path_);
+    const QString line = QStringLiteral("kanuvo: best times %1%2: %3").arg(QString::fromLatin1(what), where, why);
     if (line == lastReport_) return;
     lastReport_ = line;
     std::fprintf(stderr, "%s\n", qPrintable(line));
 }
 
-BestTimesFile::BestTimesFile()
-    : path_(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-            QStringLiteral("/kanuvo/best_times.json")) {}
+BestTimesFile::BestTimesFile() {
+    const std::string folder = UserFolder("XDG_DATA_HOME", ".local/share");
+    if (!folder.empty()) path_ = QFile::decodeName(folder.c_str()) + QStringLiteral("/kanuvo/best_times.json");
+}
 
 BestTimesFile::ReadResult BestTimesFile::Read(std::map<int, int>& times, QJsonObject* store) const {
     times.clear();
@@ -87,6 +87,10 @@ std::optional<int> BestTimesFile::Load(int stage) const {
 }
 
 bool BestTimesFile::Save(int stage, int seconds) const {
+    if (path_.isEmpty()) {
+        Report("not saved", QStringLiteral("there is no home folder to keep them in"));
+        return false;
+    }
     std::map<int, int> times;
     QJsonObject root;
     // A store that cannot be read may still hold times: it is left alone (Read has said why).

@@ -18,7 +18,8 @@ namespace kanuvo {
 // previous store whole; a symbolic link in its place is not written through.
 class BestTimesFile {
 public:
-    // By default "best_times.json" in the user's data folder for the game.
+    // By default "best_times.json" in the user's data folder for the game; none (nothing is kept)
+    // when the user has no home folder.
     BestTimesFile();
     void SetPath(const QString& path) { path_ = path; }
     const QString& Path() const { return path_; }
