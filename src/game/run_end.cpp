@@ -74,6 +74,7 @@ const char* MissTitle(RunEnd end) {
 
 void BeginRunRecord(GameState& s) {
     s.LastRunEnd = RunEnd::None;
+    s.RunEndShown = false;
     s.RunStage = s.Stage;
     s.RunBoardSize = s.BoardSize;
     s.TruckPathLength = 0;
@@ -110,7 +111,8 @@ std::vector<int> RoadToGoal(const GameState& s) {
 }
 
 void ShowRunEnd(Game& g) {
-    if (g.LastRunEnd == RunEnd::None || g.LastRunEnd == RunEnd::GameOver) return;
+    if (g.LastRunEnd == RunEnd::None || g.LastRunEnd == RunEnd::GameOver || g.RunEndShown) return;
+    g.RunEndShown = true;
     Surface& board = g.form.BoardView();
     const Rect area = BoardArea(g);
     const double headline = (area.right - area.left) * kHeadlinePerBoardPixel;

@@ -99,6 +99,9 @@ struct GameState {
     // What the board shows after a run: how it ended, the stage and board size it played, and the
     // cells the truck covered in it, in order (the road that won, when it won).
     RunEnd LastRunEnd = RunEnd::None;
+    // Whether that end has been shown: a run started from inside another run's handler (Stop, New
+    // Game and Start in one dispatch) shows its own end, which the outer handler must not show again.
+    bool RunEndShown = false;
     int RunStage = 0;
     int RunBoardSize = 0;
     std::array<int, kMaxCells> TruckPath{};

@@ -185,6 +185,28 @@ TEST_F(EndOfRun, AClearShowsItsTimeAndKeepsTheBestTime) {
     EXPECT_EQ(t.system.bestTimes.size(), 1u);
 }
 
+TEST_F(EndOfRun, ARunStartedInsideAnothersHandlerShowsItsEndOnce) {
+    // Stop, New Game and Start in one dispatch: the second run is played inside the first's handler.
+    g.Stage = 1;
+    NewGameClick(g);
+    everyPass = [this] {
+        if (passes == 1) {
+            StartStopClick(g);
+            NewGameClick(g);
+            testing::LayLeftThenUpRoad(g);
+            StartStopClick(g);
+        }
+        if (passes == 3) {
+            g.TimeCount = 30;
+            BoardKeyDown(g, 'A');
+        }
+    };
+    t.form.boardView.log.clear();
+    StartStopClick(g);
+    // Shown a second time, it would say "ベスト 0:30" over the record it has just set.
+    EXPECT_THAT(PrintedTexts(t.form.boardView.log), ElementsAre("ステージクリア！", "0:30", "新記録！", "新ゲームで次のステージへ"));
+}
+
 TEST_F(EndOfRun, TheWonRoadIsOutlinedBeforeTheBanner) {
     // The truck's road: 16, 15, 14, 10, 6, 2, 1, as it drove it.
     SetUpTruckRun(50);
