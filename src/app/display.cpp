@@ -19,7 +19,7 @@ namespace {
 QtMessageHandler g_previous = nullptr;
 std::vector<std::string> g_held;  // messages written while the display is being opened
 bool g_framesOurs = false;         // the toolkit was told to draw no window frames, by us
-bool g_noDisplay = false;         // one of them says no display answered
+bool g_noDisplay = false;          // one of them says no display answered
 
 void WhileOpening(QtMsgType type, const QMessageLogContext& context, const QString& message) {
     if (type == QtFatalMsg) {
