@@ -24,9 +24,7 @@ int main(int argc, char** argv) {
     const kanuvo::CommandLine options = kanuvo::ParseCommandLine(argc, argv);
     if (options.action != kanuvo::CommandLine::Action::Play) return kanuvo::PrintReply(options);
 
-    // The title's picture is decoded on a thread of its own while the window system starts up.
     kanuvo::InitPictureResources();
-    kanuvo::QtSystem::PrefetchResPicture(kanuvo::kTitlePictureId);
     kanuvo::SendFramesThroughTheSocket();
     kanuvo::LeaveGlUnloaded();
     kanuvo::ExpectDisplay();

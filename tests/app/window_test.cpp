@@ -681,20 +681,6 @@ TEST_F(StartUpFailure, ASecondCopyIsRefusedWithItsMessage) {
                 ::testing::ExitedWithCode(0), "このアプリケーションはすでに開かれています。");
 }
 
-TEST(EmbeddedPictures, APictureDecodedAheadIsTheOneDecodedWhenFirstDrawn) {
-    QtSystem::PrefetchResPicture(kTitlePictureId);
-    QtSystem::PrefetchResPicture(999);  // no such picture: nothing to decode ahead
-    QtSystem system;
-    const auto ahead = system.LoadResPicture(kTitlePictureId);
-    const auto later = system.LoadResPicture(kTitlePictureId);
-    ASSERT_NE(ahead, nullptr);
-    ASSERT_NE(later, nullptr);
-    const QImage& aheadPixels = dynamic_cast<const QtPicture&>(*ahead).Image();
-    EXPECT_EQ(aheadPixels.size(), QSize(652, 650));
-    EXPECT_EQ(aheadPixels, dynamic_cast<const QtPicture&>(*later).Image());
-    EXPECT_EQ(system.LoadResPicture(999), nullptr);
-}
-
 #ifdef KANUVO_PROGRAM
 // The program's environment on the offscreen platform, with a runtime folder (and lock) of its own.
 QProcessEnvironment Headless(const QTemporaryDir& runtime) {

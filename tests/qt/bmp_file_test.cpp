@@ -75,25 +75,5 @@ TEST(BmpFileTest, RefusesWhatItCannotReadWithoutTrustingTheHeader) {
     EXPECT_TRUE(Decode(paletted).isNull()) << "left to Qt's reader";
 }
 
-// Three pages and more of a known pattern, compiled into the test program like the game's pictures.
-constexpr std::size_t kPatternBytes = 3 * 4096 + 100;
-constexpr auto kPattern = [] {
-    std::array<std::uint8_t, kPatternBytes> bytes{};
-    for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<std::uint8_t>(i * 7 + 1);
-    return bytes;
-}();
-
-TEST(BmpFileTest, BytesLetGoOfReadTheSameAfterwardsWhereverTheyLive) {
-    static constexpr auto embedded = kPattern;
-    LetGoOfBytes(embedded.data(), embedded.size());
-    EXPECT_TRUE(std::equal(embedded.begin(), embedded.end(), kPattern.begin()));
-    // Memory of the program's own making would be lost if its pages were dropped.
-    std::vector<std::uint8_t> heap(kPattern.begin(), kPattern.end());
-    heap.resize(1 << 20, 0x5A);
-    LetGoOfBytes(heap.data(), heap.size());
-    EXPECT_TRUE(std::equal(kPattern.begin(), kPattern.end(), heap.begin()));
-    EXPECT_EQ(heap.back(), 0x5A);
-}
-
 }  // namespace
 }  // namespace kanuvo

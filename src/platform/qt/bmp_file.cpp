@@ -6,10 +6,6 @@
 
 #include <optional>
 
-#include <link.h>
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include "platform/regular_file.h"
 
 namespace kanuvo {
@@ -76,34 +72,6 @@ QImage DecodePlainBmp(const std::uint8_t* bytes, std::size_t size) {
         for (std::int64_t x = 0; x < bmp->width; ++x, in += bmp->bytesPerPixel) out[x] = qRgb(in[2], in[1], in[0]);
     }
     return image;
-}
-
-void LetGoOfBytes(const std::uint8_t* bytes, std::size_t size) {
-    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    const auto begin = reinterpret_cast<std::uintptr_t>(bytes);
-    if (bytes == nullptr || page == 0) return;
-    const std::uintptr_t first = (begin + page - 1) / page * page;
-    const std::uintptr_t last = (begin + size) / page * page;
-    if (first >= last) return;
-    // Dropping pages loses what is in them unless they are an unwritable part of a loaded file, so
-    // the range must lie in a read-only segment of the program or one of its libraries.
-    struct Range {
-        std::uintptr_t first, last;
-        bool readOnlyFile = false;
-    } range{first, last};
-    dl_iterate_phdr(
-        [](dl_phdr_info* info, std::size_t, void* data) {
-            auto* r = static_cast<Range*>(data);
-            for (int i = 0; i < info->dlpi_phnum; ++i) {
-                const ElfW(Phdr)& segment = info->dlpi_phdr[i];
-                if (segment.p_type != PT_LOAD || (segment.p_flags & PF_W) != 0) continue;
-                const std::uintptr_t start = info->dlpi_addr + segment.p_vaddr;
-                if (r->first >= start && r->last <= start + segment.p_filesz) r->readOnlyFile = true;
-            }
-            return r->readOnlyFile ? 1 : 0;
-        },
-        &range);
-    if (range.readOnlyFile) madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
 }
 
 QImage ReadBmp(const QString& path) {

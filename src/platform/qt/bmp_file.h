@@ -20,11 +20,6 @@ QSize PlainBmpSize(const std::uint8_t* bytes, std::size_t size);
 // Such a BMP as an RGB32 image; a null image wherever PlainBmpSize gives an invalid size.
 QImage DecodePlainBmp(const std::uint8_t* bytes, std::size_t size);
 
-// Gives back the memory pages wholly inside bytes the program has finished reading, when they are
-// read-only data of the program's own file (an embedded picture): they are read from the file again
-// should they ever be needed. Bytes anywhere else are left as they are.
-void LetGoOfBytes(const std::uint8_t* bytes, std::size_t size);
-
 // The picture in a BMP file or embedded resource: read directly when it is of the plain kind, by Qt's
 // reader otherwise; a null image when it is missing or unreadable.
 QImage ReadBmp(const QString& path);

@@ -83,6 +83,8 @@ void Outline(QPainter& painter, const QRect& area, const QColor& color) {
 }
 
 // A small cache of things recently used, latest first. The one that matches is moved to the front.
+// It pays: measured with kanuvo_bench 10, a truck run took 0.022 s of CPU in 10 s with the stamp and
+// layout caches and 0.032 s without them, and a key press 16 us to repaint its cells rather than 24.
 template <typename T, typename Matches>
 T* FindRecent(std::deque<T>& recent, Matches matches) {
     const auto it = std::find_if(recent.begin(), recent.end(), matches);

@@ -22,9 +22,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <future>
-#include <map>
-#include <mutex>
 
 #include "platform/qt/cursor_file.h"
 #include "platform/qt/qt_surface.h"
@@ -168,37 +165,6 @@ int QtSystem::HeightInTwips(std::optional<int> pretended, QRect (QScreen::*area)
     return pixels * TwipsPerPixelY();
 }
 
-namespace {
-
-struct Prefetched {
-    std::mutex mutex;
-    std::map<int, std::shared_future<QImage>> pictures;
-};
-
-Prefetched& PrefetchedPictures() {
-    static Prefetched prefetched;
-    return prefetched;
-}
-
-// The decoding of the plain embedded BMP at bytes.
-QImage DecodeEmbedded(const std::uint8_t* bytes, std::size_t size) {
-    QImage image = DecodePlainBmp(bytes, size);
-    LetGoOfBytes(bytes, size);
-    return image;
-}
-
-}  // namespace
-
-void QtSystem::PrefetchResPicture(int id) {
-    const QResource resource(QLatin1String(kEmbeddedPictures) + QString::number(id) + QStringLiteral(".bmp"));
-    if (!resource.isValid() || resource.compressionAlgorithm() != QResource::Compression::NoCompression) return;
-    const auto* bytes = resource.data();
-    const auto size = static_cast<std::size_t>(resource.size());
-    Prefetched& prefetched = PrefetchedPictures();
-    std::lock_guard lock(prefetched.mutex);
-    prefetched.pictures.emplace(id, std::async(std::launch::async, DecodeEmbedded, bytes, size).share());
-}
-
 std::unique_ptr<Picture> QtSystem::LoadResPicture(int id) {
     const QString file = picturePrefix_ + QString::number(id) + QStringLiteral(".bmp");
     // An embedded picture of the plain kind is checked now and decoded where it lies when first drawn.
@@ -207,21 +173,9 @@ std::unique_ptr<Picture> QtSystem::LoadResPicture(int id) {
         const auto* bytes = resource.data();
         const auto size = static_cast<std::size_t>(resource.size());
         const QSize pictureSize = PlainBmpSize(bytes, size);
-        // Reading the headers brought in the pages around them; the pixels are not needed yet.
-        LetGoOfBytes(bytes, size);
         if (pictureSize.isValid()) {
-            std::shared_future<QImage> decoding;
-            if (picturePrefix_ == QLatin1String(kEmbeddedPictures)) {
-                Prefetched& prefetched = PrefetchedPictures();
-                std::lock_guard lock(prefetched.mutex);
-                if (auto found = prefetched.pictures.find(id); found != prefetched.pictures.end()) {
-                    decoding = std::move(found->second);
-                    prefetched.pictures.erase(found);
-                }
-            }
-            std::function<QImage()> decode = [bytes, size] { return DecodeEmbedded(bytes, size); };
-            if (decoding.valid()) decode = [decoding] { return decoding.get(); };
-            return std::make_unique<QtPicture>(pictureSize, std::move(decode), SharpFileName(file));
+            return std::make_unique<QtPicture>(
+                pictureSize, [bytes, size] { return DecodePlainBmp(bytes, size); }, SharpFileName(file));
         }
     }
     const QImage image = ReadBmp(file);

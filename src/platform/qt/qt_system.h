@@ -74,9 +74,6 @@ public:
     // Pretends a screen of this height in pixels and twips per pixel, with panels taking
     // heightPixels - availablePixels of it (none when availablePixels is 0).
     void SetScreenOverride(int heightPixels, int twipsPerPixel, int availablePixels = 0);
-    // Starts decoding an embedded picture on a thread of its own, for a LoadResPicture of it that comes
-    // soon: the title is decoded while the window system starts up. Needs no application object.
-    static void PrefetchResPicture(int id);
     // Where the pictures are read from: "<prefix><id>.bmp"; by default the program's own resources.
     void SetPicturePrefix(const QString& prefix) { picturePrefix_ = prefix; }
     // Where the best times are kept; by default in the user's data folder. Tests keep theirs in a scratch folder.
