@@ -13,6 +13,7 @@
 #include "game/geometry.h"
 #include "game/play.h"
 #include "game/run_end.h"
+#include "past_title.h"
 
 namespace kanuvo {
 namespace {
@@ -45,41 +46,13 @@ std::uint64_t Fingerprint(const std::vector<std::string>& lines, std::size_t cou
     return hash;
 }
 
-// The game past its title screen; every pass of a run may run a scripted action.
-struct EndOfRun : ::testing::Test {
-    void SetUp() override {
-        FormLoad(g);
-        FormMouseDown(g);
-        t.form.onDoEvents = [this] {
-            if (++passes > 100000) {
-                ADD_FAILURE() << "the run did not end";
-                g.Playing = false;
-            }
-            if (everyPass) everyPass();
-        };
-    }
-    // Stage 2 with the road 16, 15, 14 (up), 10, 6, 2 (left) into the goal, the straight for cell 10
-    // waiting in cell 11 until a Left press at pass `pressAtPass` (0: never) slides it in.
-    void SetUpTruckRun(int pressAtPass) {
-        g.Stage = 2;
-        NewGameClick(g);
-        g.StartExit = ExitLeft;
-        PlaceTruckAtStart(g);
-        const int kinds[17] = {0, 0, 1, 3, 2, 5, 4, 1, 2, 3, 0, 4, 2, 1, 5, 6, 0};
-        for (int i = 1; i <= 16; ++i) g.Cells[i] = KindOfNumber(kinds[i]);
-        everyPass = [this, pressAtPass] {
-            if (pressAtPass != 0 && passes == pressAtPass) BoardKeyDown(g, 37);
-        };
-    }
+// The game past its title screen, the logs cleared at will.
+struct EndOfRun : testing::PastTitle {
     void ClearLogs() {
         t.form.boardView.log.clear();
         t.form.boardCopy.log.clear();
         t.form.canvas.log.clear();
     }
-    TestGame t;
-    Game& g = t.game;
-    int passes = 0;
-    std::function<void()> everyPass;
 };
 
 // The drawing of whole runs, from the Start click to the run's end, as the game drew them before

@@ -10,6 +10,7 @@
 #include "game/geometry.h"
 #include "game/media.h"
 #include "game/play.h"
+#include "past_title.h"
 
 namespace kanuvo {
 namespace {
@@ -32,18 +33,7 @@ std::vector<std::string> WavesPlayed(const testing::RecordingSound& sound) {
 }
 
 // The game just past its title screen, with a loop guard: a run that never ends fails the test.
-struct Flow : ::testing::Test {
-    void SetUp() override {
-        FormLoad(g);
-        FormMouseDown(g);
-        t.form.onDoEvents = [this] {
-            if (++passes > 100000) {
-                ADD_FAILURE() << "the run did not end";
-                g.Playing = false;
-            }
-            if (everyPass) everyPass();
-        };
-    }
+struct Flow : testing::PastTitle {
     void LayWinningRoad() { testing::LayLeftThenUpRoad(g); }
     void PressKey(int key) {
         t.form.Queue([this, key] { BoardKeyDown(g, key); });
@@ -51,10 +41,6 @@ struct Flow : ::testing::Test {
     void Click(void (*handler)(Game&)) {
         t.form.Queue([this, handler] { handler(g); });
     }
-    TestGame t;
-    Game& g = t.game;
-    int passes = 0;
-    std::function<void()> everyPass;
 };
 
 // Which buttons look dimmed (Exit, New Game, Start/Stop) in each state of the game: only those whose
@@ -344,26 +330,11 @@ TEST_F(Flow, TruckStepsComeJustOverTwoHundredMillisecondsApart) {
     EXPECT_EQ(g.TruckRect.left, left - 20);
 }
 
-// Stage 2: the road runs 16, 15 (straight), 14 (up), 10 and 6 (straight), 2 (left) into the goal,
-// but cell 10 is the gap and the straight it needs waits in cell 11.
-struct TruckRun : Flow {
-    void SetUp() override {
-        Flow::SetUp();
-        g.Stage = 2;
-        NewGameClick(g);
-        g.StartExit = ExitLeft;
-        PlaceTruckAtStart(g);
-        const int kinds[17] = {0, 0, 1, 3, 2, 5, 4, 1, 2, 3, 0, 4, 2, 1, 5, 6, 0};
-        for (int i = 1; i <= 16; ++i) g.Cells[i] = KindOfNumber(kinds[i]);
-        everyPass = [this] {
-            if (pressAtPass != 0 && passes == pressAtPass) BoardKeyDown(g, 37);  // Left: 11 slides into 10
-        };
-    }
-    int pressAtPass = 0;
-};
+// Stage 2, its road into the goal waiting for one slide (PastTitle::SetUpTruckRun).
+using TruckRun = Flow;
 
 TEST_F(TruckRun, LayingTheRoadAheadInTimeWinsTheStageWithTheWholeTruckInTheGoal) {
-    pressAtPass = 50;  // while the truck is still in the bottom row
+    SetUpTruckRun(50);  // the slide comes while the truck is still in the bottom row
     StartStopClick(g);
     EXPECT_EQ(g.Stage, 3);
     EXPECT_EQ(g.BoardSize, 5);
@@ -378,6 +349,7 @@ TEST_F(TruckRun, LayingTheRoadAheadInTimeWinsTheStageWithTheWholeTruckInTheGoal)
 }
 
 TEST_F(TruckRun, WithoutTheRoadAheadTheTruckCrashesIntoTheGap) {
+    SetUpTruckRun(0);
     StartStopClick(g);
     EXPECT_EQ(g.Stage, 2);
     EXPECT_EQ(g.Lives, 1);
