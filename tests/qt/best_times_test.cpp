@@ -110,32 +110,15 @@ TEST_F(BestTimesStore, ASaveKeepsTheEntriesItDoesNotUnderstand) {
               QJsonDocument::fromJson(R"({"best": {"2": 44, "3": 61, "10": 5, "x": "y"}, "player": "hana"})"));
 }
 
-// Sets an environment variable for as long as it lives.
-class Setting {
-public:
-    Setting(const char* name, const char* value) : name_(name) {
-        if (const char* old = std::getenv(name)) old_ = old;
-        setenv(name, value, 1);
-    }
-    ~Setting() {
-        if (old_) setenv(name_, old_->c_str(), 1);
-        else unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
-
 TEST(UserFolders, ARelativeXdgFolderIsIgnoredAndWithoutAHomeNothingIsKept) {
-    const std::string home = std::getenv("HOME");
-    const Setting data("XDG_DATA_HOME", "relative/data");
-    EXPECT_EQ(BestTimesFile().Path().toStdString(), home + "/.local/share/kanuvo/best_times.json");
-    const Setting config("XDG_CONFIG_HOME", "");
-    EXPECT_EQ(UserFolder("XDG_CONFIG_HOME", ".config"), home + "/.config");
-    const Setting noHome("HOME", "");
-    EXPECT_EQ(UserFolder("XDG_CONFIG_HOME", ".config"), "");
+    const QByteArray home = qgetenv("HOME"), data = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", "relative/data");
+    EXPECT_EQ(BestTimesFile().Path(), QString::fromLocal8Bit(home + "/.local/share/kanuvo/best_times.json"));
+    qputenv("HOME", "");
+    EXPECT_EQ(UserFolder("XDG_DATA_HOME", ".local/share"), "");
     EXPECT_FALSE(BestTimesFile().Save(1, 30));
+    qputenv("HOME", home);
+    qputenv("XDG_DATA_HOME", data);
 }
 
 }  // namespace

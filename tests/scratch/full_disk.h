@@ -7,22 +7,19 @@
 
 namespace kanuvo {
 
-// While it lives, no file this process writes can grow past roomBytes: the write fails (EFBIG) where a
-// full disk's fails (ENOSPC), and the process is not signalled for it.
+// While it lives, no file this process writes can grow at all: the write fails (EFBIG) where a full
+// disk's fails (ENOSPC), and no signal ends the process for it.
 class FullDisk {
 public:
-    explicit FullDisk(rlim_t roomBytes = 0) : previous_(std::signal(SIGXFSZ, SIG_IGN)) {
+    FullDisk() : previous_(std::signal(SIGXFSZ, SIG_IGN)) {
         getrlimit(RLIMIT_FSIZE, &before_);
-        rlimit full = before_;
-        full.rlim_cur = roomBytes;
+        const rlimit full{0, before_.rlim_max};
         setrlimit(RLIMIT_FSIZE, &full);
     }
     ~FullDisk() {
         setrlimit(RLIMIT_FSIZE, &before_);
         std::signal(SIGXFSZ, previous_);
     }
-    FullDisk(const FullDisk&) = delete;
-    FullDisk& operator=(const FullDisk&) = delete;
 
 private:
     void (*previous_)(int);
