@@ -807,40 +807,32 @@ TEST(SessionEnd, AHangUpOrInterruptTheProgramWasStartedToIgnoreStaysIgnored) {
     EXPECT_EQ(program.exitCode(), 0);
 }
 
-// On Wayland the program draws with no GL driver in its memory, tells the compositor the name of its
-// menu entry, says nothing but the protocol log asked for, and ends on SIGTERM.
+// On Wayland: no GL driver mapped, the menu entry's name told, nothing said but the protocol log.
 TEST(ProgramOnWayland, MapsNoGlDriverNamesItsMenuEntryAndSaysNothing) {
     if (!QGuiApplication::platformName().startsWith("wayland")) GTEST_SKIP() << "runs under a Wayland compositor";
     QTemporaryDir runtime;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("XDG_RUNTIME_DIR", runtime.path());
-    env.insert("SDL_AUDIODRIVER", "dummy");
     env.insert("WAYLAND_DEBUG", "client");
-    env.remove("QT_WAYLAND_DISABLE_WINDOWDECORATION");
+    env.insert("SDL_AUDIODRIVER", "dummy");
+    env.remove("QT_WAYLAND_DISABLE_WINDOWDECORATION");  // as a player's environment has it
     QProcess program;
     program.setProcessEnvironment(env);
     program.start(QStringLiteral(KANUVO_PROGRAM), {QStringLiteral("--mute")});
-    ASSERT_TRUE(program.waitForStarted(30000));
     QByteArray said;
-    QElapsedTimer waited;
-    waited.start();
-    while (!said.contains("wl_surface@") && waited.elapsed() < 30000) {
-        program.waitForReadyRead(100);
-        said += program.readAllStandardError();
-    }
-    QThread::msleep(300);  // the title on screen, the sound loaded
+    while (!said.contains(".attach(wl_buffer@") && program.waitForReadyRead(30000)) said += program.readAllStandardError();
+    QThread::msleep(300);  // the sound loaded
     QFile maps(QStringLiteral("/proc/%1/maps").arg(program.processId()));
     ASSERT_TRUE(maps.open(QIODevice::ReadOnly));
     const QByteArray mapped = maps.readAll();
-    for (const char* driver : {"_dri.so", "libEGL_mesa", "libLLVM", "libgallium"}) EXPECT_FALSE(mapped.contains(driver)) << driver;
-    ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+    for (const char* gl : {"_dri.so", "libEGL_mesa", "libLLVM", "libgallium"}) EXPECT_FALSE(mapped.contains(gl)) << gl;
+    program.terminate();
     ASSERT_TRUE(program.waitForFinished(30000));
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
     said += program.readAllStandardError();
-    EXPECT_TRUE(said.contains("set_app_id(\"" KANUVO_APP_ID "\")")) << said.left(2000).toStdString();
-    for (const QByteArray& line : said.split('\n'))
-        EXPECT_TRUE(line.isEmpty() || line.startsWith('[')) << "not the protocol log: " << line.toStdString();
+    EXPECT_TRUE(said.contains("set_app_id(\"" KANUVO_APP_ID "\")"));
+    for (const QByteArray& line : said.split('\n')) EXPECT_TRUE(line.isEmpty() || line.startsWith('[')) << line.toStdString();
 }
 #endif
 
