@@ -61,6 +61,12 @@ bool GameDrawsItsTitleBar() {
     return g_framesOurs && QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
 }
 
+int LeaveDisplay(int status) {
+    if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland"))) return status;
+    std::fflush(nullptr);
+    std::_Exit(status);
+}
+
 void ExpectDisplay() { g_previous = qInstallMessageHandler(&WhileOpening); }
 
 void DisplayOpened() {

@@ -31,6 +31,11 @@ void LeaveGlUnloaded();
 // whether it is on Wayland with the toolkit's frames turned off by LeaveGlUnloaded.
 bool GameDrawsItsTitleBar();
 
+// The program's last call, once everything it made is gone: returns the exit status, or on Wayland
+// ends the program with it at once. There the toolkit, taking its connection down, can wait forever
+// for its event thread, which waits for a read the main thread never finishes (1 exit in 6 or so).
+int LeaveDisplay(int status);
+
 // What the player reads on standard error when there is no display.
 inline constexpr const char* kNoDisplayMessage =
     "Kanuvo needs a graphical display, and none could be opened: start it from a desktop session.\n"

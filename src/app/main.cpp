@@ -30,37 +30,40 @@ int main(int argc, char** argv) {
     kanuvo::ExpectDisplay();
     QApplication application(argc, argv);
     kanuvo::DisplayOpened();
-    kanuvo::QtClock clock;
-    kanuvo::QtSystem system;
-    // The program's folder byte for byte: its name need not be valid UTF-8.
-    kanuvo::ModuleSound sound(system.Path() + "/kanuvo_sound.so");
-    QGuiApplication::setApplicationDisplayName("Kanuvo");  // the title of message boxes
-    QGuiApplication::setDesktopFileName(KANUVO_APP_ID);     // ties the window to its menu entry
+    int result = 0;
+    {  // everything the game made is gone before the application object's end
+        kanuvo::QtClock clock;
+        kanuvo::QtSystem system;
+        // The program's folder byte for byte: its name need not be valid UTF-8.
+        kanuvo::ModuleSound sound(system.Path() + "/kanuvo_sound.so");
+        QGuiApplication::setApplicationDisplayName("Kanuvo");  // the title of message boxes
+        QGuiApplication::setDesktopFileName(KANUVO_APP_ID);     // ties the window to its menu entry
 
-    system.AddShutdownHook([&sound] { sound.Shutdown(); });
+        system.AddShutdownHook([&sound] { sound.Shutdown(); });
 
-    kanuvo::AppOptions appOptions;
-    appOptions.startMuted = options.mute;
-    appOptions.settingsPath = kanuvo::PlayerSettings::DefaultPath();
-    kanuvo::KanuvoApp app(clock, system, sound, appOptions);
-    system.SetCursorWindow(&app.form);
-    // Ended by the session, the game leaves as through its close box: music stopped, lock given up.
-    // A message box (another copy is running, say) is answered first: one shown before the window
-    // runs a loop of its own, which the window's closing does not end.
-    kanuvo::EndOnSessionSignals(&app.form, [&app] {
-        if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget())) box->reject();
-        app.form.Unload();
-    });
-    // The title needs neither the window's icon nor the sound: both come once it is on screen, and the
-    // sound libraries load on a thread of their own meanwhile.
-    app.form.onFirstFrame = [&sound] {
-        QApplication::setWindowIcon(kanuvo::WindowIcon());
-        sound.StartLoading();
-    };
-    app.Start();
-    // A window that is never painted (hidden at once, say) still gets its sound, a moment later.
-    QTimer::singleShot(kSoundAtTheLatestMs, &app.form, [&sound] { sound.StartLoading(); });
-    const int result = app.form.Closed() ? 0 : application.exec();
-    sound.Shutdown();
-    return result;
+        kanuvo::AppOptions appOptions;
+        appOptions.startMuted = options.mute;
+        appOptions.settingsPath = kanuvo::PlayerSettings::DefaultPath();
+        kanuvo::KanuvoApp app(clock, system, sound, appOptions);
+        system.SetCursorWindow(&app.form);
+        // Ended by the session, the game leaves as through its close box: music stopped, lock given up.
+        // A message box (another copy is running, say) is answered first: one shown before the window
+        // runs a loop of its own, which the window's closing does not end.
+        kanuvo::EndOnSessionSignals(&app.form, [&app] {
+            if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget())) box->reject();
+            app.form.Unload();
+        });
+        // The title needs neither the window's icon nor the sound: both come once it is on screen, and the
+        // sound libraries load on a thread of their own meanwhile.
+        app.form.onFirstFrame = [&sound] {
+            QApplication::setWindowIcon(kanuvo::WindowIcon());
+            sound.StartLoading();
+        };
+        app.Start();
+        // A window that is never painted (hidden at once, say) still gets its sound, a moment later.
+        QTimer::singleShot(kSoundAtTheLatestMs, &app.form, [&sound] { sound.StartLoading(); });
+        result = app.form.Closed() ? 0 : application.exec();
+        sound.Shutdown();
+    }
+    return kanuvo::LeaveDisplay(result);
 }

@@ -7,9 +7,11 @@ socket=kanuvo-wl-$$
 XDG_RUNTIME_DIR=$runtime weston --backend=headless-backend.so --socket=$socket --width=1024 --height=768 \
   --idle-time=0 >"$runtime/log" 2>&1 &
 weston=$!
-for _ in $(seq 1000); do [ -S "$runtime/$socket" ] || ! kill -0 $weston 2>/dev/null && break; sleep 0.01; done
-# The socket by its full path: a program given a runtime folder of its own still reaches it.
-XDG_RUNTIME_DIR=$runtime WAYLAND_DISPLAY=$runtime/$socket QT_QPA_PLATFORM=wayland "$@"
+# The socket by its full path: a program given a runtime folder of its own still reaches it. Its file
+# is there a moment before the compositor listens: a client that was answered says it is ready.
+export WAYLAND_DISPLAY=$runtime/$socket
+for _ in $(seq 1000); do weston-info >/dev/null 2>&1 || ! kill -0 $weston 2>/dev/null && break; sleep 0.01; done
+XDG_RUNTIME_DIR=$runtime QT_QPA_PLATFORM=wayland "$@"
 status=$?
 kill $weston && wait $weston
 [ $status -eq 0 ] || cat "$runtime/log" >&2

@@ -849,5 +849,5 @@ int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);
     // The window system runs threads of its own: death tests start a fresh copy of this program.
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    return RUN_ALL_TESTS();
+    return kanuvo::LeaveDisplay(RUN_ALL_TESTS());
 }
