@@ -818,6 +818,7 @@ TEST(ProgramOnWayland, MapsNoGlDriverNamesItsMenuEntryAndSaysNothing) {
     env.remove("QT_WAYLAND_DISABLE_WINDOWDECORATION");  // as a player's environment has it
     QProcess program;
     program.setProcessEnvironment(env);
+    program.setReadChannel(QProcess::StandardError);
     program.start(QStringLiteral(KANUVO_PROGRAM), {QStringLiteral("--mute")});
     QByteArray said;
     while (!said.contains(".attach(wl_buffer@") && program.waitForReadyRead(30000)) said += program.readAllStandardError();
