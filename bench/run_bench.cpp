@@ -68,13 +68,25 @@ public:
 // Remembers every sound the game asks for and, once given a real sound, plays it too.
 class TeeSound : public testing::RecordingSound {
 public:
-    int mciSendStringA(std::string_view command) override {
-        RecordingSound::mciSendStringA(command);
-        return real != nullptr ? real->mciSendStringA(command) : 0;
+    void OpenMusic(const std::string& path) override {
+        RecordingSound::OpenMusic(path);
+        if (real != nullptr) real->OpenMusic(path);
     }
-    int sndPlaySoundA(std::string_view path, unsigned flags) override {
-        RecordingSound::sndPlaySoundA(path, flags);
-        return real != nullptr ? real->sndPlaySoundA(path, flags) : 1;
+    void PlayMusicFromStart() override {
+        RecordingSound::PlayMusicFromStart();
+        if (real != nullptr) real->PlayMusicFromStart();
+    }
+    void StopMusic() override {
+        RecordingSound::StopMusic();
+        if (real != nullptr) real->StopMusic();
+    }
+    void CloseMusic() override {
+        RecordingSound::CloseMusic();
+        if (real != nullptr) real->CloseMusic();
+    }
+    void PlayEffect(const std::string& path) override {
+        RecordingSound::PlayEffect(path);
+        if (real != nullptr) real->PlayEffect(path);
     }
     Sound* real = nullptr;
 };
@@ -195,9 +207,9 @@ void PrintMemory(const char* when) {
 void MeasureEffectReopen(Bench& b, SdlSound& sound) {
     std::vector<double> millis;
     for (int i = 0; i < 10; ++i) {
-        while (sound.DeviceOpen()) QTest::qWait(20);
+        while (sound.Rest()) QTest::qWait(20);  // the sound thread's part: closing the rested device
         const auto t0 = WallClock::now();
-        sound.sndPlaySoundA(b.game.GoalSoundPath, kSndAsync | kSndNoDefault | kSndNoStop);
+        sound.PlayEffect(b.game.GoalSoundPath);
         millis.push_back(std::chrono::duration<double, std::milli>(WallClock::now() - t0).count());
         while (sound.EffectPlaying()) QTest::qWait(20);
     }

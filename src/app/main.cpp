@@ -8,8 +8,8 @@
 #include "app/display.h"
 #include "app/end_signals.h"
 #include "app/kanuvo_app.h"
-#include "app/module_sound.h"
 #include "app/picture_resources.h"
+#include "app/sound_worker.h"
 #include "game/pictures.h"
 #include "platform/qt/qt_system.h"
 
@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
         kanuvo::QtClock clock;
         kanuvo::QtSystem system;
         // The program's folder byte for byte: its name need not be valid UTF-8.
-        kanuvo::ModuleSound sound(system.Path() + "/kanuvo_sound.so");
+        kanuvo::SoundWorker sound(system.Path() + "/kanuvo_sound.so");
         QGuiApplication::setApplicationDisplayName("Kanuvo");  // the title of message boxes
         QGuiApplication::setDesktopFileName(KANUVO_APP_ID);     // ties the window to its menu entry
 
@@ -63,7 +63,9 @@ int main(int argc, char** argv) {
         // A window that is never painted (hidden at once, say) still gets its sound, a moment later.
         QTimer::singleShot(kSoundAtTheLatestMs, &app.form, [&sound] { sound.StartLoading(); });
         result = app.form.Closed() ? 0 : application.exec();
-        sound.Shutdown();
+        // A sound thread that cannot finish (a sound server that never answers, a module still loading
+        // from a slow disk) is left behind: the lock is given up and the program ends at once.
+        if (!sound.Shutdown()) system.End(result);
     }
     return kanuvo::LeaveDisplay(result);
 }

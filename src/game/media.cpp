@@ -9,15 +9,6 @@
 
 namespace kanuvo {
 
-namespace {
-
-constexpr unsigned kEffectFlags = kSndAsync | kSndNoDefault | kSndNoStop;  // 0x13
-constexpr const char* kPlayCommand = "play gBGMfile from 0 ";
-constexpr const char* kStopCommand = "stop gBGMfile ";
-constexpr const char* kCloseCommand = "close gBGMfile ";
-
-}  // namespace
-
 bool LoadSoundsAndCursors(Game& g) {
     const std::string path = g.system.Path();
     if (path.empty()) {
@@ -27,32 +18,33 @@ bool LoadSoundsAndCursors(Game& g) {
     }
     // Exactly one separator between the program's folder and "sound", also at the root.
     const std::string folder = path + (path.back() == '/' ? "" : "/") + "sound/";
-    g.sound.mciSendStringA("open \"" + folder + "Shellshk.mid\" type sequencer alias gBGMfile");
+    g.sound.OpenMusic(folder + "Shellshk.mid");  // open "<folder>Shellshk.mid" type sequencer alias gBGMfile
     g.GameOverSoundPath = folder + "GameOvaer.wav";
     g.Stop1SoundPath = folder + "stop1.wav";
     g.Stop2SoundPath = folder + "stop2.wav";
     g.GoalSoundPath = folder + "goal.wav";
-    g.HandCursor = g.system.LoadCursorFromFileA(folder + "H_point.cur");
-    g.NoDropCursor = g.system.LoadCursorFromFileA(folder + "Nodrop01.cur");
+    g.HandCursor = g.system.LoadPointerFile(folder + "H_point.cur");
+    g.NoDropCursor = g.system.LoadPointerFile(folder + "Nodrop01.cur");
     return true;
 }
 
 void PlaySound(Game& g, SoundId sound) {
     switch (sound) {
-        case SoundId::Music: g.sound.mciSendStringA(kPlayCommand); break;
-        case SoundId::GameOver: g.sound.sndPlaySoundA(g.GameOverSoundPath, kEffectFlags); break;
-        case SoundId::Stop1: g.sound.sndPlaySoundA(g.Stop1SoundPath, kEffectFlags); break;
-        case SoundId::Stop2: g.sound.sndPlaySoundA(g.Stop2SoundPath, kEffectFlags); break;
-        case SoundId::Goal: g.sound.sndPlaySoundA(g.GoalSoundPath, kEffectFlags); break;
+        case SoundId::Music: g.sound.PlayMusicFromStart(); break;  // play gBGMfile from 0
+        // Each effect with the flags 0x13: asynchronous, no default sound, a sounding effect left alone.
+        case SoundId::GameOver: g.sound.PlayEffect(g.GameOverSoundPath); break;
+        case SoundId::Stop1: g.sound.PlayEffect(g.Stop1SoundPath); break;
+        case SoundId::Stop2: g.sound.PlayEffect(g.Stop2SoundPath); break;
+        case SoundId::Goal: g.sound.PlayEffect(g.GoalSoundPath); break;
     }
 }
 
 void StopMusic(Game& g) {
-    g.sound.mciSendStringA(kStopCommand);
+    g.sound.StopMusic();  // stop gBGMfile
     g.BoardReady = false;
 }
 
-void CloseMusic(Game& g) { g.sound.mciSendStringA(kCloseCommand); }
+void CloseMusic(Game& g) { g.sound.CloseMusic(); }  // close gBGMfile
 
 bool LoadPictures(Game& g) {
     auto load = [&g](std::unique_ptr<Picture>& into, int id) {

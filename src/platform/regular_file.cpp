@@ -98,6 +98,18 @@ bool IsRegularFileWithin(const std::string& path, std::size_t maxBytes) {
     return Descriptor(OpenRegularFile(path, maxBytes, size)).fd >= 0;
 }
 
+std::string RegularFileProblem(const std::string& path, std::size_t maxBytes) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return std::strerror(errno);
+    if (S_ISDIR(info.st_mode)) return "a folder";
+    if (!S_ISREG(info.st_mode)) return "not a regular file";
+    if (static_cast<std::uintmax_t>(info.st_size) > maxBytes) {
+        return "larger than " + std::to_string(maxBytes >> 20) + " MB";
+    }
+    const Descriptor file(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    return file.fd < 0 ? std::strerror(errno) : "it could not be read to its end";
+}
+
 std::optional<std::vector<std::uint8_t>> ReadRegularFile(const std::string& path, std::size_t maxBytes) {
     std::size_t size = 0;
     const Descriptor file(OpenRegularFile(path, maxBytes, size));

@@ -35,4 +35,8 @@ bool ReplaceFileWhole(const std::string& path, std::string_view bytes, std::stri
 // whatever folder the game was started in, or at the top of the file system.
 std::string UserFolder(const char* variable, const char* underHome);
 
+// Why ReadRegularFile refused the file at path, in a few words for a message: "No such file or
+// directory", "a folder", "larger than 4 MB", ...
+std::string RegularFileProblem(const std::string& path, std::size_t maxBytes);
+
 }  // namespace kanuvo

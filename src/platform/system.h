@@ -58,25 +58,29 @@ public:
     virtual void SaveBestTime(int stage, int seconds) = 0;
 
     // Pointer shapes.
-    virtual CursorHandle LoadCursorFromFileA(std::string_view path) = 0;  // 0 when unreadable
+    virtual CursorHandle LoadPointerFile(std::string_view path) = 0;  // 0 when unreadable
     virtual CursorHandle GetCursor() = 0;
     // Replaces the standard arrow (id 32512) shown over the game's window; 1 on success, 0 on failure.
     virtual int SetSystemCursor(CursorHandle cursor, int id) = 0;
 };
 
-// Music by textual media-control commands, effects by file.
+// The game's music, one tune at a time, and its effects. Nothing here ever waits for the sound: a
+// call that cannot be heard (no device, a missing or broken file) is silence, and the reason is said
+// once on standard error.
 class Sound {
 public:
     virtual ~Sound() = default;
-    // Runs one media-control command ("open ...", "play ...", "stop ...", "close ..."); 0 on success.
-    virtual int mciSendStringA(std::string_view command) = 0;
-    // Plays a WAV file with the given flags (the game uses 0x13: asynchronous, no default sound,
-    // leave a still-playing effect alone). Non-zero when the effect was started.
-    virtual int sndPlaySoundA(std::string_view path, unsigned flags) = 0;
+    virtual void OpenMusic(const std::string& path) = 0;
+    // Every play starts the tune from its first note, also while it plays.
+    virtual void PlayMusicFromStart() = 0;
+    virtual void StopMusic() = 0;
+    virtual void CloseMusic() = 0;
+    // In the background, with no default sound for a file that cannot be played; an effect that
+    // still sounds is left alone and this one dropped.
+    virtual void PlayEffect(const std::string& path) = 0;
+    // For the mute switch: plays the music from its start again, unless its last play went on to the
+    // end of the tune.
+    virtual void ResumeMusic() = 0;
 };
-
-constexpr unsigned kSndAsync = 0x01;
-constexpr unsigned kSndNoDefault = 0x02;
-constexpr unsigned kSndNoStop = 0x10;
 
 }  // namespace kanuvo

@@ -128,7 +128,7 @@ TEST_F(DenseWindow, PicturesAndPointersAreTheOnesDrawnAtTwiceTheSize) {
     EXPECT_EQ(sharp(g.TruckMasks[4]), QSize(300, 620));
     EXPECT_EQ(dynamic_cast<const QtPicture&>(*title).ImageFor(1).size(), QSize(652, 650));
 
-    const CursorHandle hand = system.LoadCursorFromFileA(KANUVO_SOUND_DIR "/H_point.cur");
+    const CursorHandle hand = system.LoadPointerFile(KANUVO_SOUND_DIR "/H_point.cur");
     ASSERT_NE(hand, 0u);
     ASSERT_EQ(system.SetSystemCursor(hand, kArrowCursorId), 1);
     const QCursor shown = app.form.cursor();

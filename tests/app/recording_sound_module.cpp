@@ -1,5 +1,9 @@
 // SPDX-License-Identifier: MIT
-// A sound module for tests: its sound writes every command it gets, in order, to a log the test reads.
+// A sound module for tests: its sound writes every call it gets, in order, to a log the test reads.
+// Built a second time with KANUVO_LOAD_SECONDS, it takes that long to load, as from a slow disk.
+#include <unistd.h>
+
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -9,26 +13,34 @@
 namespace {
 
 std::mutex logMutex;
-std::vector<std::string> commandLog;
+std::vector<std::string> callLog;
 
-class LoggingSound : public kanuvo::Sound {
+void Log(std::string entry) {
+    std::lock_guard lock(logMutex);
+    callLog.push_back(std::move(entry));
+}
+
+class LoggingSound : public kanuvo::SoundEngine {
 public:
-    int mciSendStringA(std::string_view command) override { return Log("mci " + std::string(command)); }
-    int sndPlaySoundA(std::string_view path, unsigned) override { return Log("wav " + std::string(path)); }
-
-private:
-    static int Log(std::string entry) {
-        std::lock_guard lock(logMutex);
-        commandLog.push_back(std::move(entry));
-        return 0;
-    }
+    void OpenMusic(const std::string& path) override { Log("open " + path); }
+    void PlayMusicFromStart() override { Log("play"); }
+    void StopMusic() override { Log("stop"); }
+    void CloseMusic() override { Log("close"); }
+    void PlayEffect(const std::string& path) override { Log("effect " + path); }
+    void ResumeMusic() override { Log("resume"); }
+    std::optional<std::chrono::milliseconds> Rest() override { return std::nullopt; }
+    ~LoggingSound() override { Log("end"); }
 };
+
+#ifdef KANUVO_LOAD_SECONDS
+__attribute__((constructor)) void LoadSlowly() { ::sleep(KANUVO_LOAD_SECONDS); }
+#endif
 
 }  // namespace
 
-extern "C" __attribute__((visibility("default"))) kanuvo::Sound* KanuvoMakeSound() { return new LoggingSound(); }
+extern "C" __attribute__((visibility("default"))) kanuvo::SoundEngine* KanuvoMakeSound() { return std::make_unique<LoggingSound>().release(); }
 
-extern "C" __attribute__((visibility("default"))) std::vector<std::string> RecordedCommands() {
+extern "C" __attribute__((visibility("default"))) std::vector<std::string> RecordedCalls() {
     std::lock_guard lock(logMutex);
-    return commandLog;
+    return callLog;
 }

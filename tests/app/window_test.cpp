@@ -498,7 +498,7 @@ TEST_F(Window, MMutesEverySoundAndTheChoiceIsKeptForTheNextStart) {
             EXPECT_TRUE(a.game.RouteActive);
         });
         EXPECT_FALSE(a.sound.Muted());
-        EXPECT_THAT(first.device.commands, ElementsAre("play gBGMfile from 0 ", "stop gBGMfile ", "stop gBGMfile "));
+        EXPECT_THAT(first.device.commands, ElementsAre("resume gBGMfile", "stop gBGMfile ", "stop gBGMfile "));
         QTest::keyClick(a.form.BoardView().Widget(), Qt::Key_M);
     }
     OtherCopy second({false, path});

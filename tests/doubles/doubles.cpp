@@ -29,7 +29,7 @@ std::unique_ptr<Picture> FakeSystem::LoadResPicture(int id) {
     return nullptr;
 }
 
-CursorHandle FakeSystem::LoadCursorFromFileA(std::string_view path) {
+CursorHandle FakeSystem::LoadPointerFile(std::string_view path) {
     cursorPathsAsked.emplace_back(path);
     for (std::size_t i = 0; i < cursorFiles.size(); ++i) {
         if (cursorFiles[i] == path) return 100 + i;

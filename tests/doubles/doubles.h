@@ -39,17 +39,18 @@ struct WavePlay {
     unsigned flags;
 };
 
+// Records every call as the design's media-control command it stands for, and every effect with the
+// design's flags (0x13), so that a session's sound reads as the design writes it.
 class RecordingSound : public Sound {
 public:
-    int mciSendStringA(std::string_view command) override {
-        commands.emplace_back(command);
-        return 0;
+    void OpenMusic(const std::string& path) override {
+        commands.push_back("open \"" + path + "\" type sequencer alias gBGMfile");
     }
-    int sndPlaySoundA(std::string_view path, unsigned flags) override {
-        waves.push_back({std::string(path), flags});
-        return 1;
-    }
-    // Everything sent, commands and effects, in order, as text.
+    void PlayMusicFromStart() override { commands.emplace_back("play gBGMfile from 0 "); }
+    void StopMusic() override { commands.emplace_back("stop gBGMfile "); }
+    void CloseMusic() override { commands.emplace_back("close gBGMfile "); }
+    void PlayEffect(const std::string& path) override { waves.push_back({path, 0x13}); }
+    void ResumeMusic() override { commands.emplace_back("resume gBGMfile"); }
     std::vector<std::string> commands;
     std::vector<WavePlay> waves;
 };
@@ -86,7 +87,7 @@ public:
     }
     int TwipsPerPixelY() override { return 15; }
     std::unique_ptr<Picture> LoadResPicture(int id) override;
-    CursorHandle LoadCursorFromFileA(std::string_view path) override;
+    CursorHandle LoadPointerFile(std::string_view path) override;
     CursorHandle GetCursor() override { return currentCursor; }
     int SetSystemCursor(CursorHandle cursor, int id) override {
         cursorCalls.push_back(cursor);
@@ -111,7 +112,7 @@ public:
     int availableHeightPixels = 0;             // what panels leave of the screen; 0: all of it
     int failingPictureId = 0;                  // this resource id cannot be loaded
     std::vector<std::string> cursorFiles;      // paths whose cursors load
-    std::vector<std::string> cursorPathsAsked; // every LoadCursorFromFileA path
+    std::vector<std::string> cursorPathsAsked; // every LoadPointerFile path
     CursorHandle currentCursor = 7;            // the standard arrow
     bool setCursorWorks = true;
     std::vector<CursorHandle> cursorCalls;     // every SetSystemCursor cursor

@@ -247,9 +247,9 @@ TEST(QtSystemTest, PointerShapesReplaceTheArrowOverOurWindowOnly) {
     QtSystem system;
     system.SetCursorWindow(&form);
     EXPECT_EQ(system.GetCursor(), QtSystem::kStandardArrow);
-    EXPECT_EQ(system.LoadCursorFromFileA(folder.filePath(QStringLiteral("missing.cur")).toStdString()), 0u);
-    EXPECT_EQ(system.LoadCursorFromFileA(garbage.fileName().toStdString()), 0u);
-    const CursorHandle hand = system.LoadCursorFromFileA(path.toStdString());
+    EXPECT_EQ(system.LoadPointerFile(folder.filePath(QStringLiteral("missing.cur")).toStdString()), 0u);
+    EXPECT_EQ(system.LoadPointerFile(garbage.fileName().toStdString()), 0u);
+    const CursorHandle hand = system.LoadPointerFile(path.toStdString());
     ASSERT_NE(hand, 0u);
     EXPECT_NE(hand, QtSystem::kStandardArrow);
 
@@ -303,19 +303,19 @@ TEST(QtSystemTest, PointerFilesAreReadFromAnyFolderAndNeverFromAPipeOrDevice) {
     std::filesystem::create_directory(folder / "folder.cur");
 
     QtSystem system;
-    EXPECT_NE(system.LoadCursorFromFileA((folder / "H_point.cur").string()), 0u);
+    EXPECT_NE(system.LoadPointerFile((folder / "H_point.cur").string()), 0u);
     // A pipe nobody writes would hold the window's thread in open for good: the test ends failed.
     auto done = std::make_shared<std::promise<CursorHandle>>();
     auto pipe = done->get_future();
     const std::string pipePath = (folder / "pipe.cur").string();
-    std::thread([done, pipePath, &system] { done->set_value(system.LoadCursorFromFileA(pipePath)); }).detach();
+    std::thread([done, pipePath, &system] { done->set_value(system.LoadPointerFile(pipePath)); }).detach();
     if (pipe.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
         std::fputs("reading a pointer file from a pipe hangs\n", stderr);
         std::_Exit(1);
     }
     EXPECT_EQ(pipe.get(), 0u);
-    EXPECT_EQ(system.LoadCursorFromFileA((folder / "zero.cur").string()), 0u);
-    EXPECT_EQ(system.LoadCursorFromFileA((folder / "folder.cur").string()), 0u);
+    EXPECT_EQ(system.LoadPointerFile((folder / "zero.cur").string()), 0u);
+    EXPECT_EQ(system.LoadPointerFile((folder / "folder.cur").string()), 0u);
 }
 
 }  // namespace

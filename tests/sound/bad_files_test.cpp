@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -16,7 +17,6 @@
 #include <future>
 #include <thread>
 
-#include "platform/sdl/mci_command.h"
 #include "platform/sdl/sdl_sound.h"
 
 namespace kanuvo {
@@ -25,9 +25,6 @@ namespace {
 namespace fs = std::filesystem;
 
 const fs::path kBuiltSounds = KANUVO_SOUND_DIR;
-constexpr unsigned kGameFlags = kSndAsync | kSndNoDefault | kSndNoStop;
-
-std::string OpenCommand(const std::string& path) { return "open \"" + path + "\" type sequencer alias gBGMfile"; }
 
 // Runs one call of the sound layer; a call that has not returned after a few seconds is hung on a
 // file, and a hung read cannot be taken back, so the whole test program ends failed.
@@ -126,67 +123,76 @@ void ScratchSound::WithEachBrokenKind(const fs::path& file, const std::function<
     }
 }
 
-TEST_F(ScratchSound, EveryBrokenMusicFileMeansSilence) {
+TEST_F(ScratchSound, EveryBrokenMusicFileMeansSilenceAndOneLineSaysWhy) {
     const fs::path sound = CopyOfSounds("game");
-    SdlSound player;
-    ASSERT_TRUE(player.HasDevice());
     const fs::path music = sound / "Shellshk.mid";
     WithEachBrokenKind(music, [&](const std::string& kind) {
-        const int opened = Within<int>(kind, [&] { return player.mciSendStringA(OpenCommand(music.string())); });
+        SdlSound player;
+        ::testing::internal::CaptureStderr();
+        Within<int>(kind, [&] {
+            player.OpenMusic(music.string());
+            player.PlayMusicFromStart();
+            return 0;
+        });
+        const std::string said = ::testing::internal::GetCapturedStderr();
         // The decoder makes what it can of the tune's first bytes.
-        if (!ReadsAnyway(kind) && kind != "cut short") {
-            EXPECT_EQ(opened, kMciNoFile);
-            EXPECT_EQ(player.mciSendStringA("play gBGMfile from 0 "), kMciUnknownAlias);
-        } else {
-            player.mciSendStringA("play gBGMfile from 0 ");
-        }
-        player.mciSendStringA("close gBGMfile ");
+        if (ReadsAnyway(kind) || kind == "cut short") return;
+        EXPECT_FALSE(player.MusicPlaying());
+        EXPECT_EQ(said.rfind("kanuvo: no music: " + music.string() + ": ", 0), 0u) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
     });
-    EXPECT_EQ(player.mciSendStringA(OpenCommand((sound / "Shellshk.mid").string())), kMciOk)
-        << "the good file plays after all the broken ones";
-    EXPECT_EQ(player.mciSendStringA("play gBGMfile from 0 "), kMciOk);
+    SdlSound player;
+    player.OpenMusic(music.string());
+    player.PlayMusicFromStart();
+    EXPECT_TRUE(player.MusicPlaying()) << "the good file plays after all the broken ones";
 }
 
 TEST_F(ScratchSound, TheMusicPlaysWithTheSystemsSoundFontWhereItsOwnIsBroken) {
     const fs::path sound = CopyOfSounds("game");
     SdlSound player;
-    ASSERT_TRUE(player.HasDevice());
     WithEachBrokenKind(sound / "Shellshk.sf2", [&](const std::string& kind) {
-        EXPECT_EQ(player.mciSendStringA(OpenCommand((sound / "Shellshk.mid").string())), kMciOk);
-        EXPECT_EQ(Within<int>(kind, [&] { return player.mciSendStringA("play gBGMfile from 0 "); }), kMciOk);
-        player.mciSendStringA("close gBGMfile ");
+        Within<int>(kind, [&] {
+            player.OpenMusic((sound / "Shellshk.mid").string());
+            player.PlayMusicFromStart();
+            return 0;
+        });
+        EXPECT_TRUE(player.MusicPlaying());
+        player.CloseMusic();
     });
 }
 
 TEST_F(ScratchSound, EveryBrokenEffectPlaysNothing) {
     const fs::path sound = CopyOfSounds("game");
     SdlSound player;
-    ASSERT_TRUE(player.HasDevice());
     const fs::path effect = sound / "stop1.wav";
     WithEachBrokenKind(effect, [&](const std::string& kind) {
-        const int played = Within<int>(kind, [&] { return player.sndPlaySoundA(effect.string(), kGameFlags); });
+        Within<int>(kind, [&] {
+            player.PlayEffect(effect.string());
+            return 0;
+        });
         if (!ReadsAnyway(kind)) {
-            EXPECT_EQ(played, 0);
             EXPECT_FALSE(player.EffectPlaying());
         }
     });
-    EXPECT_EQ(player.sndPlaySoundA((sound / "goal.wav").string(), kSndAsync | kSndNoDefault), 1);
+    player.PlayEffect((sound / "goal.wav").string());
+    EXPECT_TRUE(player.EffectPlaying());
 }
 
 TEST_F(ScratchSound, AnyFolderNameTheFileSystemAllowsWorks) {
-    // Quotes in the folder's name, also one that reads like the rest of the open command; a name
-    // that is not UTF-8; blanks.
+    // Quotes in the folder's name, also one that reads like a media command; a name that is not
+    // UTF-8; blanks.
     const std::string names[] = {"My \"Best\" Games", "a\" b", "\"", "x\" type sequencer alias \"y",
                                  "caf\xe9 \xff\xfe", "with  two blanks "};
-    SdlSound player;
-    ASSERT_TRUE(player.HasDevice());
     for (const std::string& name : names) {
         SCOPED_TRACE(name);
+        SdlSound player;
         const std::string folder = CopyOfSounds(name).string();
-        EXPECT_EQ(player.mciSendStringA(OpenCommand(folder + "/Shellshk.mid")), kMciOk);
-        EXPECT_EQ(player.mciSendStringA("play gBGMfile from 0 "), kMciOk);
-        EXPECT_EQ(player.mciSendStringA("close gBGMfile "), kMciOk);
-        EXPECT_EQ(player.sndPlaySoundA(folder + "/goal.wav", kSndAsync | kSndNoDefault), 1);
+        player.OpenMusic(folder + "/Shellshk.mid");
+        player.PlayMusicFromStart();
+        EXPECT_TRUE(player.MusicPlaying());
+        player.CloseMusic();
+        player.PlayEffect(folder + "/goal.wav");
+        EXPECT_TRUE(player.EffectPlaying());
     }
 }
 

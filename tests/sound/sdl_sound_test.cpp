@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// SdlSound against a real SDL_mixer: the dummy driver for the command rules, the disk driver where
+// SdlSound against a real SDL_mixer: the dummy driver for the rules of its calls, the disk driver where
 // the sound itself is measured (it writes what it mixes to a file, faster than real time).
 #include <gtest/gtest.h>
 
@@ -10,11 +10,11 @@
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <thread>
 
 #include "audio_files.h"
-#include "platform/sdl/mci_command.h"
 #include "platform/sdl/sdl_sound.h"
 
 namespace kanuvo {
@@ -24,11 +24,6 @@ const std::string kSoundDir = KANUVO_SOUND_DIR;
 const std::string kMusic = kSoundDir + "/Shellshk.mid";
 const std::string kGoal = kSoundDir + "/goal.wav";
 const std::string kStop1 = kSoundDir + "/stop1.wav";
-constexpr unsigned kGameFlags = kSndAsync | kSndNoDefault | kSndNoStop;
-
-std::string OpenCommand(const std::string& path) {
-    return "open \"" + path + "\" type sequencer alias gBGMfile";
-}
 
 // Polls a condition of the audio thread; the audio runs on its own clock, not the game's.
 bool WaitFor(const std::function<bool()>& done, double seconds = 10.0) {
@@ -66,105 +61,107 @@ protected:
     std::string output_;
 };
 
-TEST_F(DummyDevice, TheTuneIsOpenedPlayedStoppedAndClosedByTheGamesCommands) {
+TEST_F(DummyDevice, TheTuneIsOpenedPlayedStoppedAndClosedByTheGamesCalls) {
     SdlSound sound;
-    ASSERT_TRUE(sound.HasDevice());
-
-    EXPECT_EQ(sound.mciSendStringA(OpenCommand(kMusic)), kMciOk);
-    EXPECT_EQ(sound.mciSendStringA(OpenCommand(kMusic)), kMciAliasInUse);
-
-    EXPECT_EQ(sound.mciSendStringA("play gBGMfile from 0 "), kMciOk) << "the first play waits for the loader";
-    EXPECT_EQ(sound.mciSendStringA("PLAY  GBGMFILE  FROM 0"), kMciOk) << "aliases ignore case";
-
-    EXPECT_EQ(sound.mciSendStringA("stop gBGMfile "), kMciOk);
-    EXPECT_EQ(sound.mciSendStringA("stop gBGMfile "), kMciOk) << "stopping a stopped tune is fine";
-    EXPECT_EQ(sound.mciSendStringA("play gBGMfile from 0 "), kMciOk) << "a stopped tune stays open";
-
-    EXPECT_EQ(sound.mciSendStringA("close gBGMfile "), kMciOk);
-    EXPECT_EQ(sound.mciSendStringA("close gBGMfile "), kMciUnknownAlias) << "a second close only reports";
-    EXPECT_EQ(sound.mciSendStringA("play gBGMfile from 0 "), kMciUnknownAlias);
-    EXPECT_EQ(sound.mciSendStringA("stop gBGMfile "), kMciUnknownAlias);
-    EXPECT_EQ(sound.mciSendStringA(OpenCommand(kMusic)), kMciOk) << "the alias is free again";
+    sound.OpenMusic(kMusic);
+    sound.OpenMusic(kGoal);  // ignored: the tune is already open
+    sound.PlayMusicFromStart();
+    EXPECT_TRUE(sound.MusicPlaying());
+    sound.PlayMusicFromStart();
+    EXPECT_TRUE(sound.MusicPlaying()) << "played again while playing";
+    sound.StopMusic();
+    EXPECT_FALSE(sound.MusicPlaying());
+    sound.StopMusic();
+    sound.PlayMusicFromStart();
+    EXPECT_TRUE(sound.MusicPlaying()) << "a stopped tune stays open";
+    sound.CloseMusic();
+    EXPECT_FALSE(sound.MusicPlaying());
+    sound.PlayMusicFromStart();
+    EXPECT_FALSE(sound.MusicPlaying()) << "closed";
+    sound.OpenMusic(kMusic);
+    sound.PlayMusicFromStart();
+    EXPECT_TRUE(sound.MusicPlaying()) << "opened again";
 }
 
-TEST_F(DummyDevice, UnknownCommandsAndMissingFilesAreIgnoredQuietly) {
+TEST_F(DummyDevice, MissingOrWrongFilesAreSilence) {
     SdlSound sound;
-    ASSERT_TRUE(sound.HasDevice());
-    EXPECT_EQ(sound.mciSendStringA("pause gBGMfile"), kMciUnknownCommand);
-    EXPECT_EQ(sound.mciSendStringA("play gBGMfile from 0 "), kMciUnknownAlias);
-    EXPECT_EQ(sound.mciSendStringA(OpenCommand(kSoundDir + "/NoSuchTune.mid")), kMciNoFile);
-    EXPECT_EQ(sound.mciSendStringA("play gBGMfile from 0 "), kMciUnknownAlias) << "a failed open leaves no alias";
-    EXPECT_EQ(sound.mciSendStringA(OpenCommand(kGoal)), kMciNoFile) << "a WAV file is no MIDI tune";
-    EXPECT_EQ(sound.mciSendStringA("open \"" + kMusic + "\" type waveaudio alias other"), kMciUnknownCommand);
-
-    EXPECT_EQ(sound.sndPlaySoundA(kSoundDir + "/missing.wav", kGameFlags), 0);
-    EXPECT_EQ(sound.sndPlaySoundA(kSoundDir + "/missing.wav", 0), 0) << "there is no default sound";
-    EXPECT_EQ(sound.sndPlaySoundA("", kGameFlags), 0);
+    for (const std::string& file : {kSoundDir + "/NoSuchTune.mid", kGoal}) {
+        sound.OpenMusic(file);
+        sound.PlayMusicFromStart();
+        EXPECT_FALSE(sound.MusicPlaying()) << file;
+    }
+    sound.PlayEffect(kSoundDir + "/missing.wav");
+    sound.PlayEffect("");
     EXPECT_FALSE(sound.EffectPlaying());
 }
 
-TEST_F(DummyDevice, WithoutADeviceEverythingIsSilentAndNothingFails) {
+TEST_F(DummyDevice, WithoutADeviceEverythingIsSilentAndOneLineSaysSo) {
     ::setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
-    SdlSound sound;
-    EXPECT_FALSE(sound.HasDevice());
-    EXPECT_EQ(sound.mciSendStringA(OpenCommand(kMusic)), kMciNoDevice);
-    EXPECT_EQ(sound.mciSendStringA("play gBGMfile from 0 "), kMciUnknownAlias);
-    EXPECT_EQ(sound.mciSendStringA("close gBGMfile "), kMciUnknownAlias);
-    EXPECT_EQ(sound.sndPlaySoundA(kGoal, kGameFlags), 0);
-    sound.Shutdown();
-    sound.Shutdown();
+    ::testing::internal::CaptureStderr();
+    {
+        SdlSound sound;
+        sound.OpenMusic(kMusic);
+        sound.PlayMusicFromStart();
+        sound.PlayEffect(kGoal);
+        sound.PlayEffect(kGoal);
+        EXPECT_FALSE(sound.MusicPlaying());
+        EXPECT_FALSE(sound.EffectPlaying());
+    }
+    const std::string said = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said.rfind("kanuvo: no sound: the audio device (no-such-driver): ", 0), 0u) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
 }
 
-TEST_F(DummyDevice, ShutdownReleasesTheDeviceForTheNextOwner) {
-    SdlSound first;
-    ASSERT_TRUE(first.HasDevice());
+TEST_F(DummyDevice, OnlyOneSoundOwnsTheMixerAtATime) {
+    auto first = std::make_unique<SdlSound>();
     SdlSound second;
-    EXPECT_FALSE(second.HasDevice()) << "SDL_mixer is one per process";
-    EXPECT_EQ(first.mciSendStringA(OpenCommand(kMusic)), kMciOk);
-    EXPECT_EQ(first.mciSendStringA("play gBGMfile from 0 "), kMciOk);
-    first.Shutdown();
-    EXPECT_FALSE(first.HasDevice());
-    EXPECT_EQ(first.mciSendStringA("play gBGMfile from 0 "), kMciUnknownAlias);
+    first->PlayEffect(kGoal);
+    second.PlayEffect(kStop1);
+    EXPECT_TRUE(first->EffectPlaying());
+    EXPECT_FALSE(second.DeviceOpen()) << "SDL_mixer is one per process";
+    first.reset();
     SdlSound third;
-    EXPECT_TRUE(third.HasDevice());
+    third.PlayEffect(kGoal);
+    EXPECT_TRUE(third.EffectPlaying()) << "released for the next owner";
 }
 
-TEST_F(DiskDevice, AnEffectWithNoStopIsDroppedWhileAnotherPlaysAndTheDeviceClosesAfterwards) {
+TEST_F(DiskDevice, AnEffectStillSoundingIsLeftAloneAndTheDeviceClosesAfterARest) {
     SdlSound sound(std::chrono::milliseconds(100));
-    ASSERT_TRUE(sound.HasDevice());
-    EXPECT_EQ(sound.sndPlaySoundA(kGoal, kGameFlags), 1);
-    EXPECT_TRUE(sound.EffectPlaying());
-    EXPECT_EQ(sound.sndPlaySoundA(kStop1, kGameFlags), 0) << "the goal fanfare is still playing";
-    EXPECT_EQ(sound.sndPlaySoundA(kStop1, kSndAsync | kSndNoDefault), 1) << "without 0x10 it takes over";
-
+    sound.PlayEffect(kGoal);
+    sound.PlayEffect(kStop1);  // dropped: the goal fanfare still sounds
     ASSERT_TRUE(WaitFor([&] { return !sound.EffectPlaying(); }));
-    ASSERT_TRUE(WaitFor([&] { return !sound.DeviceOpen(); })) << "closed once nothing has played for a while";
-    EXPECT_EQ(sound.sndPlaySoundA(kGoal, kGameFlags), 1) << "a play opens the device again";
-    EXPECT_TRUE(sound.DeviceOpen());
-    EXPECT_TRUE(sound.EffectPlaying());
+    EXPECT_TRUE(sound.DeviceOpen()) << "it rests first";
+    // The device wrote the fanfare whole, and nothing of the dropped effect after it.
+    const auto out = testing::ReadRawS16(output_);
+    const auto first = std::find_if(out.begin(), out.end(), [](std::int16_t v) { return v != 0; });
+    const auto last = std::find_if(out.rbegin(), out.rend(), [](std::int16_t v) { return v != 0; });
+    const double seconds = double(out.rend() - last - (first - out.begin())) / 2 / 44100;
+    EXPECT_NEAR(seconds, testing::ReadWav(kGoal).Seconds(), 0.05);
+    EXPECT_GT(std::abs(testing::ReadWav(kStop1).Seconds() - seconds), 0.2) << "not the dropped one's length";
+
+    ASSERT_TRUE(WaitFor([&] { return !sound.Rest(); })) << "closed once nothing has played for a while";
+    EXPECT_FALSE(sound.DeviceOpen());
+    sound.PlayEffect(kGoal);
+    EXPECT_TRUE(sound.EffectPlaying()) << "a play opens the device again";
 }
 
 TEST_F(DummyDevice, ADeviceOpenedOnlyToMakeTheMusicReadyClosesWithoutWaitingForARest) {
     // A minute's rest: only a device nothing has played on may close before it is up.
     SdlSound sound(std::chrono::minutes(1));
-    ASSERT_EQ(sound.mciSendStringA(OpenCommand(kMusic)), kMciOk);
-    sound.WaitUntilLoaded();
-    ASSERT_TRUE(sound.HasDevice());
-    EXPECT_TRUE(WaitFor([&] { return !sound.DeviceOpen(); }, 5.0)) << "nothing keeps an idle title's thread awake";
-    EXPECT_EQ(sound.sndPlaySoundA(kGoal, kGameFlags), 1);
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    EXPECT_TRUE(sound.DeviceOpen()) << "after a play it rests its full time";
+    sound.OpenMusic(kMusic);
+    EXPECT_EQ(sound.Rest(), std::nullopt) << "nothing keeps an idle title's thread awake";
+    EXPECT_FALSE(sound.DeviceOpen());
+    sound.PlayEffect(kGoal);
+    EXPECT_GT(sound.Rest(), std::chrono::seconds(50)) << "after a play it rests its full time";
 }
 
 TEST_F(DiskDevice, TheTuneLoadedBeforeTheDeviceClosedIsHeardFromItsStartWhenItOpensAgain) {
     {
         SdlSound sound(std::chrono::milliseconds(50));
-        ASSERT_EQ(sound.mciSendStringA(OpenCommand(kMusic)), kMciOk);
-        sound.WaitUntilLoaded();
-        ASSERT_TRUE(WaitFor([&] { return !sound.DeviceOpen(); })) << "nothing played after loading";
-        ASSERT_EQ(sound.mciSendStringA("play gBGMfile from 0 "), kMciOk);
+        sound.OpenMusic(kMusic);
+        ASSERT_EQ(sound.Rest(), std::nullopt) << "nothing played after loading";
+        sound.PlayMusicFromStart();
         ASSERT_TRUE(WaitFor([&] { return sound.MusicSeconds() >= 1.0; }));
-        sound.Shutdown();
     }
     // The device writes a new file each time it opens: this one holds the play after the reopening.
     const auto out = testing::ReadRawS16(output_);
@@ -179,13 +176,39 @@ TEST_F(DiskDevice, TheTuneLoadedBeforeTheDeviceClosedIsHeardFromItsStartWhenItOp
 
 TEST_F(DiskDevice, MusicAndAnEffectSoundTogether) {
     SdlSound sound;
-    ASSERT_EQ(sound.mciSendStringA(OpenCommand(kMusic)), kMciOk);
-    ASSERT_EQ(sound.mciSendStringA("play gBGMfile from 0 "), kMciOk);
+    sound.OpenMusic(kMusic);
+    sound.PlayMusicFromStart();
     ASSERT_TRUE(WaitFor([&] { return sound.MusicSeconds() >= 0.5; }));
-    EXPECT_EQ(sound.sndPlaySoundA(kStop1, kGameFlags), 1);
+    sound.PlayEffect(kStop1);
+    EXPECT_TRUE(sound.EffectPlaying());
     ASSERT_TRUE(WaitFor([&] { return !sound.EffectPlaying(); }));
     EXPECT_GE(sound.MusicSeconds(), 1.0) << "the effect did not stop the music";
-    EXPECT_TRUE(sound.DeviceOpen()) << "the music still plays";
+    EXPECT_TRUE(sound.MusicPlaying());
+}
+
+TEST_F(DiskDevice, ResumingPlaysTheTuneAgainUnlessItHadPlayedToItsEnd) {
+    // A tune of one half-second note, played with the system's soundfont.
+    const std::string tune = (dir_ / "note.mid").string();
+    const unsigned char note[] = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96,    // format 0, 96 per beat
+                                  'M', 'T', 'r', 'k', 0, 0, 0, 12, 0, 0x90, 60, 100,  // middle C on,
+                                  96, 0x80, 60, 64, 0, 0xFF, 0x2F, 0};               // off a beat later; end
+    std::ofstream(tune, std::ios::binary).write(reinterpret_cast<const char*>(note), sizeof note);
+    SdlSound sound;
+    sound.OpenMusic(tune);
+    sound.PlayMusicFromStart();
+    ASSERT_TRUE(WaitFor([&] { return sound.MusicSeconds() >= 0.1; }));
+    sound.StopMusic();  // muted before its end
+    sound.ResumeMusic();
+    EXPECT_TRUE(sound.MusicPlaying());
+    ASSERT_TRUE(WaitFor([&] { return !sound.MusicPlaying(); })) << "the tune plays to its end";
+    const double played = sound.MusicSeconds();
+    EXPECT_GE(played, 0.5);
+    sound.StopMusic();  // muted after its end
+    sound.ResumeMusic();
+    EXPECT_FALSE(sound.MusicPlaying());
+    EXPECT_EQ(sound.MusicSeconds(), played);
+    sound.PlayMusicFromStart();
+    EXPECT_TRUE(sound.MusicPlaying()) << "the game's own play starts it again";
 }
 
 // Splits the device output into the stretches played between rests of exact silence.
@@ -214,18 +237,17 @@ std::vector<std::pair<std::size_t, std::size_t>> SoundingStretches(const std::ve
 TEST_F(DiskDevice, TheMusicIsHeardAndEveryPlayStartsItFromTheBeginning) {
     {
         SdlSound sound;
-        ASSERT_EQ(sound.mciSendStringA(OpenCommand(kMusic)), kMciOk);
-        ASSERT_EQ(sound.mciSendStringA("play gBGMfile from 0 "), kMciOk);
+        sound.OpenMusic(kMusic);
+        sound.PlayMusicFromStart();
         ASSERT_TRUE(WaitFor([&] { return sound.MusicSeconds() >= 1.5; }));
         // Played again while playing.
-        ASSERT_EQ(sound.mciSendStringA("play gBGMfile from 0 "), kMciOk);
+        sound.PlayMusicFromStart();
         ASSERT_TRUE(WaitFor([&] { return sound.MusicSeconds() >= 1.5; }));
-        ASSERT_EQ(sound.mciSendStringA("stop gBGMfile "), kMciOk);
+        sound.StopMusic();
         std::this_thread::sleep_for(std::chrono::milliseconds(30));  // a rest of silence in the output
         // Played after a stop.
-        ASSERT_EQ(sound.mciSendStringA("play gBGMfile from 0 "), kMciOk);
+        sound.PlayMusicFromStart();
         ASSERT_TRUE(WaitFor([&] { return sound.MusicSeconds() >= 1.5; }));
-        sound.Shutdown();
     }
     const auto out = testing::ReadRawS16(output_);
     const auto stretches = SoundingStretches(out);

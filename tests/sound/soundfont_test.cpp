@@ -85,7 +85,7 @@ std::set<Preset> PresetsOf(const std::string& path) {
 // The whole tune, at half the game's rate to take half the time: which sounds a note starts does not
 // depend on the rate.
 std::vector<std::int16_t> RenderTune(const std::string& soundFont, const std::vector<std::uint8_t>& midi) {
-    std::unique_ptr<TuneSynth> tune(TuneSynth::Make(soundFont.c_str(), midi, 22050));
+    const auto tune = TuneSynth::Make(soundFont, midi, 22050);
     if (!tune || !tune->Start()) return {};
     std::vector<std::int16_t> out;
     std::vector<std::int16_t> piece(2 * 4096);

@@ -25,8 +25,12 @@ using kanuvo::GameState;
 // The game's music and effects are not wanted for a picture.
 class SilentSound : public kanuvo::Sound {
 public:
-    int mciSendStringA(std::string_view) override { return 0; }
-    int sndPlaySoundA(std::string_view, unsigned) override { return 1; }
+    void OpenMusic(const std::string&) override {}
+    void PlayMusicFromStart() override {}
+    void StopMusic() override {}
+    void CloseMusic() override {}
+    void PlayEffect(const std::string&) override {}
+    void ResumeMusic() override {}
 };
 
 struct Move {

@@ -183,7 +183,7 @@ std::unique_ptr<Picture> QtSystem::LoadResPicture(int id) {
     return std::make_unique<QtPicture>(image, SharpFileName(file));
 }
 
-CursorHandle QtSystem::LoadCursorFromFileA(std::string_view path) {
+CursorHandle QtSystem::LoadPointerFile(std::string_view path) {
     const QString file = QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
     // On a dense screen the pointer drawn at twice the size beside the file, where there is one.
     if (qGuiApp != nullptr && qGuiApp->devicePixelRatio() > 1) {

@@ -51,7 +51,7 @@ public:
     int AvailableScreenHeight() override;
     int TwipsPerPixelY() override;
     std::unique_ptr<Picture> LoadResPicture(int id) override;
-    CursorHandle LoadCursorFromFileA(std::string_view path) override;
+    CursorHandle LoadPointerFile(std::string_view path) override;
     CursorHandle GetCursor() override;
     int SetSystemCursor(CursorHandle cursor, int id) override;
     std::optional<int> LoadBestTime(int stage) override { return bestTimes_.Load(stage); }

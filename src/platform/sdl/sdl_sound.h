@@ -1,134 +1,110 @@
 // SPDX-License-Identifier: MIT
-// The game's music and effects played through SDL2_mixer: MIDI by media-control commands, WAV by file.
+// The game's music and effects played through SDL2_mixer: the tune rendered by FluidSynth, effects
+// from WAV files, and the device that closes while nothing plays.
 #pragma once
 
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <mutex>
+#include <optional>
+#include <set>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/sdl/tune_synth.h"
-#include "platform/system.h"
+#include "platform/sound_module.h"
 
 struct Mix_Chunk;
 
 namespace kanuvo {
 
-// The soundfont the MIDI music is rendered with, unless a tune brings its own; without it the music
-// is silent. A tune's own soundfont is the file of its name with .sf2 beside it (sound/Shellshk.sf2),
+// The soundfont the music is rendered with, unless the tune brings its own; without it the music is
+// silent. A tune's own soundfont is the file of its name with .sf2 beside it (sound/Shellshk.sf2),
 // cut at build time from this one to the presets the tune plays, so that only those are parsed and
-// held; where it is missing, no regular file within the size cap or no soundfont, the tune plays with
-// this one.
+// held; where it is missing, no regular file within the size cap or no soundfont, the tune plays
+// with this one.
 constexpr const char* kSoundFontPath = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 
 // How long the audio device stays open after the last sound ended. Closed, it costs nothing; the
 // next play opens it again within milliseconds.
 constexpr std::chrono::milliseconds kDeviceIdleClose{3000};
 
-// Starts the audio device and loads the soundfont and every opened tune on a loader thread of its
-// own, so the window never waits for them; a play waits only for what it needs and is not loaded yet.
-// The music is rendered by a FluidSynth synthesizer of our own, fed to SDL_mixer as its music, so
-// that only the samples of the instruments a tune uses are held in memory (see tune_synth.h).
-// Without a device, file or soundfont everything is silence and commands report failure by their
-// result; nothing is ever shown to the player. One instance at a time: SDL_mixer's state is global
-// to the process.
-class SdlSound : public Sound {
+// Everything happens on the thread that calls it, which may wait for the device to open or the
+// soundfont to load; SDL's own audio thread only renders the tune and mixes. Every play takes a
+// synthesizer that has never played (see tune_synth.h), made when the tune is opened and again in the
+// rest after a stop. The device opens for the
+// first sound (and when the music is opened, to learn its rate, closing again at once) and closes
+// once Rest finds it silent for idleClose. One instance at a time: SDL_mixer's state is global to
+// the process; a second one is silent.
+class SdlSound : public SoundEngine {
 public:
     explicit SdlSound(std::chrono::milliseconds idleClose = kDeviceIdleClose);
     ~SdlSound() override;
     SdlSound(const SdlSound&) = delete;
     SdlSound& operator=(const SdlSound&) = delete;
 
-    int mciSendStringA(std::string_view command) override;
-    // Always plays in the background: the game asks for nothing else.
-    int sndPlaySoundA(std::string_view path, unsigned flags) override;
+    void OpenMusic(const std::string& path) override;
+    void PlayMusicFromStart() override;
+    void StopMusic() override;
+    void CloseMusic() override;
+    void PlayEffect(const std::string& path) override;
+    void ResumeMusic() override;
+    // Also makes the next play's synthesizer, while nothing else is asked and no tune plays.
+    std::optional<std::chrono::milliseconds> Rest() override;
 
-    // Stops everything, frees all tunes and effects and releases the audio device. Later calls
-    // are silent. Safe to call more than once.
-    void Shutdown();
-
-    // Waits until the device has been tried and every tune opened so far is loaded.
-    void WaitUntilLoaded();
-    // True when sound works: the device could be opened (it may be closed while idle).
-    bool HasDevice() const;
-    // True while the audio device is open.
-    bool DeviceOpen() const;
-    // True while an effect plays.
+    bool DeviceOpen() const { return device_; }
     bool EffectPlaying() const;
-    // Seconds of the current tune mixed since it was last started from its beginning.
+    // True while the tune sounds: played, and neither stopped nor at its end.
+    bool MusicPlaying() const { return musicOn_; }
+    // Seconds of the tune mixed since it was last started from its beginning.
     double MusicSeconds() const;
 
 private:
-    struct Tune {
-        std::vector<std::uint8_t> bytes;  // the file, kept so every play can start from a fresh decoder
-        std::string soundFont;            // its own soundfont, tried before the system's
-        TuneSynth* fresh = nullptr;       // decoded, never played: the next play's
-        TuneSynth* used = nullptr;        // playing, or played and not stopped yet
-        bool loading = false;             // the loader owes it a fresh decoder
+    struct FreeChunk {
+        void operator()(Mix_Chunk* chunk) const;
     };
-    enum class Start { Pending, Ready, Failed };
+    struct Tune {
+        std::string path;
+        std::vector<std::uint8_t> bytes;  // kept to make a fresh synthesizer for every play
+        std::unique_ptr<TuneSynth> fresh;  // never played: the next play's
+        std::unique_ptr<TuneSynth> used;   // playing, or played and not stopped yet
+    };
 
-    int Open(const std::string& path, const std::string& type, const std::string& alias);
-    int Play(std::unique_lock<std::mutex>& lock, const std::string& alias);
-    int Stop(const std::string& alias);
-    int Close(const std::string& alias);
-    static void FreeTune(Tune& tune);
+    bool EnsureDevice();
+    void CloseDevice();
+    std::unique_ptr<TuneSynth> Decode(const Tune& tune);
     void HaltMusic();
     Mix_Chunk* Chunk(const std::string& path);
-
-    // The device, opened or reopened; caller holds mutex_. False when sound is off.
-    bool EnsureDevice(std::unique_lock<std::mutex>& lock);
-    bool OpenDevice();
-    void CloseDevice();
     bool Busy() const;
-    void MarkSounding();
-    void WakeLoader();
-
-    void RunLoader();
-    void StartMixer();
-    void LoadTunes();
+    // One line on standard error, the first time a file fails for a reason.
+    void Say(const std::string& what, const std::string& file, const std::string& reason);
 
     static void OnMusic(void* self, std::uint8_t* stream, int length);
     static void OnPostMix(void* self, std::uint8_t* stream, int length);
 
     const std::chrono::milliseconds idleClose_;
-
-    mutable std::mutex mutex_;          // the mixer's state, between the game's thread and the loader
-    mutable std::condition_variable loaded_;  // the start or a tune finished loading
-    Start start_ = Start::Pending;
-    bool device_ = false;               // open now
-    bool owner_ = false;                // this instance holds the process's one mixer
-    bool midi_ = false;                 // the device takes the synthesizer's samples
+    bool owner_ = false;            // this instance holds the process's one mixer
+    bool device_ = false;           // open now
+    bool midi_ = false;             // the device takes the synthesizer's 16-bit samples
+    bool playedSinceOpen_ = false;  // a device opened only to learn its rate closes without a rest
+    int rate_ = 0;                  // of the device as it last opened
     int frameBytes_ = 4;
-    int rate_ = 44100;
-    std::map<std::string, Tune> tunes_;  // by lower-case alias
-    std::string playingAlias_;            // lower case; empty when no tune plays
-    std::map<std::string, Mix_Chunk*> chunks_;
+    std::optional<Tune> tune_;
+    std::map<std::string, std::unique_ptr<Mix_Chunk, FreeChunk>> chunks_;  // effects by path
+    std::set<std::string> said_;
 
-    // The tune the audio callback renders, between the game's thread and that callback. Never held
-    // while calling SDL_mixer, which holds the audio lock around the callback.
+    // The tune the audio callback renders, between this thread and that callback, which holds the
+    // lock while it renders; never held while calling SDL_mixer, which holds the audio lock around
+    // the callback.
     std::mutex musicMutex_;
-    TuneSynth* music_ = nullptr;
-    std::atomic<bool> musicOn_{false};  // the playing tune has notes left
-
+    TuneSynth* music_ = nullptr;  // the tune's used synthesizer while it plays
+    std::atomic<bool> musicOn_{false};
+    std::atomic<bool> musicEnded_{false};  // the last play went on to the tune's end
     std::atomic<std::uint64_t> musicFrames_{0};
     std::atomic<std::int64_t> lastSoundMs_{0};  // steady-clock time of the last mixed sound
-    // Whether anything was played since the device last opened: one opened only to learn its format
-    // and make the music ready closes as soon as that is done, not after a rest.
-    bool playedSinceOpen_ = false;
-
-    // The loader sleeps until it is given work or the open device's idle time is up; it never
-    // wakes while the device is closed and nothing is to be loaded.
-    std::mutex wakeMutex_;
-    std::condition_variable wake_;
-    bool wakePending_ = false;
-    bool stopping_ = false;
-    std::thread loader_;
 };
 
 }  // namespace kanuvo

@@ -26,47 +26,44 @@ std::int16_t ToSample(float v) {
 
 }  // namespace
 
-TuneSynth* TuneSynth::Make(const char* soundFont, const std::vector<std::uint8_t>& midi, int rate) {
-    auto* tune = new TuneSynth();
-    tune->settings_ = new_fluid_settings();
-    if (tune->settings_ != nullptr) {
-        fluid_settings_setnum(tune->settings_, "synth.sample-rate", rate);
-        fluid_settings_setnum(tune->settings_, "synth.gain", kGain);
-        fluid_settings_setint(tune->settings_, "synth.polyphony", kPolyphony);
-        // Until the tune plays, only the samples of the presets every channel starts with are read:
-        // with the tune's own soundfont that is a megabyte less while the game waits for a run, and
-        // with the system's the tune's instruments are about a fifth of its samples.
-        fluid_settings_setint(tune->settings_, "synth.dynamic-sample-loading", 1);
-        tune->synth_ = new_fluid_synth(tune->settings_);
-    }
-    bool ok = tune->synth_ != nullptr && fluid_synth_sfload(tune->synth_, soundFont, 1) != FLUID_FAILED;
-    if (ok) tune->player_ = new_fluid_player(tune->synth_);
-    ok = ok && tune->player_ != nullptr && fluid_player_add_mem(tune->player_, midi.data(), midi.size()) == FLUID_OK;
+void TuneSynth::Free::operator()(fluid_settings_t* settings) const { delete_fluid_settings(settings); }
+void TuneSynth::Free::operator()(fluid_synth_t* synth) const { delete_fluid_synth(synth); }
+void TuneSynth::Free::operator()(fluid_player_t* player) const { delete_fluid_player(player); }
+
+std::unique_ptr<TuneSynth> TuneSynth::Make(const std::string& soundFont, const std::vector<std::uint8_t>& midi,
+                                           int rate) {
+    auto tune = std::unique_ptr<TuneSynth>(new TuneSynth());
+    tune->rate_ = rate;
+    tune->settings_.reset(new_fluid_settings());
+    if (!tune->settings_) return nullptr;
+    fluid_settings_t* settings = tune->settings_.get();
+    fluid_settings_setnum(settings, "synth.sample-rate", rate);
+    fluid_settings_setnum(settings, "synth.gain", kGain);
+    fluid_settings_setint(settings, "synth.polyphony", kPolyphony);
+    // Until the tune plays, only the samples of the presets every channel starts with are read:
+    // with the tune's own soundfont that is a megabyte less while the game waits for a run, and
+    // with the system's the tune's instruments are about a fifth of its samples.
+    fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
+    tune->synth_.reset(new_fluid_synth(settings));
+    bool ok = tune->synth_ && fluid_synth_sfload(tune->synth_.get(), soundFont.c_str(), 1) != FLUID_FAILED;
+    if (ok) tune->player_.reset(new_fluid_player(tune->synth_.get()));
+    ok = ok && tune->player_ && fluid_player_add_mem(tune->player_.get(), midi.data(), midi.size()) == FLUID_OK;
     // Reading the soundfont's tables leaves megabytes of freed memory behind; give them back.
     malloc_trim(0);
-    if (!ok) {
-        delete tune;
-        return nullptr;
-    }
+    if (!ok) return nullptr;
     tune->mix_.assign(2 * kPieceFrames, 0.0f);
     return tune;
 }
 
-TuneSynth::~TuneSynth() {
-    if (player_ != nullptr) delete_fluid_player(player_);
-    if (synth_ != nullptr) delete_fluid_synth(synth_);
-    if (settings_ != nullptr) delete_fluid_settings(settings_);
-}
-
-bool TuneSynth::Start() { return fluid_player_play(player_) == FLUID_OK; }
+bool TuneSynth::Start() { return fluid_player_play(player_.get()) == FLUID_OK; }
 
 bool TuneSynth::Render(std::int16_t* out, int frames, int channels) {
     // Played once through: the tune ends with its last bar, as the game expects.
-    if (fluid_player_get_status(player_) == FLUID_PLAYER_DONE) return false;
+    if (fluid_player_get_status(player_.get()) == FLUID_PLAYER_DONE) return false;
     float* mix = mix_.data();
     while (frames > 0) {
         const int piece = std::min(frames, kPieceFrames);
-        fluid_synth_write_float(synth_, piece, mix, 0, 2, mix, 1, 2);
+        fluid_synth_write_float(synth_.get(), piece, mix, 0, 2, mix, 1, 2);
         for (int f = 0; f < piece; ++f, out += channels) {
             if (channels == 1) {
                 out[0] = ToSample((mix[2 * f] + mix[2 * f + 1]) / 2);

@@ -1,0 +1,132 @@
+// SPDX-License-Identifier: MIT
+// The sound thread: calls given before the module is ready reach it in order, a module that is
+// missing or broken is refused with one line on standard error before the loader sees it, and the
+// thread ends however early or late it is asked to.
+#include <dlfcn.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <future>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "app/sound_worker.h"
+#include "scratch_home.h"
+
+namespace kanuvo {
+namespace {
+
+namespace fs = std::filesystem;
+using std::chrono::milliseconds;
+
+std::vector<std::string> RecordedCalls() {
+    void* module = dlopen(KANUVO_TEST_SOUND_MODULE, RTLD_NOW | RTLD_NOLOAD);
+    if (module == nullptr) return {};
+    const auto recorded = reinterpret_cast<std::vector<std::string> (*)()>(dlsym(module, "RecordedCalls"));
+    auto calls = recorded();
+    dlclose(module);
+    return calls;
+}
+
+TEST(SoundWorker, CallsGivenWhileItLoadsReachTheSoundInOrder) {
+    SoundWorker sound(KANUVO_TEST_SOUND_MODULE);
+    sound.OpenMusic("a.mid");
+    sound.PlayEffect("goal.wav");
+    sound.StartLoading();
+    sound.PlayMusicFromStart();
+    while (RecordedCalls().size() < 3) std::this_thread::sleep_for(milliseconds(1));
+    EXPECT_TRUE(sound.Shutdown(std::chrono::seconds(10)));
+    sound.StopMusic();  // after the end: silence
+    EXPECT_EQ(RecordedCalls(), (std::vector<std::string>{"open a.mid", "effect goal.wav", "play", "end"}));
+}
+
+// The game closed at many instants while the real module loads, opens the device and decodes the
+// tune: the thread always ends, and the sanitizers see no race.
+TEST(SoundWorker, EndsWheneverItIsAskedTo) {
+    std::mt19937 random(20261208);
+    std::uniform_int_distribution<int> instant(0, 40);
+    for (int i = 0; i < 24; ++i) {
+        SoundWorker sound(KANUVO_SOUND_MODULE);
+        sound.StartLoading();
+        sound.OpenMusic(KANUVO_SOUND_DIR "/Shellshk.mid");
+        std::this_thread::sleep_for(milliseconds(instant(random)));
+        sound.PlayMusicFromStart();
+        sound.PlayEffect(KANUVO_SOUND_DIR "/goal.wav");
+        std::this_thread::sleep_for(milliseconds(instant(random)));
+        sound.StopMusic();
+        EXPECT_TRUE(sound.Shutdown(std::chrono::seconds(10))) << "run " << i;
+    }
+}
+
+TEST(SoundWorker, AThreadThatCannotFinishIsLeftBehindAtOnce) {
+    // In a process of its own: the module's loader still runs there when it ends.
+    EXPECT_EXIT(
+        {
+            SoundWorker sound(KANUVO_SLOW_SOUND_MODULE);
+            sound.StartLoading();
+            const auto start = std::chrono::steady_clock::now();
+            sound.OpenMusic("a.mid");
+            sound.PlayMusicFromStart();
+            const bool ended = sound.Shutdown();
+            const auto waited = std::chrono::steady_clock::now() - start;
+            std::_Exit(!ended && waited < milliseconds(500) ? 0 : 1);
+        },
+        ::testing::ExitedWithCode(0), "");
+}
+
+struct BrokenModules : ::testing::Test {
+    void SetUp() override {
+        dir = fs::temp_directory_path() / ("kanuvo_modules_" + std::to_string(::getpid()));
+        fs::create_directories(dir);
+        std::ifstream in(KANUVO_SOUND_MODULE, std::ios::binary);
+        whole.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    void TearDown() override { fs::remove_all(dir); }
+    std::string Write(const std::string& name, const std::string& bytes) {
+        const fs::path file = dir / name;
+        std::ofstream(file, std::ios::binary) << bytes;
+        return file.string();
+    }
+    fs::path dir;
+    std::string whole;
+};
+
+TEST_F(BrokenModules, AreRefusedWithOneLineBeforeTheLoaderSeesThem) {
+    std::vector<std::string> broken = {(dir / "missing.so").string(), dir.string(), Write("empty.so", ""),
+                                       Write("text.so", "not a library\n")};
+    // Cut short as a half-written install leaves it, from the first page to the last byte.
+    for (const std::size_t cut : {std::size_t{4096}, std::size_t{40000}, whole.size() / 2, whole.size() - 1}) {
+        broken.push_back(Write("cut" + std::to_string(cut) + ".so", whole.substr(0, cut)));
+    }
+    const std::string pipe = (dir / "pipe.so").string();
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    broken.push_back(pipe);
+    for (const std::string& module : broken) {
+        SCOPED_TRACE(module);
+        ::testing::internal::CaptureStderr();
+        auto loading = std::async(std::launch::async, [&] { return LoadSoundModule(module) == nullptr; });
+        ASSERT_EQ(loading.wait_for(std::chrono::seconds(5)), std::future_status::ready) << "hangs";
+        EXPECT_TRUE(loading.get());
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        EXPECT_EQ(said.rfind("kanuvo: no sound: " + module + ": ", 0), 0u) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    }
+    EXPECT_NE(LoadSoundModule(Write("whole.so", whole)), nullptr) << "a whole copy loads";
+}
+
+}  // namespace
+}  // namespace kanuvo
+
+int main(int argc, char** argv) {
+    kanuvo::UseScratchHome();
+    ::testing::InitGoogleTest(&argc, argv);
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    return RUN_ALL_TESTS();
+}
