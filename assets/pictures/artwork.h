@@ -25,14 +25,17 @@ inline const QColor kCargoYellow{255, 255, 153};
 // The road colour of a tile kind, the one the board paints it in.
 inline QColor RoadColour(TileKind kind) { return QColor(QRgb(TileColor(kind))); }
 
+// The language of the words a picture carries: the game's own Japanese, or English.
+enum class Wording { Japanese, English };
+
 // Title screen: lettering on red, an example board with goal, start, roads and a truck.
-QImage DrawTitlePicture(QSize size);
+QImage DrawTitlePicture(QSize size, Wording wording = Wording::Japanese);
 
 // A truck sprite on pure white, cab leading in the given direction, filling the whole picture.
 QImage DrawTruckPicture(Facing facing, QSize size);
 
 // The Game Over lettering sprite on pure white.
-QImage DrawGameOverPicture(QSize size);
+QImage DrawGameOverPicture(QSize size, Wording wording = Wording::Japanese);
 
 // The program's icon, side x side pixels with a transparent background.
 QImage DrawIconPicture(int side);

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The Game Over lettering ゲームオーバー in reds and pinks, a sprite on pure white.
+// The Game Over lettering, ゲームオーバー or GAME OVER, in reds and pinks, a sprite on pure white.
 #include "artwork.h"
 
 #include <QLinearGradient>
@@ -9,6 +9,7 @@ namespace kanuvo::art {
 
 namespace {
 const QString kGameOverText = QStringLiteral("ゲームオーバー");
+const QString kEnglishGameOverText = QStringLiteral("GAME OVER");
 const QColor kShadow{120, 0, 30};
 const QColor kOutline{96, 0, 24};
 const QColor kPinkTop{255, 190, 215};
@@ -17,7 +18,7 @@ const QColor kRed{235, 20, 50};
 const QColor kDeepRed{170, 0, 30};
 }  // namespace
 
-QImage DrawGameOverPicture(QSize size) {
+QImage DrawGameOverPicture(QSize size, Wording wording) {
     const double h = size.height();
     // The outline and shadow need room around the ink.
     const double outline = h * 0.07;
@@ -27,7 +28,7 @@ QImage DrawGameOverPicture(QSize size) {
     QFont font(LetteringFamily());
     font.setPixelSize(200);
     font.setBold(true);
-    const QPainterPath letters = LetteringPath(kGameOverText, font, box);
+    const QPainterPath letters = LetteringPath(wording == Wording::English ? kEnglishGameOverText : kGameOverText, font, box);
 
     QImage canvas = SpriteCanvas(size);
     QPainter p(&canvas);

@@ -11,6 +11,15 @@ namespace kanuvo::art {
 
 namespace {
 
+// The words on the title, in either language.
+struct TitleWords {
+    QString tagline, goal, start, hint;
+};
+const TitleWords kJapaneseWords{QStringLiteral("道をつないで ゴールをめざせ！"), QStringLiteral("ゴール"),
+                                QStringLiteral("スタート"), QStringLiteral("クリックでスタート")};
+const TitleWords kEnglishWords{QStringLiteral("Lay the road and reach the GOAL!"), QStringLiteral("GOAL"),
+                               QStringLiteral("START"), QStringLiteral("Click to start")};
+
 // Laid out on a 652 x 650 page and scaled to whatever size is asked for.
 constexpr double kPageWidth = 652;
 constexpr double kPageHeight = 650;
@@ -89,7 +98,7 @@ void PaintBackground(QPainter& p) {
     p.restore();
 }
 
-void PaintTitleLettering(QPainter& p) {
+void PaintTitleLettering(QPainter& p, const TitleWords& words) {
     QFont font(LetteringFamily());
     font.setPixelSize(200);
     font.setBold(true);
@@ -102,7 +111,7 @@ void PaintTitleLettering(QPainter& p) {
     face.setColorAt(1.0, QColor(255, 140, 0));
     PaintLettering(p, letters, face, 7, 7);
 
-    const QPainterPath tagline = CentredText(QStringLiteral("道をつないで ゴールをめざせ！"), 25, kPageWidth / 2, 143, true);
+    const QPainterPath tagline = CentredText(words.tagline, 25, kPageWidth / 2, 143, true);
     PaintLettering(p, tagline, QColor(255, 255, 240), 3, 3);
 }
 
@@ -153,7 +162,7 @@ void PaintLabelledCell(QPainter& p, const QRectF& r, const QColor& face, const Q
     p.fillPath(placed, Qt::white);
 }
 
-void PaintExampleBoard(QPainter& p) {
+void PaintExampleBoard(QPainter& p, const TitleWords& words) {
     const double side = kBoardSide * kCell + (kBoardSide - 1) * kGap;
     const QPointF origin((kPageWidth - side) / 2, kPanelTop + kPanelPad);
     const QRectF panel(origin.x() - kPanelPad, origin.y() - kPanelPad, side + 2 * kPanelPad, side + 2 * kPanelPad);
@@ -172,9 +181,9 @@ void PaintExampleBoard(QPainter& p) {
         const QRectF r = CellRect(i, origin);
         const int kind = kExampleCells[i];
         if (kind == kGoal) {
-            PaintLabelledCell(p, r, kGoalGreen, QStringLiteral("ゴール"));
+            PaintLabelledCell(p, r, kGoalGreen, words.goal);
         } else if (kind == kStart) {
-            PaintLabelledCell(p, r, kStartMagenta, QStringLiteral("スタート"));
+            PaintLabelledCell(p, r, kStartMagenta, words.start);
         } else if (kind > 0) {
             PaintTileFrame(p, r, kTileGrey);
             PaintRoad(p, r, kind);
@@ -190,23 +199,24 @@ void PaintExampleBoard(QPainter& p) {
     PaintTruck(p, truck, Facing::Left);
 }
 
-void PaintHint(QPainter& p) {
-    const QPainterPath hint = CentredText(QStringLiteral("クリックでスタート"), 27, kPageWidth / 2, 612, true);
+void PaintHint(QPainter& p, const TitleWords& words) {
+    const QPainterPath hint = CentredText(words.hint, 27, kPageWidth / 2, 612, true);
     PaintLettering(p, hint, QColor(255, 240, 120), 3.5, 3);
 }
 
 }  // namespace
 
-QImage DrawTitlePicture(QSize size) {
+QImage DrawTitlePicture(QSize size, Wording wording) {
+    const TitleWords& words = wording == Wording::English ? kEnglishWords : kJapaneseWords;
     QImage picture(size, QImage::Format_RGB32);
     picture.fill(kTitleRed);
     QPainter p(&picture);
     p.setRenderHint(QPainter::Antialiasing, true);
     p.scale(size.width() / kPageWidth, size.height() / kPageHeight);
     PaintBackground(p);
-    PaintTitleLettering(p);
-    PaintExampleBoard(p);
-    PaintHint(p);
+    PaintTitleLettering(p, words);
+    PaintExampleBoard(p, words);
+    PaintHint(p, words);
     p.end();
     return picture;
 }

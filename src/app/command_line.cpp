@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include <QString>
+
 namespace kanuvo {
 
 namespace {
@@ -14,11 +16,41 @@ namespace {
 constexpr int kStatusUsage = 2;  // a command-line mistake, as for most command-line programs
 constexpr int kStatusUnwritten = 1;
 
+constexpr Text kUsage = KANUVO_TEXT("CommandLine",
+    "使い方: kanuvo [--mute] [--lang ja|en] [--help] [--version]\n"
+    "タイルをすべらせて、スタートからゴールまで道をつなぐパズルです。\n"
+    "  --mute         音楽と効果音を消して始めます\n"
+    "  --lang ja|en   日本語 (ja) か英語 (en) で遊びます\n"
+    "  --help         この説明を表示して終わります\n"
+    "  --version      バージョンを表示して終わります\n");
+constexpr Text kUnknownOption = KANUVO_TEXT("CommandLine", "kanuvo: '%1' は知らないオプションです");
+constexpr Text kUnknownLanguage = KANUVO_TEXT("CommandLine", "kanuvo: --lang には ja か en を付けてください ('%1')");
+
+// Takes the language --lang names, or refuses it.
+bool TakeLanguage(CommandLine& line, const std::string& name) {
+    line.language = LanguageNamed(name);
+    if (line.language) return true;
+    line.action = CommandLine::Action::Refuse;
+    line.offending = name;
+    line.badLanguage = true;
+    return false;
+}
+
+std::string Filled(const Text& text, const std::string& value) {
+    return Translated(text).arg(QString::fromStdString(value)).toStdString();
+}
+
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine line;
+    bool expectLanguage = false;  // the argument before was --lang
     for (const std::string& argument : arguments) {
+        if (expectLanguage) {
+            expectLanguage = false;
+            if (!TakeLanguage(line, argument)) return line;
+            continue;
+        }
         if (argument == "--help" || argument == "-h") {
             line.action = CommandLine::Action::Help;
             return line;
@@ -31,10 +63,16 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             line.mute = true;
             continue;
         }
+        if (argument == "--lang" || argument.starts_with("--lang=")) {
+            expectLanguage = argument == "--lang";
+            if (!expectLanguage && !TakeLanguage(line, argument.substr(7))) return line;
+            continue;
+        }
         line.action = CommandLine::Action::Refuse;
         line.offending = argument;
         return line;
     }
+    if (expectLanguage) TakeLanguage(line, "");
     return line;
 }
 
@@ -42,19 +80,7 @@ CommandLine ParseCommandLine(int argc, const char* const* argv) {
     return ParseCommandLine(std::vector<std::string>(argv + std::min(argc, 1), argv + std::max(argc, 0)));
 }
 
-std::string UsageText() {
-    return "Usage: kanuvo [--mute] [--help] [--version]\n"
-           "A sliding-tile road puzzle: lay a road from the start to the goal.\n"
-           "  --mute      start with the music and the effects off\n"
-           "  --help      show this help and quit\n"
-           "  --version   show the version and quit\n"
-           "\n"
-           "使い方: kanuvo [--mute] [--help] [--version]\n"
-           "タイルをすべらせて、スタートからゴールまで道をつなぐパズルです。\n"
-           "  --mute      音楽と効果音を消して始めます\n"
-           "  --help      この説明を表示して終わります\n"
-           "  --version   バージョンを表示して終わります\n";
-}
+std::string UsageText() { return Translated(kUsage).toStdString(); }
 
 std::string VersionText() { return std::string("kanuvo ") + KANUVO_VERSION + "\n"; }
 
@@ -64,8 +90,7 @@ CommandLineReply ReplyTo(const CommandLine& line) {
         case CommandLine::Action::Help: return {UsageText(), "", 0};
         case CommandLine::Action::Version: return {VersionText(), "", 0};
         case CommandLine::Action::Refuse:
-            return {"",
-                    "kanuvo: unknown option '" + line.offending + "' (不明なオプションです)\n\n" + UsageText(),
+            return {"", Filled(line.badLanguage ? kUnknownLanguage : kUnknownOption, line.offending) + "\n\n" + UsageText(),
                     kStatusUsage};
     }
     return {};

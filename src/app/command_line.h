@@ -2,8 +2,11 @@
 // The program's command line: the options a player may give, what they ask for, and the usage text.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/qt/language.h"
 
 namespace kanuvo {
 
@@ -15,15 +18,17 @@ struct CommandLine {
         Refuse,   // an option we do not know: the usage on the error stream, exit status 2
     };
     Action action = Action::Play;
-    bool mute = false;      // --mute: start with every sound off
-    std::string offending;  // the argument that was refused
+    bool mute = false;                  // --mute: start with every sound off
+    std::optional<Language> language;  // --lang ja|en: the language asked for
+    std::string offending;              // the argument that was refused
+    bool badLanguage = false;           // refused for naming a language the game does not speak
 };
 
 // Reads the arguments that follow the program's name.
 CommandLine ParseCommandLine(const std::vector<std::string>& arguments);
 CommandLine ParseCommandLine(int argc, const char* const* argv);
 
-// The usage, in English and in Japanese.
+// The usage, in the spoken language.
 std::string UsageText();
 
 // "kanuvo <version>" with the project's version.

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/qt/language.h"
+
 namespace kanuvo {
 
 namespace {
@@ -27,9 +29,9 @@ void WhileOpening(QtMsgType type, const QMessageLogContext& context, const QStri
         // plain words. Any other failure (a platform that does not exist, say) is told as the toolkit
         // tells it, with what it said before.
         if (g_noDisplay) {
-            std::fputs(kNoDisplayMessage, stderr);
+            std::fprintf(stderr, "%s\n", Translated(kNoDisplayMessage).toUtf8().constData());
         } else {
-            std::fputs("kanuvo: the window system could not be started\n", stderr);
+            std::fprintf(stderr, "%s\n", Translated(kNoWindowSystem).toUtf8().constData());
             for (const std::string& line : g_held) std::fprintf(stderr, "%s\n", line.c_str());
             std::fprintf(stderr, "%s\n", qUtf8Printable(message));
         }

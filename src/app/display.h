@@ -2,6 +2,8 @@
 // Opening the graphical display: where there is none, the player is told so in plain words.
 #pragma once
 
+#include "platform/text.h"
+
 namespace kanuvo {
 
 // Call just before the application object is made. Until DisplayOpened, the toolkit's messages are
@@ -37,8 +39,9 @@ bool GameDrawsItsTitleBar();
 int LeaveDisplay(int status);
 
 // What the player reads on standard error when there is no display.
-inline constexpr const char* kNoDisplayMessage =
-    "Kanuvo needs a graphical display, and none could be opened: start it from a desktop session.\n"
-    "Kanuvo を動かすにはグラフィカルなディスプレイが必要です。デスクトップから起動してください。\n";
+inline constexpr Text kNoDisplayMessage = KANUVO_TEXT(
+    "CommandLine", "Kanuvo を動かすにはグラフィカルなディスプレイが必要です。デスクトップから起動してください。");
+// The first line when the window system fails for another reason; the toolkit's own words follow.
+inline constexpr Text kNoWindowSystem = KANUVO_TEXT("CommandLine", "kanuvo: ウィンドウシステムを始められませんでした");
 
 }  // namespace kanuvo

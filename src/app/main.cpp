@@ -10,6 +10,7 @@
 #include "app/kanuvo_app.h"
 #include "app/picture_resources.h"
 #include "app/sound_worker.h"
+#include "app/settings.h"
 #include "game/pictures.h"
 #include "platform/qt/qt_system.h"
 
@@ -22,6 +23,10 @@ constexpr int kSoundAtTheLatestMs = 1000;
 int main(int argc, char** argv) {
     // Answered before any window system is needed, so --help works on a bare terminal.
     const kanuvo::CommandLine options = kanuvo::ParseCommandLine(argc, argv);
+    // The language asked for, else the one the player chose last, else the locale's.
+    const QString settingsPath = kanuvo::PlayerSettings::DefaultPath();
+    kanuvo::SpeakLanguage(options.language.value_or(
+        kanuvo::PlayerSettings(settingsPath).Language().value_or(kanuvo::LanguageOfLocale())));
     if (options.action != kanuvo::CommandLine::Action::Play) return kanuvo::PrintReply(options);
 
     kanuvo::InitPictureResources();
@@ -43,7 +48,7 @@ int main(int argc, char** argv) {
 
         kanuvo::AppOptions appOptions;
         appOptions.startMuted = options.mute;
-        appOptions.settingsPath = kanuvo::PlayerSettings::DefaultPath();
+        appOptions.settingsPath = settingsPath;
         kanuvo::KanuvoApp app(clock, system, sound, appOptions);
         system.SetCursorWindow(&app.form);
         // Ended by the session, the game leaves as through its close box: music stopped, lock given up.

@@ -18,6 +18,7 @@ namespace kanuvo {
 namespace {
 
 constexpr char kMutedKey[] = "sound/muted";
+constexpr char kLanguageKey[] = "display/language";
 // The file holds a line or two; anything much larger is not ours.
 constexpr qint64 kMaxFileBytes = 64 * 1024;
 
@@ -46,25 +47,42 @@ bool PlayerSettings::Plain() const {
 
 bool PlayerSettings::Oversized() const { return QFileInfo(path_).size() > kMaxFileBytes; }
 
-std::optional<bool> PlayerSettings::Muted() const {
-    if (path_.isEmpty() || !QFileInfo::exists(path_)) return std::nullopt;
+QString PlayerSettings::Read(const char* key) const {
+    if (path_.isEmpty() || !QFileInfo::exists(path_)) return {};
     if (!Plain() || Oversized()) {
         Ignoring(path_, "not a plain settings file");
-        return std::nullopt;
+        return {};
     }
     const QSettings settings(path_, QSettings::IniFormat);
-    const QString value = settings.value(kMutedKey).toString();
+    const QString value = settings.value(key).toString();
     if (settings.status() != QSettings::NoError) {
         Ignoring(path_, "unreadable or corrupt");
-        return std::nullopt;
+        return {};
     }
+    return value;
+}
+
+std::optional<bool> PlayerSettings::Muted() const {
+    const QString value = Read(kMutedKey);
     if (value == "true") return true;
     if (value == "false") return false;
     if (!value.isEmpty()) Ignoring(path_, "unexpected value");
     return std::nullopt;
 }
 
-void PlayerSettings::SetMuted(bool muted) {
+void PlayerSettings::SetMuted(bool muted) { Write(kMutedKey, muted ? "true" : "false"); }
+
+std::optional<kanuvo::Language> PlayerSettings::Language() const {
+    const QString value = Read(kLanguageKey);
+    if (value.isEmpty()) return std::nullopt;
+    const auto language = LanguageNamed(value.toStdString());
+    if (!language) Ignoring(path_, "unexpected value");
+    return language;
+}
+
+void PlayerSettings::SetLanguage(kanuvo::Language language) { Write(kLanguageKey, LanguageCode(language)); }
+
+void PlayerSettings::Write(const char* key, const QString& value) {
     if (path_.isEmpty()) return;
     if (!Plain()) {
         Ignoring(path_, "not a plain settings file");
@@ -81,10 +99,10 @@ void PlayerSettings::SetMuted(bool muted) {
     }
     {
         QSettings settings(copy, QSettings::IniFormat);
-        settings.setValue(kMutedKey, muted);
+        settings.setValue(key, value);
     }
     QFile written(copy);
-    if (QSettings(copy, QSettings::IniFormat).value(kMutedKey).toString() != (muted ? "true" : "false") ||
+    if (QSettings(copy, QSettings::IniFormat).value(key).toString() != value ||
         !written.open(QIODevice::ReadOnly)) {
         NotSaved(path_, "the copy could not be written");
         return;

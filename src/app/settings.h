@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: MIT
-// The player's choices kept between starts (whether the sound is muted), in a small INI file.
+// The player's choices kept between starts (whether the sound is muted, the language), in a small INI file.
 #pragma once
 
 #include <QString>
 
 #include <optional>
+
+#include "platform/qt/language.h"
 
 namespace kanuvo {
 
@@ -24,7 +26,14 @@ public:
     // so in one line on standard error.
     void SetMuted(bool muted);
 
+    // The language the player chose on the help page, kept and read as Muted is.
+    std::optional<kanuvo::Language> Language() const;
+    void SetLanguage(kanuvo::Language language);
+
 private:
+    // The value kept under key; empty when there is none or the file cannot be trusted.
+    QString Read(const char* key) const;
+    void Write(const char* key, const QString& value);
     // Absent, or a regular file.
     bool Plain() const;
     // Larger than this file could ever be.

@@ -20,9 +20,9 @@ namespace kanuvo {
 
 namespace {
 
-constexpr const char* kAlreadyRunningMessage = "このアプリケーションはすでに開かれています。";
-constexpr const char* kStartCaption = "スタート";
-constexpr const char* kStopCaption = "ストップ";
+constexpr Text kAlreadyRunningMessage = KANUVO_TEXT("Messages", "このアプリケーションはすでに開かれています。");
+constexpr Text kStartCaption = KANUVO_TEXT("Buttons", "スタート");
+constexpr Text kStopCaption = KANUVO_TEXT("Buttons", "ストップ");
 
 // Game Over lettering: start size, growth per drawing, and the margin at which it stops.
 constexpr int kZoomStartWidth = 60, kZoomStartHeight = 20;
@@ -86,7 +86,7 @@ int ComputeWindowSize(Game& g) {
 void FormLoad(Game& g) {
     if (g.system.PrevInstance()) {
         // No failure: the game the player asked for is already open.
-        g.system.MsgBox(kAlreadyRunningMessage);
+        g.system.MsgBox(Say(g, kAlreadyRunningMessage));
         g.system.End(EXIT_SUCCESS);
         return;
     }
@@ -160,7 +160,7 @@ void StartStopClick(Game& g) {
     if (g.Playing) {
         EndPause(g);  // a held run is given up like any other
         g.Playing = false;
-        g.form.StartStopButton().SetCaption(kStartCaption);
+        g.form.StartStopButton().SetCaption(Say(g, kStartCaption));
         g.form.TimeLimitTimer().SetEnabled(false);
         StopMusic(g);
         HandleMiss(g, RunEnd::Stopped);
@@ -168,7 +168,7 @@ void StartStopClick(Game& g) {
         return;
     }
     StopGameOverLettering(g);  // nor over the run
-    g.form.StartStopButton().SetCaption(kStopCaption);
+    g.form.StartStopButton().SetCaption(Say(g, kStopCaption));
     g.Playing = true;
     ShowWhichButtonsAct(g);
     g.TimeCount = 0;
@@ -229,7 +229,7 @@ void UpdateStepDue(Game& g) {
 }
 
 void HandleMiss(Game& g, RunEnd cause) {
-    g.form.StartStopButton().SetCaption(kStartCaption);
+    g.form.StartStopButton().SetCaption(Say(g, kStartCaption));
     g.form.TimeLimitTimer().SetEnabled(false);
     g.RouteActive = false;
     g.Playing = false;
@@ -250,7 +250,7 @@ void HandleMiss(Game& g, RunEnd cause) {
 }
 
 void ClearStage(Game& g) {
-    g.form.StartStopButton().SetCaption(kStartCaption);
+    g.form.StartStopButton().SetCaption(Say(g, kStartCaption));
     g.form.TimeLimitTimer().SetEnabled(false);
     AdvanceStage(g);
     StopMusic(g);

@@ -4,6 +4,8 @@
 
 #include <array>
 #include <memory>
+#include <string>
+#include <string_view>
 
 #include "game/state.h"
 #include "platform/form.h"
@@ -30,9 +32,12 @@ struct Game : GameState {
 };
 
 // The message of every failed copy of the board into the hidden surface; the program ends after it.
-inline constexpr const char* kOutOfMemoryMessage = "メモリーが足りません。";
+inline constexpr Text kOutOfMemoryMessage = KANUVO_TEXT("Messages", "メモリーが足りません。");
 
 // Shows the message, then ends the program with a failure status. Callers return at once after it.
-void Fail(Game& g, const char* message);
+void Fail(Game& g, Text message);
+
+// The text in the player's language, with its "%1" replaced by value.
+std::string Say(Game& g, Text text, std::string_view value = {});
 
 }  // namespace kanuvo

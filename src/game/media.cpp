@@ -13,7 +13,7 @@ bool LoadSoundsAndCursors(Game& g) {
     const std::string path = g.system.Path();
     if (path.empty()) {
         // Without the program's own folder there is nowhere to look for the files at all.
-        Fail(g, "サウンドデータ読み込みエラー");
+        Fail(g, KANUVO_TEXT("Messages", "サウンドデータ読み込みエラー"));
         return false;
     }
     // Exactly one separator between the program's folder and "sound", also at the root.
@@ -57,16 +57,23 @@ bool LoadPictures(Game& g) {
     loaded = loaded && load(g.GameOverPicture, kGameOverPictureId);
     loaded = loaded && load(g.GameOverMask, kGameOverMaskId);
     if (!loaded) {
-        Fail(g, "画像データ読み込みエラー");
+        Fail(g, KANUVO_TEXT("Messages", "画像データ読み込みエラー"));
         return false;
     }
     return true;
 }
 
-void Fail(Game& g, const char* message) {
-    g.system.MsgBox(message);
+void Fail(Game& g, Text message) {
+    g.system.MsgBox(Say(g, message));
     // Whoever started the program learns that it failed.
     g.system.End(EXIT_FAILURE);
+}
+
+std::string Say(Game& g, Text text, std::string_view value) {
+    std::string said = g.system.Translate(text);
+    const std::size_t at = said.find("%1");
+    if (at != std::string::npos) said.replace(at, 2, value);
+    return said;
 }
 
 }  // namespace kanuvo

@@ -4,6 +4,8 @@
 #include "game/paint.h"
 
 #include <algorithm>
+#include <cmath>
+#include <string>
 
 #include "game/board.h"
 #include "game/rounding.h"
@@ -17,6 +19,7 @@ constexpr Color kGoalFace = Rgb(100, 50, 255);
 constexpr Color kStartFace = Rgb(100, 50, 0);
 constexpr Color kLabelColor = Rgb(0, 0, 0);
 constexpr int kCornerSize = 10;
+constexpr int kLabelMargin = 3;  // pixels kept free at each side of a translated label
 
 // The road's geometry in one cell: the centre lines at L + m and T + m, the half width w.
 struct Road {
@@ -99,19 +102,29 @@ void RepaintLineStretch(const GameState& s, const Box& stretch, Surface& surface
     }
 }
 
-void PaintFace(const GameState& s, int cell, Surface& surface, Color face, const char* label, int widthFactor) {
-    const Rect& r = s.CellRects[cell];
-    const double size = s.CellSize;
+void PaintFace(Game& g, int cell, Surface& surface, Color face, Text label, int widthFactor) {
+    const Rect& r = g.CellRects[cell];
+    const double size = g.CellSize;
     surface.SetFillStyle(FillStyle::Solid);
     surface.SetFillColor(face);
     surface.SetForeColor(kTileGrey);
     surface.RoundRect(r.left, r.top, r.right, r.bottom, kCornerSize, kCornerSize);
     surface.SetForeColor(kLabelColor);
     surface.SetFontSize(size / 20 * 4);
-    surface.SetCurrentY((size - size / 20 * 6) / 2 + r.top);
-    // Centred by an estimate of the label's width: three characters of 5 or 6 twentieths of a cell.
-    surface.SetCurrentX((size - (size / 20 * widthFactor) * 3) / 2 + r.left);
-    surface.Print(label);
+    const std::string words = Say(g, label);
+    if (words == label.source) {
+        surface.SetCurrentY((size - size / 20 * 6) / 2 + r.top);
+        // Centred by an estimate of the label's width: three characters of 5 or 6 twentieths of a cell.
+        surface.SetCurrentX((size - (size / 20 * widthFactor) * 3) / 2 + r.left);
+    } else {
+        // A translated label is measured: made smaller until it fits inside the face, and centred.
+        const double room = (r.right - r.left) - 2 * kLabelMargin;
+        const double width = surface.TextWidth(words);
+        if (width > room) surface.SetFontSize(std::max(1.0, std::floor(surface.FontSize() * room / width)));
+        surface.SetCurrentX(std::round(r.left + (r.right - r.left - surface.TextWidth(words)) / 2));
+        surface.SetCurrentY(std::round(r.top + (r.bottom - r.top - surface.TextHeight(words)) / 2));
+    }
+    surface.Print(words);
 }
 
 }  // namespace
@@ -136,12 +149,12 @@ void PaintCell(const GameState& s, int cell, Surface& surface) {
 
 void PaintMovedTile(const GameState& s, Surface& surface) { PaintCell(s, s.SlideTarget, surface); }
 
-void PaintGoal(const GameState& s, int cell, Surface& surface) {
-    PaintFace(s, cell, surface, kGoalFace, "ゴール", 5);
+void PaintGoal(Game& g, int cell, Surface& surface) {
+    PaintFace(g, cell, surface, kGoalFace, KANUVO_TEXT("Board", "ゴール"), 5);
 }
 
-void PaintStart(const GameState& s, int cell, Surface& surface) {
-    PaintFace(s, cell, surface, kStartFace, "スタート", 6);
+void PaintStart(Game& g, int cell, Surface& surface) {
+    PaintFace(g, cell, surface, kStartFace, KANUVO_TEXT("Board", "スタート"), 6);
 }
 
 void PaintLinesBetweenCells(const GameState& s, const Rect& area, Surface& surface) {

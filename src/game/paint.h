@@ -12,8 +12,9 @@ void PaintRoadTile(const GameState& s, TileKind kind, int cell, Surface& surface
 void PaintCell(const GameState& s, int cell, Surface& surface);
 // PaintCell for the cell the last slide moved a tile into.
 void PaintMovedTile(const GameState& s, Surface& surface);
-void PaintGoal(const GameState& s, int cell, Surface& surface);
-void PaintStart(const GameState& s, int cell, Surface& surface);
+// The goal's and the start's faces with their labels in the player's language.
+void PaintGoal(Game& g, int cell, Surface& surface);
+void PaintStart(Game& g, int cell, Surface& surface);
 // Fills the cell's rectangle with the surface's background colour.
 void EraseCell(const GameState& s, int cell, Surface& surface);
 // Repaints the lines between cells where they cross `area` (left and top edges included, right and

@@ -12,8 +12,8 @@ namespace kanuvo {
 
 namespace {
 
-constexpr const char* kPlateTitle = "一時停止";
-constexpr const char* kPlateHint = "P でつづける";
+constexpr Text kPlateTitle = KANUVO_TEXT("Banners", "一時停止");
+constexpr Text kPlateHint = KANUVO_TEXT("Banners", "P でつづける");
 
 constexpr Color kPlateEdge = Rgb(230, 230, 230);
 // Letter sizes in points per pixel of the board's width, as the banners at the end of a run have them.
@@ -30,8 +30,8 @@ void DrawPausePlate(Game& g) {
     board.Line(r.left, r.top, r.right - 1, r.bottom - 1, back, LineStyle::FilledBox);
     board.Line(r.left, r.top, r.right - 1, r.bottom - 1, kPlateEdge, LineStyle::Box);
     const double width = r.right - r.left;
-    const std::array<BannerLine, 2> lines{{{kPlateTitle, width * kTitlePerBoardPixel, kBannerGold},
-                                           {kPlateHint, width * kHintPerBoardPixel, kBannerWhite}}};
+    const std::array<BannerLine, 2> lines{{{Say(g, kPlateTitle), width * kTitlePerBoardPixel, kBannerGold},
+                                           {Say(g, kPlateHint), width * kHintPerBoardPixel, kBannerWhite}}};
     DrawBanner(board, r, lines);
 }
 

@@ -33,6 +33,7 @@ constexpr std::array<Color, 7> kBackgroundColors{
 constexpr Color kCaptionColor = Rgb(255, 255, 255);
 constexpr Color kCaptionRim = Rgb(0, 0, 0);
 constexpr int kCaptionRimWidth = 1;
+constexpr Text kStageCaption = KANUVO_TEXT("Board", "ｽﾃｰｼﾞ%1");
 
 // The gap the slide keys work on: the highest-numbered empty cell between the goal and the start
 // (which are never examined), or 0 when there is none.
@@ -197,8 +198,8 @@ void RedrawBoard(Game& g) {
 void PrintStageCaption(Game& g) {
     // The colour is set on every board: erasing a life slot leaves the pen in the background colour,
     // which would hide the caption after a miss.
-    PrintOutlined(g.form.BoardView(), 10, 10, "ｽﾃｰｼﾞ" + std::to_string(g.Stage), kCaptionColor, kCaptionRim,
-                  kCaptionRimWidth);
+    PrintOutlined(g.form.BoardView(), 10, 10, Say(g, kStageCaption, std::to_string(g.Stage)), kCaptionColor,
+                  kCaptionRim, kCaptionRimWidth);
 }
 
 RunEnd SpendSecond(Game& g) {

@@ -13,16 +13,16 @@ namespace kanuvo {
 
 namespace {
 
-constexpr const char* kClearedTitle = "ステージクリア！";
-constexpr const char* kNextStageHint = "新ゲームで次のステージへ";
-constexpr const char* kNewRecord = "新記録！";
-constexpr const char* kBestPrefix = "ベスト ";
-constexpr const char* kStoppedTitle = "ストップ";
-constexpr const char* kCrashedTitle = "クラッシュ！";
-constexpr const char* kTimedOutTitle = "タイムアップ！";
-constexpr const char* kLivesPrefix = "のこり ";
-constexpr const char* kRetryHint = "新ゲームでもう一度";
-constexpr const char* kGameOverHint = "新ゲームでステージ1から";
+constexpr Text kClearedTitle = KANUVO_TEXT("Banners", "ステージクリア！");
+constexpr Text kNextStageHint = KANUVO_TEXT("Banners", "新ゲームで次のステージへ");
+constexpr Text kNewRecord = KANUVO_TEXT("Banners", "新記録！");
+constexpr Text kBestTime = KANUVO_TEXT("Banners", "ベスト %1");
+constexpr Text kStoppedTitle = KANUVO_TEXT("Banners", "ストップ");
+constexpr Text kCrashedTitle = KANUVO_TEXT("Banners", "クラッシュ！");
+constexpr Text kTimedOutTitle = KANUVO_TEXT("Banners", "タイムアップ！");
+constexpr Text kLivesLeft = KANUVO_TEXT("Banners", "のこり %1");
+constexpr Text kRetryHint = KANUVO_TEXT("Banners", "新ゲームでもう一度");
+constexpr Text kGameOverHint = KANUVO_TEXT("Banners", "新ゲームでステージ1から");
 
 // Letter sizes in points per pixel of the board's width, the same on every board size: a headline
 // and the lines under it.
@@ -57,12 +57,12 @@ std::vector<int> TruckRoad(const GameState& s) {
 // The clear's time line and the best time, keeping this run's when it is the best so far.
 std::string BestTimeLine(Game& g, int seconds) {
     const std::optional<int> best = g.system.LoadBestTime(g.RunStage);
-    if (best && *best <= seconds) return kBestPrefix + MinutesAndSeconds(*best);
+    if (best && *best <= seconds) return Say(g, kBestTime, MinutesAndSeconds(*best));
     g.system.SaveBestTime(g.RunStage, seconds);
-    return kNewRecord;
+    return Say(g, kNewRecord);
 }
 
-const char* MissTitle(RunEnd end) {
+Text MissTitle(RunEnd end) {
     switch (end) {
         case RunEnd::Stopped: return kStoppedTitle;
         case RunEnd::TimedOut: return kTimedOutTitle;
@@ -121,14 +121,14 @@ void ShowRunEnd(Game& g) {
     if (g.LastRunEnd == RunEnd::Cleared) {
         LightRoad(g, board, IsRouteStage(g.RunStage) ? RoadToGoal(g) : TruckRoad(g));
         const int seconds = g.TimeCount;
-        lines = {{kClearedTitle, headline, kBannerGold},
+        lines = {{Say(g, kClearedTitle), headline, kBannerGold},
                  {MinutesAndSeconds(seconds), detail, kBannerWhite},
                  {BestTimeLine(g, seconds), detail, kBannerGold},
-                 {kNextStageHint, detail, kBannerWhite}};
+                 {Say(g, kNextStageHint), detail, kBannerWhite}};
     } else {
-        lines = {{MissTitle(g.LastRunEnd), headline, kBannerWhite},
-                 {kLivesPrefix + std::to_string(g.Lives), detail, kBannerWhite},
-                 {kRetryHint, detail, kBannerWhite}};
+        lines = {{Say(g, MissTitle(g.LastRunEnd)), headline, kBannerWhite},
+                 {Say(g, kLivesLeft, std::to_string(g.Lives)), detail, kBannerWhite},
+                 {Say(g, kRetryHint), detail, kBannerWhite}};
     }
     DrawBanner(board, area, lines);
 }
@@ -140,7 +140,7 @@ void ShowGameOverHint(Game& g, int letteringBottom) {
     const double points = (area.right - area.left) * kDetailPerBoardPixel;
     const int top = letteringBottom + kGameOverHintGap;
     const Rect box{0, top, board.ScaleWidth(), top + static_cast<int>(points * kPixelsPerPoint * 2)};
-    const std::array<BannerLine, 1> line{{{kGameOverHint, points, kBannerWhite}}};
+    const std::array<BannerLine, 1> line{{{Say(g, kGameOverHint), points, kBannerWhite}}};
     DrawBanner(board, box, line);
 }
 

@@ -10,6 +10,7 @@
 #include <string_view>
 
 #include "surface.h"
+#include "text.h"
 
 namespace kanuvo {
 
@@ -32,6 +33,9 @@ public:
 
     // A modal message with an OK button; returns when it is dismissed.
     virtual void MsgBox(std::string_view utf8Text) = 0;
+    // The text in the player's language, UTF-8. Unless told otherwise, the game speaks the Japanese
+    // it is written in.
+    virtual std::string Translate(const Text& text) { return text.source; }
     // Ends the program at once with the given exit status (EXIT_SUCCESS, or EXIT_FAILURE after a fatal
     // error), releasing the sound device and the single-copy lock. The real program never returns
     // from it; test doubles may throw. Callers return straight after it.

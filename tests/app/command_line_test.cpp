@@ -24,10 +24,15 @@ TEST(CommandLine, HelpAndVersionAnswerOnTheOutputAndEndWell) {
     for (const char* help : {"--help", "-h"}) {
         const CommandLineReply reply = ReplyTo(ParseCommandLine({help}));
         EXPECT_EQ(reply.status, 0);
-        EXPECT_EQ(reply.out.rfind("Usage: kanuvo [--mute] [--help] [--version]\n", 0), 0u);
-        EXPECT_NE(reply.out.find("\n使い方: kanuvo [--mute] [--help] [--version]\n"), std::string::npos);
+        EXPECT_EQ(reply.out.rfind("使い方: kanuvo [--mute] [--lang ja|en] [--help] [--version]\n", 0), 0u);
+        EXPECT_NE(reply.out.find("\n  --lang ja|en   日本語 (ja) か英語 (en) で遊びます\n"), std::string::npos);
         EXPECT_EQ(reply.err, "");
     }
+    ASSERT_TRUE(SpeakLanguage(Language::English));
+    const std::string english = ReplyTo(ParseCommandLine({"--help"})).out;
+    SpeakLanguage(Language::Japanese);
+    EXPECT_EQ(english.rfind("Usage: kanuvo [--mute] [--lang ja|en] [--help] [--version]\n", 0), 0u);
+    EXPECT_NE(english.find("\n  --lang ja|en   play in Japanese (ja) or English (en)\n"), std::string::npos);
     const CommandLineReply version = ReplyTo(ParseCommandLine({"--mute", "--version"}));
     EXPECT_EQ(version.out, "kanuvo " KANUVO_EXPECTED_VERSION "\n");
     EXPECT_EQ(version.status, 0);
@@ -42,8 +47,19 @@ TEST(CommandLine, AnythingElseIsRefusedWithTheUsageAndStatusTwo) {
         const CommandLineReply reply = ReplyTo(line);
         EXPECT_EQ(reply.status, 2);
         EXPECT_EQ(reply.out, "");
-        EXPECT_EQ(reply.err.rfind("kanuvo: unknown option '" + arguments.back() + "'", 0), 0u);
-        EXPECT_NE(reply.err.find("Usage: kanuvo"), std::string::npos);
+        EXPECT_EQ(reply.err.rfind("kanuvo: '" + arguments.back() + "' は知らないオプションです\n\n使い方: kanuvo", 0), 0u);
+    }
+}
+
+TEST(CommandLine, LangNamesJapaneseOrEnglishAndNothingElse) {
+    EXPECT_EQ(ParseCommandLine({"--lang", "en", "--mute"}).language, Language::English);
+    EXPECT_EQ(ParseCommandLine({"--lang=en", "--lang=ja"}).language, Language::Japanese) << "the last one counts";
+    EXPECT_EQ(ParseCommandLine({"--mute"}).language, std::nullopt);
+    for (const std::vector<std::string>& arguments : {std::vector<std::string>{"--lang", "fr"}, {"--lang=english"},
+                                                      {"--lang"}, {"--lang", "--mute"}, {"--lang="}}) {
+        const CommandLine line = ParseCommandLine(arguments);
+        EXPECT_EQ(line.action, Action::Refuse) << arguments.back();
+        EXPECT_EQ(ReplyTo(line).err.rfind("kanuvo: --lang には ja か en を付けてください", 0), 0u) << arguments.back();
     }
 }
 

@@ -711,14 +711,21 @@ bool HandlesSignals(const QProcess& program) {
 }
 
 TEST(NoDisplay, TheProgramSaysItNeedsADisplayAndEndsWithStatusOne) {
-    // No display at all, and one named that no server answers.
-    for (const QString& display : {QString(), QStringLiteral(":97531")}) {
+    // No display at all, and one named that no server answers; in the locale's language.
+    const struct {
+        QString display, locale, message;
+    } cases[] = {{QString(), QStringLiteral("en_US.UTF-8"), QStringLiteral("Kanuvo needs a graphical display")},
+                 {QStringLiteral(":97531"), QStringLiteral("C.UTF-8"), QStringLiteral("Kanuvo を動かすには")}};
+    for (const auto& [display, locale, message] : cases) {
         SCOPED_TRACE(display.toStdString());
-        QTemporaryDir runtime;
+        QTemporaryDir runtime, config;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove("QT_QPA_PLATFORM");
         env.remove("WAYLAND_DISPLAY");
         env.remove("DISPLAY");
+        for (const char* variable : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) env.remove(variable);
+        env.insert("LANG", locale);
+        env.insert("XDG_CONFIG_HOME", config.path());  // no remembered language
         if (!display.isEmpty()) env.insert("DISPLAY", display);
         env.insert("XDG_RUNTIME_DIR", runtime.path());
         env.insert("SDL_AUDIODRIVER", "dummy");
@@ -729,7 +736,7 @@ TEST(NoDisplay, TheProgramSaysItNeedsADisplayAndEndsWithStatusOne) {
         const QString said = QString::fromUtf8(program.readAllStandardError());
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << "no abort, no core dump";
         EXPECT_EQ(program.exitCode(), 1);
-        EXPECT_TRUE(said.startsWith("Kanuvo needs a graphical display")) << said.toStdString();
+        EXPECT_TRUE(said.startsWith(message)) << said.toStdString();
         EXPECT_FALSE(said.contains("einstall")) << said.toStdString();
         EXPECT_TRUE(QDir(runtime.path()).isEmpty()) << "no lock is left behind";
     }

@@ -71,13 +71,16 @@ zcat "$usr/share/man/man6/kanuvo.6.gz" 2>/dev/null | head -3 | grep -q '^\.TH KA
 # The command line, through the menu entry's Exec line on a PATH that holds the installed games/.
 # None of these needs a display.
 launcher=$(sed -n 's/^Exec=//p' "$desktop" 2>/dev/null)
-run() { PATH="$usr/games:$PATH" "${launcher:-kanuvo}" "$@"; }
+config=$(mktemp -d)  # no remembered language
+trap 'rm -rf "$config"' EXIT
+run() { PATH="$usr/games:$PATH" XDG_CONFIG_HOME=$config LANGUAGE= LC_ALL= LC_MESSAGES= LANG=C.UTF-8 "${launcher:-kanuvo}" "$@"; }
 [ "$(run --version)" = "kanuvo $version" ] || fail "--version says '$(run --version)'"
 help=$(run --help) || fail "--help failed"
-grep -q '^Usage: kanuvo' <<<"$help" || fail "--help has no English usage"
 grep -q '^使い方: kanuvo' <<<"$help" || fail "--help has no Japanese usage"
+help=$(run --lang en --help) || fail "--lang en --help failed"
+grep -q '^Usage: kanuvo' <<<"$help" || fail "--lang en --help has no English usage"
 status=0
-refusal=$(run --no-such-option 2>&1 >/dev/null) || status=$?
+refusal=$(run --lang en --no-such-option 2>&1 >/dev/null) || status=$?
 [ "$status" -eq 2 ] || fail "an unknown option exits with $status, not 2"
 grep -q '^Usage: kanuvo' <<<"$refusal" || fail "an unknown option does not show the usage"
 

@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <algorithm>
 #include <cstdio>
 
 #include "artwork.h"
@@ -21,10 +22,10 @@ const QColor kPreviewBoard{0, 0, 128};
 // Pictures are kept in arrays indexed by their resource id.
 constexpr int kIdLimit = 112;
 
-QImage DrawPicture(const pics::PictureEntry& entry, int scale) {
+QImage DrawPicture(const pics::PictureEntry& entry, int scale, kanuvo::art::Wording wording) {
     const QSize size(entry.width * scale, entry.height * scale);
-    if (entry.id == kanuvo::kTitlePictureId) return kanuvo::art::DrawTitlePicture(size);
-    if (entry.id == kanuvo::kGameOverPictureId) return kanuvo::art::DrawGameOverPicture(size);
+    if (entry.id == kanuvo::kTitlePictureId) return kanuvo::art::DrawTitlePicture(size, wording);
+    if (entry.id == kanuvo::kGameOverPictureId) return kanuvo::art::DrawGameOverPicture(size, wording);
     for (Direction d : kanuvo::kAllDirections) {
         if (entry.id == kanuvo::TruckPictureId(d)) return kanuvo::art::DrawTruckPicture(d, size);
     }
@@ -40,22 +41,30 @@ bool Save(const QImage& image, const QString& path) {
     return true;
 }
 
+// Every picture in Japanese into folder, and those with words in English into its English folder.
 int WritePictures(const QString& folder) {
-    if (!QDir().mkpath(folder)) {
-        std::fprintf(stderr, "cannot create %s\n", qPrintable(folder));
+    const QString english = folder + '/' + pics::kEnglishFolder;
+    if (!QDir().mkpath(english)) {
+        std::fprintf(stderr, "cannot create %s\n", qPrintable(english));
         return 1;
     }
-    for (const int scale : pics::kScales) {
-        // Pictures come before their masks in the table, so each mask is made from its picture as drawn.
-        QImage byId[kIdLimit];
-        for (const pics::PictureEntry& entry : pics::kPictures) {
-            QImage& image = byId[entry.id];
-            image = entry.maskOf == 0 ? DrawPicture(entry, scale) : pics::MakeMask(byId[entry.maskOf]);
-            if (image.size() != QSize(entry.width, entry.height) * scale) {
-                std::fprintf(stderr, "picture %d came out at the wrong size\n", entry.id);
-                return 1;
+    using kanuvo::art::Wording;
+    for (const Wording wording : {Wording::Japanese, Wording::English}) {
+        for (const int scale : pics::kScales) {
+            // Pictures come before their masks in the table, so each mask is made from its picture as drawn.
+            QImage byId[kIdLimit];
+            for (const pics::PictureEntry& entry : pics::kPictures) {
+                const bool worded = std::ranges::find(pics::kWordedPictures, entry.id) != std::end(pics::kWordedPictures);
+                if (wording == Wording::English && !worded) continue;
+                QImage& image = byId[entry.id];
+                image = entry.maskOf == 0 ? DrawPicture(entry, scale, wording) : pics::MakeMask(byId[entry.maskOf]);
+                if (image.size() != QSize(entry.width, entry.height) * scale) {
+                    std::fprintf(stderr, "picture %d came out at the wrong size\n", entry.id);
+                    return 1;
+                }
+                const QString into = wording == Wording::English ? english : folder;
+                if (!Save(image, into + '/' + pics::FileName(entry.id, scale))) return 1;
             }
-            if (!Save(image, folder + '/' + pics::FileName(entry.id, scale))) return 1;
         }
     }
     return 0;

@@ -16,6 +16,11 @@ using kanuvo::PictureEntry;
 // The scales every picture is drawn at: the design's pixels, and twice that for high-density screens.
 inline constexpr int kScales[] = {1, 2};
 
+// The pictures that carry words, drawn once more in English into the folder kEnglishFolder: the
+// title, the Game Over lettering and its mask.
+inline constexpr int kWordedPictures[] = {kTitlePictureId, kGameOverPictureId, kGameOverMaskId};
+inline constexpr char kEnglishFolder[] = "en";
+
 // The file name a picture has in the build tree and in the embedded resources: "<id>.bmp" at the
 // design's size, "<id>@2x.bmp" at twice that.
 QString FileName(int id, int scale = 1);

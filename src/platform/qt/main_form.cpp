@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -15,6 +16,7 @@
 #include <cmath>
 
 #include "platform/qt/key_codes.h"
+#include "platform/qt/language.h"
 #include "platform/qt/qt_system.h"
 
 namespace kanuvo {
@@ -27,6 +29,11 @@ constexpr int kTimeLimitInterval = 1000;
 constexpr int kGameOverInterval = 500;
 constexpr double kButtonFontPoints = 9;
 constexpr int kTitleBarHeight = 28;
+// Pixels of a button's width a caption leaves free: the frame of two on each side and one more.
+constexpr double kCaptionMargins = 6;
+constexpr Text kExitCaption = KANUVO_TEXT("Buttons", "終了");
+constexpr Text kNewGameCaption = KANUVO_TEXT("Buttons", "新ゲーム");
+constexpr Text kStartCaption = KANUVO_TEXT("Buttons", "スタート");
 
 QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -215,7 +222,7 @@ private:
 
 QtButton::QtButton(QWidget* parent, std::string_view utf8Caption, Color backColor, bool enabled)
     : widget_(new ButtonWidget(*this, parent)), caption_(FromUtf8(utf8Caption)), enabled_(enabled), backColor_(backColor) {
-    widget_->setFont(GameFont(fontSize_));
+    ApplyFont();
     // Buttons never keep the focus: the arrow keys belong to the board.
     widget_->setFocusPolicy(Qt::NoFocus);
     widget_->setMouseTracking(true);
@@ -234,7 +241,22 @@ void QtButton::SetWidth(double width) {
     Place();
 }
 
-void QtButton::Place() { widget_->setGeometry(Rounded()); }
+void QtButton::Place() {
+    widget_->setGeometry(Rounded());
+    ApplyFont();
+}
+
+void QtButton::ApplyFont() {
+    QFont font = GameFont(fontSize_);
+    // The game's own Japanese keeps the sizes it was designed with. A translated caption too long for
+    // its button is made smaller, half a point at a time, until it fits inside the frame.
+    if (SpokenLanguage() != Language::Japanese) {
+        const double room = Rounded().width() - kCaptionMargins;
+        while (font.pointSizeF() > 1 && QFontMetricsF(font, widget_).horizontalAdvance(caption_) > room)
+            font.setPointSizeF(std::max(1.0, font.pointSizeF() - 0.5));
+    }
+    if (font != widget_->font()) widget_->setFont(font);
+}
 
 void QtButton::Show(bool visible) {
     if (visible && !dressed_) {
@@ -248,6 +270,7 @@ void QtButton::Show(bool visible) {
 
 void QtButton::SetCaption(std::string_view utf8Caption) {
     caption_ = FromUtf8(utf8Caption);
+    ApplyFont();
     if (dressed_) widget_->setText(caption_);
 }
 
@@ -261,7 +284,7 @@ std::string QtButton::Caption() const { return caption_.toStdString(); }
 
 void QtButton::SetFontSize(double points) {
     fontSize_ = points;
-    widget_->setFont(GameFont(points));
+    ApplyFont();
 }
 
 bool QtButton::Enabled() const { return dressed_ ? widget_->isEnabled() : enabled_; }
@@ -339,9 +362,9 @@ MainForm::MainForm(Clock& clock, int twipsPerPixel)
       inner_(new InnerArea(*this)),
       boardView_(inner_),
       boardCopy_(nullptr),
-      exitButton_(inner_, "終了", Rgb(128, 255, 128), true),
-      newGameButton_(inner_, "新ゲーム", Rgb(255, 128, 255), true),
-      startStopButton_(inner_, "スタート", Rgb(255, 128, 128), true),
+      exitButton_(inner_, Translated(kExitCaption).toStdString(), Rgb(128, 255, 128), true),
+      newGameButton_(inner_, Translated(kNewGameCaption).toStdString(), Rgb(255, 128, 255), true),
+      startStopButton_(inner_, Translated(kStartCaption).toStdString(), Rgb(255, 128, 128), true),
       gaugeFrame_(inner_, "", Rgb(255, 255, 255), false),
       gaugeBar_(inner_, "", Rgb(255, 0, 0), false),
       helpView_(inner_),

@@ -84,6 +84,8 @@ public:
 private:
     void Place() override;
     void Show(bool visible) override;
+    // The caption's font: its size, made smaller where a translated caption would not fit.
+    void ApplyFont();
 
     ButtonWidget* widget_;  // owned by its parent window
     double fontSize_ = 9;

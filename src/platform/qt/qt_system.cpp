@@ -24,6 +24,7 @@
 #include <filesystem>
 
 #include "platform/qt/cursor_file.h"
+#include "platform/qt/language.h"
 #include "platform/qt/qt_surface.h"
 #include "platform/regular_file.h"
 
@@ -84,6 +85,11 @@ int ScreenTwipsPerPixel() {
 QtSystem::QtSystem() : cursors_{QCursor(Qt::ArrowCursor)} {}
 
 QtSystem::~QtSystem() = default;
+
+std::string QtSystem::Translate(const Text& text) {
+    // Japanese is the source itself, with nothing to convert.
+    return SpokenLanguage() == Language::Japanese ? text.source : Translated(text).toStdString();
+}
 
 void QtSystem::MsgBox(std::string_view utf8Text) {
     if (msgBoxHook_) {
@@ -165,8 +171,22 @@ int QtSystem::HeightInTwips(std::optional<int> pretended, QRect (QScreen::*area)
     return pixels * TwipsPerPixelY();
 }
 
+namespace {
+
+// The file of a picture under prefix; for English, its English drawing where it has words.
+QString PictureFile(const QString& prefix, int id) {
+    const QString name = QString::number(id) + QStringLiteral(".bmp");
+    if (SpokenLanguage() == Language::English && prefix == QLatin1String(QtSystem::kEmbeddedPictures)) {
+        const QString english = prefix + QStringLiteral("en/") + name;
+        if (QResource(english).isValid()) return english;
+    }
+    return prefix + name;
+}
+
+}  // namespace
+
 std::unique_ptr<Picture> QtSystem::LoadResPicture(int id) {
-    const QString file = picturePrefix_ + QString::number(id) + QStringLiteral(".bmp");
+    const QString file = PictureFile(picturePrefix_, id);
     // An embedded picture of the plain kind is checked now and decoded where it lies when first drawn.
     const QResource resource(file);
     if (resource.isValid() && resource.compressionAlgorithm() == QResource::Compression::NoCompression) {

@@ -44,6 +44,7 @@ public:
     ~QtSystem() override;
 
     void MsgBox(std::string_view utf8Text) override;
+    std::string Translate(const Text& text) override;
     [[noreturn]] void End(int exitStatus) override;
     bool PrevInstance() override;
     std::string Path() override;

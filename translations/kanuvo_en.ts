@@ -1,0 +1,139 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en" sourcelanguage="ja">
+<context>
+    <name>Banners</name>
+    <message>
+        <source>一時停止</source>
+        <translation>Paused</translation>
+    </message>
+    <message>
+        <source>P でつづける</source>
+        <translation>Press P to go on</translation>
+    </message>
+    <message>
+        <source>ステージクリア！</source>
+        <translation>Stage clear!</translation>
+    </message>
+    <message>
+        <source>新ゲームで次のステージへ</source>
+        <translation>New Game for the next stage</translation>
+    </message>
+    <message>
+        <source>新記録！</source>
+        <translation>New record!</translation>
+    </message>
+    <message>
+        <source>ベスト %1</source>
+        <translation>Best %1</translation>
+    </message>
+    <message>
+        <source>ストップ</source>
+        <translation>Stopped</translation>
+    </message>
+    <message>
+        <source>クラッシュ！</source>
+        <translation>Crash!</translation>
+    </message>
+    <message>
+        <source>タイムアップ！</source>
+        <translation>Time up!</translation>
+    </message>
+    <message>
+        <source>のこり %1</source>
+        <translation>Retries left: %1</translation>
+    </message>
+    <message>
+        <source>新ゲームでもう一度</source>
+        <translation>New Game to try again</translation>
+    </message>
+    <message>
+        <source>新ゲームでステージ1から</source>
+        <translation>New Game to begin again at Stage 1</translation>
+    </message>
+</context>
+<context>
+    <name>Board</name>
+    <message>
+        <source>ゴール</source>
+        <translation>GOAL</translation>
+    </message>
+    <message>
+        <source>スタート</source>
+        <translation>START</translation>
+    </message>
+    <message>
+        <source>ｽﾃｰｼﾞ%1</source>
+        <translation>Stage %1</translation>
+    </message>
+</context>
+<context>
+    <name>Buttons</name>
+    <message>
+        <source>スタート</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>ストップ</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>終了</source>
+        <translation>Exit</translation>
+    </message>
+    <message>
+        <source>新ゲーム</source>
+        <translation>New Game</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>使い方: kanuvo [--mute] [--lang ja|en] [--help] [--version]
+タイルをすべらせて、スタートからゴールまで道をつなぐパズルです。
+  --mute         音楽と効果音を消して始めます
+  --lang ja|en   日本語 (ja) か英語 (en) で遊びます
+  --help         この説明を表示して終わります
+  --version      バージョンを表示して終わります
+</source>
+        <translation>Usage: kanuvo [--mute] [--lang ja|en] [--help] [--version]
+A sliding-tile road puzzle: lay a road from the start to the goal.
+  --mute         start with the music and the effects off
+  --lang ja|en   play in Japanese (ja) or English (en)
+  --help         show this help and quit
+  --version      show the version and quit
+</translation>
+    </message>
+    <message>
+        <source>kanuvo: &apos;%1&apos; は知らないオプションです</source>
+        <translation>kanuvo: unknown option &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>kanuvo: --lang には ja か en を付けてください (&apos;%1&apos;)</source>
+        <translation>kanuvo: --lang takes ja or en, not &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>Kanuvo を動かすにはグラフィカルなディスプレイが必要です。デスクトップから起動してください。</source>
+        <translation>Kanuvo needs a graphical display, and none could be opened: start it from a desktop session.</translation>
+    </message>
+</context>
+<context>
+    <name>Messages</name>
+    <message>
+        <source>このアプリケーションはすでに開かれています。</source>
+        <translation>Kanuvo is already running.</translation>
+    </message>
+    <message>
+        <source>メモリーが足りません。</source>
+        <translation>Not enough memory.</translation>
+    </message>
+    <message>
+        <source>サウンドデータ読み込みエラー</source>
+        <translation>The sound files could not be loaded.</translation>
+    </message>
+    <message>
+        <source>画像データ読み込みエラー</source>
+        <translation>The pictures could not be loaded.</translation>
+    </message>
+</context>
+</TS>
