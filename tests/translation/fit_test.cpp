@@ -4,7 +4,6 @@
 // the buttons' captions inside their buttons, the banners and the pause plate inside the board.
 // Run once at the design's density and once at twice it (QT_SCALE_FACTOR=2).
 #include <QApplication>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -13,7 +12,7 @@
 
 #include "app/kanuvo_app.h"
 #include "doubles.h"
-#include "game/app.h"
+#include "game/flow.h"
 #include "game/geometry.h"
 #include "game/paint.h"
 #include "game/pause.h"
@@ -21,6 +20,7 @@
 #include "game/run_end.h"
 #include "picture_resources.h"
 #include "platform/qt/language.h"
+#include "scratch_home.h"
 
 namespace kanuvo {
 namespace {
@@ -163,9 +163,9 @@ INSTANTIATE_TEST_SUITE_P(EveryWindowAndBoard, EnglishFits,
 }  // namespace kanuvo
 
 int main(int argc, char** argv) {
+    kanuvo::UseScratchHome();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
-    QStandardPaths::setTestModeEnabled(true);
     kanuvo::InitPictureResources();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
