@@ -118,6 +118,65 @@ A sliding-tile road puzzle: lay a road from the start to the goal.
     </message>
 </context>
 <context>
+    <name>Help</name>
+    <message>
+        <source>ヘルプ</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>ステージ 1・3・5・7：スタートからゴールまで道をつなぐとクリア</source>
+        <translation>Stages 1, 3, 5, 7: join the road from START to GOAL to clear</translation>
+    </message>
+    <message>
+        <source>ステージ 2・4・6・8・9：トラックがゴールに着くとクリア</source>
+        <translation>Stages 2, 4, 6, 8, 9: clear when the truck reaches GOAL</translation>
+    </message>
+    <message>
+        <source>ミス：ストップ、3分の時間切れ、トラックのクラッシュ</source>
+        <translation>Misses: Stop, the 3 minutes running out, a truck crash</translation>
+    </message>
+    <message>
+        <source>ミスすると のこりが1へり、0でミスするとゲームオーバー</source>
+        <translation>A miss costs a retry; a miss with none left is Game Over</translation>
+    </message>
+    <message>
+        <source>矢印キー・テンキー 8 4 6 2・クリック：タイルを空きマスへ</source>
+        <translation>Arrow keys, keypad 8 4 6 2 or a click: slide a tile into the gap</translation>
+    </message>
+    <message>
+        <source>P・Esc：一時停止&#x3000;M：サウンド&#x3000;A：道アシスト&#x3000;F1：ヘルプ</source>
+        <translation>P, Esc: pause   M: sound   A: road assist   F1: help</translation>
+    </message>
+    <message>
+        <source>スタート：始める&#x3000;ストップ：やめる（ミスになる）</source>
+        <translation>Start: begin a run   Stop: give it up (a miss)</translation>
+    </message>
+    <message>
+        <source>新ゲーム：次の盤を配る&#x3000;終了：ゲームをおわる</source>
+        <translation>New Game: deal the next board   Exit: quit the game</translation>
+    </message>
+    <message>
+        <source>ベストタイム</source>
+        <translation>Best times</translation>
+    </message>
+    <message>
+        <source>--:--</source>
+        <translation>--:--</translation>
+    </message>
+    <message>
+        <source>MIT ライセンス</source>
+        <translation>MIT License</translation>
+    </message>
+    <message>
+        <source>F1 か Esc でとじる</source>
+        <translation>F1 or Esc closes this page</translation>
+    </message>
+    <message>
+        <source>F1 ヘルプ</source>
+        <translation>F1 Help</translation>
+    </message>
+</context>
+<context>
     <name>Messages</name>
     <message>
         <source>このアプリケーションはすでに開かれています。</source>
@@ -134,6 +193,29 @@ A sliding-tile road puzzle: lay a road from the start to the goal.
     <message>
         <source>画像データ読み込みエラー</source>
         <translation>The pictures could not be loaded.</translation>
+    </message>
+</context>
+<context>
+    <name>Notes</name>
+    <message>
+        <source>サウンド オフ</source>
+        <translation>Sound off</translation>
+    </message>
+    <message>
+        <source>サウンド オン</source>
+        <translation>Sound on</translation>
+    </message>
+    <message>
+        <source>道アシスト オン</source>
+        <translation>Road assist on</translation>
+    </message>
+    <message>
+        <source>道アシスト オフ</source>
+        <translation>Road assist off</translation>
+    </message>
+    <message>
+        <source>道アシストあり：記録なし</source>
+        <translation>Road assist on: no record</translation>
     </message>
 </context>
 </TS>

@@ -25,16 +25,17 @@ Rect CornerArea(const GameState& s) {
     return Rect{0, start.bottom + 1, s.CellRects[StartCell(n) - 1].left, start.bottom + 1 + s.CellSize};
 }
 
-void DrawCorner(const GameState& s, Surface& surface) {
-    const Rect area = CornerArea(s);
+void DrawCorner(Game& g, Surface& surface) {
+    const Rect area = CornerArea(g);
     const KeptLettering kept(surface);
     surface.SetFillStyle(FillStyle::Solid);
     surface.SetFillColor(surface.BackColor());
     surface.Line(area.left, area.top, area.right - 1, area.bottom - 1, surface.BackColor(), LineStyle::FilledBox);
     surface.SetFontBold(false);
-    surface.SetFontSize(s.CellSize * kHintPointsPerCell);
-    const double top = area.top + (area.bottom - area.top - surface.TextHeight(texts::kHelpHint)) / 2;
-    PrintOutlined(surface, kHintLeft, static_cast<int>(top), texts::kHelpHint, kHintColor, kHintRim, kHintRimWidth);
+    surface.SetFontSize(g.CellSize * kHintPointsPerCell);
+    const std::string hint = Say(g, texts::kHelpHint);
+    const double top = area.top + (area.bottom - area.top - surface.TextHeight(hint)) / 2;
+    PrintOutlined(surface, kHintLeft, static_cast<int>(top), hint, kHintColor, kHintRim, kHintRimWidth);
 }
 
 }  // namespace kanuvo

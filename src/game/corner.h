@@ -11,6 +11,6 @@ namespace kanuvo {
 // under which the first retry stands.
 Rect CornerArea(const GameState& s);
 // Letters the corner afresh on the surface, which shows the board.
-void DrawCorner(const GameState& s, Surface& surface);
+void DrawCorner(Game& g, Surface& surface);
 
 }  // namespace kanuvo

@@ -40,7 +40,7 @@ std::string BestTimesLine(Game& g, int first, int last) {
     for (int stage = first; stage <= last; ++stage) {
         const std::optional<int> best = g.system.LoadBestTime(stage);
         if (!line.empty()) line += "　";
-        line += std::to_string(stage) + " " + (best ? MinutesAndSeconds(*best) : texts::kHelpNoTime);
+        line += std::to_string(stage) + " " + (best ? MinutesAndSeconds(*best) : Say(g, texts::kHelpNoTime));
     }
     return line;
 }
@@ -58,7 +58,7 @@ double LineSize(Surface& page, const Rect& box, const std::vector<BannerLine>& l
         rows += 1;
         widest = std::max(widest, page.TextWidth(line.text) * (line.points > 1 ? kTitleScale : 1));
     }
-    const double lineHeight = page.TextHeight(texts::kHelpTitle) * kLineSpacing;
+    const double lineHeight = page.TextHeight(lines.front().text) * kLineSpacing;
     const double room = box.right - box.left - 2 * kPageMargin;
     const double tall = box.bottom - box.top - 2 * kPageMargin;
     double points = kProbe * tall / (rows * lineHeight);
@@ -109,24 +109,24 @@ void DrawHelpPage(Game& g) {
     // The title is marked by a size above 1 until the sizes are known; a blank line parts the groups.
     const BannerLine gap{" ", 1, kBannerWhite};
     std::vector<BannerLine> lines{
-        {texts::kHelpTitle, 2, kBannerGold},
+        {Say(g, texts::kHelpTitle), 2, kBannerGold},
         gap,
-        {texts::kHelpRouteStages, 1, kBannerWhite},
-        {texts::kHelpTruckStages, 1, kBannerWhite},
-        {texts::kHelpMisses, 1, kBannerWhite},
-        {texts::kHelpRetries, 1, kBannerWhite},
+        {Say(g, texts::kHelpRouteStages), 1, kBannerWhite},
+        {Say(g, texts::kHelpTruckStages), 1, kBannerWhite},
+        {Say(g, texts::kHelpMisses), 1, kBannerWhite},
+        {Say(g, texts::kHelpRetries), 1, kBannerWhite},
         gap,
-        {texts::kHelpSlideKeys, 1, kBannerWhite},
-        {texts::kHelpOtherKeys, 1, kBannerWhite},
-        {texts::kHelpStartStop, 1, kBannerWhite},
-        {texts::kHelpNewGameExit, 1, kBannerWhite},
+        {Say(g, texts::kHelpSlideKeys), 1, kBannerWhite},
+        {Say(g, texts::kHelpOtherKeys), 1, kBannerWhite},
+        {Say(g, texts::kHelpStartStop), 1, kBannerWhite},
+        {Say(g, texts::kHelpNewGameExit), 1, kBannerWhite},
         gap,
-        {texts::kHelpBestTimes, 1, kBannerGold},
+        {Say(g, texts::kHelpBestTimes), 1, kBannerGold},
         {BestTimesLine(g, 1, kStagesOnFirstLine), 1, kBannerWhite},
         {BestTimesLine(g, kStagesOnFirstLine + 1, kStages), 1, kBannerWhite},
         gap,
-        {std::string("Kanuvo ") + KANUVO_VERSION + "　" + texts::kHelpLicence, 1, kBannerWhite},
-        {texts::kHelpClose, 1, kBannerGold},
+        {std::string("Kanuvo ") + KANUVO_VERSION + "　" + Say(g, texts::kHelpLicence), 1, kBannerWhite},
+        {Say(g, texts::kHelpClose), 1, kBannerGold},
     };
     const double points = LineSize(page, box, lines);
     for (BannerLine& line : lines) line.points = line.points > 1 ? std::floor(points * kTitleScale) : points;

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Every English text, laid out on every board size in every window size, stays inside its box: the
 // stage caption left of the gauge and above the board, the goal and start labels inside their cells,
-// the buttons' captions inside their buttons, the banners and the pause plate inside the board.
+// the F1 hint in its corner, the help page inside its outline, the buttons' captions inside their
+// buttons, the banners and the pause plate inside the board.
 // Run once at the design's density and once at twice it (QT_SCALE_FACTOR=2).
 #include <QApplication>
 #include <QTemporaryDir>
@@ -13,7 +14,9 @@
 #include "app/kanuvo_app.h"
 #include "doubles.h"
 #include "game/flow.h"
+#include "game/corner.h"
 #include "game/geometry.h"
+#include "game/help.h"
 #include "game/paint.h"
 #include "game/pause.h"
 #include "game/play.h"
@@ -56,6 +59,7 @@ struct Case {
     int screenHeight;  // gives a window of 650, 550 or 400 pixels
     int boardSize;
 };
+void PrintTo(const Case& c, std::ostream* out) { *out << c.screenHeight << " high, " << c.boardSize << " x " << c.boardSize; }
 
 class EnglishFits : public ::testing::TestWithParam<Case> {
 protected:
@@ -109,6 +113,22 @@ TEST_P(EnglishFits, CaptionLabelsAndButtons) {
     ExpectDrawnWithin(
         "START", FromRect(g().CellRects[start]), [&] { PaintStart(g(), start, app->form.BoardView()); },
         [&] { EraseCell(g(), start, app->form.BoardView()); });
+    const Rect corner = CornerArea(g());
+    ExpectDrawnWithin(
+        "the F1 hint", FromRect(corner), [&] { DrawCorner(g(), app->form.BoardView()); },
+        [&] { app->form.BoardView().Line(corner.left, corner.top, corner.right - 1, corner.bottom - 1, 0, LineStyle::FilledBox); });
+    // The help page's lines stay inside its outline, four pixels in from the window's edges.
+    ShowHelp(g());
+    const QImage page = app->form.HelpView().Image();
+    const QRgb back = page.pixel(2, 2);
+    QRect ink;
+    for (int y = 5 * Ratio(); y < page.height() - 5 * Ratio(); ++y)
+        for (int x = 5 * Ratio(); x < page.width() - 5 * Ratio(); ++x)
+            if (page.pixel(x, y) != back) ink |= QRect(x, y, 1, 1);
+    EXPECT_TRUE(QRect(6 * Ratio(), 6 * Ratio(), page.width() - 12 * Ratio(), page.height() - 12 * Ratio()).contains(ink))
+        << "the help page inks " << ink.x() << "," << ink.y() << " " << ink.width() << "x" << ink.height();
+    CloseHelp(g());
+
     const auto captionsFit = [this] {
         for (QtButton* button : {&app->form.ExitButton(), &app->form.NewGameButton(), &app->form.StartStopButton()}) {
             SCOPED_TRACE(button->Caption());
