@@ -116,6 +116,10 @@ A sliding-tile road puzzle: lay a road from the start to the goal.
         <source>Kanuvo を動かすにはグラフィカルなディスプレイが必要です。デスクトップから起動してください。</source>
         <translation>Kanuvo needs a graphical display, and none could be opened: start it from a desktop session.</translation>
     </message>
+    <message>
+        <source>kanuvo: ウィンドウシステムを始められませんでした</source>
+        <translation>kanuvo: the window system could not be started</translation>
+    </message>
 </context>
 <context>
     <name>Help</name>
