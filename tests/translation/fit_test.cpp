@@ -21,7 +21,7 @@
 #include "game/pause.h"
 #include "game/play.h"
 #include "game/run_end.h"
-#include "picture_resources.h"
+#include "app/picture_resources.h"
 #include "platform/qt/language.h"
 #include "scratch_home.h"
 
