@@ -179,6 +179,10 @@ A sliding-tile road puzzle: lay a road from the start to the goal.
         <source>F1 ヘルプ</source>
         <translation>F1 Help</translation>
     </message>
+    <message>
+        <source>L：English</source>
+        <translation>L: 日本語</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>

@@ -10,7 +10,8 @@
 
 namespace kanuvo {
 
-void WireEvents(MainForm& form, Game& game, const std::function<void()>& toggleMute) {
+void WireEvents(MainForm& form, Game& game, const std::function<void()>& toggleMute,
+                const std::function<void()>& switchLanguage) {
     Game* g = &game;
     // M and F1 work everywhere, title screen included; on the board they are also two of the game's
     // keys, which reach it first.
@@ -23,8 +24,9 @@ void WireEvents(MainForm& form, Game& game, const std::function<void()>& toggleM
         BoardKeyDown(*g, keyCode);
         if (keyCode == kKeyHelp) ShowHelp(*g);
     };
-    form.HelpView().onKeyDown = [g, toggleMute](int keyCode) {
+    form.HelpView().onKeyDown = [g, toggleMute, switchLanguage](int keyCode) {
         if (keyCode == kKeyMute && toggleMute) toggleMute();
+        if (keyCode == kKeyLanguage && switchLanguage) switchLanguage();
         HelpKeyDown(*g, keyCode);
     };
     form.HelpView().onMouseDown = [g](int, int, int) { CloseHelp(*g); };
@@ -48,12 +50,20 @@ void WireEvents(MainForm& form, Game& game, const std::function<void()>& toggleM
 KanuvoApp::KanuvoApp(Clock& clock, System& system, Sound& device, const AppOptions& options)
     : form(clock), settings(options.settingsPath), sound(device), game(form, system, clock, sound) {
     sound.SetMuted(options.startMuted || settings.Muted().value_or(false));
-    WireEvents(form, game, [this] { ToggleMute(); });
+    WireEvents(form, game, [this] { ToggleMute(); }, [this] { SwitchLanguage(); });
 }
 
 void KanuvoApp::ToggleMute() {
     sound.SetMuted(!sound.Muted());
     settings.SetMuted(sound.Muted());
+}
+
+void KanuvoApp::SwitchLanguage() {
+    const Language other = SpokenLanguage() == Language::English ? Language::Japanese : Language::English;
+    if (!SpeakLanguage(other)) return;
+    settings.SetLanguage(other);
+    RewordWindow(game);
+    if (game.HelpShown) DrawHelpPage(game);
 }
 
 void KanuvoApp::Start() {

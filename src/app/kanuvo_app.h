@@ -16,7 +16,8 @@ namespace kanuvo {
 
 // Connects every event of the window to the game's handler for it; the mute key calls toggleMute
 // when one is given.
-void WireEvents(MainForm& form, Game& game, const std::function<void()>& toggleMute = {});
+void WireEvents(MainForm& form, Game& game, const std::function<void()>& toggleMute = {},
+                const std::function<void()>& switchLanguage = {});
 
 // The key that mutes and unmutes all sound, at any time.
 constexpr int kKeyMute = 'M';
@@ -35,6 +36,8 @@ public:
     void Start();
     // Mutes or unmutes all sound and keeps the choice for the next start.
     void ToggleMute();
+    // Speaks the other language, keeps the choice for the next start, and re-letters the window.
+    void SwitchLanguage();
 
     MainForm form;
     PlayerSettings settings;

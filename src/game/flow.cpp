@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "game/board.h"
+#include "game/corner.h"
 #include "game/geometry.h"
 #include "game/media.h"
 #include "game/pause.h"
@@ -15,14 +16,13 @@
 #include "game/sprite.h"
 #include "game/truck.h"
 #include "game/run_end.h"
+#include "platform/captions.h"
 
 namespace kanuvo {
 
 namespace {
 
 constexpr Text kAlreadyRunningMessage = KANUVO_TEXT("Messages", "このアプリケーションはすでに開かれています。");
-constexpr Text kStartCaption = KANUVO_TEXT("Buttons", "スタート");
-constexpr Text kStopCaption = KANUVO_TEXT("Buttons", "ストップ");
 
 // Game Over lettering: start size, growth per drawing, and the margin at which it stops.
 constexpr int kZoomStartWidth = 60, kZoomStartHeight = 20;
@@ -272,6 +272,29 @@ void EndRunIf(Game& g, RunEnd end) {
 }
 
 void TimeLimitTick(Game& g) { EndRunIf(g, SpendSecond(g)); }
+
+void RewordWindow(Game& g) {
+    g.form.ExitButton().SetCaption(Say(g, kExitCaption));
+    g.form.NewGameButton().SetCaption(Say(g, kNewGameCaption));
+    g.form.StartStopButton().SetCaption(Say(g, g.Playing ? kStopCaption : kStartCaption));
+    // The Game Over lettering, and the title while it shows, have a drawing in each language.
+    if (auto picture = g.system.LoadResPicture(kGameOverPictureId)) g.GameOverPicture = std::move(picture);
+    if (auto mask = g.system.LoadResPicture(kGameOverMaskId)) g.GameOverMask = std::move(mask);
+    if (g.form.TitleTimer().Enabled()) {
+        if (auto title = g.system.LoadResPicture(kTitlePictureId)) g.TitlePicture = std::move(title);
+        if (g.TitlePicture) PaintTitle(g);
+        return;
+    }
+    // On the board: the stage caption on its own ground left of the gauge, and the F1 hint.
+    PictureBox& board = g.form.BoardView();
+    const Color back = board.BackColor();
+    board.SetFillStyle(FillStyle::Solid);
+    board.SetFillColor(back);
+    board.Line(0, 0, g.form.GaugeFrame().Left() - 1, g.CellRects[1].top - 1, back, LineStyle::FilledBox);
+    board.SetFontSize(g.CellSize / 20.0 * 4);  // as the start label leaves it for the caption on every board
+    PrintStageCaption(g);
+    DrawCorner(g, board);
+}
 
 void GameOverTick(Game& g) {
     const Surface& window = g.form.Canvas();

@@ -126,6 +126,7 @@ void DrawHelpPage(Game& g) {
         {BestTimesLine(g, kStagesOnFirstLine + 1, kStages), 1, kBannerWhite},
         gap,
         {std::string("Kanuvo ") + KANUVO_VERSION + "　" + Say(g, texts::kHelpLicence), 1, kBannerWhite},
+        {Say(g, texts::kHelpLanguage), 1, kBannerWhite},
         {Say(g, texts::kHelpClose), 1, kBannerGold},
     };
     const double points = LineSize(page, box, lines);

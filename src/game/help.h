@@ -9,6 +9,8 @@ namespace kanuvo {
 
 // F1 shows and takes away the help page.
 constexpr int kKeyHelp = kKeyF1;
+// L on the help page switches between Japanese and English.
+constexpr int kKeyLanguage = 'L';
 
 // Lays the page over the window and holds the game: the time limit, the truck, the title and the
 // Game Over lettering all wait until the page goes.

@@ -110,21 +110,25 @@ void PaintFace(Game& g, int cell, Surface& surface, Color face, Text label, int 
     surface.SetForeColor(kTileGrey);
     surface.RoundRect(r.left, r.top, r.right, r.bottom, kCornerSize, kCornerSize);
     surface.SetForeColor(kLabelColor);
-    surface.SetFontSize(size / 20 * 4);
+    const double points = size / 20 * 4;
+    surface.SetFontSize(points);
     const std::string words = Say(g, label);
     if (words == label.source) {
         surface.SetCurrentY((size - size / 20 * 6) / 2 + r.top);
         // Centred by an estimate of the label's width: three characters of 5 or 6 twentieths of a cell.
         surface.SetCurrentX((size - (size / 20 * widthFactor) * 3) / 2 + r.left);
-    } else {
-        // A translated label is measured: made smaller until it fits inside the face, and centred.
-        const double room = (r.right - r.left) - 2 * kLabelMargin;
-        const double width = surface.TextWidth(words);
-        if (width > room) surface.SetFontSize(std::max(1.0, std::floor(surface.FontSize() * room / width)));
-        surface.SetCurrentX(std::round(r.left + (r.right - r.left - surface.TextWidth(words)) / 2));
-        surface.SetCurrentY(std::round(r.top + (r.bottom - r.top - surface.TextHeight(words)) / 2));
+        surface.Print(words);
+        return;
     }
+    // A translated label is measured: made smaller until it fits inside the face, and centred. The
+    // stage caption printed after a redraw takes the label's size, so that is what is left set.
+    const double room = (r.right - r.left) - 2 * kLabelMargin;
+    const double width = surface.TextWidth(words);
+    if (width > room) surface.SetFontSize(std::max(1.0, std::floor(points * room / width)));
+    surface.SetCurrentX(std::round(r.left + (r.right - r.left - surface.TextWidth(words)) / 2));
+    surface.SetCurrentY(std::round(r.top + (r.bottom - r.top - surface.TextHeight(words)) / 2));
     surface.Print(words);
+    surface.SetFontSize(points);
 }
 
 }  // namespace

@@ -20,6 +20,8 @@ inline constexpr Text kHelpNewGameExit = KANUVO_TEXT("Help", "新ゲーム：次
 inline constexpr Text kHelpBestTimes = KANUVO_TEXT("Help", "ベストタイム");
 inline constexpr Text kHelpNoTime = KANUVO_TEXT("Help", "--:--");  // a stage not cleared yet
 inline constexpr Text kHelpLicence = KANUVO_TEXT("Help", "MIT ライセンス");
+// The key that switches the language, named in the language it switches to.
+inline constexpr Text kHelpLanguage = KANUVO_TEXT("Help", "L：English");
 inline constexpr Text kHelpClose = KANUVO_TEXT("Help", "F1 か Esc でとじる");
 
 // The hint in the board's free corner.

@@ -2,7 +2,8 @@
 // Every English text, laid out on every board size in every window size, stays inside its box: the
 // stage caption left of the gauge and above the board, the goal and start labels inside their cells,
 // the F1 hint in its corner, the help page inside its outline, the buttons' captions inside their
-// buttons, the banners and the pause plate inside the board.
+// buttons, the banners and the pause plate inside the board. And L on the help page switches the
+// language.
 // Run once at the design's density and once at twice it (QT_SCALE_FACTOR=2).
 #include <QApplication>
 #include <QTemporaryDir>
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "app/kanuvo_app.h"
+#include "app/settings.h"
 #include "doubles.h"
 #include "game/flow.h"
 #include "game/corner.h"
@@ -38,7 +40,7 @@ QRect Changed(const QImage& before, const QImage& after, int ratio) {
     return QRect(QPoint(ink.left() / ratio, ink.top() / ratio), QPoint(ink.right() / ratio, ink.bottom() / ratio));
 }
 
-// The part of a button's face that its caption inks: pixels far from the face's own colour, inside
+// The part of a button's face that its caption inks: pixels unlike the face's own colour, inside
 // the frame of two pixels all round. A caption too long for its button runs into the frame.
 QRect CaptionInk(QPushButton& button) {
     const QImage face = button.grab().toImage();
@@ -48,7 +50,7 @@ QRect CaptionInk(QPushButton& button) {
     for (int y = frame; y < face.height() - frame; ++y)
         for (int x = frame; x < face.width() - frame; ++x) {
             const QRgb p = face.pixel(x, y);
-            if (std::abs(qGray(p) - qGray(back)) > 60) ink |= QRect(x, y, 1, 1);
+            if (std::abs(qGray(p) - qGray(back)) > 25) ink |= QRect(x, y, 1, 1);
         }
     const double ratio = face.devicePixelRatio();
     return QRect(QPoint(static_cast<int>(ink.left() / ratio), static_cast<int>(ink.top() / ratio)),
@@ -159,11 +161,13 @@ TEST_P(EnglishFits, BannersAndThePausePlate) {
     g().TimeCount = 179;
     for (const RunEnd end : {RunEnd::Cleared, RunEnd::Stopped, RunEnd::Crashed, RunEnd::TimedOut}) {
         g().LastRunEnd = end;
+        g().RunEndShown = false;
         g().Lives = 2;
         ExpectDrawnWithin("a run's end", board, [&] { ShowRunEnd(g()); });
     }
     // Cleared again, with the best time kept now.
     g().LastRunEnd = RunEnd::Cleared;
+    g().RunEndShown = false;
     ExpectDrawnWithin("a second clear", board, [&] { ShowRunEnd(g()); });
     g().LastRunEnd = RunEnd::GameOver;
     const QRect window(0, 0, app->form.Canvas().ScaleWidth(), app->form.Canvas().ScaleHeight());
@@ -178,6 +182,35 @@ INSTANTIATE_TEST_SUITE_P(EveryWindowAndBoard, EnglishFits,
                              return "Screen" + std::to_string(info.param.screenHeight) + "Board" +
                                     std::to_string(info.param.boardSize);
                          });
+
+TEST(LanguageKey, LOnTheHelpPageSwitchesTheWindowToTheOtherLanguageAndKeepsTheChoice) {
+    QTemporaryDir scratch;
+    testing::ManualClock clock;
+    QtSystem system;
+    system.SetLockPath(scratch.filePath("kanuvo.lock"));
+    system.SetScreenOverride(768, 15);
+    testing::RecordingSound sound;
+    AppOptions options;
+    options.settingsPath = scratch.filePath("kanuvo.ini");
+    KanuvoApp app(clock, system, sound, options);
+    app.Start();
+    QTest::mouseClick(&app.form, Qt::LeftButton, {}, QPoint(100, 100));  // ends the title
+    const QRect caption(0, 0, static_cast<int>(app.form.GaugeFrame().Left()), app.game.CellRects[1].top);
+    const QImage japanese = app.form.BoardView().Image().copy(caption);
+    QTest::keyClick(app.form.BoardView().Widget(), Qt::Key_F1);
+    ASSERT_TRUE(app.game.HelpShown);
+    QTest::keyClick(app.form.HelpView().Widget(), Qt::Key_L);
+    EXPECT_EQ(SpokenLanguage(), Language::English);
+    EXPECT_EQ(PlayerSettings(options.settingsPath).Language(), Language::English);
+    EXPECT_EQ(app.form.ExitButton().Widget().text(), "Exit");
+    EXPECT_EQ(app.form.StartStopButton().Widget().text(), "Start");
+    EXPECT_NE(app.form.BoardView().Image().copy(caption), japanese) << "the stage caption is lettered again";
+    QTest::keyClick(app.form.HelpView().Widget(), Qt::Key_L);
+    EXPECT_EQ(SpokenLanguage(), Language::Japanese);
+    EXPECT_EQ(PlayerSettings(options.settingsPath).Language(), Language::Japanese);
+    EXPECT_EQ(app.form.NewGameButton().Widget().text(), "新ゲーム");
+    EXPECT_EQ(app.form.BoardView().Image().copy(caption), japanese);
+}
 
 }  // namespace
 }  // namespace kanuvo

@@ -15,6 +15,7 @@
 
 #include <cmath>
 
+#include "platform/captions.h"
 #include "platform/qt/key_codes.h"
 #include "platform/qt/language.h"
 #include "platform/qt/qt_system.h"
@@ -31,9 +32,6 @@ constexpr double kButtonFontPoints = 9;
 constexpr int kTitleBarHeight = 28;
 // Pixels of a button's width a caption leaves free: the frame of two on each side and one more.
 constexpr double kCaptionMargins = 6;
-constexpr Text kExitCaption = KANUVO_TEXT("Buttons", "終了");
-constexpr Text kNewGameCaption = KANUVO_TEXT("Buttons", "新ゲーム");
-constexpr Text kStartCaption = KANUVO_TEXT("Buttons", "スタート");
 
 QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
