@@ -9,6 +9,7 @@
 #include "game/corner.h"
 #include "game/geometry.h"
 #include "game/media.h"
+#include "game/pictures.h"
 #include "game/pause.h"
 #include "game/play.h"
 #include "game/rounding.h"
