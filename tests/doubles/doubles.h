@@ -43,16 +43,24 @@ struct WavePlay {
 // design's flags (0x13), so that a session's sound reads as the design writes it.
 class RecordingSound : public Sound {
 public:
-    void OpenMusic(const std::string& path) override {
-        commands.push_back("open \"" + path + "\" type sequencer alias gBGMfile");
+    void OpenMusic(const std::string& path) override { Command("open \"" + path + "\" type sequencer alias gBGMfile"); }
+    void PlayMusicFromStart() override { Command("play gBGMfile from 0 "); }
+    void StopMusic() override { Command("stop gBGMfile "); }
+    void CloseMusic() override { Command("close gBGMfile "); }
+    void PlayEffect(const std::string& path) override {
+        waves.push_back({path, 0x13});
+        calls.push_back(path);
     }
-    void PlayMusicFromStart() override { commands.emplace_back("play gBGMfile from 0 "); }
-    void StopMusic() override { commands.emplace_back("stop gBGMfile "); }
-    void CloseMusic() override { commands.emplace_back("close gBGMfile "); }
-    void PlayEffect(const std::string& path) override { waves.push_back({path, 0x13}); }
-    void ResumeMusic() override { commands.emplace_back("resume gBGMfile"); }
+    void ResumeMusic() override { Command("resume gBGMfile"); }
     std::vector<std::string> commands;
     std::vector<WavePlay> waves;
+    std::vector<std::string> calls;  // the commands and the effects' paths together, in the order they came
+
+private:
+    void Command(const std::string& command) {
+        commands.push_back(command);
+        calls.push_back(command);
+    }
 };
 
 // Thrown by FakeSystem::End so a test sees the program end where it would.
