@@ -2,14 +2,11 @@
 // The whole game in its real window (offscreen) on a manual clock, driven by a long seeded stream of
 // random player and system events; after every event the board and the game state must still make sense.
 // KANUVO_MONKEY_SEED and KANUVO_MONKEY_EVENTS choose the stream (by default seed 1, 100,000 events).
-#include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
-
-#include "scratch_home.h"
 
 #include <cstdio>
 #include <algorithm>
@@ -22,7 +19,6 @@
 #include <type_traits>
 
 #include "app/kanuvo_app.h"
-#include "app/picture_resources.h"
 #include "doubles.h"
 #include "game/board.h"
 
@@ -282,12 +278,3 @@ TEST(Monkey, ASeededStreamOfRandomEventsBreaksNoRuleOfTheGame) {
 
 }  // namespace
 }  // namespace kanuvo
-
-int main(int argc, char** argv) {
-    kanuvo::UseScratchHome();
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    kanuvo::InitPictureResources();
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

@@ -5,7 +5,6 @@
 // buttons, the banners and the pause plate inside the board. And L on the help page switches the
 // language.
 // Run once at the design's density and once at twice it (QT_SCALE_FACTOR=2).
-#include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -23,9 +22,7 @@
 #include "game/pause.h"
 #include "game/play.h"
 #include "game/run_end.h"
-#include "app/picture_resources.h"
 #include "platform/qt/language.h"
-#include "scratch_home.h"
 
 namespace kanuvo {
 namespace {
@@ -214,12 +211,3 @@ TEST(LanguageKey, LOnTheHelpPageSwitchesTheWindowToTheOtherLanguageAndKeepsTheCh
 
 }  // namespace
 }  // namespace kanuvo
-
-int main(int argc, char** argv) {
-    kanuvo::UseScratchHome();
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication application(argc, argv);
-    kanuvo::InitPictureResources();
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}
