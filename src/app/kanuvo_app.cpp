@@ -4,29 +4,29 @@
 
 #include "app/display.h"
 
+#include "game/assist.h"
+#include "game/corner.h"
 #include "game/flow.h"
 #include "game/help.h"
 #include "game/play.h"
 
 namespace kanuvo {
 
-void WireEvents(MainForm& form, Game& game, const std::function<void()>& toggleMute,
-                const std::function<void()>& switchLanguage) {
+void WireEvents(MainForm& form, Game& game, const std::function<void(int keyCode)>& programKey) {
     Game* g = &game;
-    // M and F1 work everywhere, title screen included; on the board they are also two of the game's
-    // keys, which reach it first.
-    form.onKeyDown = [g, toggleMute](int keyCode) {
-        if (keyCode == kKeyMute && toggleMute) toggleMute();
+    // F1 and the program's keys work everywhere, title screen and help page included; on the board
+    // they are also keys of the game, which it gets first.
+    form.onKeyDown = [g, programKey](int keyCode) {
+        if (programKey) programKey(keyCode);
         if (keyCode == kKeyHelp) ShowHelp(*g);
     };
-    form.BoardView().onKeyDown = [g, toggleMute](int keyCode) {
-        if (keyCode == kKeyMute && toggleMute) toggleMute();
+    form.BoardView().onKeyDown = [g, programKey](int keyCode) {
         BoardKeyDown(*g, keyCode);
+        if (programKey) programKey(keyCode);
         if (keyCode == kKeyHelp) ShowHelp(*g);
     };
-    form.HelpView().onKeyDown = [g, toggleMute, switchLanguage](int keyCode) {
-        if (keyCode == kKeyMute && toggleMute) toggleMute();
-        if (keyCode == kKeyLanguage && switchLanguage) switchLanguage();
+    form.HelpView().onKeyDown = [g, programKey](int keyCode) {
+        if (programKey) programKey(keyCode);
         HelpKeyDown(*g, keyCode);
     };
     form.HelpView().onMouseDown = [g](int, int, int) { CloseHelp(*g); };
@@ -45,17 +45,31 @@ void WireEvents(MainForm& form, Game& game, const std::function<void()>& toggleM
     form.TitleTimer().onTimer = [g] { TitleTick(*g); };
     form.TimeLimitTimer().onTimer = [g] { TimeLimitTick(*g); };
     form.GameOverTimer().onTimer = [g] { GameOverTick(*g); };
+    form.NoteTimer().onTimer = [g] { NoteTick(*g); };
 }
 
 KanuvoApp::KanuvoApp(Clock& clock, System& system, Sound& device, const AppOptions& options)
     : form(clock), settings(options.settingsPath), sound(device), game(form, system, clock, sound) {
     sound.SetMuted(options.startMuted || settings.Muted().value_or(false));
-    WireEvents(form, game, [this] { ToggleMute(); }, [this] { SwitchLanguage(); });
+    game.SoundOff = sound.Muted();
+    game.RoadAssist = settings.RoadAssist().value_or(false);
+    WireEvents(form, game, [this](int keyCode) {
+        if (keyCode == kKeyMute) ToggleMute();
+        if (keyCode == kKeyAssist) ToggleAssist();
+        // The language is switched on the help page, which names the key.
+        if (keyCode == kKeyLanguage && game.HelpShown) SwitchLanguage();
+    });
 }
 
 void KanuvoApp::ToggleMute() {
     sound.SetMuted(!sound.Muted());
     settings.SetMuted(sound.Muted());
+    ShowSoundState(game, sound.Muted());
+}
+
+void KanuvoApp::ToggleAssist() {
+    ToggleRoadAssist(game);
+    settings.SetRoadAssist(game.RoadAssist);
 }
 
 void KanuvoApp::SwitchLanguage() {

@@ -14,13 +14,14 @@
 
 namespace kanuvo {
 
-// Connects every event of the window to the game's handler for it; the mute key calls toggleMute
-// when one is given.
-void WireEvents(MainForm& form, Game& game, const std::function<void()>& toggleMute = {},
-                const std::function<void()>& switchLanguage = {});
+// Connects every event of the window to the game's handler for it. Every key pressed goes to
+// programKey too, when one is given: the keys the program answers itself, besides the game.
+void WireEvents(MainForm& form, Game& game, const std::function<void(int keyCode)>& programKey = {});
 
 // The key that mutes and unmutes all sound, at any time.
 constexpr int kKeyMute = 'M';
+// The key that turns the road assist on and off, at any time.
+constexpr int kKeyAssist = 'A';
 
 struct AppOptions {
     bool startMuted = false;  // muted from the start, whatever was kept
@@ -38,6 +39,8 @@ public:
     void ToggleMute();
     // Speaks the other language, keeps the choice for the next start, and re-letters the window.
     void SwitchLanguage();
+    // Turns the road assist on or off and keeps the choice for the next start.
+    void ToggleAssist();
 
     MainForm form;
     PlayerSettings settings;

@@ -19,6 +19,7 @@ namespace {
 
 constexpr char kMutedKey[] = "sound/muted";
 constexpr char kLanguageKey[] = "display/language";
+constexpr char kRoadAssistKey[] = "play/road_assist";
 // The file holds a line or two; anything much larger is not ours.
 constexpr qint64 kMaxFileBytes = 64 * 1024;
 
@@ -62,15 +63,18 @@ QString PlayerSettings::Read(const char* key) const {
     return value;
 }
 
-std::optional<bool> PlayerSettings::Muted() const {
-    const QString value = Read(kMutedKey);
+std::optional<bool> PlayerSettings::ReadSwitch(const char* key) const {
+    const QString value = Read(key);
     if (value == "true") return true;
     if (value == "false") return false;
     if (!value.isEmpty()) Ignoring(path_, "unexpected value");
     return std::nullopt;
 }
 
+std::optional<bool> PlayerSettings::Muted() const { return ReadSwitch(kMutedKey); }
 void PlayerSettings::SetMuted(bool muted) { Write(kMutedKey, muted ? "true" : "false"); }
+std::optional<bool> PlayerSettings::RoadAssist() const { return ReadSwitch(kRoadAssistKey); }
+void PlayerSettings::SetRoadAssist(bool on) { Write(kRoadAssistKey, on ? "true" : "false"); }
 
 std::optional<kanuvo::Language> PlayerSettings::Language() const {
     const QString value = Read(kLanguageKey);

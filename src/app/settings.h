@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The player's choices kept between starts (whether the sound is muted, the language), in a small INI file.
+// The player's choices kept between starts (whether the sound is muted, the language, the road
+// assist), in a small INI file.
 #pragma once
 
 #include <QString>
@@ -30,9 +31,15 @@ public:
     std::optional<kanuvo::Language> Language() const;
     void SetLanguage(kanuvo::Language language);
 
+    // Whether the road assist is on, kept and read as Muted is.
+    std::optional<bool> RoadAssist() const;
+    void SetRoadAssist(bool on);
+
 private:
     // The value kept under key; empty when there is none or the file cannot be trusted.
     QString Read(const char* key) const;
+    // A value kept as "true" or "false".
+    std::optional<bool> ReadSwitch(const char* key) const;
     void Write(const char* key, const QString& value);
     // Absent, or a regular file.
     bool Plain() const;

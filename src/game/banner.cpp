@@ -17,12 +17,6 @@ constexpr double kRimPerPixelOfHeight = 1.0 / 14;
 constexpr double kShadowStrength = 0.55;
 constexpr double kSideMargin = 8;  // pixels kept free at each side of the box
 
-Color Mix(Color under, Color over, double share) {
-    const auto channel = [share](int a, int b) { return static_cast<int>(std::lround(a + (b - a) * share)); };
-    return Rgb(channel(RedOf(under), RedOf(over)), channel(GreenOf(under), GreenOf(over)),
-               channel(BlueOf(under), BlueOf(over)));
-}
-
 int RimWidthFor(double points) {
     return std::max(1, static_cast<int>(std::lround(points * kPixelsPerPoint * kRimPerPixelOfHeight)));
 }

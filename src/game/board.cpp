@@ -57,6 +57,25 @@ Direction ExitHeading(TileKind kind, Direction entering) {
     return Direction::None;
 }
 
+std::vector<int> RoadFrom(const GameState& s, int n, int cell, Direction entering) {
+    std::vector<int> road;
+    Direction heading = entering;
+    // A road without a break visits each cell once, so it is never longer than the board.
+    while (static_cast<int>(road.size()) < n * n) {
+        if (cell == GoalCell) {
+            road.push_back(cell);
+            break;
+        }
+        if (cell == StartCell(n)) break;
+        heading = ExitHeading(s.Cells[static_cast<std::size_t>(cell)], heading);
+        if (heading == Direction::None) break;
+        road.push_back(cell);
+        if (!HasNeighbour(cell, heading, n)) break;
+        cell = NextCell(cell, heading, n);
+    }
+    return road;
+}
+
 const char* TileName(TileKind kind) {
     static constexpr std::array<const char*, kRoadKinds + 1> kNames{
         "TileEmpty", "TileLeftBottom", "TileLeftTop", "TileRightBottom",

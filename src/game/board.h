@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <vector>
 
 #include "game/state.h"
 #include "game/tiles.h"
@@ -49,6 +50,10 @@ constexpr int NextCell(int i, Direction d, int n) {
 // returned direction, or breaks (None) when the tile has no road end on the side it comes in by.
 // Empty breaks every road.
 Direction ExitHeading(TileKind kind, Direction entering);
+
+// The cells a road runs through on an N x N board from `cell`, which it enters moving `entering`:
+// each cell whose tile takes it in, in order, up to where it breaks, or up to the goal (included).
+std::vector<int> RoadFrom(const GameState& s, int n, int cell, Direction entering);
 
 // The name of a kind ("TileLeftBottom", ...).
 const char* TileName(TileKind kind);

@@ -2,6 +2,9 @@
 // The board's free corner and what it says.
 #include "game/corner.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "game/banner.h"
 #include "game/board.h"
 #include "game/texts.h"
@@ -11,11 +14,53 @@ namespace kanuvo {
 namespace {
 
 // Lettered as the stage caption is, at about half its size, from the caption's left edge.
-constexpr Color kHintColor = Rgb(255, 255, 255);
-constexpr Color kHintRim = Rgb(0, 0, 0);
-constexpr int kHintRimWidth = 1;
-constexpr double kHintLeft = 10;
-constexpr double kHintPointsPerCell = 0.1;
+constexpr Color kLetters = Rgb(255, 255, 255);
+constexpr Color kRim = Rgb(0, 0, 0);
+constexpr int kRimWidth = 1;
+constexpr double kLeft = 10;
+constexpr double kPointsPerCell = 0.1;
+// The crossed speaker: a white speaker and a gold cross, about a third of a cell high.
+constexpr Color kCross = kBannerGold;
+constexpr double kMarkPerCell = 0.3;
+constexpr double kGapPerCell = 0.2;  // between the hint, the mark's place and the note
+// A note shows for 1.5 s, then fades out over 0.5 s, at 100 ms a tick.
+constexpr int kNoteFullTicks = 15;
+constexpr int kNoteTicks = 20;
+
+void DrawMark(Surface& surface, double left, double middle, double height, Color back) {
+    const double h = height;
+    // The speaker's body, then its cone widening to the right, a column at a time.
+    const double bodyHalf = h * 0.2, coneHalf = h * 0.5;
+    const double bodyWidth = h * 0.25, coneWidth = h * 0.35;
+    surface.Line(left, middle - bodyHalf, left + bodyWidth, middle + bodyHalf, kLetters, LineStyle::FilledBox);
+    const int columns = std::max(1, static_cast<int>(std::lround(coneWidth)));
+    for (int i = 0; i <= columns; ++i) {
+        const double half = bodyHalf + (coneHalf - bodyHalf) * i / columns;
+        surface.Line(left + bodyWidth + i, middle - half, left + bodyWidth + i, middle + half, kLetters, LineStyle::Line);
+    }
+    // The cross, three pixels thick, a dark line either side of it so that it reads on any colour.
+    const double crossLeft = left + bodyWidth + coneWidth + h * 0.15, half = h * 0.25;
+    for (int d = -2; d <= 2; ++d) {
+        const Color c = d == -2 || d == 2 ? Mix(back, kRim, 0.6) : kCross;
+        surface.Line(crossLeft + d, middle - half, crossLeft + 2 * half + d, middle + half, c, LineStyle::Line);
+        surface.Line(crossLeft + d, middle + half, crossLeft + 2 * half + d, middle - half, c, LineStyle::Line);
+    }
+    for (int d = -1; d <= 1; ++d) {
+        surface.Line(crossLeft + d, middle - half, crossLeft + 2 * half + d, middle + half, kCross, LineStyle::Line);
+        surface.Line(crossLeft + d, middle + half, crossLeft + 2 * half + d, middle - half, kCross, LineStyle::Line);
+    }
+}
+
+// The corner afresh on the board and in its hidden copy, once the board shows.
+void RefreshCorner(Game& g) {
+    if (g.form.TitleTimer().Enabled()) return;
+    DrawCorner(g, g.form.BoardView());
+    const Rect area = CornerArea(g);
+    if (g.form.BoardCopy().BitBlt(area.left, area.top, area.right - area.left, area.bottom - area.top,
+                                  g.form.BoardView(), area.left, area.top) == 0) {
+        Fail(g, kOutOfMemoryMessage);
+    }
+}
 
 }  // namespace
 
@@ -27,15 +72,55 @@ Rect CornerArea(const GameState& s) {
 
 void DrawCorner(Game& g, Surface& surface) {
     const Rect area = CornerArea(g);
+    const Color back = surface.BackColor();
     const KeptLettering kept(surface);
     surface.SetFillStyle(FillStyle::Solid);
-    surface.SetFillColor(surface.BackColor());
-    surface.Line(area.left, area.top, area.right - 1, area.bottom - 1, surface.BackColor(), LineStyle::FilledBox);
+    surface.SetFillColor(back);
+    surface.Line(area.left, area.top, area.right - 1, area.bottom - 1, back, LineStyle::FilledBox);
     surface.SetFontBold(false);
-    surface.SetFontSize(g.CellSize * kHintPointsPerCell);
+    surface.SetFontSize(g.CellSize * kPointsPerCell);
     const std::string hint = Say(g, texts::kHelpHint);
     const double top = area.top + (area.bottom - area.top - surface.TextHeight(hint)) / 2;
-    PrintOutlined(surface, kHintLeft, static_cast<int>(top), hint, kHintColor, kHintRim, kHintRimWidth);
+    PrintOutlined(surface, kLeft, static_cast<int>(top), hint, kLetters, kRim, kRimWidth);
+
+    const double middle = (area.top + area.bottom) / 2.0;
+    const double gap = g.CellSize * kGapPerCell;
+    const double markLeft = kLeft + surface.TextWidth(hint) + gap;
+    const double markHeight = g.CellSize * kMarkPerCell;
+    if (g.SoundOff) DrawMark(surface, markLeft, middle, markHeight, back);
+    if (!g.CornerNote) return;
+    surface.SetFontBold(true);
+    const std::string note = Say(g, *g.CornerNote);
+    const double noteLeft = markLeft + markHeight * 1.2 + gap;
+    // A note too wide for what is left of the corner is lettered smaller.
+    const double room = area.right - noteLeft - gap;
+    const double width = surface.TextWidth(note);
+    if (width > room && room > 0) surface.SetFontSize(std::max(1.0, std::floor(surface.FontSize() * room / width)));
+    const double fade = std::clamp(static_cast<double>(g.NoteTicks - kNoteFullTicks) / (kNoteTicks - kNoteFullTicks), 0.0, 1.0);
+    PrintOutlined(surface, std::round(noteLeft), std::round(middle - surface.TextHeight(note) / 2), note,
+                  Mix(kBannerGold, back, fade), Mix(kRim, back, fade), kRimWidth);
+}
+
+void ShowCornerNote(Game& g, Text note) {
+    g.CornerNote = note;
+    g.NoteTicks = 0;
+    // A fresh period for a fresh note.
+    g.form.NoteTimer().SetEnabled(false);
+    g.form.NoteTimer().SetEnabled(true);
+    RefreshCorner(g);
+}
+
+void ShowSoundState(Game& g, bool off) {
+    g.SoundOff = off;
+    ShowCornerNote(g, off ? texts::kSoundOff : texts::kSoundOn);
+}
+
+void NoteTick(Game& g) {
+    if (++g.NoteTicks >= kNoteTicks) {
+        g.CornerNote.reset();
+        g.form.NoteTimer().SetEnabled(false);
+    }
+    RefreshCorner(g);
 }
 
 }  // namespace kanuvo

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The board's free corner, in the margin below its left-hand columns, where nothing else is drawn:
-// the hint that F1 shows the help page.
+// the hint that F1 shows the help page, a crossed speaker while the sound is off, and a short note
+// (the sound or the road assist turned on or off) that fades by itself.
 #pragma once
 
 #include "game/game.h"
@@ -12,5 +13,11 @@ namespace kanuvo {
 Rect CornerArea(const GameState& s);
 // Letters the corner afresh on the surface, which shows the board.
 void DrawCorner(Game& g, Surface& surface);
+// Shows the note in the corner; it fades and goes by itself.
+void ShowCornerNote(Game& g, Text note);
+// The sound was turned off or on: the mark follows, and a note says so.
+void ShowSoundState(Game& g, bool off);
+// A tick of the note timer: the note fades, then goes.
+void NoteTick(Game& g);
 
 }  // namespace kanuvo

@@ -5,6 +5,7 @@
 
 #include <cstdlib>
 
+#include "game/assist.h"
 #include "game/board.h"
 #include "game/corner.h"
 #include "game/geometry.h"
@@ -207,6 +208,7 @@ void RunGameLoop(Game& g) {
             EndRunIf(g, SteerTruck(g));
             NoteTruckPath(g);
         }
+        if (g.Playing) ShowAssistRoad(g);
         if (!g.Playing) return;
         // A running trace steps on every pass. Otherwise nothing can change before the next event
         // or the next truck step, so sleep until whichever comes first instead of spinning.

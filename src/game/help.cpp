@@ -71,7 +71,7 @@ double LineSize(Surface& page, const Rect& box, const std::vector<BannerLine>& l
 void ShowHelp(Game& g) {
     if (g.HelpShown) return;
     g.HelpShown = true;
-    for (Timer* timer : {&g.form.TitleTimer(), &g.form.TimeLimitTimer(), &g.form.GameOverTimer()})
+    for (Timer* timer : {&g.form.TitleTimer(), &g.form.TimeLimitTimer(), &g.form.GameOverTimer(), &g.form.NoteTimer()})
         timer->SetHeld(true);
     DrawHelpPage(g);
     g.form.HelpView().SetVisible(true);
@@ -84,6 +84,7 @@ void CloseHelp(Game& g) {
     g.form.HelpView().SetVisible(false);
     g.form.TitleTimer().SetHeld(false);
     g.form.GameOverTimer().SetHeld(false);
+    g.form.NoteTimer().SetHeld(false);
     // A run paused before the page came stays paused; otherwise it goes on, the truck taking up its
     // pace afresh rather than catching up on the time the page stood.
     if (!g.Paused) {

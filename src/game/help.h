@@ -12,8 +12,8 @@ constexpr int kKeyHelp = kKeyF1;
 // L on the help page switches between Japanese and English.
 constexpr int kKeyLanguage = 'L';
 
-// Lays the page over the window and holds the game: the time limit, the truck, the title and the
-// Game Over lettering all wait until the page goes.
+// Lays the page over the window and holds the game: the time limit, the truck, the title, the Game
+// Over lettering and a fading note all wait until the page goes.
 void ShowHelp(Game& g);
 // Takes the page away: the window shows exactly what it showed before, and the game goes on as it
 // was (a run that was paused stays paused).

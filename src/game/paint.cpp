@@ -7,6 +7,7 @@
 #include <cmath>
 #include <string>
 
+#include "game/banner.h"
 #include "game/board.h"
 #include "game/rounding.h"
 
@@ -20,6 +21,9 @@ constexpr Color kStartFace = Rgb(100, 50, 0);
 constexpr Color kLabelColor = Rgb(0, 0, 0);
 constexpr int kCornerSize = 10;
 constexpr int kLabelMargin = 3;  // pixels kept free at each side of a translated label
+// A lit road's cells are outlined in this many pixels of bright gold.
+constexpr Color kRoadLight = kBannerGold;
+constexpr int kRoadLightWidth = 3;
 
 // The road's geometry in one cell: the centre lines at L + m and T + m, the half width w.
 struct Road {
@@ -172,6 +176,13 @@ void PaintLinesBetweenCells(const GameState& s, const Rect& area, Surface& surfa
     for (int row = 1; row < n; ++row) {
         const int y = s.CellRects[(row - 1) * n + 1].bottom;
         if (y >= area.top && y < area.bottom) RepaintLineStretch(s, Box{area.left, y, area.right - 1, y}, surface);
+    }
+}
+
+void LightCell(const GameState& s, int cell, Surface& surface) {
+    const Rect& r = s.CellRects[cell];
+    for (int inset = 0; inset < kRoadLightWidth; ++inset) {
+        surface.Line(r.left + inset, r.top + inset, r.right - 1 - inset, r.bottom - 1 - inset, kRoadLight, LineStyle::Box);
     }
 }
 

@@ -15,6 +15,8 @@ void PaintMovedTile(const GameState& s, Surface& surface);
 // The goal's and the start's faces with their labels in the player's language.
 void PaintGoal(Game& g, int cell, Surface& surface);
 void PaintStart(Game& g, int cell, Surface& surface);
+// Outlines the cell in bright gold just inside its rectangle, as a lit road shows.
+void LightCell(const GameState& s, int cell, Surface& surface);
 // Fills the cell's rectangle with the surface's background colour.
 void EraseCell(const GameState& s, int cell, Surface& surface);
 // Repaints the lines between cells where they cross `area` (left and top edges included, right and

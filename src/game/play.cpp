@@ -74,6 +74,7 @@ void Slide(Game& g, int emptyCell, int source) {
     g.Cells[g.SlideTarget] = g.SlideKind;
     g.Cells[g.SlideSource] = TileKind::Empty;
     RepaintSlide(g, g.form.BoardView(), g.form.BoardCopy());
+    g.AssistLit[g.SlideSource] = false;  // erased whole
 }
 
 // Sets the pointer once when it arrives on a control from one of the other three.

@@ -8,6 +8,8 @@
 #include "game/banner.h"
 #include "game/board.h"
 #include "game/geometry.h"
+#include "game/paint.h"
+#include "game/texts.h"
 
 namespace kanuvo {
 
@@ -31,23 +33,9 @@ constexpr double kDetailPerBoardPixel = 0.05;
 constexpr double kPixelsPerPoint = 4.0 / 3.0;
 constexpr int kGameOverHintGap = 6;  // pixels between the lettering and its hint
 
-// The won road's cells are outlined in this many pixels of bright gold, inside each cell.
-constexpr Color kRoadLight = kBannerGold;
-constexpr int kRoadLightWidth = 3;
-
 // The whole board of the last run, from the goal's top-left to the start's bottom-right.
 Rect BoardArea(const GameState& s) {
     return CellsArea(s, s.RunBoardSize > 0 ? s.RunBoardSize : s.BoardSize);
-}
-
-void LightRoad(const GameState& s, Surface& surface, const std::vector<int>& cells) {
-    for (int cell : cells) {
-        const Rect& r = s.CellRects[cell];
-        for (int inset = 0; inset < kRoadLightWidth; ++inset) {
-            surface.Line(r.left + inset, r.top + inset, r.right - 1 - inset, r.bottom - 1 - inset, kRoadLight,
-                         LineStyle::Box);
-        }
-    }
 }
 
 std::vector<int> TruckRoad(const GameState& s) {
@@ -78,6 +66,9 @@ void BeginRunRecord(GameState& s) {
     s.RunStage = s.Stage;
     s.RunBoardSize = s.BoardSize;
     s.TruckPathLength = 0;
+    // Every run starts on a freshly drawn board, with nothing outlined yet.
+    s.RunAssisted = s.RoadAssist;
+    s.AssistLit = {};
 }
 
 void NoteTruckPath(GameState& s) {
@@ -92,22 +83,10 @@ void NoteTruckPath(GameState& s) {
 
 std::vector<int> RoadToGoal(const GameState& s) {
     const int n = s.RunBoardSize;
-    Direction heading = s.StartExit;
-    std::vector<int> road{StartCell(n)};
-    int cell = NextCell(StartCell(n), heading, n);
-    // A road without a break visits each cell once, so it is never longer than the board.
-    while (static_cast<int>(road.size()) < n * n) {
-        road.push_back(cell);
-        heading = ExitHeading(s.Cells[static_cast<std::size_t>(cell)], heading);
-        if (heading == Direction::None || !HasNeighbour(cell, heading, n)) return {};
-        cell = NextCell(cell, heading, n);
-        if (cell == GoalCell) {
-            road.push_back(GoalCell);
-            return road;
-        }
-        if (cell == StartCell(n)) return {};
-    }
-    return {};
+    std::vector<int> road = RoadFrom(s, n, NextCell(StartCell(n), s.StartExit, n), s.StartExit);
+    if (road.empty() || road.back() != GoalCell) return {};
+    road.insert(road.begin(), StartCell(n));
+    return road;
 }
 
 void ShowRunEnd(Game& g) {
@@ -119,11 +98,11 @@ void ShowRunEnd(Game& g) {
     const double detail = (area.right - area.left) * kDetailPerBoardPixel;
     std::vector<BannerLine> lines;
     if (g.LastRunEnd == RunEnd::Cleared) {
-        LightRoad(g, board, IsRouteStage(g.RunStage) ? RoadToGoal(g) : TruckRoad(g));
+        for (int cell : IsRouteStage(g.RunStage) ? RoadToGoal(g) : TruckRoad(g)) LightCell(g, cell, board);
         const int seconds = g.TimeCount;
         lines = {{Say(g, kClearedTitle), headline, kBannerGold},
                  {MinutesAndSeconds(seconds), detail, kBannerWhite},
-                 {BestTimeLine(g, seconds), detail, kBannerGold},
+                 {g.RunAssisted ? Say(g, texts::kAssistNoBest) : BestTimeLine(g, seconds), detail, kBannerGold},
                  {Say(g, kNextStageHint), detail, kBannerWhite}};
     } else {
         lines = {{Say(g, MissTitle(g.LastRunEnd)), headline, kBannerWhite},

@@ -5,11 +5,13 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "game/random.h"
 #include "game/tiles.h"
 #include "platform/system.h"
+#include "platform/text.h"
 
 namespace kanuvo {
 
@@ -82,6 +84,16 @@ struct GameState {
     bool Paused = false;
     // The help page lies over the window and holds the game until it goes.
     bool HelpShown = false;
+
+    // The board's free corner: the mark of a muted sound, and a short note that fades.
+    bool SoundOff = false;
+    std::optional<Text> CornerNote;
+    int NoteTicks = 0;  // ticks of the note timer since the note came
+
+    // The road assist: on or off, whether this run has had its help, and the cells it outlines now.
+    bool RoadAssist = false;
+    bool RunAssisted = false;
+    std::array<bool, kMaxCells + 1> AssistLit{};
 
     // Route trace and truck.
     bool RouteActive = false;

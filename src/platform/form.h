@@ -15,6 +15,7 @@
 //   TitleTimer       1000 ms: ends the title screen on its eleventh tick (TitleTick)
 //   TimeLimitTimer   1000 ms, enabled during a run: counts the run's 180 seconds (TimeLimitTick)
 //   GameOverTimer    500 ms: grows the Game Over lettering (GameOverTick)
+//   NoteTimer        100 ms, enabled while a note shows in the board's free corner: fades it (NoteTick)
 #pragma once
 
 #include <cstdint>
@@ -97,6 +98,7 @@ public:
     virtual Timer& TitleTimer() = 0;
     virtual Timer& TimeLimitTimer() = 0;
     virtual Timer& GameOverTimer() = 0;
+    virtual Timer& NoteTimer() = 0;
 
     // Outer size of the window, frame and title bar included, in twips.
     virtual void SetWidth(int twips) = 0;

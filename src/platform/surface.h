@@ -17,6 +17,14 @@ constexpr Color Rgb(int red, int green, int blue) {
 constexpr int RedOf(Color c) { return static_cast<int>((c >> 16) & 0xFF); }
 constexpr int GreenOf(Color c) { return static_cast<int>((c >> 8) & 0xFF); }
 constexpr int BlueOf(Color c) { return static_cast<int>(c & 0xFF); }
+// The colour `share` of the way from `from` to `to`, each channel rounded to the nearest.
+constexpr Color Mix(Color from, Color to, double share) {
+    const auto channel = [share](int a, int b) {
+        const double v = a + (b - a) * share;
+        return static_cast<int>(v < 0 ? v - 0.5 : v + 0.5);
+    };
+    return Rgb(channel(RedOf(from), RedOf(to)), channel(GreenOf(from), GreenOf(to)), channel(BlueOf(from), BlueOf(to)));
+}
 
 // How a scaled picture is combined with what is already on the surface.
 enum class RasterOp {

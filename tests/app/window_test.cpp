@@ -26,7 +26,9 @@
 #include "app/kanuvo_app.h"
 #include "app/picture_resources.h"
 #include "doubles.h"
+#include "game/assist.h"
 #include "game/board.h"
+#include "game/corner.h"
 #include "game/flow.h"
 #include "game/geometry.h"
 #include "game/pictures.h"
@@ -487,6 +489,20 @@ TEST_F(Window, MMutesEverySoundAndTheChoiceIsKeptForTheNextStart) {
         EXPECT_TRUE(a.sound.Muted());
         first.device.commands.clear();
         QTest::mouseClick(&a.form, Qt::LeftButton, {}, QPoint(300, 300));
+        // The board's free corner shows the crossed speaker in gold while the sound is off.
+        const auto goldInCorner = [&a] {
+            const Rect c = CornerArea(a.game);
+            const QImage board = a.form.BoardView().Image();
+            int gold = 0;
+            for (int y = c.top; y < std::min(c.bottom, board.height()); ++y) {
+                for (int x = c.left; x < c.right; ++x) {
+                    const QRgb p = board.pixel(x, y);
+                    gold += qRed(p) > 230 && qGreen(p) > 190 && qGreen(p) < 235 && qBlue(p) < 90;
+                }
+            }
+            return gold;
+        };
+        EXPECT_GT(goldInCorner(), 20);
         RunThenStop(a, [] {});
         EXPECT_THAT(first.device.commands, ::testing::IsEmpty());
         EXPECT_THAT(first.device.waves, ::testing::IsEmpty());
@@ -498,6 +514,9 @@ TEST_F(Window, MMutesEverySoundAndTheChoiceIsKeptForTheNextStart) {
             EXPECT_TRUE(a.game.RouteActive);
         });
         EXPECT_FALSE(a.sound.Muted());
+        EXPECT_GT(goldInCorner(), 20) << "the note, in gold";
+        while (a.form.NoteTimer().Enabled()) NoteTick(a.game);
+        EXPECT_EQ(goldInCorner(), 0) << "the mark has gone, and the note has faded";
         EXPECT_THAT(first.device.commands, ElementsAre("resume gBGMfile", "stop gBGMfile ", "stop gBGMfile "));
         QTest::keyClick(a.form.BoardView().Widget(), Qt::Key_M);
     }
@@ -519,6 +538,40 @@ TEST_F(Window, TheMuteOptionStartsMutedAndACorruptSettingsFileIsIgnored) {
     OtherCopy corrupt({false, path});
     EXPECT_FALSE(corrupt.app->sound.Muted());
     EXPECT_EQ(corrupt.device.commands.size(), 1u);  // the music opened as ever
+}
+
+TEST_F(Window, AOutlinesTheRoadAheadOfTheTruckAndTakesItOffPixelForPixel) {
+    OtherCopy plain;  // deals the same boards, and drives without the assist
+    for (KanuvoApp* a : {&app, plain.app.get()}) {
+        QTest::mouseClick(&a->form, Qt::LeftButton, {}, QPoint(300, 300));
+        a->game.Stage = 2;
+        testing::LayLeftThenUpRoad(a->game);
+        PlaceTruckAtStart(a->game);
+        RedrawBoard(a->game);
+        a->game.Playing = true;
+        a->game.TruckCells = {16, 16};
+    }
+    QTest::keyClick(app.form.BoardView().Widget(), Qt::Key_A);
+    ASSERT_TRUE(g.RoadAssist);
+    ShowAssistRoad(g);
+    EXPECT_EQ(AssistRoad(g), (std::vector<int>{15, 14, 13, 9, 5, 1}));
+    EXPECT_EQ(At(g.CellRects[15].left + 1, g.CellRects[15].top + 1), qRgb(255, 215, 40));
+    EXPECT_EQ(At(g.CellRects[1].right - 1, g.CellRects[1].bottom - 1), qRgb(255, 215, 40));
+    // Both drive, a step and a pass of the main loop at a time, until the truck is in cell 13.
+    for (KanuvoApp* a : {&app, plain.app.get()}) {
+        for (int steps = 0; a->game.TruckCells[0] != 13; ++steps) {
+            ASSERT_LT(steps, 2000);
+            StepTruck(a->game, a->form.BoardView());
+            SteerTruck(a->game);
+            ShowAssistRoad(a->game);
+        }
+    }
+    EXPECT_EQ(AssistRoad(g), (std::vector<int>{9, 5, 1}));
+    QTest::keyClick(app.form.BoardView().Widget(), Qt::Key_A);
+    ShowAssistRoad(g);
+    while (app.form.NoteTimer().Enabled()) NoteTick(g);
+    EXPECT_TRUE(Board() == plain.app->form.BoardView().Image()) << "every outline taken off, the truck whole";
+    EXPECT_TRUE(app.form.BoardCopy().Image() == plain.app->form.BoardCopy().Image());
 }
 
 // Relative luminance of a colour, as contrast between colours is measured for legible text.

@@ -324,6 +324,7 @@ public:
     Timer& TitleTimer() override { return titleTimer; }
     Timer& TimeLimitTimer() override { return timeLimitTimer; }
     Timer& GameOverTimer() override { return gameOverTimer; }
+    Timer& NoteTimer() override { return noteTimer; }
     void SetWidth(int twips) override { widthTwips = twips; }
     void SetHeight(int twips) override { heightTwips = twips; }
     void Unload() override { ++unloads; }
@@ -340,7 +341,7 @@ public:
     FakePictureBox boardView, boardCopy, helpView;
     FakeButton exitButton{"終了", true}, newGameButton{"新ゲーム", true}, startStopButton{"スタート", true};
     FakeButton gaugeFrame{"", false}, gaugeBar{"", false};
-    FakeTimer titleTimer{true, 1000}, timeLimitTimer{false, 1000}, gameOverTimer{false, 500};
+    FakeTimer titleTimer{true, 1000}, timeLimitTimer{false, 1000}, gameOverTimer{false, 500}, noteTimer{false, 100};
     int widthTwips = 0, heightTwips = 0, unloads = 0, doEventsCalls = 0, waits = 0;
     std::vector<std::function<void()>> pending;
 };

@@ -155,6 +155,9 @@ TEST_F(EndOfRun, AClearShowsItsTimeAndKeepsTheBestTime) {
     EXPECT_EQ(t.system.bestTimes[1], 75);
     EXPECT_THAT(clearStageOne(9), ElementsAre("ステージクリア！", "0:09", "新記録！", "新ゲームで次のステージへ"));
     EXPECT_EQ(t.system.bestTimes[1], 9);
+    g.RoadAssist = true;  // a clear with the road assist's help shows its time and keeps none
+    EXPECT_THAT(clearStageOne(5), ElementsAre("ステージクリア！", "0:05", "道アシストあり：記録なし", "新ゲームで次のステージへ"));
+    EXPECT_EQ(t.system.bestTimes[1], 9);
     EXPECT_EQ(t.system.bestTimes.size(), 1u);
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "board_text.h"
+#include "game/assist.h"
 #include "game/board.h"
 #include "game/flow.h"
 #include "game/route.h"
@@ -269,6 +270,20 @@ TEST_F(RouteTest, StepsFollowTheClassTableForEveryCellKindAndDirection) {
     EXPECT_GT(judged, 3000);
     EXPECT_TRUE(mismatches.empty()) << mismatches.size() << " mismatches, first: "
                                      << (mismatches.empty() ? "" : mismatches.front());
+}
+
+TEST_F(RouteTest, TheRoadAssistOutlinesTheRoadFromTheStartUpToItsBreak) {
+    Run(5, ExitUp,
+        "G 6 1 . . "
+        ". . 4 . . "
+        ". . 5 6 1 "
+        ". . . . 4 "
+        ". . . . S");
+    EXPECT_EQ(AssistRoad(g), (std::vector<int>{20, 15, 14, 13, 8, 3, 2, 1}));
+    g.Cells[8] = TileKind::Horizontal;  // takes no road from below
+    EXPECT_EQ(AssistRoad(g), (std::vector<int>{20, 15, 14, 13}));
+    g.Cells[15] = g.Cells[10] = g.Cells[5] = TileKind::Vertical;  // the last leads off the board
+    EXPECT_EQ(AssistRoad(g), (std::vector<int>{20, 15, 10, 5}));
 }
 
 }  // namespace

@@ -28,6 +28,7 @@ constexpr char kCaption[] = "Kanuvo";
 constexpr int kTitleInterval = 1000;
 constexpr int kTimeLimitInterval = 1000;
 constexpr int kGameOverInterval = 500;
+constexpr int kNoteInterval = 100;
 constexpr double kButtonFontPoints = 9;
 constexpr int kTitleBarHeight = 28;
 // Pixels of a button's width a caption leaves free: the frame of two on each side and one more.
@@ -46,15 +47,10 @@ constexpr Color kDimmedGrey = Rgb(170, 170, 170);
 
 QString ColourName(Color c) { return QStringLiteral("#%1").arg(c, 6, 16, QLatin1Char('0')); }
 
-Color Towards(Color from, Color to, double share) {
-    const auto channel = [share](int a, int b) { return static_cast<int>(std::lround(a + (b - a) * share)); };
-    return Rgb(channel(RedOf(from), RedOf(to)), channel(GreenOf(from), GreenOf(to)), channel(BlueOf(from), BlueOf(to)));
-}
-
 QString ButtonStyle(Color back, bool dimmed) {
     // A border of its own makes every style paint the background colour, disabled or not.
     if (dimmed) {
-        const QString faded = ColourName(Towards(back, kDimmedGrey, kDimmedFade));
+        const QString faded = ColourName(Mix(back, kDimmedGrey, kDimmedFade));
         return QStringLiteral("QPushButton { background-color: %1; color: #808080; border: 2px solid %1; }").arg(faded);
     }
     return QStringLiteral(
@@ -62,8 +58,8 @@ QString ButtonStyle(Color back, bool dimmed) {
                "QPushButton:hover:enabled { background-color: %2; border-color: %2; }"
                "QPushButton:pressed:enabled { background-color: %3; border: 2px inset %3; }"
                "QPushButton:disabled { background-color: %1; color: gray; }")
-        .arg(ColourName(back), ColourName(Towards(back, Rgb(255, 255, 255), kHoverLight)),
-             ColourName(Towards(back, Rgb(0, 0, 0), kPressedDark)));
+        .arg(ColourName(back), ColourName(Mix(back, Rgb(255, 255, 255), kHoverLight)),
+             ColourName(Mix(back, Rgb(0, 0, 0), kPressedDark)));
 }
 
 int MouseButtonCode(Qt::MouseButton button) {
@@ -368,7 +364,8 @@ MainForm::MainForm(Clock& clock, int twipsPerPixel)
       helpView_(inner_),
       titleTimer_(kTitleInterval, true),
       timeLimitTimer_(kTimeLimitInterval, false),
-      gameOverTimer_(kGameOverInterval, false) {
+      gameOverTimer_(kGameOverInterval, false),
+      noteTimer_(kNoteInterval, false) {
     setWindowTitle(QString::fromLatin1(kCaption));
     // The window's size is fixed: it offers no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -522,7 +519,7 @@ void MainForm::RaiseLoad() {
     if (onLoad) onLoad();
     loading_ = false;
     if (closed_) return;
-    for (QtTimer* timer : {&titleTimer_, &timeLimitTimer_, &gameOverTimer_}) timer->Activate();
+    for (QtTimer* timer : {&titleTimer_, &timeLimitTimer_, &gameOverTimer_, &noteTimer_}) timer->Activate();
 }
 
 void MainForm::DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }

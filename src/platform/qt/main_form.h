@@ -169,6 +169,7 @@ public:
     QtTimer& TitleTimer() override { return titleTimer_; }
     QtTimer& TimeLimitTimer() override { return timeLimitTimer_; }
     QtTimer& GameOverTimer() override { return gameOverTimer_; }
+    QtTimer& NoteTimer() override { return noteTimer_; }
 
     void SetWidth(int twips) override;
     void SetHeight(int twips) override;
@@ -238,6 +239,7 @@ private:
     QtTimer titleTimer_;
     QtTimer timeLimitTimer_;
     QtTimer gameOverTimer_;
+    QtTimer noteTimer_;
     // Wakes a wait for the next truck step. A wait ended early by a repaint is taken up again for the
     // same tick: the timer then runs on, rather than being made and set afresh twice a step.
     QTimer wake_;
