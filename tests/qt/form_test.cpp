@@ -11,6 +11,7 @@
 
 #include <array>
 #include <chrono>
+#include <functional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -41,10 +42,13 @@ bool PumpUntil(Done done, int deadlineMs = 5000) {
     return true;
 }
 
-void PumpFor(int ms) {
-    QElapsedTimer elapsed;
-    elapsed.start();
-    while (elapsed.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+// Handles events until a period of ms has passed on Qt's timers: by then any timer of that period or
+// less started before has had its event (due timers are handled in the order they fall due).
+void PumpPast(int ms) {
+    QObject context;  // the timer ends with the wait
+    bool passed = false;
+    QTimer::singleShot(ms, Qt::PreciseTimer, &context, [&] { passed = true; });
+    EXPECT_TRUE(PumpUntil([&] { return passed; }, ms + 5000));
 }
 
 class FormTest : public ::testing::Test {
@@ -220,14 +224,14 @@ TEST_F(FormTest, TheFirstFrameIsReportedOnceAfterItIsPainted) {
     // The program sets its icon and starts loading its sound from here: never before the title shows.
     int reports = 0;
     form.onFirstFrame = [&] { ++reports; };
-    PumpFor(50);
+    PumpPast(50);
     EXPECT_EQ(reports, 0) << "nothing is painted before the window shows";
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     ASSERT_TRUE(PumpUntil([&] { return reports > 0; }));
     form.Canvas().Line(0, 0, 9, 9, Rgb(0, 0, 255), LineStyle::FilledBox);
     form.repaint();
-    PumpFor(50);
+    PumpPast(50);
     EXPECT_EQ(reports, 1);
 }
 
@@ -305,59 +309,78 @@ TEST_F(FormTest, TimersWaitForTheLoadAndTickOnlyFromTheDispatchWhileEnabled) {
     int ticks = 0;
     form.GameOverTimer().onTimer = [&] { ++ticks; };
     form.GameOverTimer().SetEnabled(true);
-    PumpFor(700);
+    EXPECT_EQ(form.GameOverTimer().Interval(), 500);
+    PumpPast(500);
     EXPECT_EQ(ticks, 0) << "a timer runs only once the window has loaded";
 
     bool loaded = false;
     form.onLoad = [&] { loaded = true; };
     form.RaiseLoad();
     EXPECT_TRUE(loaded);
-    std::this_thread::sleep_for(std::chrono::milliseconds(700));
+    // A period passes on Qt's timers with no event handled: the timer's event waits for the dispatch.
+    QTimer period;
+    period.setTimerType(Qt::PreciseTimer);
+    period.start(500);
+    while (period.remainingTime() > 0) std::this_thread::sleep_for(std::chrono::milliseconds(period.remainingTime()));
     EXPECT_EQ(ticks, 0) << "no event outside the dispatch";
     form.DoEvents();
     EXPECT_EQ(ticks, 1);
 
     form.GameOverTimer().SetEnabled(false);
-    PumpFor(700);
+    PumpPast(500);
     EXPECT_EQ(ticks, 1);
-    EXPECT_EQ(form.GameOverTimer().Interval(), 500);
     form.GameOverTimer().SetEnabled(true);
     EXPECT_TRUE(PumpUntil([&] { return ticks == 2; }));
 }
 
-TEST_F(FormTest, AHeldTimerKeepsTheRestOfItsPeriodForWhenItIsReleased) {
+TEST(HeldTimer, KeepsTheRestOfItsPeriodOnTheGamesClockForWhenItIsReleased) {
+    ManualClock clock;
+    MainForm form{clock, 15};
     form.TitleTimer().SetEnabled(false);
-    int ticks = 0;
-    form.GameOverTimer().onTimer = [&] { ++ticks; };
+    QtTimer& timer = form.GameOverTimer();  // 500 ms
+    using Seen = std::vector<std::string>;
+    Seen seen;
+    timer.onTimer = [&] { seen.push_back("tick"); };
+    QObject context;  // marks not yet due end with the test
+    // What comes first after go(): a mark set just before it at `before` ms, the timer's event, or a
+    // mark set just after it at `after` ms.
+    const auto order = [&](int before, const std::function<void()>& go, int after) {
+        const auto mark = [&](int ms) {
+            QTimer::singleShot(ms, Qt::PreciseTimer, &context, [&seen, ms] { seen.push_back(std::to_string(ms)); });
+        };
+        seen.clear();
+        mark(before);
+        go();
+        mark(after);
+        EXPECT_TRUE(PumpUntil([&] { return seen.size() == 3; }));
+        return seen;
+    };
+    const auto release = [&] { timer.SetHeld(false); };
     form.RaiseLoad();
-    form.GameOverTimer().SetEnabled(true);  // 500 ms
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    form.GameOverTimer().SetHeld(true);
-    EXPECT_TRUE(form.GameOverTimer().Held());
-    PumpFor(700);
-    EXPECT_EQ(ticks, 0) << "no event while held";
-    form.GameOverTimer().SetHeld(false);
-    QElapsedTimer released;
-    released.start();
-    ASSERT_TRUE(PumpUntil([&] { return ticks == 1; }));
-    // About 200 ms were left of the period; a fresh period would take 500.
-    EXPECT_LT(released.elapsed(), 450);
-    EXPECT_EQ(form.GameOverTimer().Interval(), 500);
-    QElapsedTimer next;
-    next.start();
-    ASSERT_TRUE(PumpUntil([&] { return ticks == 2; }));
-    EXPECT_GT(next.elapsed(), 400) << "full periods again after the rest";
+    timer.SetEnabled(true);
+    clock.now = 300;
+    timer.SetHeld(true);
+    EXPECT_TRUE(timer.Held());
+    PumpPast(500);
+    EXPECT_TRUE(seen.empty()) << "no event while held";
+    // However long the hold, 200 ms of the period are left; then full periods again: held 100 ms into
+    // the next one, 400 are left.
+    clock.now = 60000;
+    EXPECT_EQ(order(150, release, 250), (Seen{"150", "tick", "250"}));
+    clock.now += 100;
+    timer.SetHeld(true);
+    EXPECT_EQ(order(350, release, 450), (Seen{"350", "tick", "450"}));
 
-    // Disabling ends a hold: enabled again, the timer counts fresh periods at once.
-    form.GameOverTimer().SetHeld(true);
-    form.GameOverTimer().SetEnabled(false);
-    EXPECT_FALSE(form.GameOverTimer().Held());
-    form.GameOverTimer().SetEnabled(true);
-    EXPECT_TRUE(PumpUntil([&] { return ticks == 3; }));
+    // Disabling ends a hold: enabled again, the timer counts a fresh period, not the rest (200 ms).
+    clock.now += 300;
+    timer.SetHeld(true);
+    timer.SetEnabled(false);
+    EXPECT_FALSE(timer.Held());
+    EXPECT_EQ(order(450, [&] { timer.SetEnabled(true); }, 550), (Seen{"450", "tick", "550"}));
     // Only an enabled timer is held.
-    form.GameOverTimer().SetEnabled(false);
-    form.GameOverTimer().SetHeld(true);
-    EXPECT_FALSE(form.GameOverTimer().Held());
+    timer.SetEnabled(false);
+    timer.SetHeld(true);
+    EXPECT_FALSE(timer.Held());
 }
 
 TEST_F(FormTest, AClickHandlerLoopingOnDoEventsSeesTimerTicksAndASecondClick) {

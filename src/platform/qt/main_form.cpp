@@ -13,6 +13,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/captions.h"
@@ -309,14 +310,20 @@ void QtPictureBox::SetFocus() {
     if (widget_ != nullptr) widget_->setFocus(Qt::OtherFocusReason);
 }
 
-QtTimer::QtTimer(int intervalMs, bool enabled) : interval_(intervalMs), enabled_(enabled) {
+QtTimer::QtTimer(Clock& clock, int intervalMs, bool enabled) : clock_(clock), interval_(intervalMs), enabled_(enabled) {
     timer_.setInterval(intervalMs);
     timer_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
+        periodStart_ = clock_.GetTickCount();  // a new period, as the game counts time
         // The rest of a period cut short by a hold is followed by full periods again.
         if (timer_.interval() != interval_) timer_.setInterval(interval_);
         if (Counting() && onTimer) onTimer();
     });
+}
+
+void QtTimer::Start(int periodMs) {
+    periodStart_ = clock_.GetTickCount();
+    timer_.start(periodMs);
 }
 
 void QtTimer::SetEnabled(bool enabled) {
@@ -327,7 +334,7 @@ void QtTimer::SetEnabled(bool enabled) {
         heldRemainder_ = -1;
         timer_.stop();
     } else if (active_) {
-        timer_.start(interval_);
+        Start(interval_);
     }
 }
 
@@ -336,17 +343,19 @@ void QtTimer::SetHeld(bool held) {
     if (held == held_) return;
     held_ = held;
     if (held) {
-        heldRemainder_ = timer_.isActive() ? std::max(0, timer_.remainingTime()) : -1;
+        // A signed difference stays right across the tick count's wrap.
+        const auto counted = static_cast<std::int32_t>(clock_.GetTickCount() - periodStart_);
+        heldRemainder_ = timer_.isActive() ? std::clamp(timer_.interval() - counted, 0, timer_.interval()) : -1;
         timer_.stop();
     } else if (active_) {
-        timer_.start(heldRemainder_ >= 0 ? heldRemainder_ : interval_);
+        Start(heldRemainder_ >= 0 ? heldRemainder_ : interval_);
         heldRemainder_ = -1;
     }
 }
 
 void QtTimer::Activate() {
     active_ = true;
-    if (enabled_ && !held_ && !timer_.isActive()) timer_.start(interval_);
+    if (enabled_ && !held_ && !timer_.isActive()) Start(interval_);
 }
 
 MainForm::MainForm(Clock& clock, int twipsPerPixel)
@@ -362,10 +371,10 @@ MainForm::MainForm(Clock& clock, int twipsPerPixel)
       gaugeFrame_(inner_, "", Rgb(255, 255, 255), false),
       gaugeBar_(inner_, "", Rgb(255, 0, 0), false),
       helpView_(inner_),
-      titleTimer_(kTitleInterval, true),
-      timeLimitTimer_(kTimeLimitInterval, false),
-      gameOverTimer_(kGameOverInterval, false),
-      noteTimer_(kNoteInterval, false) {
+      titleTimer_(clock, kTitleInterval, true),
+      timeLimitTimer_(clock, kTimeLimitInterval, false),
+      gameOverTimer_(clock, kGameOverInterval, false),
+      noteTimer_(clock, kNoteInterval, false) {
     setWindowTitle(QString::fromLatin1(kCaption));
     // The window's size is fixed: it offers no maximise.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

@@ -126,10 +126,11 @@ private:
 };
 
 // A timer whose event comes only from the event dispatch and only while it is enabled. Its interval
-// is fixed; enabling it starts a fresh period.
+// is fixed; enabling it starts a fresh period. What a hold leaves of a period is measured on the
+// game's clock.
 class QtTimer : public Timer {
 public:
-    QtTimer(int intervalMs, bool enabled);
+    QtTimer(Clock& clock, int intervalMs, bool enabled);
     void SetEnabled(bool enabled) override;
     bool Enabled() const override { return enabled_; }
     int Interval() const { return interval_; }
@@ -143,11 +144,15 @@ public:
 private:
     bool Counting() const { return enabled_ && active_ && !held_; }
 
+    void Start(int periodMs);
+
+    Clock& clock_;
     QTimer timer_;
     int interval_;
     bool enabled_;
     bool active_ = false;
     bool held_ = false;
+    std::uint32_t periodStart_ = 0;  // the tick the period being counted began at
     int heldRemainder_ = -1;  // milliseconds left of the period when held; -1 for a fresh period
 };
 
