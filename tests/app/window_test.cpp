@@ -755,12 +755,12 @@ bool InSignalSet(const QProcess& program, const char* field, int signal) {
     return false;
 }
 
-// Waits until the program catches SIGTERM: from then on a signal reaches the game, not the default.
-bool HandlesSignals(const QProcess& program) {
+// Waits until the program catches the signal: from then on it reaches the game, not the default.
+bool HandlesSignals(const QProcess& program, int signal = SIGTERM) {
     QElapsedTimer waited;
     waited.start();
-    while (!InSignalSet(program, "SigCgt:", SIGTERM) && waited.elapsed() < 30000) QThread::msleep(20);
-    return InSignalSet(program, "SigCgt:", SIGTERM);
+    while (!InSignalSet(program, "SigCgt:", signal) && waited.elapsed() < 30000) QThread::msleep(20);
+    return InSignalSet(program, "SigCgt:", signal);
 }
 
 TEST(NoDisplay, TheProgramSaysItNeedsADisplayAndEndsWithStatusOne) {
@@ -817,13 +817,13 @@ TEST(SessionEnd, TheProgramAskedToEndLeavesAsThroughItsCloseBox) {
         program.setProcessEnvironment(Headless(runtime));
         program.start(QStringLiteral(KANUVO_PROGRAM), {QStringLiteral("--mute")});
         ASSERT_TRUE(program.waitForStarted(30000));
-        // Up once it holds its lock and has shown its title.
+        // Up once it holds its lock and hears the signal.
         const QString lock = runtime.filePath(QStringLiteral("kanuvo.lock"));
         QElapsedTimer waited;
         waited.start();
         while (!QFileInfo::exists(lock) && waited.elapsed() < 30000) QThread::msleep(20);
         ASSERT_TRUE(QFileInfo::exists(lock));
-        QThread::msleep(300);
+        ASSERT_TRUE(HandlesSignals(program, signal));
         ::kill(static_cast<pid_t>(program.processId()), signal);
         ASSERT_TRUE(program.waitForFinished(30000));
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << "not killed by the signal";
@@ -882,10 +882,16 @@ TEST(ProgramOnWayland, MapsNoGlDriverNamesItsMenuEntryAndSaysNothing) {
     program.start(QStringLiteral(KANUVO_PROGRAM), {QStringLiteral("--mute")});
     QByteArray said;
     while (!said.contains(".attach(wl_buffer@") && program.waitForReadyRead(30000)) said += program.readAllStandardError();
-    QThread::msleep(300);  // the sound loaded
-    QFile maps(QStringLiteral("/proc/%1/maps").arg(program.processId()));
-    ASSERT_TRUE(maps.open(QIODevice::ReadOnly));
-    const QByteArray mapped = maps.readAll();
+    // The sound loaded: its module and the libraries it brings are mapped.
+    const auto maps = [&program] {
+        QFile file(QStringLiteral("/proc/%1/maps").arg(program.processId()));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    };
+    QElapsedTimer waited;
+    waited.start();
+    while (!maps().contains("libfluidsynth") && waited.elapsed() < 30000) QThread::msleep(20);
+    const QByteArray mapped = maps();
+    ASSERT_TRUE(mapped.contains("kanuvo_sound.so") && mapped.contains("libfluidsynth"));
     for (const char* gl : {"_dri.so", "libEGL_mesa", "libLLVM", "libgallium"}) EXPECT_FALSE(mapped.contains(gl)) << gl;
     program.terminate();
     ASSERT_TRUE(program.waitForFinished(30000));

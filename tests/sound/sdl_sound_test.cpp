@@ -244,7 +244,9 @@ TEST_F(DiskDevice, TheMusicIsHeardAndEveryPlayStartsItFromTheBeginning) {
         sound.PlayMusicFromStart();
         ASSERT_TRUE(WaitFor([&] { return sound.MusicSeconds() >= 1.5; }));
         sound.StopMusic();
-        std::this_thread::sleep_for(std::chrono::milliseconds(30));  // a rest of silence in the output
+        // A rest of silence in the output: eight buffers written after the stop (one may still hold music).
+        const auto stoppedAt = std::filesystem::file_size(output_);
+        ASSERT_TRUE(WaitFor([&] { return std::filesystem::file_size(output_) >= stoppedAt + 8 * 4096; }));
         // Played after a stop.
         sound.PlayMusicFromStart();
         ASSERT_TRUE(WaitFor([&] { return sound.MusicSeconds() >= 1.5; }));
