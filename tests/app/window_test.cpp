@@ -882,15 +882,13 @@ TEST(ProgramOnWayland, MapsNoGlDriverNamesItsMenuEntryAndSaysNothing) {
     program.start(QStringLiteral(KANUVO_PROGRAM), {QStringLiteral("--mute")});
     QByteArray said;
     while (!said.contains(".attach(wl_buffer@") && program.waitForReadyRead(30000)) said += program.readAllStandardError();
-    // The sound loaded: its module and the libraries it brings are mapped.
-    const auto maps = [&program] {
-        QFile file(QStringLiteral("/proc/%1/maps").arg(program.processId()));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    };
+    // Once the sound has loaded: its module and the libraries it brings are mapped.
+    QByteArray mapped;
     QElapsedTimer waited;
-    waited.start();
-    while (!maps().contains("libfluidsynth") && waited.elapsed() < 30000) QThread::msleep(20);
-    const QByteArray mapped = maps();
+    for (waited.start(); !mapped.contains("libfluidsynth") && waited.elapsed() < 30000; QThread::msleep(20)) {
+        QFile maps(QStringLiteral("/proc/%1/maps").arg(program.processId()));
+        if (maps.open(QIODevice::ReadOnly)) mapped = maps.readAll();
+    }
     ASSERT_TRUE(mapped.contains("kanuvo_sound.so") && mapped.contains("libfluidsynth"));
     for (const char* gl : {"_dri.so", "libEGL_mesa", "libLLVM", "libgallium"}) EXPECT_FALSE(mapped.contains(gl)) << gl;
     program.terminate();
