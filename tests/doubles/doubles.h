@@ -47,20 +47,14 @@ public:
     void PlayMusicFromStart() override { Command("play gBGMfile from 0 "); }
     void StopMusic() override { Command("stop gBGMfile "); }
     void CloseMusic() override { Command("close gBGMfile "); }
-    void PlayEffect(const std::string& path) override {
-        waves.push_back({path, 0x13});
-        calls.push_back(path);
-    }
+    void PlayEffect(const std::string& path) override { waves.push_back({path, 0x13}), calls.push_back(path); }
     void ResumeMusic() override { Command("resume gBGMfile"); }
     std::vector<std::string> commands;
     std::vector<WavePlay> waves;
     std::vector<std::string> calls;  // the commands and the effects' paths together, in the order they came
 
 private:
-    void Command(const std::string& command) {
-        commands.push_back(command);
-        calls.push_back(command);
-    }
+    void Command(const std::string& command) { commands.push_back(command), calls.push_back(command); }
 };
 
 // Thrown by FakeSystem::End so a test sees the program end where it would.
