@@ -38,17 +38,15 @@ void DrawMark(Surface& surface, double left, double middle, double height, Color
         const double half = bodyHalf + (coneHalf - bodyHalf) * i / columns;
         surface.Line(left + bodyWidth + i, middle - half, left + bodyWidth + i, middle + half, kLetters, LineStyle::Line);
     }
-    // The cross, three pixels thick, a dark line either side of it so that it reads on any colour.
+    // The cross, three pixels thick, a dark line either side of it so that it reads on any colour: the
+    // dark lines of both strokes first, so that the gold lies over them where the strokes cross.
     const double crossLeft = left + bodyWidth + coneWidth + h * 0.15, half = h * 0.25;
-    for (int d = -2; d <= 2; ++d) {
-        const Color c = d == -2 || d == 2 ? Mix(back, kRim, 0.6) : kCross;
+    const auto stroke = [&](int d, Color c) {
         surface.Line(crossLeft + d, middle - half, crossLeft + 2 * half + d, middle + half, c, LineStyle::Line);
         surface.Line(crossLeft + d, middle + half, crossLeft + 2 * half + d, middle - half, c, LineStyle::Line);
-    }
-    for (int d = -1; d <= 1; ++d) {
-        surface.Line(crossLeft + d, middle - half, crossLeft + 2 * half + d, middle + half, kCross, LineStyle::Line);
-        surface.Line(crossLeft + d, middle + half, crossLeft + 2 * half + d, middle - half, kCross, LineStyle::Line);
-    }
+    };
+    for (int d : {-2, 2}) stroke(d, Mix(back, kRim, 0.6));
+    for (int d : {-1, 0, 1}) stroke(d, kCross);
 }
 
 // The corner afresh on the board and in its hidden copy, once the board shows.

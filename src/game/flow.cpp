@@ -15,9 +15,9 @@
 #include "game/play.h"
 #include "game/rounding.h"
 #include "game/route.h"
+#include "game/run_end.h"
 #include "game/sprite.h"
 #include "game/truck.h"
-#include "game/run_end.h"
 #include "platform/captions.h"
 
 namespace kanuvo {
@@ -208,8 +208,8 @@ void RunGameLoop(Game& g) {
             EndRunIf(g, SteerTruck(g));
             NoteTruckPath(g);
         }
-        if (g.Playing) ShowAssistRoad(g);
         if (!g.Playing) return;
+        ShowAssistRoad(g);
         // A running trace steps on every pass. Otherwise nothing can change before the next event
         // or the next truck step, so sleep until whichever comes first instead of spinning.
         if (!g.RouteActive) {

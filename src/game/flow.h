@@ -32,11 +32,12 @@ void ShowWhichButtonsAct(Game& g);
 // The two ways a run ends; a miss says what caused it (Game Over, when no retry was left, is noted
 // whatever the cause).
 void ClearStage(Game& g);
-// After the language changed: the buttons' captions, the title or the stage caption and the F1 hint
-// in the new one. The rest of the board takes it with the next board.
-void RewordWindow(Game& g);
 void HandleMiss(Game& g, RunEnd cause);
 // Acts on what a step of the run says happened: nothing (None), a clear, or a miss.
 void EndRunIf(Game& g, RunEnd end);
+
+// After the language changed: the buttons' captions, the title or the stage caption and the F1 hint
+// in the new one. The rest of the board takes it with the next board.
+void RewordWindow(Game& g);
 
 }  // namespace kanuvo
