@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The sound thread: calls given before the module is ready reach it in order, a module that is
 // missing or broken is refused with one line on standard error before the loader sees it, and the
-// thread ends however early or late it is asked to.
+// thread ends however early or late it is asked to (one that cannot finish is the program's test).
 #include <dlfcn.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -18,7 +18,6 @@
 #include <vector>
 
 #include "app/sound_worker.h"
-#include "scratch_home.h"
 
 namespace kanuvo {
 namespace {
@@ -65,22 +64,6 @@ TEST(SoundWorker, EndsWheneverItIsAskedTo) {
     }
 }
 
-TEST(SoundWorker, AThreadThatCannotFinishIsLeftBehindAtOnce) {
-    // In a process of its own: the module's loader still runs there when it ends.
-    EXPECT_EXIT(
-        {
-            SoundWorker sound(KANUVO_SLOW_SOUND_MODULE);
-            sound.StartLoading();
-            const auto start = std::chrono::steady_clock::now();
-            sound.OpenMusic("a.mid");
-            sound.PlayMusicFromStart();
-            const bool ended = sound.Shutdown();
-            const auto waited = std::chrono::steady_clock::now() - start;
-            std::_Exit(!ended && waited < milliseconds(500) ? 0 : 1);
-        },
-        ::testing::ExitedWithCode(0), "");
-}
-
 struct BrokenModules : ::testing::Test {
     void SetUp() override {
         dir = fs::temp_directory_path() / ("kanuvo_modules_" + std::to_string(::getpid()));
@@ -123,10 +106,3 @@ TEST_F(BrokenModules, AreRefusedWithOneLineBeforeTheLoaderSeesThem) {
 
 }  // namespace
 }  // namespace kanuvo
-
-int main(int argc, char** argv) {
-    kanuvo::UseScratchHome();
-    ::testing::InitGoogleTest(&argc, argv);
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    return RUN_ALL_TESTS();
-}
