@@ -45,6 +45,20 @@ using ::testing::ElementsAre;
 
 QRgb Rgb32(Color c) { return qRgb(RedOf(c), GreenOf(c), BlueOf(c)); }
 
+// How many pixels of image from (left, top) to short of (right, bottom) are like(pixel), alpha aside.
+int Count(const QImage& image, int left, int top, int right, int bottom, const std::function<bool(QRgb)>& like) {
+    int n = 0;
+    for (int y = top; y < std::min(bottom, image.height()); ++y)
+        for (int x = left; x < right; ++x) n += like(image.pixel(x, y) | 0xFF000000u);
+    return n;
+}
+int Count(const QImage& image, const Rect& r, const std::function<bool(QRgb)>& like) {
+    return Count(image, r.left, r.top, r.right, r.bottom, like);
+}
+std::function<bool(QRgb)> Is(QRgb colour) {
+    return [colour](QRgb p) { return p == colour; };
+}
+
 // The real program on the offscreen platform, with its lock and best times in a scratch folder.
 struct RealGame {
     RealGame() {
@@ -139,16 +153,9 @@ TEST_F(Window, AClickShowsTheFirstBoardDrawnAsDesigned) {
     const Rect& goal = g.CellRects[1];
     EXPECT_EQ(At(goal.left + 3, goal.top + 5), qRgb(100, 50, 255));
     // The caption is printed in black at the top left.
-    int black = 0;
-    for (int y = 10; y < s; ++y)
-        for (int x = 10; x < 10 + s; ++x) black += At(x, y) == qRgb(0, 0, 0);
-    EXPECT_GT(black, 20);
+    EXPECT_GT(Count(Board(), 10, 10, 10 + s, s, Is(qRgb(0, 0, 0))), 20);
     // The truck stands on the start cell: its cab colour shows there.
-    const Rect& truck = g.TruckRect;
-    bool cab = false;
-    for (int y = truck.top; y < truck.bottom; ++y)
-        for (int x = truck.left; x < truck.right; ++x) cab = cab || (qGreen(At(x, y)) > 120 && qRed(At(x, y)) < 140 && qBlue(At(x, y)) < 90);
-    EXPECT_TRUE(cab);
+    EXPECT_GT(Count(Board(), g.TruckRect, [](QRgb p) { return qGreen(p) > 120 && qRed(p) < 140 && qBlue(p) < 90; }), 0);
 }
 
 TEST_F(Window, ARunOfStageOneIsWonByRealKeyPresses) {
@@ -316,10 +323,7 @@ TEST_F(Window, TheGameOverLetteringLandsOnTheBoard) {
     EXPECT_NE(Board(), before);
     // The lettering is reds and pinks: strongly red pixels now stand in the middle of the window.
     const int cx = app.form.Canvas().ScaleWidth() / 2, cy = app.form.Canvas().ScaleHeight() / 2;
-    int red = 0;
-    for (int y = cy - 20; y < cy + 20; ++y)
-        for (int x = cx - 100; x < cx + 100; ++x) red += qRed(At(x, y)) > 180 && qGreen(At(x, y)) < 150;
-    EXPECT_GT(red, 50);
+    EXPECT_GT(Count(Board(), cx - 100, cy - 20, cx + 100, cy + 20, [](QRgb p) { return qRed(p) > 180 && qGreen(p) < 150; }), 50);
 }
 
 // A second copy of the program beside the fixture's, with its own lock, clock and sound device.
@@ -403,16 +407,8 @@ TEST_F(Window, PHoldsARunUnderAPlateAndEscapeGivesTheBoardBackPixelForPixel) {
     EXPECT_EQ(before.pixel(tile.left + 3, tile.top + 5) | 0xFF000000u, qRgb(200, 200, 200));
     EXPECT_EQ(held.pixel(tile.left + 3, tile.top + 5) | 0xFF000000u, back);
     const Rect plate{g.CellRects[1].left, g.CellRects[1].top, g.CellRects[16].right, g.CellRects[16].bottom};
-    int white = 0, gold = 0;
-    for (int y = plate.top; y < plate.bottom; ++y) {
-        for (int x = plate.left + 3; x < plate.right - 3; ++x) {
-            const QRgb p = held.pixel(x, y) | 0xFF000000u;
-            white += p == qRgb(255, 255, 255);
-            gold += p == qRgb(255, 215, 40);
-        }
-    }
-    EXPECT_GT(white, 100);
-    EXPECT_GT(gold, 200);
+    EXPECT_GT(Count(held, plate.left + 3, plate.top, plate.right - 3, plate.bottom, Is(qRgb(255, 255, 255))), 100);
+    EXPECT_GT(Count(held, plate.left + 3, plate.top, plate.right - 3, plate.bottom, Is(qRgb(255, 215, 40))), 200);
     EXPECT_EQ(g.Lives, 1);
 }
 
@@ -435,15 +431,8 @@ TEST_F(Window, F1ReachesTheBoardThenItsPageHoldsTheRunAndF1GivesTheWindowBackPix
     EXPECT_EQ(g.Lives, 1);
     EXPECT_TRUE(after == before);
     // The page hid the board and its buttons, and was lettered in white and gold.
-    int white = 0, gold = 0;
-    for (int y = 0; y < shown.height(); ++y) {
-        for (int x = 0; x < shown.width(); ++x) {
-            white += shown.pixel(x, y) == qRgb(255, 255, 255);
-            gold += shown.pixel(x, y) == qRgb(255, 215, 40);
-        }
-    }
-    EXPECT_GT(white, 2000);
-    EXPECT_GT(gold, 300);
+    EXPECT_GT(Count(shown, 0, 0, shown.width(), shown.height(), Is(qRgb(255, 255, 255))), 2000);
+    EXPECT_GT(Count(shown, 0, 0, shown.width(), shown.height(), Is(qRgb(255, 215, 40))), 300);
     const QRect stop = app.form.StartStopButton().Widget().geometry();
     EXPECT_NE(shown.copy(stop), before.copy(stop));
 }
@@ -491,16 +480,8 @@ TEST_F(Window, MMutesEverySoundAndTheChoiceIsKeptForTheNextStart) {
         QTest::mouseClick(&a.form, Qt::LeftButton, {}, QPoint(300, 300));
         // The board's free corner shows the crossed speaker in gold while the sound is off.
         const auto goldInCorner = [&a] {
-            const Rect c = CornerArea(a.game);
-            const QImage board = a.form.BoardView().Image();
-            int gold = 0;
-            for (int y = c.top; y < std::min(c.bottom, board.height()); ++y) {
-                for (int x = c.left; x < c.right; ++x) {
-                    const QRgb p = board.pixel(x, y);
-                    gold += qRed(p) > 230 && qGreen(p) > 190 && qGreen(p) < 235 && qBlue(p) < 90;
-                }
-            }
-            return gold;
+            return Count(a.form.BoardView().Image(), CornerArea(a.game),
+                         [](QRgb p) { return qRed(p) > 230 && qGreen(p) > 190 && qGreen(p) < 235 && qBlue(p) < 90; });
         };
         EXPECT_GT(goldInCorner(), 20);
         RunThenStop(a, [] {});
@@ -661,10 +642,7 @@ TEST_F(Window, EveryWayARunEndsIsToldOnTheBoardAndNewGameClearsIt) {
     while (app.form.GameOverTimer().Enabled()) GameOverTick(g);
     const QImage board = Board();
     const int below = (app.form.Canvas().ScaleHeight() + 270) / 2 + 8;  // under the 560 x 270 drawing
-    int white = 0;
-    for (int y = below; y < below + g.CellSize / 3; ++y)
-        for (int x = 0; x < board.width(); ++x) white += (board.pixel(x, y) | 0xFF000000u) == qRgb(255, 255, 255);
-    EXPECT_GT(white, 200);
+    EXPECT_GT(Count(board, 0, below, board.width(), below + g.CellSize / 3, Is(qRgb(255, 255, 255))), 200);
 }
 
 TEST(RealWindow, NewGameAfterABannerShowsTheBoardOfAGameThatNeverHadOne) {
@@ -763,25 +741,24 @@ bool HandlesSignals(const QProcess& program, int signal = SIGTERM) {
     return InSignalSet(program, "SigCgt:", signal);
 }
 
-TEST(NoDisplay, TheProgramSaysItNeedsADisplayAndEndsWithStatusOne) {
-    // No display at all, and one named that no server answers; in the locale's language.
+TEST(NoDisplay, TheProgramSaysItNeedsADisplayOrWhatElseFailedAndEndsWithStatusOne) {
+    // No display at all, one named that no server answers, and a window system that fails otherwise
+    // (told as it is); in the locale's language.
     const struct {
-        QString display, locale, message;
-    } cases[] = {{QString(), QStringLiteral("en_US.UTF-8"), QStringLiteral("Kanuvo needs a graphical display")},
-                 {QStringLiteral(":97531"), QStringLiteral("C.UTF-8"), QStringLiteral("Kanuvo を動かすには")}};
-    for (const auto& [display, locale, message] : cases) {
-        SCOPED_TRACE(display.toStdString());
+        QString platform, display, locale, message;
+    } cases[] = {{QString(), QString(), "en_US.UTF-8", "Kanuvo needs a graphical display"},
+                 {QString(), ":97531", "C.UTF-8", "Kanuvo を動かすには"},
+                 {"no-such-platform", QString(), "en_US.UTF-8", "kanuvo: the window system could not be started"}};
+    for (const auto& [platform, display, locale, message] : cases) {
+        SCOPED_TRACE(message.toStdString());
         QTemporaryDir runtime, config;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.remove("QT_QPA_PLATFORM");
-        env.remove("WAYLAND_DISPLAY");
-        env.remove("DISPLAY");
-        for (const char* variable : {"LANGUAGE", "LC_ALL", "LC_MESSAGES"}) env.remove(variable);
+        QProcessEnvironment env = Headless(runtime);
+        for (const char* variable : {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "DISPLAY", "LANGUAGE", "LC_ALL", "LC_MESSAGES"})
+            env.remove(variable);
+        if (!platform.isEmpty()) env.insert("QT_QPA_PLATFORM", platform);
+        if (!display.isEmpty()) env.insert("DISPLAY", display);
         env.insert("LANG", locale);
         env.insert("XDG_CONFIG_HOME", config.path());  // no remembered language
-        if (!display.isEmpty()) env.insert("DISPLAY", display);
-        env.insert("XDG_RUNTIME_DIR", runtime.path());
-        env.insert("SDL_AUDIODRIVER", "dummy");
         QProcess program;
         program.setProcessEnvironment(env);
         program.start(QStringLiteral(KANUVO_PROGRAM), {});
@@ -790,23 +767,10 @@ TEST(NoDisplay, TheProgramSaysItNeedsADisplayAndEndsWithStatusOne) {
         EXPECT_EQ(program.exitStatus(), QProcess::NormalExit) << "no abort, no core dump";
         EXPECT_EQ(program.exitCode(), 1);
         EXPECT_TRUE(said.startsWith(message)) << said.toStdString();
-        EXPECT_FALSE(said.contains("einstall")) << said.toStdString();
+        EXPECT_TRUE(said.contains(platform)) << said.toStdString();
+        EXPECT_FALSE(platform.isEmpty() && said.contains("einstall")) << said.toStdString();
         EXPECT_TRUE(QDir(runtime.path()).isEmpty()) << "no lock is left behind";
     }
-}
-
-TEST(NoDisplay, AnotherFailureOfTheWindowSystemIsToldAsItIs) {
-    QTemporaryDir runtime;
-    QProcessEnvironment env = Headless(runtime);
-    env.insert("QT_QPA_PLATFORM", "no-such-platform");
-    QProcess program;
-    program.setProcessEnvironment(env);
-    program.start(QStringLiteral(KANUVO_PROGRAM), {});
-    ASSERT_TRUE(program.waitForFinished(30000));
-    const QString said = QString::fromUtf8(program.readAllStandardError());
-    EXPECT_EQ(program.exitCode(), 1);
-    EXPECT_TRUE(said.contains("no-such-platform")) << said.toStdString();
-    EXPECT_FALSE(said.contains("needs a graphical display")) << said.toStdString();
 }
 
 TEST(SessionEnd, TheProgramAskedToEndLeavesAsThroughItsCloseBox) {
