@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include "scratch_home.h"
-
 #include "app/kanuvo_app.h"
 #include "app/picture_resources.h"
 #include "doubles.h"
@@ -141,13 +139,3 @@ TEST_F(DenseWindow, PicturesAndPointersAreTheOnesDrawnAtTwiceTheSize) {
 
 }  // namespace
 }  // namespace kanuvo
-
-int main(int argc, char** argv) {
-    kanuvo::UseScratchHome();
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    qputenv("QT_SCALE_FACTOR", "2");
-    QApplication application(argc, argv);
-    kanuvo::InitPictureResources();
-    ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
-}

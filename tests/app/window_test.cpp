@@ -20,11 +20,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "scratch_home.h"
-
-#include "app/display.h"
 #include "app/kanuvo_app.h"
-#include "app/picture_resources.h"
 #include "doubles.h"
 #include "game/assist.h"
 #include "game/board.h"
@@ -867,16 +863,3 @@ TEST(ProgramOnWayland, MapsNoGlDriverNamesItsMenuEntryAndSaysNothing) {
 
 }  // namespace
 }  // namespace kanuvo
-
-int main(int argc, char** argv) {
-    kanuvo::UseScratchHome();
-    // Headless unless told otherwise (a real X server can be asked for with QT_QPA_PLATFORM=xcb).
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    kanuvo::LeaveGlUnloaded();  // as the program does: on Wayland, the window draws its title bar
-    QApplication application(argc, argv);
-    kanuvo::InitPictureResources();
-    ::testing::InitGoogleTest(&argc, argv);
-    // The window system runs threads of its own: death tests start a fresh copy of this program.
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    return kanuvo::LeaveDisplay(RUN_ALL_TESTS());
-}
