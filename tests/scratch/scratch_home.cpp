@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -89,7 +90,5 @@ void UseScratchHome() {
     // The runtime folder is the user's alone, as a desktop session makes it.
     chmod((g_scratch + "/runtime").c_str(), 0700);
 }
-
-const std::string& ScratchHome() { return g_scratch; }
 
 }  // namespace kanuvo

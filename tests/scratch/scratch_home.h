@@ -2,8 +2,6 @@
 // A home and XDG folders of its own for every test program, so that no test reaches the player's files.
 #pragma once
 
-#include <string>
-
 namespace kanuvo {
 
 // Points HOME and the XDG folders into a fresh folder under the build tree's scratch root, made for
@@ -11,8 +9,5 @@ namespace kanuvo {
 // pointing anywhere else. A program started by a test (a death test's fresh copy, say) keeps the
 // folders it was given. Call it first thing in main, before any library reads the environment.
 void UseScratchHome();
-
-// The folder UseScratchHome made or was given.
-const std::string& ScratchHome();
 
 }  // namespace kanuvo
