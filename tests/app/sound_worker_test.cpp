@@ -4,11 +4,11 @@
 // thread ends however early or late it is asked to (one that cannot finish is the program's test).
 #include <dlfcn.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <future>
@@ -64,24 +64,14 @@ TEST(SoundWorker, EndsWheneverItIsAskedTo) {
     }
 }
 
-struct BrokenModules : ::testing::Test {
-    void SetUp() override {
-        dir = fs::temp_directory_path() / ("kanuvo_modules_" + std::to_string(::getpid()));
-        fs::create_directories(dir);
-        std::ifstream in(KANUVO_SOUND_MODULE, std::ios::binary);
-        whole.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    }
-    void TearDown() override { fs::remove_all(dir); }
-    std::string Write(const std::string& name, const std::string& bytes) {
-        const fs::path file = dir / name;
-        std::ofstream(file, std::ios::binary) << bytes;
-        return file.string();
-    }
-    fs::path dir;
-    std::string whole;
-};
-
-TEST_F(BrokenModules, AreRefusedWithOneLineBeforeTheLoaderSeesThem) {
+TEST(BrokenModules, AreRefusedWithOneLineBeforeTheLoaderSeesThem) {
+    const fs::path dir = std::getenv("HOME");  // the test's own
+    std::ifstream in(KANUVO_SOUND_MODULE, std::ios::binary);
+    const std::string whole{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    const auto Write = [&dir](const std::string& name, const std::string& bytes) {
+        std::ofstream(dir / name, std::ios::binary) << bytes;
+        return (dir / name).string();
+    };
     std::vector<std::string> broken = {(dir / "missing.so").string(), dir.string(), Write("empty.so", ""),
                                        Write("text.so", "not a library\n")};
     // Cut short as a half-written install leaves it, from the first page to the last byte.

@@ -252,25 +252,6 @@ TEST_F(Window, TheTruckLeavesNoTrailOnTheLinesBetweenCells) {
     EXPECT_EQ(changed, 0);
 }
 
-TEST_F(Window, ExitDuringARunEndsTheProgramCleanly) {
-    EndTitle();
-    Soon([this] { QTest::mouseClick(Button(app.form.ExitButton()), Qt::LeftButton); });
-    ClickStart();
-    EXPECT_TRUE(app.form.Closed());
-    EXPECT_FALSE(g.Playing);
-    EXPECT_THAT(sound.commands, Contains("stop gBGMfile "));
-    EXPECT_THAT(sound.commands, Contains("close gBGMfile "));
-}
-
-TEST_F(Window, TheCloseBoxDuringARunEndsTheProgramCleanly) {
-    EndTitle();
-    Soon([this] { app.form.close(); });
-    ClickStart();
-    EXPECT_TRUE(app.form.Closed());
-    EXPECT_FALSE(g.Playing);
-    EXPECT_EQ(sound.commands.back(), "close gBGMfile ");
-}
-
 // Gathers the areas a widget repaints.
 struct RepaintLog : QObject {
     bool eventFilter(QObject*, QEvent* event) override {
@@ -431,19 +412,6 @@ TEST_F(Window, F1ReachesTheBoardThenItsPageHoldsTheRunAndF1GivesTheWindowBackPix
     EXPECT_GT(Count(shown, 0, 0, shown.width(), shown.height(), Is(qRgb(255, 215, 40))), 300);
     const QRect stop = app.form.StartStopButton().Widget().geometry();
     EXPECT_NE(shown.copy(stop), before.copy(stop));
-}
-
-TEST_F(Window, ExitWhileHeldEndsTheProgramAsEver) {
-    EndTitle();
-    Soon([this] {
-        QTest::keyClick(app.form.BoardView().Widget(), Qt::Key_Escape);
-        EXPECT_TRUE(g.Paused);
-        Soon([this] { QTest::mouseClick(Button(app.form.ExitButton()), Qt::LeftButton); });
-    });
-    ClickStart();
-    EXPECT_TRUE(app.form.Closed());
-    EXPECT_FALSE(g.Playing);
-    EXPECT_EQ(sound.commands.back(), "close gBGMfile ");
 }
 
 TEST_F(Window, MMutesEverySoundAndTheChoiceIsKeptForTheNextStart) {
@@ -638,6 +606,28 @@ TEST(RealWindow, NewGameAfterABannerShowsTheBoardOfAGameThatNeverHadOne) {
     plain.g.Stage = 2;
     plain.ClickNewGame();
     EXPECT_EQ(bannered.Board(), plain.Board());
+}
+
+// Exit, Exit while the run is held, and the window's close box, each during a run.
+TEST(RealWindow, ExitOrTheCloseBoxDuringARunHeldOrNotEndsTheProgramCleanly) {
+    for (const int way : {0, 1, 2}) {
+        SCOPED_TRACE(way);
+        RealGame r;
+        r.EndTitle();
+        r.Soon([&r, way] {
+            if (way == 1) QTest::keyClick(r.app.form.BoardView().Widget(), Qt::Key_Escape);
+            EXPECT_EQ(r.g.Paused, way == 1);
+            r.Soon([&r, way] {
+                if (way == 2) r.app.form.close();
+                else QTest::mouseClick(r.Button(r.app.form.ExitButton()), Qt::LeftButton);
+            });
+        });
+        r.ClickStart();
+        EXPECT_TRUE(r.app.form.Closed());
+        EXPECT_FALSE(r.g.Playing);
+        EXPECT_THAT(r.sound.commands, Contains("stop gBGMfile "));
+        EXPECT_EQ(r.sound.commands.back(), "close gBGMfile ");
+    }
 }
 
 TEST(RealWindow, ABrokenBestTimesFileNeverStopsTheGame) {
