@@ -710,6 +710,17 @@ bool HandlesSignals(const QProcess& program, int signal = SIGTERM) {
     return InSignalSet(program, "SigCgt:", signal);
 }
 
+// What the program has mapped, once `library` is among it or after half a minute.
+QByteArray MappedOnce(const QProcess& program, const char* library) {
+    QByteArray mapped;
+    QElapsedTimer waited;
+    for (waited.start(); !mapped.contains(library) && waited.elapsed() < 30000; QThread::msleep(20)) {
+        QFile maps(QStringLiteral("/proc/%1/maps").arg(program.processId()));
+        if (maps.open(QIODevice::ReadOnly)) mapped = maps.readAll();
+    }
+    return mapped;
+}
+
 TEST(NoDisplay, TheProgramSaysItNeedsADisplayOrWhatElseFailedAndEndsWithStatusOne) {
     // No display at all, one named that no server answers, and a window system that fails otherwise
     // (told as it is); in the locale's language.
@@ -772,6 +783,25 @@ TEST(SessionEnd, TheProgramAskedToEndLeavesAsThroughItsCloseBox) {
     }
 }
 
+// A module that takes half a minute to load, as from a slow disk, cannot keep the program from ending
+// when asked to: it gives up its lock and ends within a second.
+TEST(SessionEnd, TheProgramEndsWithinASecondWhileItsSoundModuleIsStillLoading) {
+    QTemporaryDir runtime, installed;
+    ASSERT_TRUE(QFile::copy(KANUVO_PROGRAM, installed.filePath("kanuvo")));
+    ASSERT_TRUE(QFile::copy(KANUVO_SLOW_SOUND_MODULE, installed.filePath("kanuvo_sound.so")));
+    ASSERT_TRUE(QFile::link(KANUVO_SOUND_DIR, installed.filePath("sound")));
+    QProcess program;
+    program.setProcessEnvironment(Headless(runtime));
+    program.start(installed.filePath("kanuvo"), {});
+    ASSERT_TRUE(MappedOnce(program, "kanuvo_sound.so").contains("kanuvo_sound.so")) << "the module is loading";
+    ASSERT_TRUE(QFileInfo::exists(runtime.filePath("kanuvo.lock")));
+    program.terminate();
+    EXPECT_TRUE(program.waitForFinished(1000)) << "still there a second after it was asked to end";
+    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(program.exitCode(), 0);
+    EXPECT_TRUE(QDir(runtime.path()).isEmpty()) << "the lock is given up";
+}
+
 TEST(SessionEnd, AHangUpOrInterruptTheProgramWasStartedToIgnoreStaysIgnored) {
     QTemporaryDir runtime;
     QProcess program;
@@ -806,12 +836,7 @@ TEST(ProgramOnWayland, MapsNoGlDriverNamesItsMenuEntryAndSaysNothing) {
     QByteArray said;
     while (!said.contains(".attach(wl_buffer@") && program.waitForReadyRead(30000)) said += program.readAllStandardError();
     // Once the sound has loaded: its module and the libraries it brings are mapped.
-    QByteArray mapped;
-    QElapsedTimer waited;
-    for (waited.start(); !mapped.contains("libfluidsynth") && waited.elapsed() < 30000; QThread::msleep(20)) {
-        QFile maps(QStringLiteral("/proc/%1/maps").arg(program.processId()));
-        if (maps.open(QIODevice::ReadOnly)) mapped = maps.readAll();
-    }
+    const QByteArray mapped = MappedOnce(program, "libfluidsynth");
     ASSERT_TRUE(mapped.contains("kanuvo_sound.so") && mapped.contains("libfluidsynth"));
     for (const char* gl : {"_dri.so", "libEGL_mesa", "libLLVM", "libgallium"}) EXPECT_FALSE(mapped.contains(gl)) << gl;
     program.terminate();
