@@ -55,9 +55,10 @@ std::function<bool(QRgb)> Is(QRgb colour) {
     return [colour](QRgb p) { return p == colour; };
 }
 
-// The real program on the offscreen platform, with its lock and best times in a scratch folder.
+// The real program on the offscreen platform, with its lock and best times in a scratch folder; a
+// second one beside a test's deals the same boards, with its own lock, clock and sound device.
 struct RealGame {
-    RealGame() {
+    explicit RealGame(const AppOptions& options = {}) : app(clock, system, sound, options) {
         system.SetLockPath(lockDir.filePath("kanuvo.lock"));
         system.SetBestTimesPath(lockDir.filePath("best_times.json"));
         system.SetScreenOverride(768, 15);
@@ -90,7 +91,7 @@ struct RealGame {
     QtSystem system;
     testing::RecordingSound sound;
     std::vector<std::string> messages;
-    KanuvoApp app{clock, system, sound};
+    KanuvoApp app;
     Game& g = app.game;
 };
 
@@ -303,21 +304,6 @@ TEST_F(Window, TheGameOverLetteringLandsOnTheBoard) {
     EXPECT_GT(Count(Board(), cx - 100, cy - 20, cx + 100, cy + 20, [](QRgb p) { return qRed(p) > 180 && qGreen(p) < 150; }), 50);
 }
 
-// A second copy of the program beside the fixture's, with its own lock, clock and sound device.
-struct OtherCopy {
-    explicit OtherCopy(const AppOptions& options = {}) {
-        system.SetLockPath(lockDir.filePath("kanuvo.lock"));
-        system.SetScreenOverride(768, 15);
-        app = std::make_unique<KanuvoApp>(clock, system, device, options);
-        app->Start();
-    }
-    QTemporaryDir lockDir;
-    testing::ManualClock clock;
-    QtSystem system;
-    testing::RecordingSound device;
-    std::unique_ptr<KanuvoApp> app;
-};
-
 // Runs `action` from inside a run of `a`, then gives the run up with Stop.
 void RunThenStop(KanuvoApp& a, std::function<void()> action) {
     QWidget* startStop = &a.form.StartStopButton().Widget();
@@ -334,8 +320,8 @@ QPoint Middle(const Game& g, int cell) {
 }
 
 TEST_F(Window, AClickOnEachNeighbourOfTheGapSlidesItPixelForPixelAsItsArrowKey) {
-    OtherCopy keys;
-    KanuvoApp& byKey = *keys.app;
+    RealGame keys;
+    KanuvoApp& byKey = keys.app;
     EndTitle();
     QTest::mouseClick(&byKey.form, Qt::LeftButton, {}, QPoint(300, 300));
     const std::pair<int, Qt::Key> cellAndKey[] = {{15, Qt::Key_Up}, {7, Qt::Key_Down}, {12, Qt::Key_Left}, {10, Qt::Key_Right}};
@@ -354,7 +340,7 @@ TEST_F(Window, AClickOnEachNeighbourOfTheGapSlidesItPixelForPixelAsItsArrowKey) 
         EXPECT_EQ(g.Cells, byKey.game.Cells);
         EXPECT_TRUE(Board() == byKey.form.BoardView().Image()) << "cell " << cell;
     }
-    EXPECT_EQ(sound.commands, keys.device.commands);
+    EXPECT_EQ(sound.commands, keys.sound.commands);
 }
 
 TEST_F(Window, PHoldsARunUnderAPlateAndEscapeGivesTheBoardBackPixelForPixel) {
@@ -418,12 +404,12 @@ TEST_F(Window, MMutesEverySoundAndTheChoiceIsKeptForTheNextStart) {
     QTemporaryDir config;
     const QString path = config.filePath("kanuvo/kanuvo.ini");
     {
-        OtherCopy first({false, path});
-        KanuvoApp& a = *first.app;
+        RealGame first({false, path});
+        KanuvoApp& a = first.app;
         EXPECT_FALSE(a.sound.Muted());
         QTest::keyClick(&a.form, Qt::Key_M);  // on the title screen
         EXPECT_TRUE(a.sound.Muted());
-        first.device.commands.clear();
+        first.sound.commands.clear();
         QTest::mouseClick(&a.form, Qt::LeftButton, {}, QPoint(300, 300));
         // The board's free corner shows the crossed speaker in gold while the sound is off.
         const auto goldInCorner = [&a] {
@@ -432,8 +418,8 @@ TEST_F(Window, MMutesEverySoundAndTheChoiceIsKeptForTheNextStart) {
         };
         EXPECT_GT(goldInCorner(), 20);
         RunThenStop(a, [] {});
-        EXPECT_THAT(first.device.commands, ::testing::IsEmpty());
-        EXPECT_THAT(first.device.waves, ::testing::IsEmpty());
+        EXPECT_THAT(first.sound.commands, ::testing::IsEmpty());
+        EXPECT_THAT(first.sound.waves, ::testing::IsEmpty());
         EXPECT_EQ(a.game.Lives, 1);  // the game went on as ever
         // On the board during a run M unmutes, and like any key begins a trace in stage 1.
         QTest::mouseClick(&a.form.NewGameButton().Widget(), Qt::LeftButton);
@@ -445,32 +431,32 @@ TEST_F(Window, MMutesEverySoundAndTheChoiceIsKeptForTheNextStart) {
         EXPECT_GT(goldInCorner(), 20) << "the note, in gold";
         while (a.form.NoteTimer().Enabled()) NoteTick(a.game);
         EXPECT_EQ(goldInCorner(), 0) << "the mark has gone, and the note has faded";
-        EXPECT_THAT(first.device.commands, ElementsAre("resume gBGMfile", "stop gBGMfile ", "stop gBGMfile "));
+        EXPECT_THAT(first.sound.commands, ElementsAre("resume gBGMfile", "stop gBGMfile ", "stop gBGMfile "));
         QTest::keyClick(a.form.BoardView().Widget(), Qt::Key_M);
     }
-    OtherCopy second({false, path});
-    EXPECT_TRUE(second.app->sound.Muted());
-    EXPECT_THAT(second.device.commands, ::testing::IsEmpty());  // not even the music's opening
+    RealGame second({false, path});
+    EXPECT_TRUE(second.app.sound.Muted());
+    EXPECT_THAT(second.sound.commands, ::testing::IsEmpty());  // not even the music's opening
 }
 
 TEST_F(Window, TheMuteOptionStartsMutedAndACorruptSettingsFileIsIgnored) {
     EXPECT_FALSE(app.sound.Muted());  // no settings kept at all
-    OtherCopy option({true, ""});
-    EXPECT_TRUE(option.app->sound.Muted());
+    RealGame option({true, ""});
+    EXPECT_TRUE(option.app.sound.Muted());
     QTemporaryDir config;
     const QString path = config.filePath("kanuvo.ini");
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write("[sound\nmuted=true\n\xff\x00");
     file.close();
-    OtherCopy corrupt({false, path});
-    EXPECT_FALSE(corrupt.app->sound.Muted());
-    EXPECT_EQ(corrupt.device.commands.size(), 1u);  // the music opened as ever
+    RealGame corrupt({false, path});
+    EXPECT_FALSE(corrupt.app.sound.Muted());
+    EXPECT_EQ(corrupt.sound.commands.size(), 1u);  // the music opened as ever
 }
 
 TEST_F(Window, AOutlinesTheRoadAheadOfTheTruckAndTakesItOffPixelForPixel) {
-    OtherCopy plain;  // deals the same boards, and drives without the assist
-    for (KanuvoApp* a : {&app, plain.app.get()}) {
+    RealGame plain;  // deals the same boards, and drives without the assist
+    for (KanuvoApp* a : {&app, &plain.app}) {
         QTest::mouseClick(&a->form, Qt::LeftButton, {}, QPoint(300, 300));
         a->game.Stage = 2;
         testing::LayLeftThenUpRoad(a->game);
@@ -486,7 +472,7 @@ TEST_F(Window, AOutlinesTheRoadAheadOfTheTruckAndTakesItOffPixelForPixel) {
     EXPECT_EQ(At(g.CellRects[15].left + 1, g.CellRects[15].top + 1), qRgb(255, 215, 40));
     EXPECT_EQ(At(g.CellRects[1].right - 1, g.CellRects[1].bottom - 1), qRgb(255, 215, 40));
     // Both drive, a step and a pass of the main loop at a time, until the truck is in cell 13.
-    for (KanuvoApp* a : {&app, plain.app.get()}) {
+    for (KanuvoApp* a : {&app, &plain.app}) {
         for (int steps = 0; a->game.TruckCells[0] != 13; ++steps) {
             ASSERT_LT(steps, 2000);
             StepTruck(a->game, a->form.BoardView());
@@ -498,8 +484,8 @@ TEST_F(Window, AOutlinesTheRoadAheadOfTheTruckAndTakesItOffPixelForPixel) {
     QTest::keyClick(app.form.BoardView().Widget(), Qt::Key_A);
     ShowAssistRoad(g);
     while (app.form.NoteTimer().Enabled()) NoteTick(g);
-    EXPECT_TRUE(Board() == plain.app->form.BoardView().Image()) << "every outline taken off, the truck whole";
-    EXPECT_TRUE(app.form.BoardCopy().Image() == plain.app->form.BoardCopy().Image());
+    EXPECT_TRUE(Board() == plain.app.form.BoardView().Image()) << "every outline taken off, the truck whole";
+    EXPECT_TRUE(app.form.BoardCopy().Image() == plain.app.form.BoardCopy().Image());
 }
 
 // Relative luminance of a colour, as contrast between colours is measured for legible text.
