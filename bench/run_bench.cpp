@@ -5,8 +5,12 @@
 // then, with the real sound, how long an effect takes to open the closed audio device again and the
 // peak memory through start-up, a stage-1 run and a truck run with their music.
 //
-//   build/bench/kanuvo_bench [seconds per run, default 60]
+//   build/bench/kanuvo_bench [seconds per run, default 60] [--size WIDTHxHEIGHT | --fullscreen]
+//
+// --size runs the game in a window of that size, --fullscreen with the window filling the screen:
+// the game's layout scaled to fit, as a player who resized the window sees it.
 #include <QApplication>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -98,14 +102,26 @@ public:
 };
 
 struct Bench {
-    Bench() : game(form, system, clock, sound) {
+    Bench(QSize size, bool fullScreen) : game(form, system, clock, sound) {
         WireEvents(form, game);
         form.game = &game;
         system.SetScreenOverride(768, 15);
         system.SetBestTimesPath(scratch.filePath("best_times.json"));  // never the player's own
         system.SetMsgBoxHook([](std::string_view text) { std::fprintf(stderr, "message: %.*s\n", int(text.size()), text.data()); });
         form.RaiseLoad();
-        form.show();
+        if (fullScreen) {
+            form.showFullScreen();
+        } else {
+            if (!size.isEmpty()) form.resize(size);
+            form.show();
+        }
+        // Until the window has its size, as a window manager gives it.
+        for (int i = 0; i < 50 && ((fullScreen && form.size() != form.screen()->geometry().size()) ||
+                                   (!size.isEmpty() && form.size() != size));
+             ++i)
+            QTest::qWait(20);
+        std::printf("%-28s %dx%d, the game's %dx%d scaled by %.3f\n", "window", form.width(), form.height(),
+                    form.DesignedSize().width(), form.DesignedSize().height(), form.WindowFit().scale);
         FormMouseDown(game);  // past the title screen
     }
     QTemporaryDir scratch;
@@ -232,9 +248,22 @@ int main(int argc, char** argv) {
     kanuvo::SendFramesThroughTheSocket();  // as the game does
     QApplication application(argc, argv);
     kanuvo::InitPictureResources();
-    const double seconds = argc > 1 ? std::atof(argv[1]) : 60.0;
+    double seconds = 60.0;
+    QSize size;
+    bool fullScreen = false;
+    for (int i = 1; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        if (arg == "--fullscreen") {
+            fullScreen = true;
+        } else if (arg == "--size" && i + 1 < argc) {
+            const QStringList sides = QString::fromLocal8Bit(argv[++i]).split('x');
+            if (sides.size() == 2) size = QSize(sides[0].toInt(), sides[1].toInt());
+        } else {
+            seconds = arg.toDouble();
+        }
+    }
 
-    kanuvo::Bench bench;
+    kanuvo::Bench bench(size, fullScreen);
     kanuvo::PrintMemory("memory after start-up");
     kanuvo::MeasureKeyToScreen(bench);
 

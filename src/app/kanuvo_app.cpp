@@ -59,6 +59,16 @@ KanuvoApp::KanuvoApp(Clock& clock, System& system, Sound& device, const AppOptio
         // The language is switched on the help page, which names the key.
         if (keyCode == kKeyLanguage && game.HelpShown) SwitchLanguage();
     });
+    // However the window closes, the next start opens it as the player leaves it.
+    form.onQueryUnload = [this, query = form.onQueryUnload] {
+        if (query) query();
+        KeepWindowPlacement();
+    };
+}
+
+void KanuvoApp::KeepWindowPlacement() {
+    const WindowPlacement now = form.Placement();
+    if (now != keptPlacement_.value_or(form.DesignedPlacement())) settings.SetWindow(now);
 }
 
 void KanuvoApp::ToggleMute() {
@@ -83,7 +93,10 @@ void KanuvoApp::SwitchLanguage() {
 void KanuvoApp::Start() {
     if (GameDrawsItsTitleBar()) form.AddTitleBar();
     form.RaiseLoad();
-    if (!form.Closed()) form.show();
+    if (form.Closed()) return;
+    keptPlacement_ = settings.Window();
+    if (keptPlacement_) form.RestorePlacement(*keptPlacement_);
+    form.show();
 }
 
 }  // namespace kanuvo

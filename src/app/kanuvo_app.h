@@ -46,6 +46,12 @@ public:
     PlayerSettings settings;
     MutableSound sound;  // what the game plays through
     Game game;
+
+private:
+    // Keeps the window's size and state for the next start, when they are not what it would get anyway.
+    void KeepWindowPlacement();
+
+    std::optional<WindowPlacement> keptPlacement_;  // as the last start found it
 };
 
 }  // namespace kanuvo

@@ -7,8 +7,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "platform/regular_file.h"
@@ -20,6 +22,10 @@ namespace {
 constexpr char kMutedKey[] = "sound/muted";
 constexpr char kLanguageKey[] = "display/language";
 constexpr char kRoadAssistKey[] = "play/road_assist";
+constexpr char kWindowSizeKey[] = "window/size";
+constexpr char kWindowStateKey[] = "window/state";
+// The window's states, as kept.
+constexpr char kNormal[] = "normal", kMaximized[] = "maximized", kFullScreen[] = "fullscreen";
 // The file holds a line or two; anything much larger is not ours.
 constexpr qint64 kMaxFileBytes = 64 * 1024;
 
@@ -86,7 +92,31 @@ std::optional<kanuvo::Language> PlayerSettings::Language() const {
 
 void PlayerSettings::SetLanguage(kanuvo::Language language) { Write(kLanguageKey, LanguageCode(language)); }
 
-void PlayerSettings::Write(const char* key, const QString& value) {
+std::optional<WindowPlacement> PlayerSettings::Window() const {
+    const QString size = Read(kWindowSizeKey), state = Read(kWindowStateKey);
+    if (size.isEmpty() && state.isEmpty()) return std::nullopt;
+    // "width x height" in pixels, each a plain number.
+    static const QRegularExpression kSize(QStringLiteral("^(\\d{1,5})x(\\d{1,5})$"));
+    const QRegularExpressionMatch match = kSize.match(size);
+    const bool known = state == kNormal || state == kMaximized || state == kFullScreen;
+    if (!match.hasMatch() || !known) {
+        Ignoring(path_, "unexpected value");
+        return std::nullopt;
+    }
+    WindowPlacement placement;
+    placement.size = QSize(match.captured(1).toInt(), match.captured(2).toInt());
+    placement.maximized = state == kMaximized;
+    placement.fullScreen = state == kFullScreen;
+    return placement;
+}
+
+void PlayerSettings::SetWindow(const WindowPlacement& placement) {
+    const char* state = placement.fullScreen ? kFullScreen : placement.maximized ? kMaximized : kNormal;
+    Write({{kWindowSizeKey, QStringLiteral("%1x%2").arg(placement.size.width()).arg(placement.size.height())},
+           {kWindowStateKey, QString::fromLatin1(state)}});
+}
+
+void PlayerSettings::Write(std::initializer_list<std::pair<const char*, QString>> values) {
     if (path_.isEmpty()) return;
     if (!Plain()) {
         Ignoring(path_, "not a plain settings file");
@@ -103,11 +133,13 @@ void PlayerSettings::Write(const char* key, const QString& value) {
     }
     {
         QSettings settings(copy, QSettings::IniFormat);
-        settings.setValue(key, value);
+        for (const auto& [key, value] : values) settings.setValue(key, value);
     }
     QFile written(copy);
-    if (QSettings(copy, QSettings::IniFormat).value(key).toString() != value ||
-        !written.open(QIODevice::ReadOnly)) {
+    const QSettings check(copy, QSettings::IniFormat);
+    const bool kept = std::all_of(values.begin(), values.end(),
+                                  [&check](const auto& kv) { return check.value(kv.first).toString() == kv.second; });
+    if (!kept || !written.open(QIODevice::ReadOnly)) {
         NotSaved(path_, "the copy could not be written");
         return;
     }

@@ -1,13 +1,16 @@
 // SPDX-License-Identifier: MIT
 // The player's choices kept between starts (whether the sound is muted, the language, the road
-// assist), in a small INI file.
+// assist, the window's size), in a small INI file.
 #pragma once
 
 #include <QString>
 
+#include <initializer_list>
 #include <optional>
+#include <utility>
 
 #include "platform/qt/language.h"
+#include "platform/qt/main_form.h"
 
 namespace kanuvo {
 
@@ -35,12 +38,19 @@ public:
     std::optional<bool> RoadAssist() const;
     void SetRoadAssist(bool on);
 
+    // The window's size and state as the player left it, kept and read as Muted is. Nothing when
+    // none is kept or it is not in the expected form.
+    std::optional<WindowPlacement> Window() const;
+    void SetWindow(const WindowPlacement& placement);
+
 private:
     // The value kept under key; empty when there is none or the file cannot be trusted.
     QString Read(const char* key) const;
     // A value kept as "true" or "false".
     std::optional<bool> ReadSwitch(const char* key) const;
-    void Write(const char* key, const QString& value);
+    void Write(const char* key, const QString& value) { Write({{key, value}}); }
+    // Several values at once, in one replacement of the file.
+    void Write(std::initializer_list<std::pair<const char*, QString>> values);
     // Absent, or a regular file.
     bool Plain() const;
     // Larger than this file could ever be.

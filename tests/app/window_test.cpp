@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QProcess>
+#include <QScreen>
 #include <csignal>
 #include <QFileInfo>
 #include <QThread>
@@ -338,6 +339,81 @@ TEST_F(Window, AClickOnEachNeighbourOfTheGapSlidesItPixelForPixelAsItsArrowKey) 
         EXPECT_TRUE(Board() == byKey.form.BoardView().Image()) << "cell " << cell;
     }
     EXPECT_EQ(sound.commands, keys.sound.commands);
+}
+
+TEST_F(Window, AWindowMadeLargerShowsTheBoardScaledAndCentredWithClicksLandingWhereTheyAreSeen) {
+    EndTitle();
+    const QSize design = app.form.DesignedSize();
+    app.form.resize(2 * design.width() + 200, 2 * design.height());
+    EXPECT_EQ(app.form.WindowFit().scale, 2.0);
+    EXPECT_EQ(app.form.WindowFit().offset, QPointF(100, 0));
+    EXPECT_EQ(app.form.DesignedSize(), design) << "the game keeps its layout";
+    EXPECT_EQ(Board().size(), 2 * design) << "the board is held at the window's resolution";
+    EXPECT_EQ(app.form.BoardView().Widget()->geometry(), QRect(QPoint(100, 0), 2 * design));
+    const QRect start(RoundToPixel(app.form.StartStopButton().Left()), RoundToPixel(app.form.StartStopButton().Top()),
+                      RoundToPixel(app.form.StartStopButton().Width()), RoundToPixel(app.form.StartStopButton().Height()));
+    EXPECT_EQ(app.form.StartStopButton().Widget().geometry(), QRect(start.topLeft() * 2 + QPoint(100, 0), start.size() * 2));
+    // The margins beside the board are in its colour.
+    const QImage shown = app.form.grab().toImage();
+    EXPECT_EQ(shown.pixel(50, 300) | 0xFF000000u, Background());
+    EXPECT_EQ(shown.pixel(shown.width() - 50, 300) | 0xFF000000u, Background());
+    // A click on the middle of the tile above the gap, as the player sees it, slides that tile.
+    const TileKind moving = g.Cells[7];
+    ASSERT_EQ(g.Cells[11], TileKind::Empty);
+    RunThenStop(app, [this] { QTest::mouseClick(app.form.BoardView().Widget(), Qt::LeftButton, {}, 2 * Middle(g, 7)); });
+    EXPECT_EQ(g.Cells[11], moving);
+}
+
+TEST_F(Window, F11FillsTheScreenWithTheWindowAndGivesItBackAndTheGameStillGetsTheKey) {
+    EndTitle();
+    const QSize size = app.form.size();
+    RunThenStop(app, [this] {
+        QTest::keyClick(app.form.BoardView().Widget(), Qt::Key_F11);
+        EXPECT_TRUE(g.RouteActive) << "like any key, it begins a trace in stage 1";
+    });
+    ASSERT_TRUE(app.form.isFullScreen());
+    const QSize screen = app.form.screen()->geometry().size();
+    // A compositor answers in its own time.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app.form.size() == screen; }, 5000)) << app.form.size().width();
+    const QSize design = app.form.DesignedSize();
+    EXPECT_DOUBLE_EQ(app.form.WindowFit().scale, std::min(double(screen.width()) / design.width(),
+                                                          double(screen.height()) / design.height()));
+    QTest::keyClick(app.form.BoardView().Widget(), Qt::Key_F11);
+    EXPECT_FALSE(app.form.isFullScreen());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app.form.size() == size; }, 5000));
+    EXPECT_EQ(app.form.WindowFit().scale, 1.0);
+}
+
+TEST(RealWindow, TheNextStartComesBackAtTheSizeThePlayerLeftAndAnUnfitSizeIsIgnored) {
+    QTemporaryDir config;
+    const QString path = config.filePath("kanuvo.ini");
+    {
+        RealGame first({false, path});
+        first.app.form.resize(700, 500);
+        first.app.form.Unload();
+    }
+    RealGame second({false, path});
+    EXPECT_EQ(second.app.form.size(), QSize(700, 500));
+    EXPECT_FALSE(second.app.form.isFullScreen());
+    const QSize design = second.app.form.DesignedSize();
+    second.app.form.Unload();
+    // Larger than the screen, or not in the form kept, the window has the game's size.
+    for (const char* kept : {"size=5000x500\nstate=normal", "size=700x\nstate=normal", "size=700x500\nstate=sideways"}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("[window]\n") + kept + "\n");
+        file.close();
+        RealGame unfit({false, path});
+        EXPECT_EQ(unfit.app.form.size(), design) << kept;
+    }
+    // Full screen comes back full screen.
+    {
+        RealGame full({false, path});
+        full.app.form.showFullScreen();
+        full.app.form.Unload();
+    }
+    RealGame third({false, path});
+    EXPECT_TRUE(third.app.form.isFullScreen());
 }
 
 TEST_F(Window, PHoldsARunUnderAPlateAndEscapeGivesTheBoardBackPixelForPixel) {

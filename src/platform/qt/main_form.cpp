@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QTimer>
 #include <QWindow>
 
@@ -32,6 +33,10 @@ constexpr int kGameOverInterval = 500;
 constexpr int kNoteInterval = 100;
 constexpr double kButtonFontPoints = 9;
 constexpr int kTitleBarHeight = 28;
+// Smaller than any window the game sets for itself, but not so small that nothing can be read.
+constexpr int kSmallestWindow = 200;
+// Time enough for a window manager to put a window full screen.
+constexpr int kFullScreenGraceMs = 300;
 // Pixels of a button's width a caption leaves free: the frame of two on each side and one more.
 constexpr double kCaptionMargins = 6;
 
@@ -48,19 +53,26 @@ constexpr Color kDimmedGrey = Rgb(170, 170, 170);
 
 QString ColourName(Color c) { return QStringLiteral("#%1").arg(c, 6, 16, QLatin1Char('0')); }
 
-QString ButtonStyle(Color back, bool dimmed) {
+// The frame of a button is two of the game's pixels wide, at any scale.
+constexpr double kButtonBorder = 2;
+
+QString ButtonStyle(Color back, bool dimmed, double scale) {
+    const int border = std::max(1, static_cast<int>(std::lround(kButtonBorder * scale)));
     // A border of its own makes every style paint the background colour, disabled or not.
     if (dimmed) {
         const QString faded = ColourName(Mix(back, kDimmedGrey, kDimmedFade));
-        return QStringLiteral("QPushButton { background-color: %1; color: #808080; border: 2px solid %1; }").arg(faded);
+        return QStringLiteral("QPushButton { background-color: %1; color: #808080; border: %2px solid %1; }")
+            .arg(faded)
+            .arg(border);
     }
     return QStringLiteral(
-               "QPushButton { background-color: %1; color: black; border: 2px outset %1; }"
+               "QPushButton { background-color: %1; color: black; border: %4px outset %1; }"
                "QPushButton:hover:enabled { background-color: %2; border-color: %2; }"
-               "QPushButton:pressed:enabled { background-color: %3; border: 2px inset %3; }"
+               "QPushButton:pressed:enabled { background-color: %3; border: %4px inset %3; }"
                "QPushButton:disabled { background-color: %1; color: gray; }")
         .arg(ColourName(back), ColourName(Mix(back, Rgb(255, 255, 255), kHoverLight)),
-             ColourName(Mix(back, Rgb(0, 0, 0), kPressedDark)));
+             ColourName(Mix(back, Rgb(0, 0, 0), kPressedDark)))
+        .arg(border);
 }
 
 int MouseButtonCode(Qt::MouseButton button) {
@@ -113,12 +125,15 @@ protected:
     }
     void paintEvent(QPaintEvent* event) override {
         QPainter painter(this);
-        for (const QRect& area : event->region()) ShowSurface(painter, area, box_);
+        const Fit fit = box_.WidgetFit();
+        for (const QRect& area : event->region()) ShowSurface(painter, area, box_, fit);
     }
     void mousePressEvent(QMouseEvent* event) override {
         event->accept();
         if (!box_.onMouseDown) return;
-        const QPointF at = event->position();
+        // The game's pixel under the pointer, at whatever size the window shows the box.
+        const Fit fit = box_.WidgetFit();
+        const QPointF at = (event->position() - fit.offset) / fit.scale;
         box_.onMouseDown(MouseButtonCode(event->button()), static_cast<int>(std::floor(at.x())),
                          static_cast<int>(std::floor(at.y())));
     }
@@ -127,6 +142,9 @@ protected:
         event->accept();
     }
     void keyPressEvent(QKeyEvent* event) override {
+        if (event->key() == Qt::Key_F11 && !event->isAutoRepeat()) {
+            if (auto* form = dynamic_cast<MainForm*>(window())) form->ToggleFullScreen();
+        }
         if (!box_.onKeyDown) {
             event->ignore();
             return;
@@ -160,7 +178,8 @@ public:
         setCursor(Qt::ArrowCursor);
     }
     QRect CloseBox() const { return QRect(width() - height(), 0, height(), height()); }
-    QRect MinimiseBox() const { return CloseBox().translated(-height(), 0); }
+    QRect MaximiseBox() const { return CloseBox().translated(-height(), 0); }
+    QRect MinimiseBox() const { return MaximiseBox().translated(-height(), 0); }
     // The name comes after the first frame: the fonts it needs would take a quarter of the time to it.
     void ShowName() {
         setFont(GameFont(kButtonFontPoints));
@@ -174,7 +193,7 @@ protected:
         painter.fillRect(rect(), QColor(48, 48, 48));
         painter.setPen(Qt::white);
         if (named_)
-            painter.drawText(rect().adjusted(height() / 3, 0, -2 * height(), 0), Qt::AlignLeft | Qt::AlignVCenter,
+            painter.drawText(rect().adjusted(height() / 3, 0, -3 * height(), 0), Qt::AlignLeft | Qt::AlignVCenter,
                              window()->windowTitle());
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(QPen(Qt::white, 1.5));
@@ -182,8 +201,18 @@ protected:
         const QRect close = CloseBox().adjusted(m, m, -m, -m);
         painter.drawLine(close.topLeft(), close.bottomRight());
         painter.drawLine(close.topRight(), close.bottomLeft());
+        const QRect maximise = MaximiseBox().adjusted(m, m, -m, -m);
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(maximise);
         const QRect minimise = MinimiseBox().adjusted(m, m, -m, -m);
         painter.drawLine(minimise.bottomLeft(), minimise.bottomRight());
+    }
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        event->accept();
+        const QPoint at = event->position().toPoint();
+        if (event->button() == Qt::LeftButton && !CloseBox().contains(at) && !MaximiseBox().contains(at) &&
+            !MinimiseBox().contains(at))
+            ToggleMaximised();
     }
     void mousePressEvent(QMouseEvent* event) override {
         event->accept();
@@ -192,6 +221,8 @@ protected:
         const QPoint at = event->position().toPoint();
         if (CloseBox().contains(at)) {
             pressed_ = CloseBox();
+        } else if (MaximiseBox().contains(at)) {
+            pressed_ = MaximiseBox();
         } else if (MinimiseBox().contains(at)) {
             pressed_ = MinimiseBox();
         } else if (QWindow* handle = window()->windowHandle()) {
@@ -205,12 +236,22 @@ protected:
         if (event->button() != Qt::LeftButton || !box.contains(event->position().toPoint())) return;
         if (box == CloseBox()) {
             window()->close();
+        } else if (box == MaximiseBox()) {
+            ToggleMaximised();
         } else {
             window()->showMinimized();
         }
     }
 
 private:
+    void ToggleMaximised() {
+        if (window()->isMaximized()) {
+            window()->showNormal();
+        } else {
+            window()->showMaximized();
+        }
+    }
+
     QRect pressed_;  // the box the button went down on
     bool named_ = false;
 };
@@ -237,16 +278,22 @@ void QtButton::SetWidth(double width) {
 }
 
 void QtButton::Place() {
-    widget_->setGeometry(Rounded());
+    widget_->setGeometry(Fitted().Place(Rounded()));
     ApplyFont();
+    if (dressed_ && styledAt_ != Fitted().scale) {
+        widget_->setStyleSheet(ButtonStyle(backColor_, dimmed_, Fitted().scale));
+        styledAt_ = Fitted().scale;
+    }
 }
 
 void QtButton::ApplyFont() {
-    QFont font = GameFont(fontSize_);
+    // Letters grow with the window, and are drawn at its full resolution.
+    const double scale = Fitted().scale;
+    QFont font = GameFont(fontSize_ * scale);
     // The game's own Japanese keeps the sizes it was designed with. A translated caption too long for
     // its button is made smaller, half a point at a time, until it fits inside the frame.
     if (SpokenLanguage() != Language::Japanese) {
-        const double room = Rounded().width() - kCaptionMargins;
+        const double room = (Rounded().width() - kCaptionMargins) * scale;
         while (font.pointSizeF() > 1 && QFontMetricsF(font, widget_).horizontalAdvance(caption_) > room)
             font.setPointSizeF(std::max(1.0, font.pointSizeF() - 0.5));
     }
@@ -257,7 +304,8 @@ void QtButton::Show(bool visible) {
     if (visible && !dressed_) {
         widget_->setText(caption_);
         widget_->setEnabled(enabled_);
-        widget_->setStyleSheet(ButtonStyle(backColor_, dimmed_));
+        widget_->setStyleSheet(ButtonStyle(backColor_, dimmed_, Fitted().scale));
+        styledAt_ = Fitted().scale;
         dressed_ = true;
     }
     widget_->setVisible(visible);
@@ -272,7 +320,7 @@ void QtButton::SetCaption(std::string_view utf8Caption) {
 void QtButton::SetDimmed(bool dimmed) {
     if (dimmed == dimmed_) return;
     dimmed_ = dimmed;
-    if (dressed_) widget_->setStyleSheet(ButtonStyle(backColor_, dimmed_));
+    if (dressed_) widget_->setStyleSheet(ButtonStyle(backColor_, dimmed_, Fitted().scale));
 }
 
 std::string QtButton::Caption() const { return caption_.toStdString(); }
@@ -288,7 +336,11 @@ QtPictureBox::QtPictureBox(QWidget* parent) {
     if (parent == nullptr) return;
     widget_ = new PictureWidget(*this, parent);
     widget_->setVisible(false);
-    SetChangedHandler([widget = widget_](const QRect& area) { widget->update(area); });
+    SetChangedHandler([this](const QRect& area) {
+        const Fit fit = WidgetFit();
+        // Smoothed, a changed pixel colours its neighbours' too.
+        widget_->update(fit.scale == 1 ? fit.Cover(area) : fit.Cover(area).adjusted(-1, -1, 1, 1));
+    });
 }
 
 // The widget outlives the box (its parent window deletes it), so it must no longer be told of changes.
@@ -299,11 +351,22 @@ QWidget* QtPictureBox::Widget() { return widget_; }
 void QtPictureBox::Place() {
     const QRect place = Rounded();
     Resize(place.size());
-    if (widget_ != nullptr) widget_->setGeometry(place);
+    if (widget_ != nullptr) widget_->setGeometry(Fitted().Place(place));
+}
+
+Fit QtPictureBox::WidgetFit() const {
+    if (widget_ == nullptr) return Fitted();
+    return Fitted().Seen(widget_->pos(), Rounded().topLeft());
+}
+
+void QtPictureBox::SetBackColor(Color color) {
+    QtSurface::SetBackColor(color);
+    if (onLookChanged) onLookChanged();
 }
 
 void QtPictureBox::Show(bool visible) {
     if (widget_ != nullptr) widget_->setVisible(visible);
+    if (onLookChanged) onLookChanged();
 }
 
 void QtPictureBox::SetFocus() {
@@ -376,21 +439,29 @@ MainForm::MainForm(Clock& clock, int twipsPerPixel)
       gameOverTimer_(clock, kGameOverInterval, false),
       noteTimer_(clock, kNoteInterval, false) {
     setWindowTitle(QString::fromLatin1(kCaption));
-    // The window's size is fixed: it offers no maximise.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(kSmallestWindow, kSmallestWindow);
     wake_.setSingleShot(true);
     wake_.setTimerType(Qt::PreciseTimer);
-    canvas_.SetChangedHandler([this](const QRect& area) { inner_->update(area); });
-    for (QtButton* button : {&exitButton_, &newGameButton_, &startStopButton_, &gaugeFrame_, &gaugeBar_})
+    canvas_.SetChangedHandler([this](const QRect& area) {
+        inner_->update(fit_.scale == 1 ? fit_.Cover(area) : fit_.Cover(area).adjusted(-1, -1, 1, 1));
+    });
+    for (QtButton* button : {&exitButton_, &newGameButton_, &startStopButton_, &gaugeFrame_, &gaugeBar_}) {
         button->SetFontSize(kButtonFontPoints);
+        button->SetFit(&fit_);
+    }
+    for (QtPictureBox* box : {&boardView_, &helpView_}) {
+        box->SetFit(&fit_);
+        box->onLookChanged = [this] { UpdateMargins(); };
+    }
     FollowPixelRatio();
     ApplyOuterSize();
 }
 
 void MainForm::FollowPixelRatio() {
-    const int ratio = SurfacePixelRatio(devicePixelRatioF());
+    // The surfaces hold a whole number of pixels for each of the game's, never fewer than the window
+    // shows: shapes and letters are drawn at its full resolution and at most smoothed down.
+    const int ratio = SurfacePixelRatio(devicePixelRatioF() * fit_.scale);
     for (QtSurface* surface : std::initializer_list<QtSurface*>{&canvas_, &boardView_, &boardCopy_, &helpView_})
         surface->SetPixelRatio(ratio);
 }
@@ -417,30 +488,44 @@ void MainForm::AddTitleBar() {
 
 QWidget* MainForm::OwnTitleBar() const { return titleBar_; }
 
+int MainForm::TitleBarHeight() const { return titleBar_ != nullptr && !isFullScreen() ? kTitleBarHeight : 0; }
+
 QSize MainForm::FrameExtra() const {
     // The frame is whatever the window system gave this window (none offscreen or without a window
     // manager, and unknown until the window has been shown), never a guess.
-    return frameGeometry().size() - geometry().size() + QSize(0, titleBar_ != nullptr ? kTitleBarHeight : 0);
+    return frameGeometry().size() - geometry().size() + QSize(0, TitleBarHeight());
 }
 
 void MainForm::ApplyOuterSize() {
+    // Maximised or full screen the window has no frame to learn from: the game's size stands.
+    if (isMaximized() || isFullScreen()) return;
     frameExtra_ = FrameExtra();
-    const QSize inner(std::max(1, outerSize_.width() - frameExtra_.width()),
-                      std::max(1, outerSize_.height() - frameExtra_.height()));
-    setFixedSize(inner + QSize(0, titleBar_ != nullptr ? kTitleBarHeight : 0));
+    designSize_ = QSize(std::max(1, outerSize_.width() - frameExtra_.width()),
+                        std::max(1, outerSize_.height() - frameExtra_.height()));
+    // A window the player sized keeps its size and shows the game's scaled; otherwise it has the
+    // game's size.
+    if (!sizedByPlayer_) {
+        ownResize_ = true;
+        resize(designSize_ + QSize(0, TitleBarHeight()));
+        ownResize_ = false;
+    }
     LayOutAreas();
 }
 
 void MainForm::LayOutAreas() {
-    const int bar = titleBar_ != nullptr ? kTitleBarHeight : 0;
-    if (titleBar_ != nullptr) titleBar_->setGeometry(0, 0, width(), bar);
+    const int bar = TitleBarHeight();
+    if (titleBar_ != nullptr) {
+        titleBar_->setVisible(bar > 0);
+        titleBar_->setGeometry(0, 0, width(), bar);
+    }
     inner_->setGeometry(0, bar, width(), std::max(1, height() - bar));
-    FollowInnerSize();
+    FollowDesignedSize();
+    FitInnerArea();
 }
 
-void MainForm::FollowInnerSize() {
+void MainForm::FollowDesignedSize() {
     const QSize before(canvas_.ScaleWidth(), canvas_.ScaleHeight());
-    const QSize size = inner_->size();
+    const QSize size = designSize_;
     if (size == before) return;
     canvas_.Resize(size);
     // A picture box laid over the whole inner area (the board) keeps covering it when the window
@@ -455,9 +540,110 @@ void MainForm::FollowInnerSize() {
     if (loaded_ && !loading_ && onResize) onResize();
 }
 
+void MainForm::FitInnerArea() {
+    const QSize room = inner_->size();
+    const QSize design = designSize_.expandedTo(QSize(1, 1));
+    Fit fit;
+    fit.scale = std::min(static_cast<double>(room.width()) / design.width(),
+                         static_cast<double>(room.height()) / design.height());
+    // Centred, on whole pixels.
+    fit.offset = QPointF(std::floor((room.width() - fit.scale * design.width()) / 2),
+                         std::floor((room.height() - fit.scale * design.height()) / 2));
+    if (fit == fit_) return;
+    fit_ = fit;
+    FollowPixelRatio();
+    for (QtButton* button : {&exitButton_, &newGameButton_, &startStopButton_, &gaugeFrame_, &gaugeBar_})
+        button->SetFit(&fit_);
+    for (QtPictureBox* box : {&boardView_, &helpView_}) box->SetFit(&fit_);
+    inner_->update();
+}
+
+Color MainForm::MarginColor() const {
+    if (helpView_.Visible()) return helpView_.BackColor();
+    if (boardView_.Visible()) return boardView_.BackColor();
+    return canvas_.BackColor();
+}
+
+void MainForm::UpdateMargins() {
+    const QRect shown = fit_.Place(QRectF(QPointF(0, 0), QSizeF(designSize_)));
+    const QRegion margins = QRegion(inner_->rect()) - shown;
+    if (!margins.isEmpty()) inner_->update(margins);
+}
+
+void MainForm::ToggleFullScreen() {
+    if (isFullScreen()) {
+        if (maximizedBeforeFullScreen_) {
+            showMaximized();
+        } else {
+            showNormal();
+        }
+        return;
+    }
+    maximizedBeforeFullScreen_ = isMaximized();
+    showFullScreen();
+}
+
+WindowPlacement MainForm::Placement() const {
+    WindowPlacement placement;
+    placement.maximized = isMaximized();
+    placement.fullScreen = isFullScreen();
+    // Maximised or full, the size to come back to is the one it had before.
+    placement.size = !sizeBeforeFilling_.isEmpty()              ? sizeBeforeFilling_.size()
+                     : isMaximized() || isFullScreen() ? normalGeometry().size()
+                                                       : size();
+    if (placement.size.isEmpty()) placement.size = size();
+    return placement;
+}
+
+void MainForm::RestorePlacement(const WindowPlacement& placement) {
+    const QScreen* on = screen();
+    const QSize room = on != nullptr ? on->availableGeometry().size() : QSize();
+    const QSize& size = placement.size;
+    if (size.width() >= kSmallestWindow && size.height() >= kSmallestWindow && size.width() <= room.width() &&
+        size.height() <= room.height() && size != this->size()) {
+        sizedByPlayer_ = true;
+        resize(size);
+    }
+    if (placement.fullScreen) {
+        setWindowState(windowState() | Qt::WindowFullScreen);
+    } else if (placement.maximized) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+}
+
 void MainForm::resizeEvent(QResizeEvent* event) {
+    if (!ownResize_ && !isMaximized() && !isFullScreen() &&
+        size() != designSize_ + QSize(0, TitleBarHeight()))
+        sizedByPlayer_ = true;
     LayOutAreas();
     QWidget::resizeEvent(event);
+}
+
+void MainForm::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange) {
+        const auto before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+        if (isFullScreen() && !(before & Qt::WindowFullScreen)) {
+            // An X display without a window manager leaves the window as it was: it fills the
+            // screen itself, once the window manager there would have had its time.
+            QTimer::singleShot(kFullScreenGraceMs, this, [this] {
+                const QScreen* on = screen();
+                if (!isFullScreen() || on == nullptr || geometry() == on->geometry()) return;
+                const QRect normal = geometry();
+                // Placing a window takes it out of full screen: it is put back.
+                filling_ = true;
+                setGeometry(on->geometry());
+                setWindowState(windowState() | Qt::WindowFullScreen);
+                filling_ = false;
+                sizeBeforeFilling_ = normal;
+            });
+        } else if (!filling_ && !isFullScreen() && (before & Qt::WindowFullScreen) && !sizeBeforeFilling_.isEmpty()) {
+            setGeometry(sizeBeforeFilling_);
+            sizeBeforeFilling_ = QRect();
+        }
+        // Full screen hides the title bar the window draws itself.
+        LayOutAreas();
+    }
+    QWidget::changeEvent(event);
 }
 
 void MainForm::moveEvent(QMoveEvent* event) {
@@ -477,9 +663,14 @@ void MainForm::showEvent(QShowEvent* event) {
 void MainForm::PaintInner(QPaintEvent* event) {
     QPainter painter(inner_);
     const Color back = canvas_.BackColor();
+    const Color margin = MarginColor();
+    const QRect shown = fit_.Place(QRectF(QPointF(0, 0), QSizeF(designSize_)));
     for (const QRect& area : event->region()) {
-        painter.fillRect(area, QColor(RedOf(back), GreenOf(back), BlueOf(back)));
-        ShowSurface(painter, area, canvas_);
+        for (const QRect& part : QRegion(area) - shown) painter.fillRect(part, QColor(RedOf(margin), GreenOf(margin), BlueOf(margin)));
+        const QRect inside = area & shown;
+        if (inside.isEmpty()) continue;
+        painter.fillRect(inside, QColor(RedOf(back), GreenOf(back), BlueOf(back)));
+        ShowSurface(painter, inside, canvas_, fit_);
     }
     if (!painted_) {
         painted_ = true;
@@ -497,6 +688,7 @@ void MainForm::mousePressEvent(QMouseEvent* event) {
 }
 
 void MainForm::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_F11 && !event->isAutoRepeat()) ToggleFullScreen();
     const int code = VirtualKeyCode(event->key(), event->modifiers());
     if (code == 0 || !onKeyDown) {
         QWidget::keyPressEvent(event);

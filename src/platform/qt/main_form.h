@@ -43,6 +43,11 @@ public:
         Show(visible);
     }
     bool Visible() const { return visible_; }
+    // How the window shows the game's pixels, kept by the window; the control is placed again.
+    void SetFit(const Fit* fit) {
+        fit_ = fit;
+        Place();
+    }
 
 protected:
     // The place in whole pixels, halves to even; a negative size is none.
@@ -52,7 +57,12 @@ protected:
     }
     virtual void Place() = 0;
     virtual void Show(bool visible) = 0;
+    const Fit& Fitted() const {
+        static const Fit kAsDesigned;
+        return fit_ != nullptr ? *fit_ : kAsDesigned;
+    }
 
+    const Fit* fit_ = nullptr;
     double left_ = 0;
     double top_ = 0;
     double width_ = 0;
@@ -98,6 +108,7 @@ private:
     Color backColor_;
     bool dimmed_ = false;
     bool dressed_ = false;
+    double styledAt_ = 1;  // the scale its style was made for
 };
 
 // A picture box: a surface, shown by a widget on the window or kept off-screen when it has none.
@@ -112,11 +123,17 @@ public:
 
     void SetFocus() override;
     QWidget* Widget();  // null for an off-screen box
+    // The window's fit as seen from the box's own widget.
+    Fit WidgetFit() const;
+    void SetBackColor(Color color) override;
 
     std::function<void()> onMouseMove;
     std::function<void(int keyCode)> onKeyDown;
     // A click on the box: the button (kLeftButton, ...) and the point in the box's pixels.
     std::function<void(int button, int x, int y)> onMouseDown;
+    // The box was shown, hidden or cleared to a colour: the window's margins take the colour of the
+    // box on top.
+    std::function<void()> onLookChanged;
 
 private:
     void Place() override;
@@ -156,6 +173,17 @@ private:
     int heldRemainder_ = -1;  // milliseconds left of the period when held; -1 for a fresh period
 };
 
+// How the player left the window: its size in its normal state, and whether it filled the screen.
+struct WindowPlacement {
+    QSize size;  // the window's own area, with the title bar it draws itself, if any
+    bool maximized = false;
+    bool fullScreen = false;
+    bool operator==(const WindowPlacement&) const = default;
+};
+
+// The window opens at the size the game sets. The player may then resize it, maximise it or fill
+// the screen with it (F11): the game keeps the layout it made for its own size, and the window shows
+// it scaled to fit, centred, with margins in the colour of the board (or of whatever covers it).
 class MainForm : public QWidget, public Form {
 public:
     // twipsPerPixel 0 takes the primary screen's.
@@ -182,6 +210,19 @@ public:
     void DoEvents() override;
     void WaitForEvents(std::uint32_t untilTick) override;
 
+    // F11: fills the screen with the window, or gives it back its size.
+    void ToggleFullScreen();
+    // How the window shows the game's pixels now.
+    const Fit& WindowFit() const { return fit_; }
+    // The size the game laid itself out for: the inner area the outer size it set leaves.
+    QSize DesignedSize() const { return designSize_; }
+    WindowPlacement Placement() const;
+    // The window at the game's size: where it starts when nothing else is kept.
+    WindowPlacement DesignedPlacement() const { return {designSize_ + QSize(0, TitleBarHeight()), false, false}; }
+    // Before the window shows: the size and state the player left it in. A size that is no size or
+    // larger than the screen is ignored: the window keeps the game's size.
+    void RestorePlacement(const WindowPlacement& placement);
+
     // Raises the load event once, then lets the enabled timers run.
     void RaiseLoad();
     // The window has been closed (by the close box or Unload); it stays in memory until the program ends.
@@ -204,6 +245,7 @@ public:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -214,8 +256,14 @@ private:
     void ApplyOuterSize();
     // What the outer size holds beside the inner area: the window system's frame and our title bar.
     QSize FrameExtra() const;
+    int TitleBarHeight() const;
     void LayOutAreas();
-    void FollowInnerSize();
+    // The canvas, and boxes laid over the whole of it, take the designed size.
+    void FollowDesignedSize();
+    // Scales and centres the designed area in the inner area, and places every control to match.
+    void FitInnerArea();
+    Color MarginColor() const;
+    void UpdateMargins();
     void PaintInner(QPaintEvent* event);
     // Holds every surface at the device pixels of the screen the window is on.
     void FollowPixelRatio();
@@ -224,6 +272,13 @@ private:
     int twipsPerPixel_;
     QSize outerSize_;    // what the game asked for, frame included
     QSize frameExtra_;   // what the frame took when the outer size was last applied
+    QSize designSize_;   // the inner area that outer size leaves
+    Fit fit_;
+    bool ownResize_ = false;      // the window is being sized to the game's size
+    bool sizedByPlayer_ = false;  // the window has a size the game did not set; it keeps it
+    bool maximizedBeforeFullScreen_ = false;
+    QRect sizeBeforeFilling_;  // where the window was before it filled the screen by itself
+    bool filling_ = false;     // it is filling the screen by itself
     bool loaded_ = false;
     bool loading_ = false;  // inside the load event
     bool closed_ = false;

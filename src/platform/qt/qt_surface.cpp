@@ -548,12 +548,44 @@ int SurfacePixelRatio(double screenRatio) {
     return std::max(1, static_cast<int>(std::ceil(screenRatio - 1e-6)));
 }
 
-void ShowSurface(QPainter& painter, const QRect& area, const QtSurface& surface) {
+QRect Fit::Place(const QRectF& game) const {
+    const auto at = [this](double v, double origin) { return static_cast<int>(std::lround(origin + v * scale)); };
+    const int left = at(game.left(), offset.x()), top = at(game.top(), offset.y());
+    return QRect(left, top, at(game.left() + game.width(), offset.x()) - left,
+                 at(game.top() + game.height(), offset.y()) - top);
+}
+
+QRect Fit::Cover(const QRectF& game) const {
+    if (scale == 1 && offset.isNull()) return game.toAlignedRect();
+    return QRectF(offset + game.topLeft() * scale, game.size() * scale).toAlignedRect();
+}
+
+QRect Fit::Shown(const QRect& widget) const {
+    if (scale == 1 && offset.isNull()) return widget;
+    // A smoothed pixel reads its neighbours too: one more game pixel on every side.
+    const QRectF game((QPointF(widget.topLeft()) - offset) / scale, QSizeF(widget.size()) / scale);
+    return game.toAlignedRect().adjusted(-1, -1, 1, 1);
+}
+
+Fit Fit::Seen(QPoint at, QPointF game) const { return Fit{scale, offset + game * scale - QPointF(at)}; }
+
+void ShowSurface(QPainter& painter, const QRect& area, const QtSurface& surface, const Fit& fit) {
     const int ratio = surface.PixelRatio();
-    // Only a screen whose ratio is not a whole number gets a scaled copy; it is smoothed down.
-    if (painter.device() != nullptr && painter.device()->devicePixelRatio() != ratio)
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
-    painter.drawImage(area, surface.Image(), ToDevice(area, ratio));
+    const QRect shown = fit.Shown(area) & QRect(0, 0, surface.ScaleWidth(), surface.ScaleHeight());
+    if (shown.isEmpty()) return;
+    const double deviceRatio = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1;
+    // Only a screen or a window whose pixels are not a whole number of the surface's gets a scaled
+    // copy; it is smoothed down, never blown up.
+    if (deviceRatio * fit.scale != ratio) painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+    if (fit.scale == 1 && fit.offset.isNull()) {
+        painter.drawImage(shown, surface.Image(), ToDevice(shown, ratio));
+        return;
+    }
+    painter.save();
+    painter.translate(fit.offset);
+    painter.scale(fit.scale, fit.scale);
+    painter.drawImage(QRectF(shown), surface.Image(), ToDevice(shown, ratio));
+    painter.restore();
 }
 
 }  // namespace kanuvo

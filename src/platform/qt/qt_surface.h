@@ -161,7 +161,26 @@ private:
 // the screen has, so that a fractional ratio is drawn sharp and scaled down rather than up.
 int SurfacePixelRatio(double screenRatio);
 
-// Shows area (in the game's pixels) of a surface on a widget's painter.
-void ShowSurface(QPainter& painter, const QRect& area, const QtSurface& surface);
+// How the game's pixels are shown on a widget: scaled by `scale`, the game's (0, 0) at `offset` of the
+// widget. A window the player made larger or smaller than designed shows the same layout this way.
+struct Fit {
+    double scale = 1;
+    QPointF offset;
+
+    // The widget's pixels nearest to the edges of an area in the game's pixels: areas side by side in
+    // the game stay side by side on the widget.
+    QRect Place(const QRectF& game) const;
+    // Every widget pixel that shows some of an area in the game's pixels.
+    QRect Cover(const QRectF& game) const;
+    // Every game pixel some of a widget area shows.
+    QRect Shown(const QRect& widget) const;
+    // The fit seen from a widget placed with its top-left at `at`, showing a part whose top-left is
+    // `game` in the game's pixels.
+    Fit Seen(QPoint at, QPointF game) const;
+    bool operator==(const Fit&) const = default;
+};
+
+// Shows the part of a surface that `area` of a widget shows, fitted to the widget by fit.
+void ShowSurface(QPainter& painter, const QRect& area, const QtSurface& surface, const Fit& fit = {});
 
 }  // namespace kanuvo
