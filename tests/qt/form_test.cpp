@@ -113,7 +113,7 @@ TEST_F(FormTest, OuterSizeInTwipsGivesTheInnerSizeTheWindowReallyGot) {
     EXPECT_EQ(form.Canvas().ScaleHeight(), form.height());
 }
 
-TEST_F(FormTest, AnOwnTitleBarIsPartOfTheOuterSizeAndItsBoxesMinimiseAndClose) {
+TEST_F(FormTest, AnOwnTitleBarIsPartOfTheOuterSizeAndItsBoxesMaximiseMinimiseAndClose) {
     form.BoardView().Move(0, 0, 400, 300);
     form.AddTitleBar();
     QWidget* bar = form.OwnTitleBar();
@@ -123,6 +123,10 @@ TEST_F(FormTest, AnOwnTitleBarIsPartOfTheOuterSizeAndItsBoxesMinimiseAndClose) {
     EXPECT_EQ(form.BoardView().Widget()->mapTo(&form, QPoint(0, 0)), QPoint(0, 28));
     form.show();
     QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(362, 14));
+    EXPECT_TRUE(form.isMaximized());
+    QTest::mouseDClick(bar, Qt::LeftButton, {}, QPoint(100, 14));
+    EXPECT_FALSE(form.isMaximized()) << "a double click on the bar gives the window its size back";
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(334, 14));
     EXPECT_TRUE(form.isMinimized());
     EXPECT_FALSE(form.Closed());
     QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(390, 14));
