@@ -51,13 +51,12 @@ CommandLine ParseCommandLine(const std::vector<std::string>& arguments) {
             if (!TakeLanguage(line, argument)) return line;
             continue;
         }
-        if (argument == "--help" || argument == "-h") {
-            line.action = CommandLine::Action::Help;
-            return line;
-        }
-        if (argument == "--version") {
-            line.action = CommandLine::Action::Version;
-            return line;
+        // Read to the end all the same: a --lang after --help still chooses its language.
+        if (argument == "--help" || argument == "-h" || argument == "--version") {
+            if (line.action == CommandLine::Action::Play) {
+                line.action = argument == "--version" ? CommandLine::Action::Version : CommandLine::Action::Help;
+            }
+            continue;
         }
         if (argument == "--mute") {
             line.mute = true;

@@ -2,6 +2,11 @@
 // The command line: what each argument asks for, and what is printed with which exit status.
 #include <gtest/gtest.h>
 
+#include <QByteArray>
+#include <QList>
+
+#include <map>
+
 #include "app/command_line.h"
 
 namespace kanuvo {
@@ -60,6 +65,29 @@ TEST(CommandLine, LangNamesJapaneseOrEnglishAndNothingElse) {
         const CommandLine line = ParseCommandLine(arguments);
         EXPECT_EQ(line.action, Action::Refuse) << arguments.back();
         EXPECT_EQ(ReplyTo(line).err.rfind("kanuvo: --lang には ja か en を付けてください", 0), 0u) << arguments.back();
+    }
+}
+
+TEST(CommandLine, OptionsCountInAnyOrder) {
+    for (const std::vector<std::string>& arguments : {std::vector<std::string>{"--help", "--lang", "en"}, {"--lang=en", "-h"}}) {
+        EXPECT_EQ(ParseCommandLine(arguments).action, Action::Help);
+        EXPECT_EQ(ParseCommandLine(arguments).language, Language::English);
+    }
+    EXPECT_EQ(ParseCommandLine({"--version", "--mute"}).action, Action::Version);
+}
+
+// Each case is LANGUAGE|LC_ALL|LC_MESSAGES|LANG, an empty field an unset variable, and the language.
+TEST(Locale, LanguageFirstThenTheFirstOfLcAllLcMessagesAndLangThatIsSetDecides) {
+    for (const auto& [environment, expected] : std::map<std::string, Language>{
+             {"en|||C.UTF-8", Language::English}, {"fr:en:ja|ja_JP.UTF-8||", Language::English},
+             {"fr|||en_US.UTF-8", Language::English}, {"||ja_JP|en_GB.UTF-8", Language::Japanese},
+             {"|C||en_US.UTF-8", Language::Japanese}, {"|||POSIX", Language::Japanese}, {"|||", Language::Japanese}}) {
+        const QList<QByteArray> values = QByteArray::fromStdString(environment).split('|');
+        const auto variable = [&values](const char* name) -> const char* {
+            const QByteArray& value = values[QList<QByteArray>{"LANGUAGE", "LC_ALL", "LC_MESSAGES", "LANG"}.indexOf(name)];
+            return value.isEmpty() ? nullptr : value.constData();
+        };
+        EXPECT_EQ(LanguageOfLocale(variable), expected) << environment;
     }
 }
 

@@ -24,10 +24,6 @@ struct Speaking {
 };
 Speaking g_speaking;
 
-bool IsCLocale(std::string_view name) {
-    return name == "C" || name == "POSIX" || name.starts_with("C.") || name.starts_with("C@");
-}
-
 }  // namespace
 
 std::optional<Language> LanguageNamed(std::string_view name) {
@@ -44,19 +40,21 @@ Language LanguageOfLocale(const std::function<const char*(const char*)>& environ
         const char* value = environment(name);
         return std::string_view(value != nullptr ? value : "");
     };
-    std::string_view locale;
-    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        locale = variable(name);
-        if (!locale.empty()) break;
-    }
-    if (IsCLocale(locale)) return Language::Japanese;
-    std::string_view list = variable("LANGUAGE");
-    while (!list.empty()) {
+    // LANGUAGE counts under the C locale too: the player named the language, and the reason other
+    // programs pass it over there (no character set to show a translation in) is none for a game
+    // that draws its own letters.
+    for (std::string_view list = variable("LANGUAGE"); !list.empty();) {
         const std::size_t colon = list.find(':');
         if (const auto language = LanguageNamed(list.substr(0, colon))) return *language;
         list = colon == std::string_view::npos ? std::string_view() : list.substr(colon + 1);
     }
-    return LanguageNamed(locale).value_or(Language::Japanese);
+    // The C and POSIX locales name no language, and mean Japanese as every other does but English.
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        if (const std::string_view locale = variable(name); !locale.empty()) {
+            return LanguageNamed(locale).value_or(Language::Japanese);
+        }
+    }
+    return Language::Japanese;
 }
 
 Language LanguageOfLocale() { return LanguageOfLocale([](const char* name) { return std::getenv(name); }); }

@@ -20,10 +20,9 @@ enum class Language { Japanese, English };
 std::optional<Language> LanguageNamed(std::string_view name);
 const char* LanguageCode(Language language);
 
-// The language of the user's messages locale: the first of LANGUAGE, LC_ALL, LC_MESSAGES and LANG that
-// is set and not empty decides. English where it names English (LANGUAGE, a list, by its first entry
-// that is English or Japanese), else Japanese; under the C or POSIX locale always Japanese, and
-// LANGUAGE then counts for nothing, as for every program that reads it.
+// The language of the user's messages: LANGUAGE, a list, by its first entry that is English or
+// Japanese, also under the C locale; else the first of LC_ALL, LC_MESSAGES and LANG that is set and
+// not empty, English where it names English, else Japanese; the C or POSIX locale means Japanese.
 Language LanguageOfLocale(const std::function<const char*(const char*)>& environment);
 Language LanguageOfLocale();  // from the process's environment
 
