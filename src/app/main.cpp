@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
         kanuvo::QtClock clock;
         kanuvo::QtSystem system;
         // The program's folder byte for byte: its name need not be valid UTF-8.
-        kanuvo::SoundWorker sound(system.Path() + "/kanuvo_sound.so");
+        kanuvo::SoundWorker sound(system.Path() + "/kanuvo_sound.so", kanuvo::kBuiltSoundModuleDigest);
         QGuiApplication::setApplicationDisplayName("Kanuvo");  // the title of message boxes
         QGuiApplication::setDesktopFileName(KANUVO_APP_ID);     // ties the window to its menu entry
 

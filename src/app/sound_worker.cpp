@@ -5,6 +5,7 @@
 #include <dlfcn.h>
 #include <link.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <cstdio>
 #include <cstring>
@@ -51,14 +52,39 @@ bool IsWholeLibrary(const std::vector<std::uint8_t>& bytes) {
 
 }  // namespace
 
-std::unique_ptr<SoundEngine> LoadSoundModule(const std::string& path) {
+std::optional<std::uint64_t> ModuleDigest(const std::vector<std::uint8_t>& bytes) {
+    if (!IsWholeLibrary(bytes)) return std::nullopt;
+    ElfW(Ehdr) header;
+    std::memcpy(&header, bytes.data(), sizeof header);
+    // FNV-1a: the damage a disk or a broken install does is no attack, and anyone who could forge a
+    // module could as well replace the program. The file's own header is left out: stripping the
+    // module rewrites where its sections are listed, which the loader never reads.
+    std::uint64_t digest = 0xcbf29ce484222325u;
+    for (int i = 0; i < header.e_phnum; ++i) {
+        ElfW(Phdr) segment;
+        std::memcpy(&segment, bytes.data() + header.e_phoff + i * sizeof segment, sizeof segment);
+        if (segment.p_type != PT_LOAD) continue;
+        for (std::uint64_t at = std::max<std::uint64_t>(segment.p_offset, sizeof header);
+             at < segment.p_offset + segment.p_filesz; ++at) {
+            digest = (digest ^ bytes[at]) * 0x100000001b3u;
+        }
+    }
+    return digest;
+}
+
+std::unique_ptr<SoundEngine> LoadSoundModule(const std::string& path, std::uint64_t digest) {
     const auto bytes = ReadRegularFile(path, kMaxModuleBytes);
     if (!bytes) {
         SayNoSound(path, RegularFileProblem(path, kMaxModuleBytes));
         return nullptr;
     }
-    if (!IsWholeLibrary(*bytes)) {
+    const auto found = ModuleDigest(*bytes);
+    if (!found) {
         SayNoSound(path, "not a whole shared library (cut short or damaged)");
+        return nullptr;
+    }
+    if (*found != digest) {
+        SayNoSound(path, "not the module this program was built with (damaged, or from another build)");
         return nullptr;
     }
     // The module stays loaded until the program ends: the sound libraries keep threads of their own.
@@ -83,19 +109,19 @@ struct SoundWorker::Queue {
     bool ended = false;
 };
 
-SoundWorker::SoundWorker(std::string modulePath)
-    : modulePath_(std::move(modulePath)), queue_(std::make_shared<Queue>()) {}
+SoundWorker::SoundWorker(std::string modulePath, std::uint64_t moduleDigest)
+    : modulePath_(std::move(modulePath)), moduleDigest_(moduleDigest), queue_(std::make_shared<Queue>()) {}
 
 SoundWorker::~SoundWorker() { Shutdown(); }
 
 void SoundWorker::StartLoading() {
     std::lock_guard lock(queue_->mutex);
     if (thread_.joinable() || queue_->stopping) return;
-    thread_ = std::thread(&SoundWorker::Work, modulePath_, queue_);
+    thread_ = std::thread(&SoundWorker::Work, modulePath_, moduleDigest_, queue_);
 }
 
-void SoundWorker::Work(const std::string& modulePath, const std::shared_ptr<Queue>& queue) {
-    std::unique_ptr<SoundEngine> engine = LoadSoundModule(modulePath);
+void SoundWorker::Work(const std::string& modulePath, std::uint64_t moduleDigest, const std::shared_ptr<Queue>& queue) {
+    std::unique_ptr<SoundEngine> engine = LoadSoundModule(modulePath, moduleDigest);
     for (;;) {
         std::function<void(SoundEngine&)> call;
         {

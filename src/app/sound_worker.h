@@ -4,10 +4,12 @@
 #pragma once
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/sound_module.h"
 
@@ -18,17 +20,26 @@ namespace kanuvo {
 // answers) is left behind, and the program ends without it.
 constexpr std::chrono::milliseconds kSoundShutdownPatience{100};
 
-// The module at path made into the sound, after checking that it is a regular file and a whole
-// shared library (a half-written one would crash the loader); null when it cannot be, with the
+// A digest of the part of a shared library the loader maps (its loadable segments, the same however
+// the file is stripped); nothing when bytes are not a whole shared library of this machine's kind.
+std::optional<std::uint64_t> ModuleDigest(const std::vector<std::uint8_t>& bytes);
+
+// The digest of the sound module the program was built with, recorded by the build.
+extern const std::uint64_t kBuiltSoundModuleDigest;
+
+// The module at path made into the sound, after checking that it is a regular file, a whole shared
+// library (a half-written one would crash the loader) and the very module of the given digest (one
+// whose code is damaged would crash the program, or do anything); null when it cannot be, with the
 // reason in one line on standard error.
-std::unique_ptr<SoundEngine> LoadSoundModule(const std::string& path);
+std::unique_ptr<SoundEngine> LoadSoundModule(const std::string& path, std::uint64_t digest);
 
 // Every call joins a queue and returns at once; the thread runs them in order, never holding the
 // queue's lock while it does. Calls given before the module is loaded wait in the queue; without the
 // module they are dropped.
 class SoundWorker : public Sound {
 public:
-    explicit SoundWorker(std::string modulePath);
+    // The module at modulePath, loaded only if it is the one of the given digest.
+    SoundWorker(std::string modulePath, std::uint64_t moduleDigest);
     ~SoundWorker() override;
     SoundWorker(const SoundWorker&) = delete;
     SoundWorker& operator=(const SoundWorker&) = delete;
@@ -52,10 +63,11 @@ public:
 
 private:
     struct Queue;
-    static void Work(const std::string& modulePath, const std::shared_ptr<Queue>& queue);
+    static void Work(const std::string& modulePath, std::uint64_t moduleDigest, const std::shared_ptr<Queue>& queue);
     void Give(std::function<void(SoundEngine&)> call);
 
     const std::string modulePath_;
+    const std::uint64_t moduleDigest_;
     std::shared_ptr<Queue> queue_;  // shared with the thread, which may outlive this when left behind
     std::thread thread_;
 };

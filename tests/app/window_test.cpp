@@ -846,7 +846,7 @@ TEST(SessionEnd, TheProgramAskedToEndLeavesAsThroughItsCloseBox) {
 // when asked to: it gives up its lock and ends within a second.
 TEST(SessionEnd, TheProgramEndsWithinASecondWhileItsSoundModuleIsStillLoading) {
     QTemporaryDir runtime, installed;
-    ASSERT_TRUE(QFile::copy(KANUVO_PROGRAM, installed.filePath("kanuvo")));
+    ASSERT_TRUE(QFile::copy(KANUVO_SLOW_SOUND_PROGRAM, installed.filePath("kanuvo")));
     ASSERT_TRUE(QFile::copy(KANUVO_SLOW_SOUND_MODULE, installed.filePath("kanuvo_sound.so")));
     ASSERT_TRUE(QFile::link(KANUVO_SOUND_DIR, installed.filePath("sound")));
     QProcess program;

@@ -84,5 +84,17 @@ refusal=$(run --lang en --no-such-option 2>&1 >/dev/null) || status=$?
 [ "$status" -eq 2 ] || fail "an unknown option exits with $status, not 2"
 grep -q '^Usage: kanuvo' <<<"$refusal" || fail "an unknown option does not show the usage"
 
+# The program loads the sound module beside it as installed (the package's is stripped): it is the
+# module it was built with, once its sound libraries are mapped.
+runtime=$(mktemp -d)
+trap 'rm -rf "$config" "$runtime"' EXIT
+QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy XDG_RUNTIME_DIR=$runtime XDG_CONFIG_HOME=$config \
+  XDG_DATA_HOME=$runtime "$game/kanuvo" --mute 2>"$runtime/said" &
+game_pid=$!
+for _ in $(seq 300); do grep -q libfluidsynth "/proc/$game_pid/maps" 2>/dev/null && break; sleep 0.1; done
+grep -q libfluidsynth "/proc/$game_pid/maps" || fail "the installed program has no sound: $(cat "$runtime/said")"
+kill "$game_pid"
+wait "$game_pid" || true
+
 [ "$failures" -eq 0 ] || exit 1
 echo "the installed tree under $root is complete"
