@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: MIT
+// Session signals (a logout, `kill`, Ctrl+C) handed to the event loop through a socket it watches.
 #include "app/end_signals.h"
 
 #include <QObject>
@@ -7,6 +8,8 @@
 #include <csignal>
 #include <sys/socket.h>
 #include <unistd.h>
+
+#include "platform/leftovers.h"
 
 namespace kanuvo {
 
@@ -20,7 +23,9 @@ constexpr int kSignals[] = {SIGTERM, SIGINT, SIGHUP};
 
 void OnSignal(int number) {
     if (ending != 0) {
-        // Asked twice: the game did not end in time, so the signal has its usual effect.
+        // Asked twice: the game did not end in time, so the signal has its usual effect, once the lock
+        // and a half-written file are gone: the clean-up under way may not get to them.
+        RemoveLeftoversNow();
         std::signal(number, SIG_DFL);
         std::raise(number);
         return;

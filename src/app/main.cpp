@@ -65,6 +65,13 @@ int main(int argc, char** argv) {
             sound.StartLoading();
         };
         app.Start();
+        // A copy without a lock keeps nothing rather than overwrite another's settings; the copy that
+        // holds it removes what a write cut short by an earlier copy's end left behind.
+        if (!system.KeepsRecords()) {
+            app.settings = kanuvo::PlayerSettings(QString());
+        } else if (!app.form.Closed()) {
+            app.settings.RemoveLeftovers();
+        }
         // A window that is never painted (hidden at once, say) still gets its sound, a moment later.
         QTimer::singleShot(kSoundAtTheLatestMs, &app.form, [&sound] { sound.StartLoading(); });
         result = app.form.Closed() ? 0 : application.exec();

@@ -3,19 +3,28 @@
 // Replacing one: a checked write to a file beside it, renamed over it.
 #include "platform/regular_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <new>
 #include <utility>
+
+#include "platform/leftovers.h"
 
 namespace kanuvo {
 
 namespace {
+
+// What mkostemp makes of the name of the file being replaced.
+constexpr char kTemporarySuffix[] = ".XXXXXX";
 
 // Closes the descriptor on every way out.
 struct Descriptor {
@@ -73,17 +82,58 @@ bool ReplaceFileWhole(const std::string& path, std::string_view bytes, std::stri
         return false;
     }
     // Beside the file, so that the rename stays on the same disk and is all or nothing.
-    std::string temporary = path + ".XXXXXX";
+    std::string temporary = path + kTemporarySuffix;
     Descriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
     if (file.fd < 0) return Failed(why);
+    // A program ended at once meanwhile (a second signal) removes it on its way out.
+    TrackLeftover(Leftover::Temporary, temporary);
     // A full disk shows in the write, or only in the flush or the close on some file systems.
     const bool written = (!replacing || ::fchmod(file.fd, old.st_mode & 07777) == 0) && WriteAll(file.fd, bytes) &&
                          ::fsync(file.fd) == 0 && ::close(std::exchange(file.fd, -1)) == 0 &&
                          ::rename(temporary.c_str(), path.c_str()) == 0;
-    if (written) return true;
+    if (!written) {
+        Failed(why);
+        ::unlink(temporary.c_str());
+    }
+    ForgetLeftover(Leftover::Temporary);
+    return written;
+}
+
+std::string MoveAside(const std::string& path, std::string& why) {
+    const std::time_t now = std::time(nullptr);
+    std::tm utc{};
+    char stamp[32] = "";
+    ::gmtime_r(&now, &utc);
+    std::strftime(stamp, sizeof stamp, "%Y-%m-%dT%H-%M-%S", &utc);
+    const std::string aside = path + ".unreadable-" + stamp;
+    for (int n = 1; n < 100; ++n) {
+        const std::string name = n == 1 ? aside : aside + "-" + std::to_string(n);
+        // Never over another file kept aside: the player may have several.
+        if (::renameat2(AT_FDCWD, path.c_str(), AT_FDCWD, name.c_str(), RENAME_NOREPLACE) == 0) return name;
+        if (errno != EEXIST) break;
+    }
     Failed(why);
-    ::unlink(temporary.c_str());
-    return false;
+    return {};
+}
+
+void RemoveLeftoverTemporaries(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : path.substr(0, std::max<std::size_t>(slash, 1));
+    const std::string name = path.substr(slash + 1) + ".";
+    DIR* listing = ::opendir(folder.c_str());
+    if (listing == nullptr) return;
+    while (const dirent* entry = ::readdir(listing)) {
+        // mkostemp's six letters and digits after the name, and a regular file (never a link).
+        const std::string_view found(entry->d_name);
+        struct stat info {};
+        if (found.size() == name.size() + 6 && found.starts_with(name) &&
+            found.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789", name.size()) ==
+                std::string_view::npos &&
+            ::fstatat(::dirfd(listing), entry->d_name, &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode)) {
+            ::unlinkat(::dirfd(listing), entry->d_name, 0);
+        }
+    }
+    ::closedir(listing);
 }
 
 std::string UserFolder(const char* variable, const char* underHome) {

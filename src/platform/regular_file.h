@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Reading a whole small file the player's machine provides, without ever blocking on it or
 // running out of memory: regular files only, within a size cap; and finding and replacing the player's
-// own files, whole or not at all.
+// own files, whole or not at all, or moving them aside when they cannot be read.
 #pragma once
 
 #include <cstddef>
@@ -28,6 +28,17 @@ bool IsRegularFileWithin(const std::string& path, std::size_t maxBytes);
 // and is left as it is, like anything else that is not a regular file. False, with why (the reason in
 // a few words), when the file could not be replaced; it is then as it was.
 bool ReplaceFileWhole(const std::string& path, std::string_view bytes, std::string& why);
+
+// Moves the file at path out of the way, whole, to "<path>.unreadable-<UTC time>" (such as
+// "best_times.json.unreadable-2026-12-08T10-15-00", with "-2", "-3", ... after it when that is
+// taken), so that the player keeps what it holds while a new file takes its place. The new path; or
+// empty, with why, when it could not be moved (it is then as it was).
+std::string MoveAside(const std::string& path, std::string& why);
+
+// Removes the temporary files ReplaceFileWhole leaves beside path ("<name>.XXXXXX") when a run
+// ends in the middle of a write. Only for a copy that holds the single-copy lock: no other copy
+// writes them then.
+void RemoveLeftoverTemporaries(const std::string& path);
 
 // The user's folder named by an XDG variable (XDG_DATA_HOME, say), as the XDG rules find it: the
 // variable's value when it is an absolute path, else underHome (".local/share") in HOME when that is an

@@ -123,16 +123,35 @@ TEST_F(Settings, TheChoiceSurvivesARestart) {
     EXPECT_EQ(PlayerSettings(Path()).Muted(), std::optional<bool>(false));
     EXPECT_EQ(PlayerSettings("").Muted(), std::nullopt);
     PlayerSettings("").SetMuted(true);  // keeps nothing, harmlessly
+    // Each choice changes its own line; the player's other lines stay as they were.
+    Write("; mine\n[sound]\nvolume = 3\nmuted=true\n\n[other]\nx=1\n");
+    PlayerSettings(Path()).SetMuted(false);
+    PlayerSettings(Path()).SetLanguage(Language::English);
+    QFile file(Path());
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "; mine\n[sound]\nvolume = 3\nmuted=false\n\n[other]\nx=1\n\n[display]\nlanguage=en\n");
 }
 
-TEST_F(Settings, ACorruptFileIsIgnoredAndReplacedByTheNextChoice) {
-    for (const QByteArray& bytes : {QByteArray("\x00\xff\xfe[[[\n=\n\x01", 10), QByteArray("[sound]\nmuted=maybe\n"),
-                                    QByteArray("[sound\nmuted=true\n"), QByteArray(70000, 'x')}) {
+// Read whole or not at all, and kept aside, whole, by the next choice: nothing the player kept is lost.
+TEST_F(Settings, AFileThatCannotBeReadWholeIsIgnoredWholeAndKeptAsideByTheNextChoice) {
+    for (const QByteArray& bytes : {QByteArray("\x00\xff\xfe[[[\n=\n\x01", 10), QByteArray("[sound\nmuted=true\n"),
+                                    QByteArray("[sound]\nmuted=true\n[display\nlanguage=en\n"),
+                                    QByteArray("[sound]\nmuted=true\nlanguage\n[display]\nlanguage=en\n"),
+                                    QByteArray("[sound]\nmuted=true\nmuted=false\n"), QByteArray(70000, 'x')}) {
+        SCOPED_TRACE(bytes.left(20).toStdString());
         Write(bytes);
-        EXPECT_EQ(PlayerSettings(Path()).Muted(), std::nullopt) << bytes.left(20).toStdString();
-        PlayerSettings(Path()).SetMuted(true);
-        EXPECT_EQ(PlayerSettings(Path()).Muted(), std::optional<bool>(true)) << bytes.left(20).toStdString();
+        EXPECT_EQ(PlayerSettings(Path()).Muted(), std::nullopt);
+        EXPECT_EQ(PlayerSettings(Path()).Language(), std::nullopt);
+        PlayerSettings(Path()).SetRoadAssist(true);
+        EXPECT_EQ(PlayerSettings(Path()).RoadAssist(), std::optional<bool>(true));
+        const QStringList aside = QDir(dir.filePath("config/kanuvo")).entryList({"kanuvo.ini.unreadable-*"});
+        ASSERT_EQ(aside.size(), 1);
+        QFile kept(dir.filePath("config/kanuvo/" + aside[0]));
+        EXPECT_TRUE(kept.open(QIODevice::ReadOnly) && kept.readAll() == bytes);
+        ASSERT_TRUE(kept.remove());
     }
+    Write("[sound]\nmuted=maybe\n");
+    EXPECT_EQ(PlayerSettings(Path()).Muted(), std::nullopt);
 }
 
 TEST_F(Settings, AFolderInThePlaceOfTheFileIsLeftAlone) {

@@ -700,6 +700,11 @@ TEST(RealWindow, ABrokenBestTimesFileNeverStopsTheGame) {
     EXPECT_EQ(game.g.Stage, 2);
     EXPECT_GT(DrawnOverBoard(game), 0);
     EXPECT_EQ(game.system.LoadBestTime(1), 0);  // the clear was kept in a fresh store
+    // and the broken one beside it, as it was
+    const QStringList aside = QDir(game.lockDir.path()).entryList({"best_times.json.unreadable-*"});
+    ASSERT_EQ(aside.size(), 1);
+    QFile kept(game.lockDir.filePath(aside[0]));
+    EXPECT_TRUE(kept.open(QIODevice::ReadOnly) && kept.readAll() == "{\"best\": [not json");
     game.ClickNewGame();
     EXPECT_TRUE(game.g.BoardReady);
     EXPECT_TRUE(game.messages.empty());
@@ -859,6 +864,38 @@ TEST(SessionEnd, TheProgramEndsWithinASecondWhileItsSoundModuleIsStillLoading) {
     EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(program.exitCode(), 0);
     EXPECT_TRUE(QDir(runtime.path()).isEmpty()) << "the lock is given up";
+}
+
+// A second signal, from at once to 40 ms after the first, ends the program before its clean-up is
+// done: the lock and half-written files still go. What earlier copies ended so left beside the
+// player's files and in the temporary folder is removed at the next start.
+TEST(SessionEnd, ASecondSignalLeavesNoLockAndTheNextStartRemovesWhatEarlierEndsLeft) {
+    const QString data = qEnvironmentVariable("XDG_DATA_HOME"), config = qEnvironmentVariable("XDG_CONFIG_HOME");
+    for (const int after : {0, 5, 10, 20, 40}) {
+        SCOPED_TRACE(after);
+        QTemporaryDir runtime, temporary;
+        const QStringList left = {config + "/kanuvo/kanuvo.ini.Ab3dE9", data + "/kanuvo/best_times.json.x7YzQ2",
+                                  temporary.filePath("kanuvo-Qw3rTy/kanuvo.ini")};
+        for (const QString& file : left) {
+            QDir().mkpath(QFileInfo(file).absolutePath());
+            ASSERT_TRUE(QFile(file).open(QIODevice::WriteOnly));
+        }
+        QProcessEnvironment env = Headless(runtime);
+        env.insert("TMPDIR", temporary.path());
+        QProcess program;
+        program.setProcessEnvironment(env);
+        program.start(QStringLiteral(KANUVO_PROGRAM), {QStringLiteral("--mute")});
+        ASSERT_TRUE(HandlesSignals(program));
+        QElapsedTimer waited;
+        for (waited.start(); QFileInfo::exists(left.back()) && waited.elapsed() < 30000;) QThread::msleep(20);
+        for (const QString& file : left) EXPECT_FALSE(QFileInfo::exists(file)) << file.toStdString();
+        EXPECT_TRUE(QDir(temporary.path()).isEmpty());
+        ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+        QThread::msleep(after);
+        ::kill(static_cast<pid_t>(program.processId()), SIGTERM);
+        ASSERT_TRUE(program.waitForFinished(30000));
+        EXPECT_TRUE(QDir(runtime.path()).isEmpty()) << "the lock is given up";
+    }
 }
 
 TEST(SessionEnd, AHangUpOrInterruptTheProgramWasStartedToIgnoreStaysIgnored) {

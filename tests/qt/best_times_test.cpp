@@ -45,21 +45,47 @@ TEST_F(BestTimesStore, KeepsEachStagesTimeAcrossSessionsInAFolderItMakes) {
     EXPECT_EQ(QDir(folder.filePath("data")).entryList(QDir::Files), QStringList{"best_times.json"});
 }
 
-TEST_F(BestTimesStore, ACorruptStoreReadsAsEmptyAndTheNextSaveReplacesIt) {
-    for (const QByteArray& corrupt : {QByteArray("{\"best\": {\"3\": 4"), QByteArray("[1, 2]"),
-                                      QByteArray("\xff\xfe garbage"), QByteArray("{\"best\": 12}")}) {
-        WriteStore(corrupt);
-        EXPECT_FALSE(store.Load(3).has_value()) << corrupt.constData();
+// What a torn write, a bad disk, an editor or a hand leaves: every time that can be read still counts,
+// and the file is kept aside whole, with one line naming both files, before the next save replaces it.
+TEST_F(BestTimesStore, AStoreNotAsARunWritesItIsReadAsFarAsItCanBeAndKeptAsideByTheNextSave) {
+    const QString utf16 = R"({"best":{"2":40}})";
+    const struct {
+        QByteArray bytes;
+        std::map<int, int> times;
+    } cases[] = {
+        {R"({"best": {"3": 4)", {}},
+        {"[1, 2]", {}},
+        {R"({"best": 12})", {}},
+        {R"({"best":{"2":40,"3":41}} x)", {{2, 40}, {3, 41}}},
+        {R"({"best":{"2":40}})" + QByteArray(300, '\0') + "\x13 garbage", {{2, 40}}},
+        {R"({"best":{"2":1e400,"3":41,"4":NaN}})", {{3, 41}}},
+        {R"({"best":{"2":40},"x":)" + QByteArray(5000, '[') + QByteArray(5000, ']') + "}", {{2, 40}}},
+        {"\xff\xfe" + QByteArray(reinterpret_cast<const char*>(utf16.utf16()), utf16.size() * 2), {{2, 40}}},
+        {R"({"best":{"2":40},"best":{"3":41,"2":38}})", {{2, 38}, {3, 41}}},
+        {R"({"best": {"2": 44, "0": 5, "10": 5, "x": 5, "4": -3, "5": 30.5, "6": "7", "7": 90, "8": -0.0, "9": 181}})",
+         {{2, 44}, {7, 90}}},
+        {R"({"best": {"1": 20}})" + QByteArray(70 * 1024, ' '), {}},
+    };
+    const QDir data(folder.filePath("data"));
+    for (auto [bytes, times] : cases) {
+        SCOPED_TRACE(bytes.left(40).toStdString());
+        WriteStore(bytes);
+        for (int stage = 1; stage <= 9; ++stage) {
+            EXPECT_EQ(store.Load(stage), times.contains(stage) ? std::optional(times[stage]) : std::nullopt) << stage;
+        }
+        ::testing::internal::CaptureStderr();
+        EXPECT_TRUE(store.Save(1, 20));
+        const std::string said = ::testing::internal::GetCapturedStderr();
+        const QStringList aside = data.entryList({"best_times.json.unreadable-*"});
+        ASSERT_EQ(aside.size(), 1);
+        EXPECT_TRUE(said.find(store.Path().toStdString() + " could not be read whole") != std::string::npos) << said;
+        EXPECT_TRUE(said.ends_with(": kept as " + data.filePath(aside[0]).toStdString() + "\n")) << said;
+        QFile kept(data.filePath(aside[0]));
+        EXPECT_TRUE(kept.open(QIODevice::ReadOnly) && kept.readAll() == bytes);
+        ASSERT_TRUE(kept.remove());
+        times[1] = 20;
+        for (const auto& [stage, time] : times) EXPECT_EQ(store.Load(stage), time) << stage;
     }
-    EXPECT_TRUE(store.Save(3, 50));
-    EXPECT_EQ(store.Load(3), 50);
-}
-
-TEST_F(BestTimesStore, NonsenseEntriesAreDroppedAndTheRestKept) {
-    WriteStore(R"({"best": {"2": 44, "0": 5, "10": 5, "x": 5, "4": -3, "5": 12.5, "6": "7", "7": 90}})");
-    EXPECT_EQ(store.Load(2), 44);
-    EXPECT_EQ(store.Load(7), 90);
-    for (int stage : {0, 4, 5, 6, 10}) EXPECT_FALSE(store.Load(stage).has_value()) << stage;
 }
 
 TEST_F(BestTimesStore, AStoreThatIsNoFileIsNeitherReadNorOverwritten) {
@@ -75,13 +101,6 @@ TEST_F(BestTimesStore, AFolderThatCannotBeMadeFailsTheSaveAndKeepsNothing) {
     blocker.close();
     EXPECT_FALSE(store.Save(1, 30));
     EXPECT_FALSE(store.Load(1).has_value());
-}
-
-TEST_F(BestTimesStore, AnOversizedStoreIsNotRead) {
-    WriteStore("{\"best\": {\"1\": 20}}" + QByteArray(70 * 1024, ' '));
-    EXPECT_FALSE(store.Load(1).has_value());
-    EXPECT_FALSE(store.Save(1, 10));  // it cannot be read, so it is left alone
-    EXPECT_GT(ReadStore().size(), 70 * 1024);
 }
 
 TEST_F(BestTimesStore, AFullDiskOrASymbolicLinkLeavesTheOldStoreAsItWas) {
@@ -104,10 +123,10 @@ TEST_F(BestTimesStore, AFullDiskOrASymbolicLinkLeavesTheOldStoreAsItWas) {
 }
 
 TEST_F(BestTimesStore, ASaveKeepsTheEntriesItDoesNotUnderstand) {
-    WriteStore(R"({"best": {"2": 44, "10": 5, "x": "y"}, "player": "hana"})");
+    WriteStore(R"({"best": {"2": 44}, "player": {"name": "hana"}})");
     EXPECT_TRUE(store.Save(3, 61));
     EXPECT_EQ(QJsonDocument::fromJson(ReadStore()),
-              QJsonDocument::fromJson(R"({"best": {"2": 44, "3": 61, "10": 5, "x": "y"}, "player": "hana"})"));
+              QJsonDocument::fromJson(R"({"best": {"2": 44, "3": 61}, "player": {"name": "hana"}})"));
 }
 
 TEST(UserFolders, ARelativeXdgFolderIsIgnoredAndWithoutAHomeNothingIsKept) {

@@ -146,24 +146,34 @@ TEST_F(LockTest, ALockFileNamingALiveCopyOfOursStillRefuses) {
     EXPECT_TRUE(QFile::exists(LockPath()));
 }
 
-TEST_F(LockTest, ALockThatCannotBeTriedIsNoOtherCopy) {
-    QtSystem system;
-    system.SetLockPath(folder.filePath(QStringLiteral("missing/folder/kanuvo.lock")));
-    EXPECT_FALSE(system.PrevInstance());
+TEST_F(LockTest, WhereTheRuntimeFolderCannotHoldTheLockTheDataFolderDoesAndWithoutEitherNothingIsKept) {
+    const QString fallback = folder.filePath(QStringLiteral("data/kanuvo.lock"));
     // A folder where the lock belongs: an empty one gives way to the lock, a full one is left alone.
     ASSERT_TRUE(QDir().mkpath(LockPath()));
     QtSystem first;
-    first.SetLockPath(LockPath());
+    first.SetLockPath(LockPath(), fallback);
     EXPECT_FALSE(first.PrevInstance());
-    QtSystem second;
-    second.SetLockPath(LockPath());
-    EXPECT_TRUE(second.PrevInstance()) << "the lock taken is held";
+    EXPECT_TRUE(QFileInfo(LockPath()).isFile());
     const QString full = folder.filePath(QStringLiteral("full.lock"));
     ASSERT_TRUE(QDir().mkpath(full + "/kept"));
-    QtSystem third;
-    third.SetLockPath(full);
-    EXPECT_FALSE(third.PrevInstance());
+    for (const QString& blocked : {folder.filePath(QStringLiteral("missing/folder/kanuvo.lock")), full}) {
+        QtSystem one, another;
+        one.SetLockPath(blocked, fallback);
+        another.SetLockPath(blocked, fallback);
+        EXPECT_FALSE(one.PrevInstance());
+        EXPECT_TRUE(another.PrevInstance()) << "the lock in the data folder keeps a second copy out";
+    }
     EXPECT_TRUE(QFileInfo(full + "/kept").isDir());
+    // Nowhere to lock: said once, and nothing kept that another copy could be writing too.
+    QtSystem lockless;
+    lockless.SetLockPath(full, full);
+    lockless.SetBestTimesPath(folder.filePath(QStringLiteral("best_times.json")));
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(lockless.PrevInstance());
+    EXPECT_EQ(::testing::internal::GetCapturedStderr().rfind("kanuvo: no lock against a second copy can be made in ", 0), 0u);
+    EXPECT_FALSE(lockless.KeepsRecords());
+    lockless.SaveBestTime(1, 30);
+    EXPECT_FALSE(QFileInfo::exists(folder.filePath(QStringLiteral("best_times.json"))));
 }
 
 TEST_F(LockTest, EndRunsTheShutdownHooksReleasesTheLockAndExits) {

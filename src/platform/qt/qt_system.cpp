@@ -23,6 +23,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/leftovers.h"
 #include "platform/qt/cursor_file.h"
 #include "platform/qt/language.h"
 #include "platform/qt/qt_surface.h"
@@ -68,6 +69,35 @@ QString DefaultLockPath() {
     return QDir(folder).filePath(QStringLiteral("kanuvo.lock"));
 }
 
+// Where the lock goes when the runtime folder cannot hold it: beside the best times it guards.
+QString FallbackLockPath() {
+    const std::string folder = UserFolder("XDG_DATA_HOME", ".local/share");
+    return folder.empty() ? QString() : QFile::decodeName(folder.c_str()) + QStringLiteral("/kanuvo/kanuvo.lock");
+}
+
+// The single-copy lock at path when this copy can take it; null when another copy holds it
+// (heldElsewhere) or it cannot be made there.
+std::unique_ptr<QLockFile> TakeLock(const QString& path, bool& heldElsewhere) {
+    heldElsewhere = false;
+    // A copy's lock is always a file: a folder in its place names no copy. An empty one gives way to
+    // the lock; one with something in it is left alone.
+    if (const QFileInfo there(path); there.isDir() && !QDir().rmdir(path)) return nullptr;
+    auto lock = std::make_unique<QLockFile>(path);
+    // A held lock never goes stale by age; only a lock whose owner has died is taken over.
+    lock->setStaleLockTime(0);
+    if (lock->tryLock(0)) return lock;
+    // A lock file whose owner cannot be read (empty, cut short, garbage) names no copy that runs:
+    // left alone it would keep every later start out for good.
+    qint64 owner = 0;
+    QString host, program;
+    if (lock->error() == QLockFile::LockFailedError && !lock->getLockInfo(&owner, &host, &program) &&
+        lock->removeStaleLockFile() && lock->tryLock(0)) {
+        return lock;
+    }
+    heldElsewhere = lock->error() == QLockFile::LockFailedError;
+    return nullptr;
+}
+
 }  // namespace
 
 QtClock::QtClock() = default;
@@ -84,7 +114,9 @@ int ScreenTwipsPerPixel() {
 
 QtSystem::QtSystem() : cursors_{QCursor(Qt::ArrowCursor)} {}
 
-QtSystem::~QtSystem() = default;
+QtSystem::~QtSystem() {
+    if (lock_) ForgetLeftover(Leftover::Lock);
+}
 
 std::string QtSystem::Translate(const Text& text) {
     // Japanese is the source itself, with nothing to convert.
@@ -105,6 +137,7 @@ void QtSystem::MsgBox(std::string_view utf8Text) {
 void QtSystem::End(int exitStatus) {
     for (const auto& hook : shutdownHooks_) hook();
     lock_.reset();  // unlocks and removes the lock file
+    ForgetLeftover(Leftover::Lock);
     // Ends at once, from wherever it is called: no window or control is torn down under a handler
     // that is still running, and nothing of the program outlives it.
     std::fflush(nullptr);
@@ -112,33 +145,28 @@ void QtSystem::End(int exitStatus) {
 }
 
 bool QtSystem::PrevInstance() {
-    if (lock_) return false;  // the lock is already ours
+    if (lock_ || !keepsRecords_) return false;  // the lock is already ours, or there is none to take
     if (lockPath_.isEmpty()) lockPath_ = DefaultLockPath();
-    // A copy's lock is always a file: a folder in its place names no copy. An empty one gives way to
-    // the lock; one with something in it is left alone, and the game plays without a lock.
-    if (const QFileInfo there(lockPath_); there.isDir() && !QDir().rmdir(lockPath_)) {
-        std::fprintf(stderr, "kanuvo: %s is a folder, not a lock; a second copy will not be kept out\n",
-                     qUtf8Printable(lockPath_));
+    if (fallbackLockPath_.isEmpty()) fallbackLockPath_ = FallbackLockPath();
+    for (const QString& path : {lockPath_, fallbackLockPath_}) {
+        if (path.isEmpty()) continue;
+        if (path == fallbackLockPath_) QDir().mkpath(QFileInfo(path).absolutePath());
+        bool heldElsewhere = false;
+        lock_ = TakeLock(path, heldElsewhere);
+        if (heldElsewhere) return true;
+        if (!lock_) continue;
+        // A copy ended at once (a second signal) gives it up on its way out.
+        TrackLeftover(Leftover::Lock, QFile::encodeName(path).toStdString());
+        // No other copy writes the best times now: what a save cut short by an earlier end left can go.
+        bestTimes_.RemoveLeftovers();
         return false;
     }
-    auto lock = std::make_unique<QLockFile>(lockPath_);
-    // A held lock never goes stale by age; only a lock whose owner has died is taken over.
-    lock->setStaleLockTime(0);
-    if (lock->tryLock(0)) {
-        lock_ = std::move(lock);
-        return false;
-    }
-    // A lock file whose owner cannot be read (empty, cut short, garbage) names no copy that runs:
-    // left alone it would keep every later start out for good.
-    qint64 owner = 0;
-    QString host, program;
-    if (lock->error() == QLockFile::LockFailedError && !lock->getLockInfo(&owner, &host, &program) &&
-        lock->removeStaleLockFile() && lock->tryLock(0)) {
-        lock_ = std::move(lock);
-        return false;
-    }
-    // A lock that cannot even be tried (no folder, no permission) says nothing about another copy.
-    return lock->error() == QLockFile::LockFailedError;
+    // Two copies without a lock would each rewrite the player's files over the other's.
+    std::fprintf(stderr, "kanuvo: no lock against a second copy can be made in %s nor in %s; this copy keeps no "
+                 "best times or settings, so as not to overwrite another's\n",
+                 qUtf8Printable(QDir::toNativeSeparators(lockPath_)), qUtf8Printable(QDir::toNativeSeparators(fallbackLockPath_)));
+    keepsRecords_ = false;
+    return false;
 }
 
 std::string QtSystem::Path() {

@@ -56,7 +56,11 @@ public:
     CursorHandle GetCursor() override;
     int SetSystemCursor(CursorHandle cursor, int id) override;
     std::optional<int> LoadBestTime(int stage) override { return bestTimes_.Load(stage); }
-    void SaveBestTime(int stage, int seconds) override { bestTimes_.Save(stage, seconds); }
+    void SaveBestTime(int stage, int seconds) override {
+        if (keepsRecords_) bestTimes_.Save(stage, seconds);
+    }
+    // False once PrevInstance found no place for a lock: this copy then keeps no best times or settings.
+    bool KeepsRecords() const { return keepsRecords_; }
 
     // Where the program's own pictures are embedded.
     static constexpr char kEmbeddedPictures[] = ":/pictures/";
@@ -70,8 +74,12 @@ public:
     void SetMsgBoxHook(std::function<void(std::string_view)> hook) { msgBoxHook_ = std::move(hook); }
     // The window whose arrow pointer SetSystemCursor replaces (it and its controls, nothing else).
     void SetCursorWindow(QWidget* window);
-    // Where the single-copy lock lives; by default "kanuvo.lock" in the user's runtime folder.
-    void SetLockPath(const QString& path) { lockPath_ = path; }
+    // Where the single-copy lock lives; by default "kanuvo.lock" in the user's runtime folder, else
+    // (one that cannot hold it) the fallback, by default "kanuvo.lock" in the game's data folder.
+    void SetLockPath(const QString& path, const QString& fallback = {}) {
+        lockPath_ = path;
+        fallbackLockPath_ = fallback;
+    }
     // Pretends a screen of this height in pixels and twips per pixel, with panels taking
     // heightPixels - availablePixels of it (none when availablePixels is 0).
     void SetScreenOverride(int heightPixels, int twipsPerPixel, int availablePixels = 0);
@@ -87,8 +95,9 @@ private:
 
     std::vector<std::function<void()>> shutdownHooks_;
     std::function<void(std::string_view)> msgBoxHook_;
-    QString lockPath_;
+    QString lockPath_, fallbackLockPath_;
     std::unique_ptr<QLockFile> lock_;
+    bool keepsRecords_ = true;
     std::optional<int> screenHeightPixels_;
     std::optional<int> availableHeightPixels_;
     std::optional<int> twipsPerPixel_;
