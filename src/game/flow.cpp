@@ -232,6 +232,7 @@ void UpdateStepDue(Game& g) {
 }
 
 void HandleMiss(Game& g, RunEnd cause) {
+    const int boardOnScreen = g.BoardSize;
     g.form.StartStopButton().SetCaption(Say(g, kStartCaption));
     g.form.TimeLimitTimer().SetEnabled(false);
     g.RouteActive = false;
@@ -247,12 +248,14 @@ void HandleMiss(Game& g, RunEnd cause) {
     }
     g.TimeCount = 0;
     SpendLife(g);
-    // The retries below the board show what is left at once, as the next board will.
-    DrawLives(g);
+    // The retries below the board show what is left at once, as the next board will. They stand under
+    // the board still on screen, whose size a Game Over has already set back for the next one.
+    DrawLives(g, boardOnScreen);
     ShowWhichButtonsAct(g);
 }
 
 void ClearStage(Game& g) {
+    const int boardOnScreen = g.BoardSize;
     g.form.StartStopButton().SetCaption(Say(g, kStartCaption));
     g.form.TimeLimitTimer().SetEnabled(false);
     AdvanceStage(g);
@@ -263,6 +266,8 @@ void ClearStage(Game& g) {
     g.StepDue = false;
     g.LastRunEnd = RunEnd::Cleared;
     PlaySound(g, SoundId::Goal);
+    // Both retries back, shown at once as after a miss, under the board that was cleared.
+    DrawLives(g, boardOnScreen);
     ShowWhichButtonsAct(g);
 }
 

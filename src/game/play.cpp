@@ -186,7 +186,7 @@ void RedrawBoard(Game& g) {
     PaintStart(g, StartCell(n), board);
     MakeEmptyCell(g, board);
     DrawTruck(g);
-    DrawLives(g);
+    DrawLives(g, n);
     DrawCorner(g, board);
     const Surface& window = g.form.Canvas();
     if (g.form.BoardCopy().BitBlt(0, 0, window.ScaleWidth(), window.ScaleHeight(), board, 0, 0) == 0) {

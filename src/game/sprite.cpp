@@ -85,8 +85,8 @@ void StepTruck(Game& g, Surface& surface) {
     }
 }
 
-void DrawLives(Game& g) {
-    const int n = g.BoardSize;
+void DrawLives(Game& g, int boardSize) {
+    const int n = boardSize;
     const Rect leftSlot = LifeSlot(g, StartCell(n) - 1);
     const Rect rightSlot = LifeSlot(g, StartCell(n));
     switch (g.Lives) {

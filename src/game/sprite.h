@@ -13,7 +13,7 @@ void DrawSprite(Surface& surface, const Picture& mask, const Picture& picture, d
 void DrawTruck(Game& g);
 // One truck step: repaints the cells under the truck, moves it a pixel, draws it, copies the board.
 void StepTruck(Game& g, Surface& surface);
-// The retries left, as small standing trucks below the board.
-void DrawLives(Game& g);
+// The retries left, as small standing trucks below a board of boardSize cells a side.
+void DrawLives(Game& g, int boardSize);
 
 }  // namespace kanuvo

@@ -19,6 +19,7 @@ using testing::TestGame;
 using ::testing::Contains;
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+using ::testing::IsSupersetOf;
 
 const std::string kOpen = "open \"/opt/kanuvo/sound/Shellshk.mid\" type sequencer alias gBGMfile";
 const std::string kPlay = "play gBGMfile from 0 ", kStop = "stop gBGMfile ", kClose = "close gBGMfile ";
@@ -44,7 +45,7 @@ struct Flow : testing::PastTitle {
 };
 
 // Which buttons look dimmed (Exit, New Game, Start/Stop) in each state of the game: only those whose
-// click would do nothing. A miss shows the retries left below the board at once.
+// click would do nothing. A miss or a clear shows the retries left below the board at once.
 TEST(ButtonLooks, FollowTheGamesState) {
     TestGame t;
     Game& g = t.game;
@@ -74,13 +75,23 @@ TEST(ButtonLooks, FollowTheGamesState) {
     NewGameClick(g);
     testing::LayLeftThenUpRoad(g);
     t.form.Queue([&] { BoardKeyDown(g, 'B'); });
+    t.form.boardView.log.clear();
     StartStopClick(g);
     note("cleared");
+    // After a clear both retries are back at once: two trucks standing below the board.
+    EXPECT_THAT(t.form.boardView.log,
+                IsSupersetOf({"PaintPicture 103 336 519 30 60 and", "PaintPicture 103 436 519 30 60 and"}));
+    // Game Over on a 5 x 5 board: the retries stand below that board, not where a 4 x 4 one's would.
+    g.Stage = 3;
+    g.BoardSize = 5;
     NewGameClick(g);
     g.Lives = 0;
+    t.form.boardView.log.clear();
     t.form.Queue([&] { StartStopClick(g); });
     StartStopClick(g);
     note("Game Over");
+    EXPECT_THAT(t.form.boardView.log,
+                IsSupersetOf({"PaintPicture 103 375 532 26 52 and", "PaintPicture 103 461 532 26 52 and"}));
     EXPECT_THAT(seen, ElementsAre("title ---", "ready ---", "running -X-", "paused -X-", "missed --X", "cleared --X",
                                   "Game Over --X"));
 }

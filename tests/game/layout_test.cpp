@@ -276,20 +276,20 @@ TEST(Lives, SlotsAndTheirThreeCases) {
     const std::string leftIcon = "336 519 30 60", rightIcon = "436 519 30 60";
     g.Lives = 2;
     board.log.clear();
-    DrawLives(g);
+    DrawLives(g, g.BoardSize);
     EXPECT_THAT(board.log, ElementsAre("PaintPicture 107 " + leftIcon + " mergepaint", "PaintPicture 103 " + leftIcon + " and",
                                        "PaintPicture 107 " + rightIcon + " mergepaint",
                                        "PaintPicture 103 " + rightIcon + " and"));
     g.Lives = 1;
     board.log.clear();
-    DrawLives(g);
+    DrawLives(g, g.BoardSize);
     const std::string navy = C(Rgb(0, 0, 128));
     EXPECT_THAT(board.log, ElementsAre("RoundRect 336 519 366 579 0 0 " + navy + " " + navy,
                                        "PaintPicture 107 " + rightIcon + " mergepaint",
                                        "PaintPicture 103 " + rightIcon + " and"));
     g.Lives = 0;
     board.log.clear();
-    DrawLives(g);
+    DrawLives(g, g.BoardSize);
     EXPECT_THAT(board.log, ElementsAre("RoundRect 436 519 466 579 0 0 " + navy + " " + navy));
 }
 
