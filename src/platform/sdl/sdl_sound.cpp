@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <alsa/asoundlib.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -41,6 +42,17 @@ bool IsMidi(const std::vector<std::uint8_t>& bytes) {
     return at(0, "MThd") || (at(0, "RIFF") && at(8, "RMID"));
 }
 
+// While SDL looks for a device, ALSA prints lines of its own for each one it cannot open (eight on a
+// machine without a sound card) before our one line says the same. They are silenced for the search
+// only; ALSA's later words, about a device that was found, still reach standard error.
+void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+struct QuietAlsaWhileProbing {
+    QuietAlsaWhileProbing() { snd_lib_error_set_handler(&IgnoreAlsaError); }
+    ~QuietAlsaWhileProbing() { snd_lib_error_set_handler(nullptr); }
+    QuietAlsaWhileProbing(const QuietAlsaWhileProbing&) = delete;
+    QuietAlsaWhileProbing& operator=(const QuietAlsaWhileProbing&) = delete;
+};
+
 }  // namespace
 
 void SdlSound::FreeChunk::operator()(Mix_Chunk* chunk) const { Mix_FreeChunk(chunk); }
@@ -71,6 +83,7 @@ bool SdlSound::EnsureDevice() {
     if (!owner_) return false;
     const char* driver = SDL_getenv("SDL_AUDIODRIVER");
     const std::string device = std::string("the audio device") + (driver ? std::string(" (") + driver + ")" : "");
+    const QuietAlsaWhileProbing quiet;
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         Say("no sound", device, SDL_GetError());
         return false;
