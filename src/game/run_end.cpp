@@ -118,7 +118,10 @@ void ShowGameOverHint(Game& g, int letteringBottom) {
     const Rect area = BoardArea(g);
     const double points = (area.right - area.left) * kDetailPerBoardPixel;
     const int top = letteringBottom + kGameOverHintGap;
-    const Rect box{0, top, board.ScaleWidth(), top + static_cast<int>(points * kPixelsPerPoint * 2)};
+    // Centred on the window as the lettering is, and narrowed to stay clear of the buttons at its right:
+    // a line too long for that is lettered smaller.
+    const int clear = std::min(board.ScaleWidth(), static_cast<int>(g.form.NewGameButton().Left()));
+    const Rect box{board.ScaleWidth() - clear, top, clear, top + static_cast<int>(points * kPixelsPerPoint * 2)};
     const std::array<BannerLine, 1> line{{{Say(g, kGameOverHint), points, kBannerWhite}}};
     DrawBanner(board, box, line);
 }

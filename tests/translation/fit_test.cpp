@@ -2,8 +2,9 @@
 // Every English text, laid out in the smallest, a middling and the largest window, stays inside its
 // box: the stage caption left of the gauge and above the board, the goal and start labels inside their
 // cells, the F1 hint in its corner, the help page inside its outline, the buttons' captions inside
-// their buttons, the banners and the pause plate inside the board. And L on the help page switches the
-// language. Run once at the design's density and once at twice it (QT_SCALE_FACTOR=2).
+// their buttons, the banners and the pause plate inside the board, the Game Over hint clear of the
+// buttons. And L on the help page switches the language. Run once at the design's density and once
+// at twice it (QT_SCALE_FACTOR=2).
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -140,7 +141,8 @@ TEST_P(EnglishFits, EveryTextStaysInsideItsBox) {
         ExpectDrawnWithin("a run's end", cells, [&] { ShowRunEnd(g()); });
     }
     g().LastRunEnd = RunEnd::GameOver;
-    const QRect window(0, 0, app->form.Canvas().ScaleWidth(), app->form.Canvas().ScaleHeight());
+    // Left of the buttons, which stand beside it.
+    const QRect window(0, 0, app->form.NewGameButton().Left(), app->form.Canvas().ScaleHeight());
     ExpectDrawnWithin("the Game Over hint", window, [&] { ShowGameOverHint(g(), window.height() / 2); });
 }
 
