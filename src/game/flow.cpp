@@ -302,6 +302,7 @@ void RewordWindow(Game& g) {
     board.SetFontSize(g.CellSize / 20.0 * 4);  // as the start label leaves it for the caption on every board
     PrintStageCaption(g);
     DrawCorner(g, board);
+    RelabelBoard(g);
 }
 
 void GameOverTick(Game& g) {

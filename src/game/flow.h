@@ -36,8 +36,9 @@ void HandleMiss(Game& g, RunEnd cause);
 // Acts on what a step of the run says happened: nothing (None), a clear, or a miss.
 void EndRunIf(Game& g, RunEnd end);
 
-// After the language changed: the buttons' captions, the title or the stage caption and the F1 hint
-// in the new one. The rest of the board takes it with the next board.
+// After the language changed: the buttons' captions, the title or the stage caption, the F1 hint,
+// the goal and start cells and the pause plate in the new one, at once. What the end of a run
+// lettered takes it with the next board.
 void RewordWindow(Game& g);
 
 }  // namespace kanuvo

@@ -48,6 +48,12 @@ bool CopyPlateArea(Game& g, Surface& to, const Surface& from) {
 
 bool IsPauseKey(int keyCode) { return keyCode == kKeyPause || keyCode == kKeyEscape; }
 
+void HoldPlateAside(Game& g, void (*draw)(Game&)) {
+    if (g.Paused && !CopyPlateArea(g, g.form.BoardView(), g.form.BoardCopy())) return;
+    draw(g);
+    if (g.Paused && CopyPlateArea(g, g.form.BoardCopy(), g.form.BoardView())) DrawPausePlate(g);
+}
+
 Rect PlateRect(const GameState& s) {
     // A road reaches the pixel on a tile's right and bottom edge lines; the plate covers those too.
     const Rect cells = CellsArea(s, s.BoardSize);

@@ -85,6 +85,27 @@ void SetPointerOnArrival(Game& g, bool GameState::*ownFlag, CursorHandle cursor)
     g.*ownFlag = set;
 }
 
+void RelabelGoalAndStart(Game& g) {
+    // The board on screen: a clear may already have set the next board's size.
+    const int n = g.LastRunEnd == RunEnd::None ? g.BoardSize : g.RunBoardSize;
+    PictureBox& board = g.form.BoardView();
+    const KeptLettering kept(board);
+    bool underTruck = false;
+    for (const int cell : {GoalCell, StartCell(n)}) {
+        cell == GoalCell ? PaintGoal(g, cell, board) : PaintStart(g, cell, board);
+        // A won road runs from the start to the goal: both are outlined.
+        if (g.AssistLit[cell] || g.LastRunEnd == RunEnd::Cleared) LightCell(g, cell, board);
+        const Rect& r = g.CellRects[cell];
+        const Rect& t = g.TruckRect;
+        underTruck = underTruck || (t.left < r.right && r.left < t.right && t.top < r.bottom && r.top < t.bottom);
+    }
+    if (underTruck) DrawTruck(g);
+    const Surface& window = g.form.Canvas();
+    if (g.form.BoardCopy().BitBlt(0, 0, window.ScaleWidth(), window.ScaleHeight(), board, 0, 0) == 0) {
+        Fail(g, kOutOfMemoryMessage);
+    }
+}
+
 void ShowBoardAfterTitle(Game& g) {
     g.form.TitleTimer().SetEnabled(false);
     // The title shows only once. Its picture goes, and the window's drawing of it, which the board
@@ -201,6 +222,11 @@ void PrintStageCaption(Game& g) {
     // which would hide the caption after a miss.
     PrintOutlined(g.form.BoardView(), 10, 10, Say(g, kStageCaption, std::to_string(g.Stage)), kCaptionColor,
                   kCaptionRim, kCaptionRimWidth);
+}
+
+void RelabelBoard(Game& g) {
+    if (g.form.TitleTimer().Enabled() || g.LastRunEnd == RunEnd::GameOver) return;
+    HoldPlateAside(g, RelabelGoalAndStart);
 }
 
 RunEnd SpendSecond(Game& g) {

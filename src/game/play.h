@@ -28,6 +28,10 @@ void BoardMouseMove(Game& g);
 
 void RedrawBoard(Game& g);
 void PrintStageCaption(Game& g);
+// After the language changed: the goal and start cells lettered in the new one, with what lay over
+// them drawn again (an outlined road, the truck). The run, its truck and its time go on untouched.
+// A Game Over board keeps its words until the next: its lettering may lie over both cells.
+void RelabelBoard(Game& g);
 
 // One second of the run's time limit: the gauge shrinks, or, with all of it spent, the timer stops,
 // the bar goes and the run has TimedOut (None otherwise).

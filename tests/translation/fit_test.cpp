@@ -166,6 +166,11 @@ TEST(LanguageKey, LOnTheHelpPageSwitchesTheWindowToTheOtherLanguageAndKeepsTheCh
     QTest::mouseClick(&app.form, Qt::LeftButton, {}, QPoint(100, 100));  // ends the title
     const QRect caption(0, 0, static_cast<int>(app.form.GaugeFrame().Left()), app.game.CellRects[1].top);
     const QImage japanese = app.form.BoardView().Image().copy(caption);
+    const Rect& goal = app.game.CellRects[GoalCell];
+    const int ratio = app.form.BoardView().PixelRatio();
+    const QRect goalCell(goal.left * ratio, goal.top * ratio, (goal.right - goal.left) * ratio,
+                         (goal.bottom - goal.top) * ratio);
+    const QImage japaneseGoal = app.form.BoardView().Image().copy(goalCell);
     QTest::keyClick(app.form.BoardView().Widget(), Qt::Key_F1);
     ASSERT_TRUE(app.game.HelpShown);
     QTest::keyClick(app.form.HelpView().Widget(), Qt::Key_L);
@@ -174,11 +179,13 @@ TEST(LanguageKey, LOnTheHelpPageSwitchesTheWindowToTheOtherLanguageAndKeepsTheCh
     EXPECT_EQ(app.form.ExitButton().Widget().text(), "Exit");
     EXPECT_EQ(app.form.StartStopButton().Widget().text(), "Start");
     EXPECT_NE(app.form.BoardView().Image().copy(caption), japanese) << "the stage caption is lettered again";
+    EXPECT_NE(app.form.BoardView().Image().copy(goalCell), japaneseGoal) << "the goal is labelled again";
     QTest::keyClick(app.form.HelpView().Widget(), Qt::Key_L);
     EXPECT_EQ(SpokenLanguage(), Language::Japanese);
     EXPECT_EQ(PlayerSettings(options.settingsPath).Language(), Language::Japanese);
     EXPECT_EQ(app.form.NewGameButton().Widget().text(), "新ゲーム");
     EXPECT_EQ(app.form.BoardView().Image().copy(caption), japanese);
+    EXPECT_EQ(app.form.BoardView().Image().copy(goalCell), japaneseGoal);
 }
 
 }  // namespace
