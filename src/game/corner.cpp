@@ -23,6 +23,9 @@ constexpr double kPointsPerCell = 0.1;
 constexpr Color kCross = kBannerGold;
 constexpr double kMarkPerCell = 0.3;
 constexpr double kGapPerCell = 0.2;  // between the hint, the mark's place and the note
+// The road assist's mark: a small grey tile with a bend of road, outlined in the assist's gold.
+constexpr Color kMarkTile = Rgb(200, 200, 200);
+constexpr TileKind kMarkRoad = TileKind::RightTop;
 // A note shows for 1.5 s, then fades out over 0.5 s, at 100 ms a tick.
 constexpr int kNoteFullTicks = 15;
 constexpr int kNoteTicks = 20;
@@ -47,6 +50,21 @@ void DrawMark(Surface& surface, double left, double middle, double height, Color
     };
     for (int d : {-2, 2}) stroke(d, Mix(back, kRim, 0.6));
     for (int d : {-1, 0, 1}) stroke(d, kCross);
+}
+
+// The road assist's mark, a square as high as the crossed speaker, with the same dark edge round it.
+void DrawAssistMark(Surface& surface, double left, double middle, double height, Color back) {
+    const double top = std::round(middle - height / 2), right = std::round(left + height), bottom = top + right - left;
+    surface.Line(left - 1, top - 1, right + 1, bottom + 1, Mix(back, kRim, 0.6), LineStyle::Box);
+    surface.Line(left, top, right, bottom, kCross, LineStyle::FilledBox);
+    const double frame = std::max(2.0, std::round(height / 10));
+    surface.Line(left + frame, top + frame, right - frame, bottom - frame, kMarkTile, LineStyle::FilledBox);
+    // The bend leaves by the top and the right, as the tile of that kind does on the board.
+    const double cx = std::round((left + right) / 2), cy = std::round((top + bottom) / 2);
+    const double half = std::max(1.0, std::round(height / 12));
+    const Color road = TileColor(kMarkRoad);
+    surface.Line(cx - half, top + frame, cx + half, cy + half, road, LineStyle::FilledBox);
+    surface.Line(cx - half, cy - half, right - frame, cy + half, road, LineStyle::FilledBox);
 }
 
 // The corner afresh on the board and in its hidden copy, once the board shows.
@@ -85,11 +103,22 @@ void DrawCorner(Game& g, Surface& surface) {
     const double gap = g.CellSize * kGapPerCell;
     const double markLeft = kLeft + surface.TextWidth(hint) + gap;
     const double markHeight = g.CellSize * kMarkPerCell;
-    if (g.SoundOff) DrawMark(surface, markLeft, middle, markHeight, back);
+    // The marks that show stand side by side, the crossed speaker first; the note keeps the place it
+    // has beside one mark, and moves on only when both show.
+    const double slot = markHeight * 1.2 + gap;
+    double nextLeft = markLeft;
+    if (g.SoundOff) {
+        DrawMark(surface, nextLeft, middle, markHeight, back);
+        nextLeft += slot;
+    }
+    if (g.RoadAssist) {
+        DrawAssistMark(surface, nextLeft, middle, markHeight, back);
+        nextLeft += slot;
+    }
     if (!g.CornerNote) return;
     surface.SetFontBold(true);
     const std::string note = Say(g, *g.CornerNote);
-    const double noteLeft = markLeft + markHeight * 1.2 + gap;
+    const double noteLeft = std::max(markLeft + slot, nextLeft);
     // A note too wide for what is left of the corner is lettered smaller.
     const double room = area.right - noteLeft - gap;
     const double width = surface.TextWidth(note);

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The board's free corner, in the margin below its left-hand columns, where nothing else is drawn:
-// the hint that F1 shows the help page, a crossed speaker while the sound is off, and a short note
-// (the sound or the road assist turned on or off) that fades by itself.
+// the hint that F1 shows the help page, a crossed speaker while the sound is off, a small outlined
+// tile while the road assist is on, and a short note (the sound or the road assist turned on or off)
+// that fades by itself.
 #pragma once
 
 #include "game/game.h"
