@@ -183,6 +183,14 @@ A sliding-tile road puzzle: lay a road from the start to the goal.
         <source>L：English</source>
         <translation>L: 日本語</translation>
     </message>
+    <message>
+        <source>M：サウンド</source>
+        <translation>M: sound</translation>
+    </message>
+    <message>
+        <source>A：道アシスト</source>
+        <translation>A: road assist</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>
@@ -201,6 +209,10 @@ A sliding-tile road puzzle: lay a road from the start to the goal.
     <message>
         <source>画像データ読み込みエラー</source>
         <translation>The pictures could not be loaded.</translation>
+    </message>
+    <message>
+        <source>このブラウザーでは、ベストタイムと設定を保存できません。</source>
+        <translation>This browser cannot keep your best times and settings.</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,623 @@
+// SPDX-License-Identifier: MIT
+// The page's side of the web platform: canvases, buttons, events, storage, pointers and sound for the
+// game compiled to WebAssembly (kanuvo.js), which calls in here through Kanuvo.
+'use strict';
+
+const Kanuvo = (() => {
+  const game = document.getElementById('game');
+  const params = new URLSearchParams(location.search);
+  let data = { english: {}, cursors: {}, sounds: [] };  // data.json, made at build time
+  let english = false;
+  let scale = 1;  // CSS pixels per game pixel
+  let ratio = 1;  // canvas pixels per game pixel
+  let windowWidth = 650, windowHeight = 650;
+  let running = false;  // the program has started and takes events
+
+  const colour = (c) => '#' + (c & 0xffffff).toString(16).padStart(6, '0');
+  const mix = (from, to, share) => {
+    let out = 0;
+    for (const shift of [16, 8, 0]) {
+      const a = (from >> shift) & 255, b = (to >> shift) & 255;
+      out |= Math.round(a + (b - a) * share) << shift;
+    }
+    return out;
+  };
+  const pixelRatioFor = (cssScale) => Math.min(4, Math.max(1, Math.ceil(devicePixelRatio * cssScale - 1e-6)));
+
+  // ---- Pictures: loaded from pictures/, the sharp drawing beside each for dense screens.
+  const pictures = new Map();
+  function loadImage(url) {
+    return new Promise((resolve) => {
+      const image = new Image();
+      image.onload = () => resolve(image);
+      image.onerror = () => resolve(null);
+      image.src = url;
+    });
+  }
+  function entry(file) {
+    let p = pictures.get(file);
+    if (!p) {
+      p = { plain: null, sharp: null, white: new Map(), loading: null, sharpLoading: null };
+      pictures.set(file, p);
+    }
+    return p;
+  }
+  function picture(file) {
+    const p = entry(file);
+    if (!p.loading) p.loading = loadImage(`pictures/${file}.png`).then((i) => (p.plain = i));
+    return p;
+  }
+  // The drawing at twice the size, or the plain one where it cannot be had.
+  function sharpPicture(file) {
+    const p = entry(file);
+    if (!p.sharpLoading) {
+      p.sharpLoading = loadImage(`pictures/${file}@2x.png`).then((i) => (i ? (p.sharp = i) : picture(file).loading));
+    }
+    return p;
+  }
+  // Destination OR NOT source, for a mask of black shapes on white: white where the mask is dark.
+  function whiteWhereDark(image) {
+    const c = document.createElement('canvas');
+    c.width = image.width;
+    c.height = image.height;
+    const x = c.getContext('2d');
+    x.drawImage(image, 0, 0);
+    const pixels = x.getImageData(0, 0, c.width, c.height);
+    const d = pixels.data;
+    for (let i = 0; i < d.length; i += 4) {
+      const dark = 255 - Math.min(d[i], d[i + 1], d[i + 2]);
+      d[i] = d[i + 1] = d[i + 2] = 255;
+      d[i + 3] = dark;
+    }
+    x.putImageData(pixels, 0, 0);
+    return c;
+  }
+
+  // ---- Surfaces: a canvas each, drawn in the game's pixels at the page's pixel ratio.
+  const surfaces = new Map();
+  let nextHandle = 1;
+  const fontMetrics = new Map();
+  const measurer = document.createElement('canvas').getContext('2d');
+  const fontOf = (px, bold) => `${bold ? 'bold ' : ''}${px}px KanuvoGothic`;
+  function metrics(px, bold) {
+    const key = fontOf(px, bold);
+    let m = fontMetrics.get(key);
+    if (!m) {
+      measurer.font = key;
+      const t = measurer.measureText('あMg');
+      const ascent = t.fontBoundingBoxAscent, descent = t.fontBoundingBoxDescent;
+      m = { ascent: Math.round(ascent), height: Math.round(ascent) + Math.round(descent), exact: ascent + descent };
+      fontMetrics.set(key, m);
+    }
+    return m;
+  }
+  function prepare(s) {
+    s.ctx.setTransform(ratio, 0, 0, ratio, 0, 0);
+    s.ctx.imageSmoothingEnabled = false;
+    s.ctx.globalCompositeOperation = 'source-over';
+  }
+  // Gives the canvas the surface's size at the present ratio, keeping what is drawn, scaled.
+  function allocate(s, w, h, back) {
+    const old = s.w > 0 && s.h > 0 && s.canvas.width > 0 ? s.canvas : null;
+    let keep = null;
+    if (old) {
+      keep = document.createElement('canvas');
+      keep.width = old.width;
+      keep.height = old.height;
+      keep.getContext('2d').drawImage(old, 0, 0);
+    }
+    const oldW = s.w, oldH = s.h;
+    s.w = w;
+    s.h = h;
+    s.canvas.width = Math.max(1, w * ratio);
+    s.canvas.height = Math.max(1, h * ratio);
+    s.canvas.style.width = `${w}px`;
+    s.canvas.style.height = `${h}px`;
+    prepare(s);
+    s.ctx.fillStyle = colour(back);
+    s.ctx.fillRect(0, 0, w, h);
+    if (keep) {
+      s.ctx.imageSmoothingEnabled = true;
+      s.ctx.drawImage(keep, 0, 0, oldW, oldH);
+      s.ctx.imageSmoothingEnabled = false;
+    }
+  }
+
+  const draw = {
+    newSurface(role) {
+      const canvas = document.createElement('canvas');
+      const s = { canvas, ctx: canvas.getContext('2d', { alpha: false }), w: 0, h: 0, back: 0xf0f0f0, role };
+      const handle = nextHandle++;
+      s.handle = handle;
+      if (role) {
+        canvas.id = role;
+        canvas.dataset.surface = handle;
+        game.appendChild(canvas);
+      }
+      surfaces.set(handle, s);
+      return handle;
+    },
+    freeSurface(handle) {
+      const s = surfaces.get(handle);
+      if (s && s.canvas.parentNode) s.canvas.remove();
+      surfaces.delete(handle);
+    },
+    resize(handle, w, h, back) { allocate(surfaces.get(handle), w, h, back); },
+    clear(handle, c) {
+      const s = surfaces.get(handle);
+      s.back = c;
+      s.ctx.fillStyle = colour(c);
+      s.ctx.fillRect(0, 0, s.w, s.h);
+    },
+    fill(handle, x, y, w, h, c) {
+      const s = surfaces.get(handle);
+      s.ctx.fillStyle = colour(c);
+      s.ctx.fillRect(x, y, w, h);
+    },
+    roundRect(handle, x, y, w, h, rx, ry, pen, fill) {
+      const ctx = surfaces.get(handle).ctx;
+      if (rx < 1 || ry < 1) {
+        if (fill >= 0) {
+          ctx.fillStyle = colour(fill);
+          ctx.fillRect(x, y, w, h);
+        }
+        ctx.strokeStyle = colour(pen);
+        ctx.lineWidth = 1;
+        ctx.strokeRect(x + 0.5, y + 0.5, w - 1, h - 1);
+        return;
+      }
+      // The outline runs through the middle of the edge pixels, as a one-pixel pen's does.
+      const l = x + 0.5, t = y + 0.5, r = x + w - 0.5, b = y + h - 0.5;
+      rx = Math.min(rx, (r - l) / 2);
+      ry = Math.min(ry, (b - t) / 2);
+      ctx.beginPath();
+      ctx.moveTo(l + rx, t);
+      ctx.lineTo(r - rx, t);
+      ctx.ellipse(r - rx, t + ry, rx, ry, 0, -Math.PI / 2, 0);
+      ctx.lineTo(r, b - ry);
+      ctx.ellipse(r - rx, b - ry, rx, ry, 0, 0, Math.PI / 2);
+      ctx.lineTo(l + rx, b);
+      ctx.ellipse(l + rx, b - ry, rx, ry, 0, Math.PI / 2, Math.PI);
+      ctx.lineTo(l, t + ry);
+      ctx.ellipse(l + rx, t + ry, rx, ry, 0, Math.PI, Math.PI * 1.5);
+      ctx.closePath();
+      if (fill >= 0) {
+        ctx.fillStyle = colour(fill);
+        ctx.fill();
+      }
+      ctx.strokeStyle = colour(pen);
+      ctx.lineWidth = 1;
+      ctx.stroke();
+    },
+    // Writes the text with its top-left corner at (x, y); returns the height of its line.
+    text(handle, x, y, text, px, bold, c) {
+      const ctx = surfaces.get(handle).ctx;
+      const m = metrics(px, bold);
+      ctx.font = fontOf(px, bold);
+      ctx.textBaseline = 'alphabetic';
+      ctx.fillStyle = colour(c);
+      ctx.fillText(text, x, y + m.ascent);
+      return m.height;
+    },
+    textWidth(text, px, bold) {
+      measurer.font = fontOf(px, bold);
+      return measurer.measureText(text).width;
+    },
+    textHeight(px, bold) { return metrics(px, bold).exact; },
+    picture(handle, file, x, y, w, h, op) {
+      const s = surfaces.get(handle);
+      const p = ratio > 1 ? sharpPicture(file) : picture(file);
+      const image = (ratio > 1 && p.sharp) || p.plain;
+      if (!image) return;
+      const ctx = s.ctx;
+      if (op === 1) {
+        let white = p.white.get(image);
+        if (!white) p.white.set(image, (white = whiteWhereDark(image)));
+        ctx.drawImage(white, x, y, w, h);
+      } else {
+        // AND with a picture on white: where the mask has made the ground white, multiplying gives
+        // the picture's colours, and its white leaves the ground as it is.
+        if (op === 2) ctx.globalCompositeOperation = 'multiply';
+        ctx.drawImage(image, x, y, w, h);
+        ctx.globalCompositeOperation = 'source-over';
+      }
+    },
+    blit(handle, x, y, w, h, from, sx, sy, sw, sh) {
+      const s = surfaces.get(handle), f = surfaces.get(from);
+      if (!s || !f || f.w === 0 || f.h === 0) return;
+      // Only what lies inside the source is copied, to the place it would go.
+      const ax = Math.max(sx, 0), ay = Math.max(sy, 0);
+      const bx = Math.min(sx + sw, f.w), by = Math.min(sy + sh, f.h);
+      if (bx <= ax || by <= ay) return;
+      const kx = w / sw, ky = h / sh;
+      const r = f.canvas.width / f.w;
+      s.ctx.drawImage(f.canvas, ax * r, ay * r, (bx - ax) * r, (by - ay) * r,
+                      x + (ax - sx) * kx, y + (ay - sy) * ky, (bx - ax) * kx, (by - ay) * ky);
+    },
+  };
+
+  // ---- The window: its size, its buttons and where its canvases sit.
+  const buttons = new Map();
+  let nextButton = 1000;
+  const touch = document.getElementById('touch');
+
+  function fitCaption(b) {
+    // A translated caption too long for its button is made smaller, half a point at a time.
+    const el = b.el;
+    el.style.fontSize = `${b.px}px`;
+    if (!english || !el.offsetParent) return;
+    let px = b.px;
+    const room = parseFloat(el.style.width) - 6;
+    measurer.font = fontOf(px, false);
+    while (px > 4 / 3 && measurer.measureText(el.textContent).width > room) {
+      px -= 2 / 3;
+      measurer.font = fontOf(px, false);
+    }
+    el.style.fontSize = `${px}px`;
+  }
+
+  function layout() {
+    const w = innerWidth, h = innerHeight;
+    const bar = touch.style.display === 'flex' ? touch.offsetHeight + 16 : 0;
+    // The window fits the viewport whole; on a tall phone the help page's buttons go below it.
+    scale = Math.min(w / windowWidth, h / windowHeight);
+    if (bar && h - windowHeight * scale < bar) scale = Math.min(w / windowWidth, (h - bar) / windowHeight);
+    const left = (w - windowWidth * scale) / 2;
+    const top = Math.max(0, (h - windowHeight * scale - bar) / 2);
+    game.style.width = `${windowWidth}px`;
+    game.style.height = `${windowHeight}px`;
+    game.style.transform = `translate(${left}px, ${top}px) scale(${scale})`;
+    touch.style.left = '0';
+    touch.style.right = '0';
+    touch.style.top = `${top + windowHeight * scale + 8}px`;
+    const wanted = pixelRatioFor(scale);
+    if (wanted !== ratio) {
+      ratio = wanted;
+      for (const s of surfaces.values()) if (s.w > 0) allocate(s, s.w, s.h, s.back);
+    }
+  }
+
+  const form = {
+    newButton(caption, back, enabled) {
+      const el = document.createElement('button');
+      el.textContent = caption;
+      el.disabled = !enabled;
+      el.tabIndex = -1;
+      el.style.setProperty('--back', colour(back));
+      el.style.setProperty('--lit', colour(mix(back, 0xffffff, 0.35)));
+      el.style.setProperty('--pressed', colour(mix(back, 0, 0.2)));
+      el.style.setProperty('--faded', colour(mix(back, 0xaaaaaa, 0.6)));
+      const handle = nextButton++;
+      el.addEventListener('click', () => post(4, handle));
+      el.addEventListener('pointermove', () => post(5, handle));
+      game.appendChild(el);
+      buttons.set(handle, { el, px: 12 });
+      return handle;
+    },
+    placeButton(handle, x, y, w, h) {
+      const b = buttons.get(handle);
+      Object.assign(b.el.style, { left: `${x}px`, top: `${y}px`, width: `${w}px`, height: `${h}px` });
+      fitCaption(b);
+    },
+    showButton(handle, visible) {
+      const b = buttons.get(handle);
+      b.el.style.display = visible ? 'block' : 'none';
+      fitCaption(b);
+    },
+    buttonCaption(handle, caption) {
+      const b = buttons.get(handle);
+      b.el.textContent = caption;
+      fitCaption(b);
+    },
+    buttonFont(handle, px) {
+      const b = buttons.get(handle);
+      b.px = px;
+      fitCaption(b);
+    },
+    buttonDimmed(handle, dimmed) { buttons.get(handle).el.classList.toggle('dimmed', !!dimmed); },
+    placeSurface(handle, x, y) {
+      const s = surfaces.get(handle);
+      s.canvas.style.left = `${x}px`;
+      s.canvas.style.top = `${y}px`;
+    },
+    showSurface(handle, visible) {
+      const s = surfaces.get(handle);
+      s.canvas.style.display = visible ? 'block' : 'none';
+      if (s.role === 'help') {
+        touch.style.display = visible ? 'flex' : 'none';
+        layout();
+      }
+    },
+    sizeWindow(w, h) {
+      windowWidth = w;
+      windowHeight = h;
+      layout();
+    },
+    closeWindow() {
+      running = false;
+      game.style.display = 'none';
+      touch.style.display = 'none';
+      document.getElementById('ended').style.display = 'flex';
+    },
+    // Lets the page run until wake() or ms have passed; never times out for a negative ms.
+    sleep(ms) {
+      return new Promise((resolve) => {
+        let timer = 0;
+        const done = () => {
+          if (timer) clearTimeout(timer);
+          if (wakeUp === done) wakeUp = null;
+          resolve();
+        };
+        wakeUp = done;
+        if (ms === 0) {
+          yields.push(done);
+          channel.port2.postMessage(0);
+        } else if (ms > 0) {
+          timer = setTimeout(done, ms);
+        }
+      });
+    },
+  };
+  // A message through a channel comes back at once, unlike a timeout of 0, which a page may delay.
+  const channel = new MessageChannel();
+  const yields = [];
+  channel.port1.onmessage = () => { const y = yields.shift(); if (y) y(); };
+  let wakeUp = null;
+
+  function post(kind, a = 0, b = 0, c = 0, d = 0) {
+    if (!running) return;
+    Module._KanuvoPost(kind, a, b, c, d);
+    if (wakeUp) wakeUp();
+  }
+
+  // ---- Input: keys, and the mouse and touch as one pointer.
+  const keysOfTheBrowser = new Set([9, 32, 33, 34, 35, 36, 37, 38, 39, 40, 112, 113, 114, 116, 117, 118, 119, 120, 121, 122]);
+  addEventListener('keydown', (e) => {
+    unlockSound();
+    if (e.ctrlKey || e.metaKey || e.altKey || !e.keyCode) return;
+    if (document.getElementById('message').style.display === 'block') {
+      if (e.key === 'Enter' || e.key === ' ' || e.key === 'Escape') document.getElementById('message-ok').click();
+      e.preventDefault();
+      return;
+    }
+    // Keys the game reads are its own, not the page's (scrolling, the browser's help or search).
+    if (keysOfTheBrowser.has(e.keyCode) || e.keyCode === 27 || (e.keyCode >= 96 && e.keyCode <= 105)) e.preventDefault();
+    post(1, e.keyCode);
+  });
+  const buttonCode = (b) => (b === 0 ? 1 : b === 2 ? 2 : b === 1 ? 4 : 0);
+  game.addEventListener('pointerdown', (e) => {
+    unlockSound();
+    const el = e.target;
+    if (el.tagName === 'BUTTON') return;  // a button's press is its click, never the window's
+    e.preventDefault();
+    if (el.tagName === 'CANVAS' && el.id !== 'window') {
+      const s = surfaces.get(Number(el.dataset.surface));
+      const r = el.getBoundingClientRect();
+      const x = Math.floor(((e.clientX - r.left) * s.w) / r.width);
+      const y = Math.floor(((e.clientY - r.top) * s.h) / r.height);
+      post(2, s.handle, x, y, buttonCode(e.button));
+      return;
+    }
+    post(2, 0, 0, 0, buttonCode(e.button));
+  });
+  game.addEventListener('pointermove', (e) => {
+    if (e.target.id === 'board' && e.pointerType === 'mouse') post(3, Number(e.target.dataset.surface));
+  });
+  game.addEventListener('contextmenu', (e) => e.preventDefault());
+  for (const b of touch.querySelectorAll('button')) {
+    b.addEventListener('click', () => { unlockSound(); post(1, Number(b.dataset.key)); });
+  }
+  addEventListener('resize', layout);
+
+  // ---- Sound: decoded once the title shows; heard once the first click, tap or key allows it.
+  const Audio = window.AudioContext || window.webkitAudioContext;
+  let audio = null;
+  const buffers = new Map();
+  let music = null, musicName = null, musicEnded = false, effectEnds = 0;
+  function audioContext() {
+    if (!audio && Audio) audio = new Audio();
+    return audio;
+  }
+  function unlockSound() {
+    const a = audioContext();
+    if (a && a.state === 'suspended') a.resume();
+  }
+  function loadSound(name) {
+    const a = audioContext();
+    if (!a || buffers.has(name)) return;
+    buffers.set(name, null);
+    fetch(`sound/${name}.ogg`)
+      .then((r) => (r.ok ? r.arrayBuffer() : Promise.reject(new Error(r.status))))
+      .then((bytes) => new Promise((ok, fail) => a.decodeAudioData(bytes, ok, fail)))
+      .then((buffer) => buffers.set(name, buffer))
+      .catch((e) => console.warn(`sound/${name}.ogg: not used (${e})`));
+  }
+  const playable = (name) => audio && audio.state === 'running' && buffers.get(name);
+  const sound = {
+    openMusic(name) { musicName = name; },
+    playMusic() {
+      sound.stopMusic();
+      musicEnded = false;
+      const buffer = playable(musicName);
+      if (!buffer) return;
+      const source = audio.createBufferSource();
+      source.buffer = buffer;
+      source.connect(audio.destination);
+      source.onended = () => { if (music === source) { music = null; musicEnded = true; } };
+      source.start();
+      music = source;
+    },
+    stopMusic() {
+      if (!music) return;
+      const source = music;
+      music = null;
+      source.onended = null;
+      source.stop();
+    },
+    closeMusic() { sound.stopMusic(); musicName = null; },
+    resumeMusic() { if (!musicEnded) sound.playMusic(); },
+    // One effect at a time: one asked for while another sounds is dropped.
+    playEffect(name) {
+      const buffer = playable(name);
+      if (!buffer || audio.currentTime < effectEnds) return;
+      const source = audio.createBufferSource();
+      source.buffer = buffer;
+      source.connect(audio.destination);
+      source.start();
+      effectEnds = audio.currentTime + buffer.duration;
+    },
+  };
+
+  // ---- The player's data in the browser's storage: best times and settings, each a JSON object.
+  const memory = { 'kanuvo.bestTimes': {}, 'kanuvo.settings': {} };
+  function readStore(key) {
+    let raw;
+    try {
+      raw = localStorage.getItem(key);
+    } catch (e) {
+      return null;  // blocked
+    }
+    let kept = {};
+    try {
+      const parsed = JSON.parse(raw);
+      if (parsed && typeof parsed === 'object' && !Array.isArray(parsed)) kept = parsed;
+    } catch (e) { /* garbage holds nothing */ }
+    return Object.assign(kept, memory[key]);
+  }
+  function writeStore(key, name, value) {
+    memory[key][name] = value;  // this visit keeps it whatever the storage does
+    try {
+      const kept = readStore(key) || {};
+      kept[name] = value;
+      localStorage.setItem(key, JSON.stringify(kept));
+      return 0;
+    } catch (e) {
+      return 1;
+    }
+  }
+  const store = {
+    bestTime(stage) {
+      const kept = readStore('kanuvo.bestTimes');
+      if (!kept) return -2;
+      const s = kept[stage];
+      return Number.isInteger(s) && s >= 0 && s < 1e6 ? s : -1;
+    },
+    saveBestTime(stage, seconds) { return writeStore('kanuvo.bestTimes', String(stage), seconds); },
+    setting(name) {
+      const kept = readStore('kanuvo.settings');
+      if (!kept) return -2;
+      return typeof kept[name] === 'boolean' ? (kept[name] ? 1 : 0) : -1;
+    },
+    saveSetting(name, value) { return writeStore('kanuvo.settings', name, !!value); },
+  };
+
+  // ---- What the page says and shows around the game.
+  const pointers = [null, 'default'];
+  const page = {
+    anotherCopy: false,
+    message(text) {
+      const box = document.getElementById('message');
+      document.getElementById('message-text').textContent = text;
+      box.style.display = 'block';
+      return new Promise((resolve) => {
+        document.getElementById('message-ok').onclick = () => {
+          box.style.display = 'none';
+          resolve();
+        };
+      });
+    },
+    end() {
+      form.closeWindow();
+      return new Promise(() => {});  // nothing runs any more
+    },
+    note(text) {
+      const note = document.getElementById('note');
+      note.textContent = text;
+      note.style.display = 'block';
+      setTimeout(() => (note.style.display = 'none'), 8000);
+    },
+    english(context, source) {
+      const said = data.english[`${context}\u0004${source}`];
+      return typeof said === 'string' ? said : null;
+    },
+    loadPointer(name) {
+      const c = data.cursors[name];
+      if (!c) return 0;
+      pointers.push(`url(cursors/${name}.png) ${c[0]} ${c[1]}, default`);
+      return pointers.length - 1;
+    },
+    setPointer(handle) { game.style.cursor = pointers[handle] || 'default'; },
+    speak(isEnglish) {
+      english = !!isEnglish;
+      document.documentElement.lang = english ? 'en' : 'ja';
+      for (const b of buttons.values()) fitCaption(b);
+    },
+    askedEnglish() {
+      const lang = params.get('lang');
+      return lang === 'en' ? 1 : lang === 'ja' ? 0 : -1;
+    },
+    browserEnglish() { return /^en\b/i.test((navigator.languages && navigator.languages[0]) || navigator.language || '') ? 1 : 0; },
+    touchKeys(...labels) { touch.querySelectorAll('button').forEach((b, i) => (b.textContent = labels[i])); },
+    // The title is on screen: what it did not need comes now.
+    firstFrame() {
+      requestAnimationFrame(() => {
+        performance.mark('kanuvo-title');
+        setTimeout(afterTitle, 0);
+      });
+    },
+  };
+  document.getElementById('again').addEventListener('click', () => location.reload());
+
+  function afterTitle() {
+    for (const name of data.sounds) loadSound(name);
+    if (ratio > 1) for (const file of pictureFiles(english)) sharpPicture(file);
+    for (const file of pictureFiles(!english)) picture(file);  // for a switch of language
+    if ('serviceWorker' in navigator && params.get('offline') !== 'no') {
+      navigator.serviceWorker.register('sw.js').catch((e) => console.warn(`No offline copy: ${e}`));
+    }
+  }
+  const worded = ['109', '110', '111'];
+  const pictureFiles = (inEnglish) =>
+    ['101', '102', '103', '104', '105', '106', '107', '108', ...worded].map((f) => (inEnglish && worded.includes(f) ? `en/${f}` : f));
+
+  // Before the program starts: its data, its font, the pictures of the title and the board, and
+  // whether another copy of the game runs in this browser.
+  function settingsEnglish() {
+    const asked = page.askedEnglish();
+    if (asked >= 0) return asked === 1;
+    const kept = readStore('kanuvo.settings');
+    return kept && typeof kept.english === 'boolean' ? kept.english : page.browserEnglish() === 1;
+  }
+  function holdTheLock() {
+    if (!navigator.locks) return Promise.resolve(false);
+    return new Promise((resolve) => {
+      navigator.locks.request('kanuvo', { ifAvailable: true }, (lock) => {
+        resolve(lock === null);
+        return lock === null ? null : new Promise(() => {});  // held while the page lives
+      });
+    });
+  }
+  function preparePage() {
+    layout();
+    const font = new FontFace('KanuvoGothic', 'url(fonts/kanuvo.woff2)');
+    const first = pictureFiles(settingsEnglish()).map((f) => (pixelRatioFor(scale) > 1 ? sharpPicture(f).sharpLoading : picture(f).loading));
+    return Promise.all([
+      fetch('data.json').then((r) => r.json()).then((d) => (data = d)).catch(() => {}),
+      font.load().then((f) => document.fonts.add(f)).catch(() => {}),
+      holdTheLock().then((another) => (page.anotherCopy = another)),
+      ...first,
+    ]);
+  }
+
+  return { draw, form, page, store, sound, prepare: preparePage, start: () => (running = true) };
+})();
+
+var Module = {
+  preRun: [() => {
+    Module.addRunDependency('page');
+    Kanuvo.prepare().then(() => {
+      Kanuvo.start();
+      Module.removeRunDependency('page');
+    });
+  }],
+};

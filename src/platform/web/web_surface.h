@@ -1,0 +1,89 @@
+// SPDX-License-Identifier: MIT
+// Drawing surfaces and pictures in the browser: each surface is a canvas the page holds, drawn in the
+// game's pixels at the page's pixel ratio.
+#pragma once
+
+#include <string>
+
+#include "platform/surface.h"
+
+namespace kanuvo {
+
+// A picture the page has loaded (or is loading) from the site's pictures/ folder, by its file name.
+class WebPicture : public Picture {
+public:
+    WebPicture(std::string file, int width, int height) : file_(std::move(file)), width_(width), height_(height) {}
+    int Width() const override { return width_; }
+    int Height() const override { return height_; }
+    const std::string& File() const { return file_; }
+
+private:
+    std::string file_;
+    int width_, height_;
+};
+
+// A canvas of the page. Shapes are drawn without smoothing where the canvas allows it (boxes and
+// lines by whole pixels); only the outlines of rounded rectangles and the letters are smoothed.
+class WebSurface : public virtual Surface {
+public:
+    // A canvas shown in the page under the given role (its element's id), or kept off the page when
+    // the role is empty.
+    explicit WebSurface(const char* role);
+    ~WebSurface() override;
+    WebSurface(const WebSurface&) = delete;
+    WebSurface& operator=(const WebSurface&) = delete;
+
+    // Changes the size, keeping what is drawn at the top left and filling new area with the back colour.
+    void Resize(int width, int height);
+    int Handle() const { return handle_; }
+
+    int ScaleWidth() const override { return width_; }
+    int ScaleHeight() const override { return height_; }
+
+    void PaintPicture(const Picture& picture, double x, double y, double width, double height,
+                      RasterOp op) override;
+
+    void SetFillStyle(FillStyle style) override { fillStyle_ = style; }
+    void SetFillColor(Color color) override { fillColor_ = color; }
+    Color FillColor() const override { return fillColor_; }
+    void SetForeColor(Color color) override { foreColor_ = color; }
+    Color ForeColor() const override { return foreColor_; }
+    void SetBackColor(Color color) override;
+    Color BackColor() const override { return backColor_; }
+
+    void Line(double x1, double y1, double x2, double y2, Color color, LineStyle style) override;
+
+    void SetCurrentX(double x) override { currentX_ = x; }
+    void SetCurrentY(double y) override { currentY_ = y; }
+    double CurrentX() const override { return currentX_; }
+    double CurrentY() const override { return currentY_; }
+    void SetFontSize(double points) override { fontSize_ = points; }
+    double FontSize() const override { return fontSize_; }
+    void SetFontBold(bool bold) override { fontBold_ = bold; }
+    bool FontBold() const override { return fontBold_; }
+    void Print(std::string_view utf8Text) override;
+    double TextWidth(std::string_view utf8Text) const override;
+    double TextHeight(std::string_view utf8Text) const override;
+
+    void RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) override;
+
+    int BitBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY) override;
+    int StretchBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY,
+                   int sourceWidth, int sourceHeight) override;
+
+private:
+    int handle_;
+    int width_ = 0, height_ = 0;
+    FillStyle fillStyle_ = FillStyle::Transparent;
+    Color fillColor_ = 0x000000;
+    Color foreColor_ = 0x000000;
+    Color backColor_ = 0xF0F0F0;  // the classic light grey of a window's face
+    double currentX_ = 0, currentY_ = 0;
+    double fontSize_ = 9;
+    bool fontBold_ = false;
+};
+
+// A real coordinate as a whole pixel: the nearest, halves to even, as everywhere in the game.
+int RoundToPixel(double value);
+
+}  // namespace kanuvo
