@@ -366,6 +366,10 @@ const Kanuvo = (() => {
 
   function post(kind, a = 0, b = 0, c = 0, d = 0) {
     if (!running) return;
+    if (!boardReady) {
+      held.push([kind, a, b, c, d]);
+      return;
+    }
     Module._KanuvoPost(kind, a, b, c, d);
     if (wakeUp) wakeUp();
   }
@@ -409,9 +413,10 @@ const Kanuvo = (() => {
   }
   addEventListener('resize', layout);
 
-  // ---- Sound: decoded once the title shows; heard once the first click, tap or key allows it.
+  // ---- Sound: decoded once the title shows; heard once the first click, tap or key allows it. The
+  // page's audio rests while nothing sounds, as an audio device left running costs CPU all the time.
   const Audio = window.AudioContext || window.webkitAudioContext;
-  let audio = null;
+  let audio = null, unlocked = false, resting = 0;
   const buffers = new Map();
   let music = null, musicName = null, musicEnded = false, effectEnds = 0;
   function audioContext() {
@@ -420,7 +425,27 @@ const Kanuvo = (() => {
   }
   function unlockSound() {
     const a = audioContext();
-    if (a && a.state === 'suspended') a.resume();
+    if (!a || unlocked) return;
+    a.resume().then(() => {
+      unlocked = true;
+      rest();
+    });
+  }
+  function rest() {
+    clearTimeout(resting);
+    resting = setTimeout(() => {
+      if (!music && audio.currentTime >= effectEnds && audio.state === 'running') audio.suspend();
+    }, 500);
+  }
+  function sounding(buffer, ended) {
+    clearTimeout(resting);
+    if (audio.state === 'suspended') audio.resume();
+    const source = audio.createBufferSource();
+    source.buffer = buffer;
+    source.connect(audio.destination);
+    source.onended = () => { ended(source); rest(); };
+    source.start();
+    return source;
   }
   function loadSound(name) {
     const a = audioContext();
@@ -432,7 +457,8 @@ const Kanuvo = (() => {
       .then((buffer) => buffers.set(name, buffer))
       .catch((e) => console.warn(`sound/${name}.ogg: not used (${e})`));
   }
-  const playable = (name) => audio && audio.state === 'running' && buffers.get(name);
+  // Nothing waits for a sound: one not decoded yet, or before the first gesture, is silence.
+  const playable = (name) => unlocked && buffers.get(name);
   const sound = {
     openMusic(name) { musicName = name; },
     playMusic() {
@@ -440,12 +466,11 @@ const Kanuvo = (() => {
       musicEnded = false;
       const buffer = playable(musicName);
       if (!buffer) return;
-      const source = audio.createBufferSource();
-      source.buffer = buffer;
-      source.connect(audio.destination);
-      source.onended = () => { if (music === source) { music = null; musicEnded = true; } };
-      source.start();
-      music = source;
+      music = sounding(buffer, (source) => {
+        if (music !== source) return;
+        music = null;
+        musicEnded = true;
+      });
     },
     stopMusic() {
       if (!music) return;
@@ -453,6 +478,7 @@ const Kanuvo = (() => {
       music = null;
       source.onended = null;
       source.stop();
+      rest();
     },
     closeMusic() { sound.stopMusic(); musicName = null; },
     resumeMusic() { if (!musicEnded) sound.playMusic(); },
@@ -460,10 +486,7 @@ const Kanuvo = (() => {
     playEffect(name) {
       const buffer = playable(name);
       if (!buffer || audio.currentTime < effectEnds) return;
-      const source = audio.createBufferSource();
-      source.buffer = buffer;
-      source.connect(audio.destination);
-      source.start();
+      sounding(buffer, () => {});
       effectEnds = audio.currentTime + buffer.duration;
     },
   };
@@ -597,25 +620,39 @@ const Kanuvo = (() => {
       });
     });
   }
+  // The title needs only its picture; the board's pictures and the face its words are written in come
+  // meanwhile, and the page holds the player's input until they are there, so that the board is never
+  // drawn without them.
+  let boardReady = false;
+  const held = [];
   function preparePage() {
     layout();
+    const sharp = pixelRatioFor(scale) > 1;
+    const load = (f) => (sharp ? sharpPicture(f).sharpLoading : picture(f).loading);
+    const files = pictureFiles(settingsEnglish());
+    const title = files.find((f) => f.endsWith('109'));
     const font = new FontFace('KanuvoGothic', 'url(fonts/kanuvo.woff2)');
-    const first = pictureFiles(settingsEnglish()).map((f) => (pixelRatioFor(scale) > 1 ? sharpPicture(f).sharpLoading : picture(f).loading));
+    Promise.all([font.load().then((f) => document.fonts.add(f)).catch(() => {}),
+                 ...files.filter((f) => f !== title).map(load)]).then(() => {
+      boardReady = true;
+      for (const event of held.splice(0)) post(...event);
+    });
     return Promise.all([
       fetch('data.json').then((r) => r.json()).then((d) => (data = d)).catch(() => {}),
-      font.load().then((f) => document.fonts.add(f)).catch(() => {}),
       holdTheLock().then((another) => (page.anotherCopy = another)),
-      ...first,
+      load(title),
     ]);
   }
 
   return { draw, form, page, store, sound, prepare: preparePage, start: () => (running = true) };
 })();
 
+// Everything the program needs before it starts is fetched at once, beside the program itself.
+const pageReady = Kanuvo.prepare();
 var Module = {
   preRun: [() => {
     Module.addRunDependency('page');
-    Kanuvo.prepare().then(() => {
+    pageReady.then(() => {
       Kanuvo.start();
       Module.removeRunDependency('page');
     });
