@@ -29,7 +29,9 @@ int main(int argc, char** argv) {
     system.SetScreenOverride(768, 15);  // a screen the largest window fits, as the page reports
     kanuvo::testing::RecordingSound sound;
     kanuvo::KanuvoApp app(clock, system, sound);
-    app.Start();
+    // Loaded but never shown: no window system's frame or title bar takes from its inner area, which is
+    // then the whole window, as in a page.
+    app.form.RaiseLoad();
     kanuvo::EndTitle(app.game);
     const QImage board = app.form.BoardView().Image().convertToFormat(QImage::Format_RGB888);
     QFile out(QString::fromLocal8Bit(argv[1]));

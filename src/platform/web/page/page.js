@@ -146,6 +146,8 @@ const Kanuvo = (() => {
     clear(handle, c) {
       const s = surfaces.get(handle);
       s.back = c;
+      // Around the window, scaled to fit, the page shows the board's colour.
+      if (s.role === 'board') document.body.style.background = colour(c);
       s.ctx.fillStyle = colour(c);
       s.ctx.fillRect(0, 0, s.w, s.h);
     },
@@ -382,6 +384,13 @@ const Kanuvo = (() => {
     if (document.getElementById('message').style.display === 'block') {
       if (e.key === 'Enter' || e.key === ' ' || e.key === 'Escape') document.getElementById('message-ok').click();
       e.preventDefault();
+      return;
+    }
+    // F11 puts the page full screen and back, as it does the desktop's window.
+    if (e.keyCode === 122) {
+      e.preventDefault();
+      if (document.fullscreenElement) document.exitFullscreen();
+      else if (document.documentElement.requestFullscreen) document.documentElement.requestFullscreen().catch(() => {});
       return;
     }
     // Keys the game reads are its own, not the page's (scrolling, the browser's help or search).
