@@ -532,7 +532,7 @@ const Kanuvo = (() => {
       const kept = readStore('kanuvo.bestTimes');
       if (!kept) return -2;
       const s = kept[stage];
-      return Number.isInteger(s) && s >= 0 && s < 1e6 ? s : -1;
+      return Number.isInteger(s) && s >= 0 && s <= 180 ? s : -1;  // a run lasts 180 seconds at most
     },
     saveBestTime(stage, seconds) { return writeStore('kanuvo.bestTimes', String(stage), seconds); },
     setting(name) {
