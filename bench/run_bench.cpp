@@ -112,8 +112,9 @@ struct Bench {
         if (fullScreen) {
             form.showFullScreen();
         } else {
-            if (!size.isEmpty()) form.resize(size);
             form.show();
+            QTest::qWait(50);  // as a player does, once the window is framed
+            if (!size.isEmpty()) form.resize(size);
         }
         // Until the window has its size, as a window manager gives it.
         for (int i = 0; i < 50 && ((fullScreen && form.size() != form.screen()->geometry().size()) ||
