@@ -23,12 +23,7 @@ int FrontCell(const GameState& s) {
 // of and below the cell, across which only the cell's own road runs.
 void Unlight(Game& g, int cell, Surface& board) {
     EraseCell(g, cell, board);
-    if (cell == GoalCell) {
-        const KeptLettering kept(board);
-        PaintGoal(g, cell, board);
-    } else {
-        PaintCell(g, cell, board);
-    }
+    cell == GoalCell ? PaintGoal(g, cell, board) : PaintCell(g, cell, board);
 }
 
 }  // namespace
@@ -74,10 +69,7 @@ void ShowAssistRoad(Game& g) {
     if (truckErased) DrawTruck(g);
     g.AssistLit = lit;
     // The hidden copy, which a pause lays back, shows the same.
-    const Surface& window = g.form.Canvas();
-    if (g.form.BoardCopy().BitBlt(0, 0, window.ScaleWidth(), window.ScaleHeight(), board, 0, 0) == 0) {
-        Fail(g, kOutOfMemoryMessage);
-    }
+    CopyBoard(g);
 }
 
 }  // namespace kanuvo

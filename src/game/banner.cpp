@@ -22,84 +22,55 @@ int RimWidthFor(double points) {
 }
 
 // The text printed at every offset of a round disc of the given radius, its centre included or not.
-void PrintDisc(Surface& surface, double x, double y, std::string_view text, int radius, bool centre) {
+void PrintDisc(Surface& surface, double x, double y, std::string_view text, Font font, Color color, int radius,
+               bool centre) {
     for (int dy = -radius; dy <= radius; ++dy) {
         for (int dx = -radius; dx <= radius; ++dx) {
             if ((dx == 0 && dy == 0 && !centre) || dx * dx + dy * dy > radius * radius + radius) continue;
-            surface.SetCurrentX(x + dx);
-            surface.SetCurrentY(y + dy);
-            surface.Print(text);
+            surface.DrawText(x + dx, y + dy, text, font, color);
         }
     }
 }
 
 struct PlacedLine {
     const BannerLine* line;
-    double points;
-    double width;
-    double height;
+    Font font;
+    TextExtent extent;
 };
 
 }  // namespace
 
-void PrintOutlined(Surface& surface, double x, double y, std::string_view text, Color faceColor, Color rimColor,
-                   int rimWidth) {
-    surface.SetForeColor(rimColor);
-    PrintDisc(surface, x, y, text, rimWidth, false);
-    surface.SetForeColor(faceColor);
-    surface.SetCurrentX(x);
-    surface.SetCurrentY(y);
-    surface.Print(text);
+void PrintOutlined(Surface& surface, double x, double y, std::string_view text, Font font, Color faceColor,
+                   Color rimColor, int rimWidth) {
+    PrintDisc(surface, x, y, text, font, rimColor, rimWidth, false);
+    surface.DrawText(x, y, text, font, faceColor);
 }
 
-KeptLettering::KeptLettering(Surface& surface)
-    : surface_(surface),
-      pen_(surface.ForeColor()),
-      fontSize_(surface.FontSize()),
-      bold_(surface.FontBold()),
-      currentX_(surface.CurrentX()),
-      currentY_(surface.CurrentY()) {}
-
-KeptLettering::~KeptLettering() {
-    surface_.SetFontBold(bold_);
-    surface_.SetFontSize(fontSize_);
-    surface_.SetForeColor(pen_);
-    surface_.SetCurrentX(currentX_);
-    surface_.SetCurrentY(currentY_);
-}
-
-void DrawBanner(Surface& surface, const Rect& box, std::span<const BannerLine> lines) {
-    const KeptLettering kept(surface);
-    surface.SetFontBold(true);
+void DrawBanner(Surface& surface, const Rect& box, std::span<const BannerLine> lines, Color back) {
     const double room = box.right - box.left - 2 * kSideMargin;
     std::vector<PlacedLine> placed;
     double blockHeight = 0;
     for (const BannerLine& line : lines) {
-        double points = line.points;
-        surface.SetFontSize(points);
-        double width = surface.TextWidth(line.text);
-        if (width > room && width > 0) {
-            points = std::max(1.0, std::floor(points * room / width));
-            surface.SetFontSize(points);
-            width = surface.TextWidth(line.text);
+        Font font{line.points, true};
+        TextExtent extent = surface.MeasureText(line.text, font);
+        if (extent.width > room && extent.width > 0) {
+            font.points = std::max(1.0, std::floor(font.points * room / extent.width));
+            extent = surface.MeasureText(line.text, font);
         }
-        const double height = surface.TextHeight(line.text);
-        placed.push_back({&line, points, width, height});
-        blockHeight += height;
+        placed.push_back({&line, font, extent});
+        blockHeight += extent.height;
     }
     double y = box.top + (box.bottom - box.top - blockHeight) / 2;
-    const Color shadow = Mix(surface.BackColor(), kLetteringRim, kShadowStrength);
+    const Color shadow = Mix(back, kLetteringRim, kShadowStrength);
     for (const PlacedLine& p : placed) {
-        surface.SetFontSize(p.points);
-        const int rim = RimWidthFor(p.points);
-        const double x = box.left + (box.right - box.left - p.width) / 2;
+        const int rim = RimWidthFor(p.font.points);
+        const double x = box.left + (box.right - box.left - p.extent.width) / 2;
         const double top = std::round(y);
         // The shadow falls down and right of the rimmed letters, as light from the top left would cast it.
         const int drop = rim + 1;
-        surface.SetForeColor(shadow);
-        PrintDisc(surface, std::round(x) + drop, top + drop, p.line->text, rim, true);
-        PrintOutlined(surface, std::round(x), top, p.line->text, p.line->face, kLetteringRim, rim);
-        y += p.height;
+        PrintDisc(surface, std::round(x) + drop, top + drop, p.line->text, p.font, shadow, rim, true);
+        PrintOutlined(surface, std::round(x), top, p.line->text, p.font, p.line->face, kLetteringRim, rim);
+        y += p.extent.height;
     }
 }
 

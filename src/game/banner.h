@@ -23,34 +23,14 @@ struct BannerLine {
     Color face = kBannerWhite;
 };
 
-// Keeps a surface's pen colour, font and text position while it lives, and gives them back when it
-// goes, so that lettering laid over a board leaves later drawing as it would have been.
-class KeptLettering {
-public:
-    explicit KeptLettering(Surface& surface);
-    ~KeptLettering();
-    KeptLettering(const KeptLettering&) = delete;
-    KeptLettering& operator=(const KeptLettering&) = delete;
-
-private:
-    Surface& surface_;
-    Color pen_;
-    double fontSize_;
-    bool bold_;
-    double currentX_;
-    double currentY_;
-};
-
 // Draws the lines one below another in bold banner lettering, each centred across box and the whole
 // block centred from top to bottom. A line too wide for the box is drawn smaller until it fits. The
-// shadow is a darker shade of the surface's back colour. The surface's pen, font and text position
-// are left as they were, so later drawing is unaffected.
-void DrawBanner(Surface& surface, const Rect& box, std::span<const BannerLine> lines);
+// shadow is a darker shade of back, the colour the banner is laid on.
+void DrawBanner(Surface& surface, const Rect& box, std::span<const BannerLine> lines, Color back);
 
-// Prints text in the surface's current font with its top-left corner at (x, y): first a rim of
-// rimWidth pixels all round the letters in rimColor, then the letters in faceColor. Leaves the pen
-// in faceColor.
-void PrintOutlined(Surface& surface, double x, double y, std::string_view text, Color faceColor,
+// Letters text in font with its top-left corner at (x, y): first a rim of rimWidth pixels all round
+// the letters in rimColor, then the letters in faceColor.
+void PrintOutlined(Surface& surface, double x, double y, std::string_view text, Font font, Color faceColor,
                    Color rimColor, int rimWidth);
 
 }  // namespace kanuvo

@@ -35,18 +35,18 @@ void DrawMark(Surface& surface, double left, double middle, double height, Color
     // The speaker's body, then its cone widening to the right, a column at a time.
     const double bodyHalf = h * 0.2, coneHalf = h * 0.5;
     const double bodyWidth = h * 0.25, coneWidth = h * 0.35;
-    surface.Line(left, middle - bodyHalf, left + bodyWidth, middle + bodyHalf, kLetters, LineStyle::FilledBox);
+    surface.FillBox(left, middle - bodyHalf, left + bodyWidth, middle + bodyHalf, kLetters);
     const int columns = std::max(1, static_cast<int>(std::lround(coneWidth)));
     for (int i = 0; i <= columns; ++i) {
         const double half = bodyHalf + (coneHalf - bodyHalf) * i / columns;
-        surface.Line(left + bodyWidth + i, middle - half, left + bodyWidth + i, middle + half, kLetters, LineStyle::Line);
+        surface.Line(left + bodyWidth + i, middle - half, left + bodyWidth + i, middle + half, kLetters);
     }
     // The cross, three pixels thick, a dark line either side of it so that it reads on any colour: the
     // dark lines of both strokes first, so that the gold lies over them where the strokes cross.
     const double crossLeft = left + bodyWidth + coneWidth + h * 0.15, half = h * 0.25;
     const auto stroke = [&](int d, Color c) {
-        surface.Line(crossLeft + d, middle - half, crossLeft + 2 * half + d, middle + half, c, LineStyle::Line);
-        surface.Line(crossLeft + d, middle + half, crossLeft + 2 * half + d, middle - half, c, LineStyle::Line);
+        surface.Line(crossLeft + d, middle - half, crossLeft + 2 * half + d, middle + half, c);
+        surface.Line(crossLeft + d, middle + half, crossLeft + 2 * half + d, middle - half, c);
     };
     for (int d : {-2, 2}) stroke(d, Mix(back, kRim, 0.6));
     for (int d : {-1, 0, 1}) stroke(d, kCross);
@@ -55,27 +55,23 @@ void DrawMark(Surface& surface, double left, double middle, double height, Color
 // The road assist's mark, a square as high as the crossed speaker, with the same dark edge round it.
 void DrawAssistMark(Surface& surface, double left, double middle, double height, Color back) {
     const double top = std::round(middle - height / 2), right = std::round(left + height), bottom = top + right - left;
-    surface.Line(left - 1, top - 1, right + 1, bottom + 1, Mix(back, kRim, 0.6), LineStyle::Box);
-    surface.Line(left, top, right, bottom, kCross, LineStyle::FilledBox);
+    surface.Box(left - 1, top - 1, right + 1, bottom + 1, Mix(back, kRim, 0.6));
+    surface.FillBox(left, top, right, bottom, kCross);
     const double frame = std::max(2.0, std::round(height / 10));
-    surface.Line(left + frame, top + frame, right - frame, bottom - frame, kMarkTile, LineStyle::FilledBox);
+    surface.FillBox(left + frame, top + frame, right - frame, bottom - frame, kMarkTile);
     // The bend leaves by the top and the right, as the tile of that kind does on the board.
     const double cx = std::round((left + right) / 2), cy = std::round((top + bottom) / 2);
     const double half = std::max(1.0, std::round(height / 12));
     const Color road = TileColor(kMarkRoad);
-    surface.Line(cx - half, top + frame, cx + half, cy + half, road, LineStyle::FilledBox);
-    surface.Line(cx - half, cy - half, right - frame, cy + half, road, LineStyle::FilledBox);
+    surface.FillBox(cx - half, top + frame, cx + half, cy + half, road);
+    surface.FillBox(cx - half, cy - half, right - frame, cy + half, road);
 }
 
 // The corner afresh on the board and in its hidden copy, once the board shows.
 void RefreshCorner(Game& g) {
     if (g.form.TitleTimer().Enabled()) return;
     DrawCorner(g, g.form.BoardView());
-    const Rect area = CornerArea(g);
-    if (g.form.BoardCopy().BitBlt(area.left, area.top, area.right - area.left, area.bottom - area.top,
-                                  g.form.BoardView(), area.left, area.top) == 0) {
-        Fail(g, kOutOfMemoryMessage);
-    }
+    CopyArea(g, g.form.BoardCopy(), g.form.BoardView(), CornerArea(g));
 }
 
 }  // namespace
@@ -88,20 +84,17 @@ Rect CornerArea(const GameState& s) {
 
 void DrawCorner(Game& g, Surface& surface) {
     const Rect area = CornerArea(g);
-    const Color back = surface.BackColor();
-    const KeptLettering kept(surface);
-    surface.SetFillStyle(FillStyle::Solid);
-    surface.SetFillColor(back);
-    surface.Line(area.left, area.top, area.right - 1, area.bottom - 1, back, LineStyle::FilledBox);
-    surface.SetFontBold(false);
-    surface.SetFontSize(g.CellSize * kPointsPerCell);
+    const Color back = g.BoardBackColor;
+    surface.FillBox(area.left, area.top, area.right - 1, area.bottom - 1, back);
+    Font font{g.CellSize * kPointsPerCell, false};
     const std::string hint = Say(g, texts::kHelpHint);
-    const double top = area.top + (area.bottom - area.top - surface.TextHeight(hint)) / 2;
-    PrintOutlined(surface, kLeft, static_cast<int>(top), hint, kLetters, kRim, kRimWidth);
+    const TextExtent hintExtent = surface.MeasureText(hint, font);
+    const double top = area.top + (area.bottom - area.top - hintExtent.height) / 2;
+    PrintOutlined(surface, kLeft, static_cast<int>(top), hint, font, kLetters, kRim, kRimWidth);
 
     const double middle = (area.top + area.bottom) / 2.0;
     const double gap = g.CellSize * kGapPerCell;
-    const double markLeft = kLeft + surface.TextWidth(hint) + gap;
+    const double markLeft = kLeft + hintExtent.width + gap;
     const double markHeight = g.CellSize * kMarkPerCell;
     // The marks that show stand side by side, the crossed speaker first; the note keeps the place it
     // has beside one mark, and moves on only when both show.
@@ -116,16 +109,16 @@ void DrawCorner(Game& g, Surface& surface) {
         nextLeft += slot;
     }
     if (!g.CornerNote) return;
-    surface.SetFontBold(true);
+    font.bold = true;
     const std::string note = Say(g, *g.CornerNote);
     const double noteLeft = std::max(markLeft + slot, nextLeft);
     // A note too wide for what is left of the corner is lettered smaller.
     const double room = area.right - noteLeft - gap;
-    const double width = surface.TextWidth(note);
-    if (width > room && room > 0) surface.SetFontSize(std::max(1.0, std::floor(surface.FontSize() * room / width)));
+    const double width = surface.MeasureText(note, font).width;
+    if (width > room && room > 0) font.points = std::max(1.0, std::floor(font.points * room / width));
     const double fade = std::clamp(static_cast<double>(g.NoteTicks - kNoteFullTicks) / (kNoteTicks - kNoteFullTicks), 0.0, 1.0);
-    PrintOutlined(surface, std::round(noteLeft), std::round(middle - surface.TextHeight(note) / 2), note,
-                  Mix(kBannerGold, back, fade), Mix(kRim, back, fade), kRimWidth);
+    PrintOutlined(surface, std::round(noteLeft), std::round(middle - surface.MeasureText(note, font).height / 2), note,
+                  font, Mix(kBannerGold, back, fade), Mix(kRim, back, fade), kRimWidth);
 }
 
 void ShowCornerNote(Game& g, Text note) {

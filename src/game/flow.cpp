@@ -39,8 +39,8 @@ constexpr std::uint32_t kIdleWaitMs = 1000;
 
 void CenterZoom(Game& g) {
     const Surface& window = g.form.Canvas();
-    g.ZoomLeft = RoundHalfEven((window.ScaleWidth() - g.ZoomWidth) / 2.0);
-    g.ZoomTop = RoundHalfEven((window.ScaleHeight() - g.ZoomHeight) / 2.0);
+    g.ZoomLeft = RoundHalfEven((window.PixelWidth() - g.ZoomWidth) / 2.0);
+    g.ZoomTop = RoundHalfEven((window.PixelHeight() - g.ZoomHeight) / 2.0);
 }
 
 // The lettering stops growing, and the next Game Over starts it from its smallest size.
@@ -51,7 +51,7 @@ void StopGameOverLettering(Game& g) {
 
 void PaintTitle(Game& g) {
     Surface& window = g.form.Canvas();
-    window.PaintPicture(*g.TitlePicture, 0, 0, window.ScaleWidth(), window.ScaleHeight(), RasterOp::Copy);
+    window.DrawPicture(*g.TitlePicture, 0, 0, window.PixelWidth(), window.PixelHeight(), RasterOp::Copy);
 }
 
 // The geometry of the board and the window's controls for BoardSize and the window's inner area, and
@@ -295,11 +295,7 @@ void RewordWindow(Game& g) {
     }
     // On the board: the stage caption on its own ground left of the gauge, and the F1 hint.
     PictureBox& board = g.form.BoardView();
-    const Color back = board.BackColor();
-    board.SetFillStyle(FillStyle::Solid);
-    board.SetFillColor(back);
-    board.Line(0, 0, g.form.GaugeFrame().Left() - 1, g.CellRects[1].top - 1, back, LineStyle::FilledBox);
-    board.SetFontSize(g.CellSize / 20.0 * 4);  // as the start label leaves it for the caption on every board
+    board.FillBox(0, 0, g.form.GaugeFrame().Left() - 1, g.CellRects[1].top - 1, g.BoardBackColor);
     PrintStageCaption(g);
     DrawCorner(g, board);
     RelabelBoard(g);
@@ -312,7 +308,7 @@ void GameOverTick(Game& g) {
         g.ZoomHeight = kZoomStartHeight;
         CenterZoom(g);
     }
-    if (window.ScaleWidth() - kZoomStopMargin > g.ZoomWidth) {
+    if (window.PixelWidth() - kZoomStopMargin > g.ZoomWidth) {
         // Earlier, smaller drawings stay: the lettering seems to zoom out of the board's middle.
         DrawSprite(g.form.BoardView(), *g.GameOverMask, *g.GameOverPicture, g.ZoomLeft, g.ZoomTop, g.ZoomWidth,
                    g.ZoomHeight);
@@ -322,7 +318,7 @@ void GameOverTick(Game& g) {
     } else {
         // The last drawing, if any, was one growth smaller than the size now reached.
         const int lastHeight = g.ZoomWidth > kZoomStartWidth ? g.ZoomHeight - kZoomGrowHeight : 0;
-        ShowGameOverHint(g, RoundHalfEven((window.ScaleHeight() + lastHeight) / 2.0));
+        ShowGameOverHint(g, RoundHalfEven((window.PixelHeight() + lastHeight) / 2.0));
         StopGameOverLettering(g);
     }
 }

@@ -37,6 +37,12 @@ inline constexpr Text kOutOfMemoryMessage = KANUVO_TEXT("Messages", "メモリ�
 // Shows the message, then ends the program with a failure status. Callers return at once after it.
 void Fail(Game& g, Text message);
 
+// Copies area from one of the board's surfaces onto the same place of the other. A copy that fails
+// ends the program with kOutOfMemoryMessage; the caller returns at once when this gives false.
+bool CopyArea(Game& g, Surface& to, const Surface& from, const Rect& area);
+// The whole drawn board into its hidden copy, as CopyArea does.
+bool CopyBoard(Game& g);
+
 // The text in the player's language, with its "%1" replaced by value.
 std::string Say(Game& g, Text text, std::string_view value = {});
 

@@ -13,7 +13,7 @@ namespace kanuvo {
 void ComputeCellRects(Game& g) {
     const int n = g.BoardSize;
     // The board sits one cell in from the left and top; about one cell of margin is left below it.
-    const float innerHeight = static_cast<float>(g.form.Canvas().ScaleHeight());
+    const float innerHeight = static_cast<float>(g.form.Canvas().PixelHeight());
     const int s = RoundHalfEven(innerHeight / static_cast<float>(n + 2));
     g.CellSize = s;
     for (int i = 1; i <= n * n; ++i) {
@@ -26,8 +26,8 @@ void ComputeCellRects(Game& g) {
 }
 
 void SizeBoardPictures(Game& g) {
-    const double width = g.form.Canvas().ScaleWidth();
-    const double height = g.form.Canvas().ScaleHeight();
+    const double width = g.form.Canvas().PixelWidth();
+    const double height = g.form.Canvas().PixelHeight();
     g.form.BoardView().Move(0, 0, width, height);
     g.form.BoardCopy().Move(0, 0, width, height);
 }
@@ -40,7 +40,7 @@ void PlaceBoardButtons(Game& g) {
     const double height = s / 10 * 4;
     // A column 0.2 cells right of the board, but never past the inner width: on a 5 x 5 board, or in
     // an area narrowed by a frame, it moves left just enough to fit.
-    const double innerWidth = g.form.Canvas().ScaleWidth();
+    const double innerWidth = g.form.Canvas().PixelWidth();
     const int x = std::min(RoundHalfEven(s / 10 * 2 + start.right), static_cast<int>(std::floor(innerWidth - width)));
     const int y = RoundHalfEven(s / 10 * 3 + start.bottom);
     g.form.ExitButton().Move(x, y, width, height);
@@ -83,8 +83,8 @@ void PlaceTruckAtStart(GameState& s) {
 }
 
 void LayoutGauge(Game& g) {
-    const double w = g.form.Canvas().ScaleWidth();
-    const double h = g.form.Canvas().ScaleHeight();
+    const double w = g.form.Canvas().PixelWidth();
+    const double h = g.form.Canvas().PixelHeight();
     const double s = g.CellSize;
     // Half the inner width and a twentieth of the inner height; an exact half rounds to even.
     g.GaugeWidth = RoundHalfEven(w / 2);

@@ -48,21 +48,18 @@ std::string BestTimesLine(Game& g, int first, int last) {
 // Every line but the title at one size, the largest at which the whole page fits the box in height
 // and every line fits its width.
 double LineSize(Surface& page, const Rect& box, const std::vector<BannerLine>& lines) {
-    constexpr double kProbe = 20;
-    const KeptLettering kept(page);
-    page.SetFontBold(true);
-    page.SetFontSize(kProbe);
+    constexpr Font kProbe{20, true};
     double rows = kTitleScale - 1;
     double widest = 0;
     for (const BannerLine& line : lines) {
         rows += 1;
-        widest = std::max(widest, page.TextWidth(line.text) * (line.points > 1 ? kTitleScale : 1));
+        widest = std::max(widest, page.MeasureText(line.text, kProbe).width * (line.points > 1 ? kTitleScale : 1));
     }
-    const double lineHeight = page.TextHeight(lines.front().text) * kLineSpacing;
+    const double lineHeight = page.MeasureText(lines.front().text, kProbe).height * kLineSpacing;
     const double room = box.right - box.left - 2 * kPageMargin;
     const double tall = box.bottom - box.top - 2 * kPageMargin;
-    double points = kProbe * tall / (rows * lineHeight);
-    if (widest > 0) points = std::min(points, kProbe * room / widest);
+    double points = kProbe.points * tall / (rows * lineHeight);
+    if (widest > 0) points = std::min(points, kProbe.points * room / widest);
     return std::max(1.0, std::floor(points));
 }
 
@@ -101,11 +98,11 @@ void HelpKeyDown(Game& g, int keyCode) {
 void DrawHelpPage(Game& g) {
     PictureBox& page = g.form.HelpView();
     const Surface& window = g.form.Canvas();
-    page.Move(0, 0, window.ScaleWidth(), window.ScaleHeight());
-    const bool boardShown = !g.form.TitleTimer().Enabled();
-    page.SetBackColor(boardShown ? g.form.BoardView().BackColor() : kPageBack);
-    const Rect box{kEdgeInset, kEdgeInset, page.ScaleWidth() - kEdgeInset, page.ScaleHeight() - kEdgeInset};
-    page.Line(box.left, box.top, box.right - 1, box.bottom - 1, kPageEdge, LineStyle::Box);
+    page.Move(0, 0, window.PixelWidth(), window.PixelHeight());
+    const Color back = g.form.TitleTimer().Enabled() ? kPageBack : g.BoardBackColor;
+    page.Clear(back);
+    const Rect box{kEdgeInset, kEdgeInset, page.PixelWidth() - kEdgeInset, page.PixelHeight() - kEdgeInset};
+    page.Box(box.left, box.top, box.right - 1, box.bottom - 1, kPageEdge);
 
     // The title is marked by a size above 1 until the sizes are known; a blank line parts the groups.
     const BannerLine gap{" ", 1, kBannerWhite};
@@ -132,7 +129,7 @@ void DrawHelpPage(Game& g) {
     };
     const double points = LineSize(page, box, lines);
     for (BannerLine& line : lines) line.points = line.points > 1 ? std::floor(points * kTitleScale) : points;
-    DrawBanner(page, box, lines);
+    DrawBanner(page, box, lines, back);
 }
 
 }  // namespace kanuvo

@@ -69,6 +69,18 @@ void Fail(Game& g, Text message) {
     g.system.End(EXIT_FAILURE);
 }
 
+bool CopyArea(Game& g, Surface& to, const Surface& from, const Rect& area) {
+    if (to.Copy(area.left, area.top, area.right - area.left, area.bottom - area.top, from, area.left, area.top))
+        return true;
+    Fail(g, kOutOfMemoryMessage);
+    return false;
+}
+
+bool CopyBoard(Game& g) {
+    const Surface& window = g.form.Canvas();
+    return CopyArea(g, g.form.BoardCopy(), g.form.BoardView(), Rect{0, 0, window.PixelWidth(), window.PixelHeight()});
+}
+
 std::string Say(Game& g, Text text, std::string_view value) {
     std::string said = g.system.Translate(text);
     const std::size_t at = said.find("%1");

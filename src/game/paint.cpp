@@ -61,9 +61,7 @@ Box Common(const Box& a, const Box& b) {
     return Box{std::max(a.x1, b.x1), std::max(a.y1, b.y1), std::min(a.x2, b.x2), std::min(a.y2, b.y2)};
 }
 
-void FillBox(Surface& surface, const Box& box, Color color) {
-    surface.Line(box.x1, box.y1, box.x2, box.y2, color, LineStyle::FilledBox);
-}
+void FillBox(Surface& surface, const Box& box, Color color) { surface.FillBox(box.x1, box.y1, box.x2, box.y2, color); }
 
 // Where a band lies. Its right and bottom ends reach the cell rectangle's right and bottom edges,
 // which lie on the lines between cells.
@@ -85,14 +83,14 @@ Box BandBox(const Road& road, Band band) {
     return {0, 0, -1, -1};
 }
 
-void PaintBand(Surface& surface, const Road& road, Band band) {
+void PaintBand(Surface& surface, const Road& road, Band band, Color color) {
     if (band == Band::None) return;
-    FillBox(surface, BandBox(road, band), surface.FillColor());
+    FillBox(surface, BandBox(road, band), color);
 }
 
 // One stretch of a line between cells: the background, then whatever road bands run across it.
 void RepaintLineStretch(const GameState& s, const Box& stretch, Surface& surface) {
-    FillBox(surface, stretch, surface.BackColor());
+    FillBox(surface, stretch, s.BoardBackColor);
     const int n = s.BoardSize;
     for (int cell = 1; cell <= n * n; ++cell) {
         const TileKind kind = s.Cells[cell];
@@ -109,45 +107,35 @@ void RepaintLineStretch(const GameState& s, const Box& stretch, Surface& surface
 void PaintFace(Game& g, int cell, Surface& surface, Color face, Text label, int widthFactor) {
     const Rect& r = g.CellRects[cell];
     const double size = g.CellSize;
-    surface.SetFillStyle(FillStyle::Solid);
-    surface.SetFillColor(face);
-    surface.SetForeColor(kTileGrey);
-    surface.RoundRect(r.left, r.top, r.right, r.bottom, kCornerSize, kCornerSize);
-    surface.SetForeColor(kLabelColor);
-    const double points = size / 20 * 4;
-    surface.SetFontSize(points);
+    surface.RoundRect(r.left, r.top, r.right, r.bottom, kCornerSize, kTileGrey, face);
+    Font font = LabelFont(g);
     const std::string words = Say(g, label);
     if (words == label.source) {
-        surface.SetCurrentY((size - size / 20 * 6) / 2 + r.top);
         // Centred by an estimate of the label's width: three characters of 5 or 6 twentieths of a cell.
-        surface.SetCurrentX((size - (size / 20 * widthFactor) * 3) / 2 + r.left);
-        surface.Print(words);
+        surface.DrawText((size - (size / 20 * widthFactor) * 3) / 2 + r.left, (size - size / 20 * 6) / 2 + r.top,
+                         words, font, kLabelColor);
         return;
     }
-    // A translated label is measured: made smaller until it fits inside the face, and centred. The
-    // stage caption printed after a redraw takes the label's size, so that is what is left set.
+    // A translated label is measured: made smaller until it fits inside the face, and centred.
     const double room = (r.right - r.left) - 2 * kLabelMargin;
-    const double width = surface.TextWidth(words);
-    if (width > room) surface.SetFontSize(std::max(1.0, std::floor(points * room / width)));
-    surface.SetCurrentX(std::round(r.left + (r.right - r.left - surface.TextWidth(words)) / 2));
-    surface.SetCurrentY(std::round(r.top + (r.bottom - r.top - surface.TextHeight(words)) / 2));
-    surface.Print(words);
-    surface.SetFontSize(points);
+    const double width = surface.MeasureText(words, font).width;
+    if (width > room) font.points = std::max(1.0, std::floor(font.points * room / width));
+    const TextExtent extent = surface.MeasureText(words, font);
+    surface.DrawText(std::round(r.left + (r.right - r.left - extent.width) / 2),
+                     std::round(r.top + (r.bottom - r.top - extent.height) / 2), words, font, kLabelColor);
 }
 
 }  // namespace
 
+Font LabelFont(const GameState& s) { return Font{s.CellSize / 20.0 * 4, false}; }
+
 void PaintRoadTile(const GameState& s, TileKind kind, int cell, Surface& surface) {
     const Rect& r = s.CellRects[cell];
-    surface.SetFillStyle(FillStyle::Solid);
-    surface.SetFillColor(kTileGrey);
-    surface.SetForeColor(kTileGrey);
-    surface.RoundRect(r.left, r.top, r.right, r.bottom, kCornerSize, kCornerSize);
+    surface.RoundRect(r.left, r.top, r.right, r.bottom, kCornerSize, kTileGrey, kTileGrey);
     if (!IsRoad(kind)) return;
     const Road road(s, cell);
-    surface.SetFillColor(TileColor(kind));
-    PaintBand(surface, road, kShapes[KindNumber(kind)].first);
-    PaintBand(surface, road, kShapes[KindNumber(kind)].second);
+    PaintBand(surface, road, kShapes[KindNumber(kind)].first, TileColor(kind));
+    PaintBand(surface, road, kShapes[KindNumber(kind)].second, TileColor(kind));
 }
 
 void PaintCell(const GameState& s, int cell, Surface& surface) {
@@ -182,15 +170,13 @@ void PaintLinesBetweenCells(const GameState& s, const Rect& area, Surface& surfa
 void LightCell(const GameState& s, int cell, Surface& surface) {
     const Rect& r = s.CellRects[cell];
     for (int inset = 0; inset < kRoadLightWidth; ++inset) {
-        surface.Line(r.left + inset, r.top + inset, r.right - 1 - inset, r.bottom - 1 - inset, kRoadLight, LineStyle::Box);
+        surface.Box(r.left + inset, r.top + inset, r.right - 1 - inset, r.bottom - 1 - inset, kRoadLight);
     }
 }
 
 void EraseCell(const GameState& s, int cell, Surface& surface) {
     const Rect& r = s.CellRects[cell];
-    surface.SetFillStyle(FillStyle::Solid);
-    surface.SetFillColor(surface.BackColor());
-    surface.Line(r.left, r.top, r.right, r.bottom, surface.BackColor(), LineStyle::FilledBox);
+    surface.FillBox(r.left, r.top, r.right, r.bottom, s.BoardBackColor);
 }
 
 int MakeEmptyCell(GameState& s, Surface& surface) {

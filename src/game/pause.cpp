@@ -24,25 +24,16 @@ constexpr double kHintPerBoardPixel = 0.05;
 void DrawPausePlate(Game& g) {
     Surface& board = g.form.BoardView();
     const Rect r = PlateRect(g);
-    const Color back = board.BackColor();
-    board.SetFillStyle(FillStyle::Solid);
-    board.SetFillColor(back);
-    board.Line(r.left, r.top, r.right - 1, r.bottom - 1, back, LineStyle::FilledBox);
-    board.Line(r.left, r.top, r.right - 1, r.bottom - 1, kPlateEdge, LineStyle::Box);
+    board.FillBox(r.left, r.top, r.right - 1, r.bottom - 1, g.BoardBackColor);
+    board.Box(r.left, r.top, r.right - 1, r.bottom - 1, kPlateEdge);
     const double width = r.right - r.left;
     const std::array<BannerLine, 2> lines{{{Say(g, kPlateTitle), width * kTitlePerBoardPixel, kBannerGold},
                                            {Say(g, kPlateHint), width * kHintPerBoardPixel, kBannerWhite}}};
-    DrawBanner(board, r, lines);
+    DrawBanner(board, r, lines, g.BoardBackColor);
 }
 
-// Copies the plate's area from one board surface to the other; a failure ends the program, as a
-// failed copy of the board always does.
-bool CopyPlateArea(Game& g, Surface& to, const Surface& from) {
-    const Rect r = PlateRect(g);
-    if (to.BitBlt(r.left, r.top, r.right - r.left, r.bottom - r.top, from, r.left, r.top) != 0) return true;
-    Fail(g, kOutOfMemoryMessage);
-    return false;
-}
+// Copies the plate's area from one board surface to the other.
+bool CopyPlateArea(Game& g, Surface& to, const Surface& from) { return CopyArea(g, to, from, PlateRect(g)); }
 
 }  // namespace
 

@@ -89,7 +89,6 @@ void RelabelGoalAndStart(Game& g) {
     // The board on screen: a clear may already have set the next board's size.
     const int n = g.LastRunEnd == RunEnd::None ? g.BoardSize : g.RunBoardSize;
     PictureBox& board = g.form.BoardView();
-    const KeptLettering kept(board);
     bool underTruck = false;
     for (const int cell : {GoalCell, StartCell(n)}) {
         cell == GoalCell ? PaintGoal(g, cell, board) : PaintStart(g, cell, board);
@@ -100,10 +99,7 @@ void RelabelGoalAndStart(Game& g) {
         underTruck = underTruck || (t.left < r.right && r.left < t.right && t.top < r.bottom && r.top < t.bottom);
     }
     if (underTruck) DrawTruck(g);
-    const Surface& window = g.form.Canvas();
-    if (g.form.BoardCopy().BitBlt(0, 0, window.ScaleWidth(), window.ScaleHeight(), board, 0, 0) == 0) {
-        Fail(g, kOutOfMemoryMessage);
-    }
+    CopyBoard(g);
 }
 
 void ShowBoardAfterTitle(Game& g) {
@@ -111,7 +107,7 @@ void ShowBoardAfterTitle(Game& g) {
     // The title shows only once. Its picture goes, and the window's drawing of it, which the board
     // covers from now on, becomes plain back colour: neither holds memory through the game.
     g.TitlePicture.reset();
-    g.form.Canvas().SetBackColor(g.form.Canvas().BackColor());
+    g.form.Canvas().Clear(kWindowFace);
     RedrawBoard(g);
     g.form.ExitButton().SetVisible(true);
     g.form.NewGameButton().SetVisible(true);
@@ -171,9 +167,7 @@ void RepaintSlide(Game& g, Surface& boardView, Surface& boardCopy) {
     // The two-by-two square from the upper or left cell of the pair covers both cells.
     const Rect& anchor = g.CellRects[std::min(g.SlideSource, g.SlideTarget)];
     const int side = 2 * g.CellSize;
-    if (boardCopy.StretchBlt(anchor.left, anchor.top, side, side, boardView, anchor.left, anchor.top, side, side) == 0) {
-        Fail(g, kOutOfMemoryMessage);
-    }
+    CopyArea(g, boardCopy, boardView, Rect{anchor.left, anchor.top, anchor.left + side, anchor.top + side});
 }
 
 void FormMouseDown(Game& g) { EndTitle(g); }
@@ -201,7 +195,8 @@ void BoardMouseMove(Game& g) { SetPointerOnArrival(g, &GameState::BoardCursorSet
 void RedrawBoard(Game& g) {
     const int n = g.BoardSize;
     PictureBox& board = g.form.BoardView();
-    board.SetBackColor(kBackgroundColors[g.random.Draw(6)]);
+    g.BoardBackColor = kBackgroundColors[g.random.Draw(6)];
+    board.Clear(g.BoardBackColor);
     for (int i = 2; i <= n * n - 1; ++i) PaintCell(g, i, board);
     PaintGoal(g, GoalCell, board);
     PaintStart(g, StartCell(n), board);
@@ -209,19 +204,13 @@ void RedrawBoard(Game& g) {
     DrawTruck(g);
     DrawLives(g, n);
     DrawCorner(g, board);
-    const Surface& window = g.form.Canvas();
-    if (g.form.BoardCopy().BitBlt(0, 0, window.ScaleWidth(), window.ScaleHeight(), board, 0, 0) == 0) {
-        Fail(g, kOutOfMemoryMessage);
-        return;
-    }
+    if (!CopyBoard(g)) return;
     board.SetVisible(true);
 }
 
 void PrintStageCaption(Game& g) {
-    // The colour is set on every board: erasing a life slot leaves the pen in the background colour,
-    // which would hide the caption after a miss.
-    PrintOutlined(g.form.BoardView(), 10, 10, Say(g, kStageCaption, std::to_string(g.Stage)), kCaptionColor,
-                  kCaptionRim, kCaptionRimWidth);
+    PrintOutlined(g.form.BoardView(), 10, 10, Say(g, kStageCaption, std::to_string(g.Stage)), LabelFont(g),
+                  kCaptionColor, kCaptionRim, kCaptionRimWidth);
 }
 
 void RelabelBoard(Game& g) {

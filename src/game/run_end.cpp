@@ -109,7 +109,7 @@ void ShowRunEnd(Game& g) {
                  {Say(g, kLivesLeft, std::to_string(g.Lives)), detail, kBannerWhite},
                  {Say(g, kRetryHint), detail, kBannerWhite}};
     }
-    DrawBanner(board, area, lines);
+    DrawBanner(board, area, lines, g.BoardBackColor);
 }
 
 void ShowGameOverHint(Game& g, int letteringBottom) {
@@ -120,10 +120,10 @@ void ShowGameOverHint(Game& g, int letteringBottom) {
     const int top = letteringBottom + kGameOverHintGap;
     // Centred on the window as the lettering is, and narrowed to stay clear of the buttons at its right:
     // a line too long for that is lettered smaller.
-    const int clear = std::min(board.ScaleWidth(), static_cast<int>(g.form.NewGameButton().Left()));
-    const Rect box{board.ScaleWidth() - clear, top, clear, top + static_cast<int>(points * kPixelsPerPoint * 2)};
+    const int clear = std::min(board.PixelWidth(), static_cast<int>(g.form.NewGameButton().Left()));
+    const Rect box{board.PixelWidth() - clear, top, clear, top + static_cast<int>(points * kPixelsPerPoint * 2)};
     const std::array<BannerLine, 1> line{{{Say(g, kGameOverHint), points, kBannerWhite}}};
-    DrawBanner(board, box, line);
+    DrawBanner(board, box, line, g.BoardBackColor);
 }
 
 std::string MinutesAndSeconds(int seconds) {

@@ -26,11 +26,7 @@ void DrawLifeIcon(Game& g, const Rect& slot) {
 }
 
 void EraseLifeSlot(Game& g, const Rect& slot) {
-    Surface& board = g.form.BoardView();
-    board.SetFillStyle(FillStyle::Solid);
-    board.SetFillColor(board.BackColor());
-    board.SetForeColor(board.BackColor());
-    board.RoundRect(slot.left, slot.top, slot.right, slot.bottom, 0, 0);
+    g.form.BoardView().FillBox(slot.left, slot.top, slot.right - 1, slot.bottom - 1, g.BoardBackColor);
 }
 
 // Where the truck's picture covers the board: at TruckRect's corner, lying or standing by its heading.
@@ -44,8 +40,8 @@ Rect TruckImage(const GameState& s) {
 
 void DrawSprite(Surface& surface, const Picture& mask, const Picture& picture, double x, double y, double width,
                 double height) {
-    surface.PaintPicture(mask, x, y, width, height, RasterOp::MergePaint);
-    surface.PaintPicture(picture, x, y, width, height, RasterOp::And);
+    surface.DrawPicture(mask, x, y, width, height, RasterOp::MergePaint);
+    surface.DrawPicture(picture, x, y, width, height, RasterOp::And);
 }
 
 void DrawTruck(Game& g) {
@@ -78,11 +74,7 @@ void StepTruck(Game& g, Surface& surface) {
         case Direction::None: break;
     }
     DrawTruck(g);
-
-    const Surface& window = g.form.Canvas();
-    if (g.form.BoardCopy().BitBlt(0, 0, window.ScaleWidth(), window.ScaleHeight(), g.form.BoardView(), 0, 0) == 0) {
-        Fail(g, kOutOfMemoryMessage);
-    }
+    CopyBoard(g);
 }
 
 void DrawLives(Game& g, int boardSize) {

@@ -10,6 +10,7 @@
 
 #include "game/random.h"
 #include "game/tiles.h"
+#include "platform/surface.h"
 #include "platform/system.h"
 #include "platform/text.h"
 
@@ -52,6 +53,9 @@ struct GameState {
     // The board: Cells[1..N*N] hold tile kinds; entry 0 is unused so cells keep the game's numbers.
     std::array<TileKind, kMaxCells + 1> Cells{};
     Direction StartExit = Direction::None;  // the heading out of the start: ExitLeft or ExitUp
+
+    // The board's ground, drawn afresh in one of the board colours with every board.
+    Color BoardBackColor = kWindowFace;
 
     // Geometry.
     int CellSize = 0;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace kanuvo {
@@ -33,9 +34,20 @@ enum class RasterOp {
     And,         // destination AND source: white in the source leaves the destination alone
 };
 
-enum class LineStyle { Line, Box, FilledBox };
+// The colour of a window's face: every surface is all this colour until something is drawn on it.
+constexpr Color kWindowFace = Rgb(240, 240, 240);
 
-enum class FillStyle { Solid = 0, Transparent = 1 };
+// A font of the game's face: its size in points at 96 dpi, and whether it is bold.
+struct Font {
+    double points = 9;
+    bool bold = false;
+};
+
+// The size a text takes in a font, in pixels.
+struct TextExtent {
+    double width = 0;
+    double height = 0;
+};
 
 // A bitmap the program carries (title, trucks, Game Over lettering and their masks).
 class Picture {
@@ -46,55 +58,39 @@ public:
 };
 
 // A drawing surface. Coordinates are pixels, origin top-left. Real coordinates are rounded to the
-// nearest pixel, halves to even. Drawn pixels stay until drawn over or cleared by SetBackColor.
+// nearest pixel, halves to even. Every call carries what it draws with, so none depends on another;
+// drawn pixels stay until drawn over.
 class Surface {
 public:
     virtual ~Surface() = default;
 
     // Inner drawing size in pixels.
-    virtual int ScaleWidth() const = 0;
-    virtual int ScaleHeight() const = 0;
+    virtual int PixelWidth() const = 0;
+    virtual int PixelHeight() const = 0;
+
+    // Every pixel in one colour.
+    virtual void Clear(Color color) = 0;
+    // A filled box, its outline, or a one-pixel line, between two corners, both corners included.
+    virtual void FillBox(double x1, double y1, double x2, double y2, Color color) = 0;
+    virtual void Box(double x1, double y1, double x2, double y2, Color color) = 0;
+    virtual void Line(double x1, double y1, double x2, double y2, Color color) = 0;
+    // A rectangle covering left..right-1 and top..bottom-1 with corners rounded by an ellipse `corner`
+    // pixels across (square below 2), outlined in one colour and filled in another, or left unfilled.
+    virtual void RoundRect(int left, int top, int right, int bottom, int corner, Color outline,
+                           std::optional<Color> fill) = 0;
+
+    // Text with its top-left corner at (x, y).
+    virtual void DrawText(double x, double y, std::string_view utf8Text, Font font, Color color) = 0;
+    virtual TextExtent MeasureText(std::string_view utf8Text, Font font) const = 0;
 
     // Draws the whole picture scaled to width x height at (x, y), combined by op.
-    virtual void PaintPicture(const Picture& picture, double x, double y, double width, double height,
-                              RasterOp op) = 0;
+    virtual void DrawPicture(const Picture& picture, double x, double y, double width, double height,
+                             RasterOp op) = 0;
 
-    virtual void SetFillStyle(FillStyle style) = 0;
-    virtual void SetFillColor(Color color) = 0;
-    virtual Color FillColor() const = 0;
-    // Pen and text colour.
-    virtual void SetForeColor(Color color) = 0;
-    virtual Color ForeColor() const = 0;
-    // Writing the back colour clears the whole surface to it.
-    virtual void SetBackColor(Color color) = 0;
-    virtual Color BackColor() const = 0;
-
-    // A line, an outlined box or a filled box between two corners, both corners included, in color.
-    virtual void Line(double x1, double y1, double x2, double y2, Color color, LineStyle style) = 0;
-
-    // Text: Print writes with the text's top-left corner at (CurrentX, CurrentY) in the pen colour,
-    // then moves the current point to the start of the next line.
-    virtual void SetCurrentX(double x) = 0;
-    virtual void SetCurrentY(double y) = 0;
-    virtual double CurrentX() const = 0;
-    virtual double CurrentY() const = 0;
-    virtual void SetFontSize(double points) = 0;
-    virtual double FontSize() const = 0;
-    virtual void SetFontBold(bool bold) = 0;
-    virtual bool FontBold() const = 0;
-    virtual void Print(std::string_view utf8Text) = 0;
-    // The size Print would give the text in the current font, in pixels.
-    virtual double TextWidth(std::string_view utf8Text) const = 0;
-    virtual double TextHeight(std::string_view utf8Text) const = 0;
-
-    // A rectangle with rounded corners covering left..right-1 and top..bottom-1, outlined in the pen
-    // colour and filled by the fill colour (when the fill style is solid).
-    virtual void RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) = 0;
-
-    // Copies a block of pixels from source onto this surface. Both return 0 on failure.
-    virtual int BitBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY) = 0;
-    virtual int StretchBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY,
-                           int sourceWidth, int sourceHeight) = 0;
+    // Copies a block of pixels from source (this surface too) onto this surface; false when the
+    // pixels could not be had (no memory for them, or a source of another kind).
+    [[nodiscard]] virtual bool Copy(int x, int y, int width, int height, const Surface& source, int sourceX,
+                                    int sourceY) = 0;
 };
 
 }  // namespace kanuvo

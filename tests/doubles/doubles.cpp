@@ -21,6 +21,60 @@ std::ostream& operator<<(std::ostream& out, Direction d) {
 
 namespace kanuvo::testing {
 
+void PixelGrid::Resize(int width, int height) {
+    std::vector<Color> pixels(static_cast<std::size_t>(std::max(width, 0)) * std::max(height, 0), kWindowFace);
+    for (int y = 0; y < std::min(height, height_); ++y)
+        for (int x = 0; x < std::min(width, width_); ++x) pixels[y * width + x] = pixels_[y * width_ + x];
+    width_ = std::max(width, 0);
+    height_ = std::max(height, 0);
+    pixels_ = std::move(pixels);
+}
+
+Color PixelGrid::Pixel(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0xFF000000;
+    return pixels_[y * width_ + x];
+}
+
+void PixelGrid::Set(int x, int y, Color color) {
+    if (x >= 0 && y >= 0 && x < width_ && y < height_) pixels_[y * width_ + x] = color;
+}
+
+void PixelGrid::Fill(double x1, double y1, double x2, double y2, Color color) {
+    const int left = std::max(0, std::min(RoundHalfEven(x1), RoundHalfEven(x2)));
+    const int right = std::min(width_ - 1, std::max(RoundHalfEven(x1), RoundHalfEven(x2)));
+    const int top = std::max(0, std::min(RoundHalfEven(y1), RoundHalfEven(y2)));
+    const int bottom = std::min(height_ - 1, std::max(RoundHalfEven(y1), RoundHalfEven(y2)));
+    if (left > right) return;
+    for (int y = top; y <= bottom; ++y) std::fill(&pixels_[y * width_ + left], &pixels_[y * width_ + right] + 1, color);
+}
+
+void PixelGrid::Bresenham(int x1, int y1, int x2, int y2, Color color) {
+    const int dx = std::abs(x2 - x1), dy = -std::abs(y2 - y1);
+    const int sx = x1 < x2 ? 1 : -1, sy = y1 < y2 ? 1 : -1;
+    for (int error = dx + dy;;) {
+        Set(x1, y1, color);
+        if (x1 == x2 && y1 == y2) return;
+        const int twice = 2 * error;
+        if (twice >= dy) error += dy, x1 += sx;
+        if (twice <= dx) error += dx, y1 += sy;
+    }
+}
+
+void PixelGrid::CopyFrom(const PixelGrid& source, int x, int y, int width, int height, int sourceX, int sourceY) {
+    // Cut to both surfaces; read first, so that a copy within one surface reads the pixels as they were.
+    const int left = std::max({0, -sourceX, -x}), top = std::max({0, -sourceY, -y});
+    const int right = std::min({width, source.width_ - sourceX, width_ - x});
+    const int bottom = std::min({height, source.height_ - sourceY, height_ - y});
+    if (left >= right || top >= bottom) return;
+    const std::vector<Color> from = &source == this ? pixels_ : std::vector<Color>();
+    const std::vector<Color>& pixels = &source == this ? from : source.pixels_;
+    for (int row = top; row < bottom; ++row) {
+        const auto start = pixels.begin() + (sourceY + row) * source.width_ + sourceX;
+        std::copy(start + left, start + right, pixels_.begin() + (y + row) * width_ + x + left);
+    }
+}
+
+
 std::unique_ptr<Picture> FakeSystem::LoadResPicture(int id) {
     if (id == failingPictureId) return nullptr;
     for (const PictureEntry& entry : kPictures) {

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // Test doubles of the platform: a manual clock, a recording sound, a scripted system and a window
-// whose controls remember what the game did to them. Surfaces record their drawing calls.
+// whose controls remember what the game did to them. Surfaces record their drawing calls and pixels.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <iosfwd>
 #include <map>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "game/game.h"
+#include "game/rounding.h"
 #include "platform/form.h"
 #include "platform/surface.h"
 #include "platform/system.h"
@@ -120,49 +122,113 @@ public:
     std::vector<CursorHandle> cursorCalls;     // every SetSystemCursor cursor
 };
 
-// A drawing surface that keeps its properties and a log of what was drawn; Base is Surface or a
-// kind of surface such as a picture box.
-template <class Base>
-class RecordingSurfaceOf : public Base {
-public:
-    explicit RecordingSurfaceOf(int width = 600, int height = 600) : width_(width), height_(height) {}
-    int ScaleWidth() const override { return width_; }
-    int ScaleHeight() const override { return height_; }
-    void Resize(int width, int height) { width_ = width, height_ = height; }
-    void PaintPicture(const Picture& picture, double x, double y, double w, double h, RasterOp op) override;
-    void SetFillStyle(FillStyle style) override { fillStyle_ = style; }
-    void SetFillColor(Color color) override { fillColor_ = color; }
-    Color FillColor() const override { return fillColor_; }
-    void SetForeColor(Color color) override { foreColor_ = color; }
-    Color ForeColor() const override { return foreColor_; }
-    void SetBackColor(Color color) override;
-    Color BackColor() const override { return backColor_; }
-    void Line(double x1, double y1, double x2, double y2, Color color, LineStyle style) override;
-    void SetCurrentX(double x) override { currentX_ = x; }
-    void SetCurrentY(double y) override { currentY_ = y; }
-    double CurrentX() const override { return currentX_; }
-    double CurrentY() const override { return currentY_; }
-    void SetFontSize(double points) override { fontSize_ = points; }
-    double FontSize() const override { return fontSize_; }
-    void SetFontBold(bool bold) override { fontBold_ = bold; }
-    bool FontBold() const override { return fontBold_; }
-    void Print(std::string_view text) override;
-    // Every character is as wide as the font is high, in pixels, as Print advances a line.
-    double TextWidth(std::string_view text) const override;
-    double TextHeight(std::string_view) const override { return fontSize_ * 4.0 / 3.0; }
-    void RoundRect(int left, int top, int right, int bottom, int cw, int ch) override;
-    int BitBlt(int x, int y, int w, int h, const Surface& source, int sx, int sy) override;
-    int StretchBlt(int x, int y, int w, int h, const Surface& source, int sx, int sy, int sw, int sh) override;
+// Numbers joined by blanks, for the drawing log.
+inline std::string Join(std::initializer_list<double> values) {
+    std::string out;
+    for (double v : values) {
+        if (!out.empty()) out += ' ';
+        std::string text = std::to_string(v);
+        text.erase(text.find_last_not_of('0') + 1);
+        if (text.back() == '.') text.pop_back();
+        out += text;
+    }
+    return out;
+}
 
-    std::vector<std::string> log;  // one line per drawing call
-    bool copiesFail = false;       // BitBlt and StretchBlt report failure
+// The pixels of a recording surface, drawn plainly: boxes and lines exactly, a rounded rectangle with
+// square corners, a text as a block of its colour as wide as its measure and as high as its font,
+// a picture as a block of the colour numbered by its id (its mask as nothing).
+class PixelGrid {
+public:
+    PixelGrid(int width, int height) { Resize(width, height); }
+    virtual ~PixelGrid() = default;
+    void Resize(int width, int height);
+    // The colour at (x, y); 0xFF000000 outside the surface.
+    Color Pixel(int x, int y) const;
+    int GridWidth() const { return width_; }
+    int GridHeight() const { return height_; }
+
+protected:
+    // Fills the pixels from (x1, y1) to (x2, y2), both included, rounded halves to even, cut to the surface.
+    void Fill(double x1, double y1, double x2, double y2, Color color);
+    void Set(int x, int y, Color color);
+    void CopyFrom(const PixelGrid& source, int x, int y, int width, int height, int sourceX, int sourceY);
+    void SetAll(Color color) { std::fill(pixels_.begin(), pixels_.end(), color); }
+    void Bresenham(int x1, int y1, int x2, int y2, Color color);
 
 private:
-    int width_, height_;
-    FillStyle fillStyle_ = FillStyle::Transparent;
-    Color fillColor_ = 0, foreColor_ = 0, backColor_ = Rgb(255, 255, 255);
-    double currentX_ = 0, currentY_ = 0, fontSize_ = 9;
-    bool fontBold_ = false;
+    int width_ = 0, height_ = 0;
+    std::vector<Color> pixels_;
+};
+
+// A drawing surface that keeps a log of what was drawn, and its pixels; Base is Surface or a kind of
+// surface such as a picture box.
+template <class Base>
+class RecordingSurfaceOf : public Base, public PixelGrid {
+public:
+    explicit RecordingSurfaceOf(int width = 600, int height = 600) : PixelGrid(width, height) { SetAll(kWindowFace); }
+    int PixelWidth() const override { return GridWidth(); }
+    int PixelHeight() const override { return GridHeight(); }
+    void Clear(Color color) override {
+        SetAll(color);
+        log.push_back("Clear " + std::to_string(color));
+    }
+    void FillBox(double x1, double y1, double x2, double y2, Color color) override {
+        Fill(x1, y1, x2, y2, color);
+        log.push_back("FillBox " + Join({x1, y1, x2, y2}) + " " + std::to_string(color));
+    }
+    void Box(double x1, double y1, double x2, double y2, Color color) override {
+        Outline(x1, y1, x2, y2, color);
+        log.push_back("Box " + Join({x1, y1, x2, y2}) + " " + std::to_string(color));
+    }
+    void Line(double x1, double y1, double x2, double y2, Color color) override {
+        Bresenham(RoundHalfEven(x1), RoundHalfEven(y1), RoundHalfEven(x2), RoundHalfEven(y2), color);
+        log.push_back("Line " + Join({x1, y1, x2, y2}) + " " + std::to_string(color));
+    }
+    void RoundRect(int left, int top, int right, int bottom, int corner, Color outline,
+                   std::optional<Color> fill) override {
+        if (fill) Fill(left, top, right - 1, bottom - 1, *fill);
+        Outline(left, top, right - 1, bottom - 1, outline);
+        log.push_back("RoundRect " + Join({double(left), double(top), double(right), double(bottom), double(corner)}) +
+                      " " + std::to_string(outline) + " " + (fill ? std::to_string(*fill) : "none"));
+    }
+    void DrawText(double x, double y, std::string_view text, Font font, Color color) override {
+        const TextExtent extent = MeasureText(text, font);
+        Fill(x, y, x + extent.width - 1, y + extent.height - 1, color);
+        log.push_back("Text " + Join({x, y, font.points}) + " " + std::to_string(color) + (font.bold ? " bold " : " ") +
+                      std::string(text));
+    }
+    // Every character is as wide as the font is high, in pixels.
+    TextExtent MeasureText(std::string_view text, Font font) const override {
+        double characters = 0;
+        for (unsigned char c : text) characters += (c & 0xC0) != 0x80;  // continuation bytes are not characters
+        const double height = font.points * 4.0 / 3.0;
+        return {characters * height, height};
+    }
+    void DrawPicture(const Picture& picture, double x, double y, double w, double h, RasterOp op) override {
+        const auto* fake = dynamic_cast<const FakePicture*>(&picture);
+        const int id = fake ? fake->id : 0;
+        if (op != RasterOp::MergePaint) Fill(x, y, x + w - 1, y + h - 1, static_cast<Color>(id));
+        const char* opName = op == RasterOp::Copy ? "copy" : op == RasterOp::MergePaint ? "mergepaint" : "and";
+        log.push_back("Picture " + std::to_string(id) + " " + Join({x, y, w, h}) + " " + opName);
+    }
+    bool Copy(int x, int y, int w, int h, const Surface& source, int sx, int sy) override {
+        log.push_back("Copy " + Join({double(x), double(y), double(w), double(h), double(sx), double(sy)}));
+        if (copiesFail) return false;
+        if (const auto* from = dynamic_cast<const PixelGrid*>(&source)) CopyFrom(*from, x, y, w, h, sx, sy);
+        return true;
+    }
+
+    std::vector<std::string> log;  // one line per drawing call
+    bool copiesFail = false;       // Copy reports failure
+
+private:
+    void Outline(double x1, double y1, double x2, double y2, Color color) {
+        Fill(x1, y1, x2, y1, color);
+        Fill(x1, y2, x2, y2, color);
+        Fill(x1, y1, x1, y2, color);
+        Fill(x2, y1, x2, y2, color);
+    }
 };
 
 using RecordingSurface = RecordingSurfaceOf<Surface>;
@@ -211,73 +277,6 @@ public:
     int focusCount = 0;
 };
 
-
-// Numbers joined by blanks, for the drawing log.
-inline std::string Join(std::initializer_list<double> values) {
-    std::string out;
-    for (double v : values) {
-        if (!out.empty()) out += ' ';
-        std::string text = std::to_string(v);
-        text.erase(text.find_last_not_of('0') + 1);
-        if (text.back() == '.') text.pop_back();
-        out += text;
-    }
-    return out;
-}
-
-template <class Base>
-void RecordingSurfaceOf<Base>::PaintPicture(const Picture& picture, double x, double y, double w, double h, RasterOp op) {
-    const auto* fake = dynamic_cast<const FakePicture*>(&picture);
-    const char* opName = op == RasterOp::Copy ? "copy" : op == RasterOp::MergePaint ? "mergepaint" : "and";
-    log.push_back("PaintPicture " + std::to_string(fake ? fake->id : 0) + " " + Join({x, y, w, h}) + " " + opName);
-}
-
-template <class Base>
-void RecordingSurfaceOf<Base>::SetBackColor(Color color) {
-    backColor_ = color;
-    log.push_back("Clear " + std::to_string(color));
-}
-
-template <class Base>
-void RecordingSurfaceOf<Base>::Line(double x1, double y1, double x2, double y2, Color color, LineStyle style) {
-    const char* styleName = style == LineStyle::Line ? "line" : style == LineStyle::Box ? "box" : "filled";
-    log.push_back("Line " + Join({x1, y1, x2, y2}) + " " + std::to_string(color) + " " + styleName);
-}
-
-template <class Base>
-void RecordingSurfaceOf<Base>::Print(std::string_view text) {
-    log.push_back("Print " + Join({currentX_, currentY_, fontSize_}) + " " + std::to_string(foreColor_) +
-                  (fontBold_ ? " bold " : " ") + std::string(text));
-    currentX_ = 0;
-    currentY_ += fontSize_ * 4.0 / 3.0;
-}
-
-template <class Base>
-double RecordingSurfaceOf<Base>::TextWidth(std::string_view text) const {
-    double characters = 0;
-    for (unsigned char c : text) characters += (c & 0xC0) != 0x80;  // continuation bytes are not characters
-    return characters * TextHeight(text);
-}
-
-template <class Base>
-void RecordingSurfaceOf<Base>::RoundRect(int left, int top, int right, int bottom, int cw, int ch) {
-    log.push_back("RoundRect " + Join({double(left), double(top), double(right), double(bottom), double(cw),
-                                       double(ch)}) +
-                  " " + std::to_string(foreColor_) + " " + std::to_string(fillColor_));
-}
-
-template <class Base>
-int RecordingSurfaceOf<Base>::BitBlt(int x, int y, int w, int h, const Surface&, int sx, int sy) {
-    log.push_back("BitBlt " + Join({double(x), double(y), double(w), double(h), double(sx), double(sy)}));
-    return copiesFail ? 0 : 1;
-}
-
-template <class Base>
-int RecordingSurfaceOf<Base>::StretchBlt(int x, int y, int w, int h, const Surface&, int sx, int sy, int sw, int sh) {
-    log.push_back("StretchBlt " + Join({double(x), double(y), double(w), double(h), double(sx), double(sy),
-                                        double(sw), double(sh)}));
-    return copiesFail ? 0 : 1;
-}
 
 
 class FakeTimer : public Timer {

@@ -359,8 +359,8 @@ Fit QtPictureBox::WidgetFit() const {
     return Fitted().Seen(widget_->pos(), Rounded().topLeft());
 }
 
-void QtPictureBox::SetBackColor(Color color) {
-    QtSurface::SetBackColor(color);
+void QtPictureBox::Clear(Color color) {
+    QtSurface::Clear(color);
     if (onLookChanged) onLookChanged();
 }
 
@@ -524,7 +524,7 @@ void MainForm::LayOutAreas() {
 }
 
 void MainForm::FollowDesignedSize() {
-    const QSize before(canvas_.ScaleWidth(), canvas_.ScaleHeight());
+    const QSize before(canvas_.PixelWidth(), canvas_.PixelHeight());
     const QSize size = designSize_;
     if (size == before) return;
     canvas_.Resize(size);
@@ -532,7 +532,7 @@ void MainForm::FollowDesignedSize() {
     // system changes that area, as it does when it frames the window after the game has laid it out.
     // A box not laid out yet covers nothing.
     for (QtPictureBox* box : {&boardView_, &boardCopy_}) {
-        if (!before.isEmpty() && box->ScaleWidth() == before.width() && box->ScaleHeight() == before.height() &&
+        if (!before.isEmpty() && box->PixelWidth() == before.width() && box->PixelHeight() == before.height() &&
             RoundToPixel(box->Left()) == 0 && RoundToPixel(box->Top()) == 0)
             box->Move(0, 0, size.width(), size.height());
     }
@@ -559,9 +559,9 @@ void MainForm::FitInnerArea() {
 }
 
 Color MainForm::MarginColor() const {
-    if (helpView_.Visible()) return helpView_.BackColor();
-    if (boardView_.Visible()) return boardView_.BackColor();
-    return canvas_.BackColor();
+    if (helpView_.Visible()) return helpView_.ClearColor();
+    if (boardView_.Visible()) return boardView_.ClearColor();
+    return canvas_.ClearColor();
 }
 
 void MainForm::UpdateMargins() {
@@ -662,7 +662,7 @@ void MainForm::showEvent(QShowEvent* event) {
 
 void MainForm::PaintInner(QPaintEvent* event) {
     QPainter painter(inner_);
-    const Color back = canvas_.BackColor();
+    const Color back = canvas_.ClearColor();
     const Color margin = MarginColor();
     const QRect shown = fit_.Place(QRectF(QPointF(0, 0), QSizeF(designSize_)));
     for (const QRect& area : event->region()) {

@@ -125,7 +125,7 @@ public:
     QWidget* Widget();  // null for an off-screen box
     // The window's fit as seen from the box's own widget.
     Fit WidgetFit() const;
-    void SetBackColor(Color color) override;
+    void Clear(Color color) override;
 
     std::function<void()> onMouseMove;
     std::function<void(int keyCode)> onKeyDown;

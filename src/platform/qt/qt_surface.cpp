@@ -48,6 +48,12 @@ QImage NewImage(QSize size, int pixelRatio = 1) {
 // A one-pixel pen in the game's pixels. On a denser surface it is one game pixel wide and runs
 // through the middle of the game's pixels, so that it covers exactly the device pixels of the game
 // pixels it would cover at ratio 1.
+QFont ToQFont(Font font) {
+    QFont face = GameFont(font.points);
+    face.setBold(font.bold);
+    return face;
+}
+
 void UseOnePixelPen(QPainter& painter, const QColor& color, int pixelRatio) {
     if (pixelRatio == 1) {
         painter.setPen(QPen(color, 0));
@@ -248,7 +254,7 @@ bool QtSurface::Materialize(bool fill) const {
         blank_ = false;
         image_ = NewImage(blankSize_, pixelRatio_);
         allocationFailed_ = image_.isNull();
-        if (!image_.isNull() && fill) image_.fill(ToQColor(backColor_));
+        if (!image_.isNull() && fill) image_.fill(ToQColor(clearColor_));
     }
     return !image_.isNull();
 }
@@ -279,7 +285,7 @@ void QtSurface::Reallocate(QSize size, const QImage& keep) {
         Changed(QRect(QPoint(0, 0), size));
         return;
     }
-    resized.fill(ToQColor(backColor_));
+    resized.fill(ToQColor(clearColor_));
     if (!keep.isNull()) {
         QPainter painter(&resized);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
@@ -307,10 +313,10 @@ std::optional<QRegion> QtSurface::ChangesSince(std::uint64_t version) const {
     return changes & Area();
 }
 
-void QtSurface::SetBackColor(Color color) {
-    backColor_ = color;
+void QtSurface::Clear(Color color) {
+    clearColor_ = color;
     if (!blank_ && image_.isNull()) return;  // no size, or no memory for the pixels
-    // All back colour now: the pixels are let go until something is drawn again.
+    // All one colour now: the pixels are let go until something is drawn again.
     if (!blank_) {
         blankSize_ = Area().size();
         blank_ = true;
@@ -319,11 +325,11 @@ void QtSurface::SetBackColor(Color color) {
     Changed(Area());
 }
 
-void QtSurface::PaintPicture(const Picture& picture, double x, double y, double width, double height,
-                             RasterOp op) {
+void QtSurface::DrawPicture(const Picture& picture, double x, double y, double width, double height,
+                            RasterOp op) {
     const auto* source = dynamic_cast<const QtPicture*>(&picture);
     const QRect target(RoundToPixel(x), RoundToPixel(y), RoundToPixel(width), RoundToPixel(height));
-    // A copy over the whole surface, as of the title, leaves nothing of the back colour to fill in.
+    // A copy over the whole surface, as of the title, leaves nothing of the clear colour to fill in.
     const bool covered = op == RasterOp::Copy && target.contains(Area());
     if (source == nullptr || source->Image().isNull() || target.isEmpty() || !Materialize(!covered)) return;
     QPainter painter(&image_);
@@ -344,35 +350,41 @@ void QtSurface::PaintPicture(const Picture& picture, double x, double y, double 
     Changed(target);
 }
 
-void QtSurface::Line(double x1, double y1, double x2, double y2, Color color, LineStyle style) {
+QRect QtSurface::BoxArea(double x1, double y1, double x2, double y2) {
+    const QPoint from(RoundToPixel(x1), RoundToPixel(y1));
+    const QPoint to(RoundToPixel(x2), RoundToPixel(y2));
+    return QRect(QPoint(std::min(from.x(), to.x()), std::min(from.y(), to.y())),
+                 QPoint(std::max(from.x(), to.x()), std::max(from.y(), to.y())));
+}
+
+void QtSurface::FillBox(double x1, double y1, double x2, double y2, Color color) {
+    if (!Materialize()) return;
+    const QRect box = BoxArea(x1, y1, x2, y2);
+    QPainter painter(&image_);
+    painter.fillRect(box, ToQColor(color));
+    painter.end();
+    Changed(box);
+}
+
+void QtSurface::Box(double x1, double y1, double x2, double y2, Color color) {
+    if (!Materialize()) return;
+    const QRect box = BoxArea(x1, y1, x2, y2);
+    QPainter painter(&image_);
+    Outline(painter, box, ToQColor(color));
+    painter.end();
+    Changed(box);
+}
+
+void QtSurface::Line(double x1, double y1, double x2, double y2, Color color) {
     if (!Materialize()) return;
     const QPoint from(RoundToPixel(x1), RoundToPixel(y1));
     const QPoint to(RoundToPixel(x2), RoundToPixel(y2));
-    const QRect box(QPoint(std::min(from.x(), to.x()), std::min(from.y(), to.y())),
-                    QPoint(std::max(from.x(), to.x()), std::max(from.y(), to.y())));  // both corners included
-    const QColor pen = ToQColor(color);
     QPainter painter(&image_);
     MakeCrisp(painter);
-    switch (style) {
-        case LineStyle::Line:
-            UseOnePixelPen(painter, pen, pixelRatio_);
-            painter.drawLine(from, to);
-            break;
-        case LineStyle::Box:
-            Outline(painter, box, pen);
-            break;
-        case LineStyle::FilledBox:
-            painter.fillRect(box, pen);
-            break;
-    }
+    UseOnePixelPen(painter, ToQColor(color), pixelRatio_);
+    painter.drawLine(from, to);
     painter.end();
-    Changed(box.adjusted(-1, -1, 1, 1));
-}
-
-QFont QtSurface::TextFont() const {
-    QFont font = GameFont(fontSize_);
-    font.setBold(fontBold_);
-    return font;
+    Changed(BoxArea(x1, y1, x2, y2).adjusted(-1, -1, 1, 1));
 }
 
 struct QtSurface::LaidOutText {
@@ -385,17 +397,17 @@ struct QtSurface::LaidOutText {
     QRect bounds;  // of the inked pixels, from the baseline's start
 };
 
-const QtSurface::LaidOutText& QtSurface::LaidOut(std::string_view utf8Text) {
+const QtSurface::LaidOutText& QtSurface::LaidOut(std::string_view utf8Text, Font textFont) {
     const QString text = QString::fromUtf8(utf8Text.data(), static_cast<qsizetype>(utf8Text.size()));
     const auto same = [&](const std::unique_ptr<LaidOutText>& line) {
-        return line->text == text && line->points == fontSize_ && line->bold == fontBold_;
+        return line->text == text && line->points == textFont.points && line->bold == textFont.bold;
     };
     if (const auto* found = FindRecent(laidOut_, same)) return **found;
     auto line = std::make_unique<LaidOutText>();
     line->text = text;
-    line->points = fontSize_;
-    line->bold = fontBold_;
-    const QFont font = TextFont();
+    line->points = textFont.points;
+    line->bold = textFont.bold;
+    const QFont font = ToQFont(textFont);
     const QFontMetrics metrics(font, &MeasuringDevice());
     line->ascent = metrics.ascent();
     line->height = metrics.height();
@@ -413,46 +425,41 @@ const QtSurface::LaidOutText& QtSurface::LaidOut(std::string_view utf8Text) {
     return *KeepRecent(laidOut_, std::move(line), kLaidOutTexts);
 }
 
-void QtSurface::Print(std::string_view utf8Text) {
-    const LaidOutText& line = LaidOut(utf8Text);
-    if (Materialize()) {
-        QPainter painter(&image_);
-        MakeCrisp(painter);
-        // Letters read best smoothed; only text is, so shapes and copies keep their exact pixels.
-        painter.setRenderHint(QPainter::TextAntialiasing, true);
-        painter.setPen(ToQColor(foreColor_));
-        // The game places text by its top-left corner; Qt places it by its baseline.
-        const QPoint baseline(RoundToPixel(currentX_), RoundToPixel(currentY_) + line.ascent);
-        line.layout.draw(&painter, QPointF(baseline.x(), baseline.y() - line.layoutAscent));
-        painter.end();
-        const QRect box(baseline.x(), baseline.y() - line.ascent, line.advance, line.height);
-        Changed((line.bounds.translated(baseline) | box).adjusted(-1, -1, 1, 1));
-    }
-    currentX_ = 0;
-    currentY_ += line.height;
+void QtSurface::DrawText(double x, double y, std::string_view utf8Text, Font font, Color color) {
+    if (!Materialize()) return;
+    const LaidOutText& line = LaidOut(utf8Text, font);
+    QPainter painter(&image_);
+    MakeCrisp(painter);
+    // Letters read best smoothed; only text is, so shapes and copies keep their exact pixels.
+    painter.setRenderHint(QPainter::TextAntialiasing, true);
+    painter.setPen(ToQColor(color));
+    // The game places text by its top-left corner; Qt places it by its baseline.
+    const QPoint baseline(RoundToPixel(x), RoundToPixel(y) + line.ascent);
+    line.layout.draw(&painter, QPointF(baseline.x(), baseline.y() - line.layoutAscent));
+    painter.end();
+    const QRect box(baseline.x(), baseline.y() - line.ascent, line.advance, line.height);
+    Changed((line.bounds.translated(baseline) | box).adjusted(-1, -1, 1, 1));
 }
 
-double QtSurface::TextWidth(std::string_view utf8Text) const {
-    const QFontMetricsF metrics(TextFont(), &MeasuringDevice());
-    return metrics.horizontalAdvance(QString::fromUtf8(utf8Text.data(), static_cast<qsizetype>(utf8Text.size())));
+TextExtent QtSurface::MeasureText(std::string_view utf8Text, Font font) const {
+    const QFontMetricsF metrics(ToQFont(font), &MeasuringDevice());
+    return {metrics.horizontalAdvance(QString::fromUtf8(utf8Text.data(), static_cast<qsizetype>(utf8Text.size()))),
+            metrics.height()};
 }
 
-double QtSurface::TextHeight(std::string_view) const {
-    return QFontMetricsF(TextFont(), &MeasuringDevice()).height();
-}
-
-void QtSurface::RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) {
+void QtSurface::RoundRect(int left, int top, int right, int bottom, int corner, Color outline,
+                          std::optional<Color> fillColor) {
     if (!Materialize()) return;
     // The rectangle covers left..right-1 and top..bottom-1, whichever way round the corners come.
     const QRect area = QRect(QPoint(std::min(left, right), std::min(top, bottom)),
                              QPoint(std::max(left, right) - 1, std::max(top, bottom) - 1));
     if (area.isEmpty()) return;
-    const QColor pen = ToQColor(foreColor_);
-    const bool filled = fillStyle_ == FillStyle::Solid;
-    const int cornerX = std::min(std::abs(cornerWidth), area.width());
-    const int cornerY = std::min(std::abs(cornerHeight), area.height());
+    const QColor pen = ToQColor(outline);
+    const bool filled = fillColor.has_value();
+    const int cornerX = std::min(std::abs(corner), area.width());
+    const int cornerY = std::min(std::abs(corner), area.height());
     const bool rounded = cornerX >= 2 && cornerY >= 2;
-    const std::optional<QColor> fill = filled ? std::optional<QColor>(ToQColor(fillColor_)) : std::nullopt;
+    const std::optional<QColor> fill = filled ? std::optional<QColor>(ToQColor(*fillColor)) : std::nullopt;
     if (rounded && Area().contains(area.adjusted(-1, -1, 1, 1))) {
         RoundedStamp wanted;
         wanted.size = area.size();
@@ -477,27 +484,21 @@ void QtSurface::RoundRect(int left, int top, int right, int bottom, int cornerWi
     Changed(area.adjusted(0, 0, 1, 1));
 }
 
-int QtSurface::BitBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY) {
-    return StretchBlt(x, y, width, height, source, sourceX, sourceY, width, height);
-}
-
-int QtSurface::StretchBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY,
-                          int sourceWidth, int sourceHeight) {
+bool QtSurface::Copy(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY) {
     // Only our own surfaces have pixels to copy.
     const auto* from = dynamic_cast<const QtSurface*>(&source);
-    if (from == nullptr || width < 0 || height < 0 || sourceWidth < 0 || sourceHeight < 0) return 0;
+    if (from == nullptr || width < 0 || height < 0) return false;
     Materialize();
     from->Materialize();
     // A surface whose pixels could not be allocated cannot take part in a copy.
-    if (allocationFailed_ || from->allocationFailed_) return 0;
-    if (width == 0 || height == 0 || sourceWidth == 0 || sourceHeight == 0) return 1;
-    const QRect wanted(sourceX, sourceY, sourceWidth, sourceHeight);
+    if (allocationFailed_ || from->allocationFailed_) return false;
+    const QRect wanted(sourceX, sourceY, width, height);
     const QRect available = wanted & from->Area();
-    if (available.isEmpty() || image_.isNull()) return 1;
+    if (available.isEmpty() || image_.isNull()) return true;
     if (from != this && x == 0 && y == 0 && wanted == Area() && wanted == from->Area() &&
-        width == sourceWidth && height == sourceHeight && pixelRatio_ == from->pixelRatio_) {
+        pixelRatio_ == from->pixelRatio_) {
         MirrorFrom(*from);
-        return 1;
+        return true;
     }
     // Copied first when both are one surface, so that the copy reads the pixels as they were. The
     // pixels are read in the source's device pixels.
@@ -509,21 +510,11 @@ int QtSurface::StretchBlt(int x, int y, int width, int height, const Surface& so
     QPainter painter(&image_);
     MakeCrisp(painter);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    QRect target;
-    if (width == sourceWidth && height == sourceHeight) {
-        target = QRect(QPoint(x + available.x() - sourceX, y + available.y() - sourceY), available.size());
-        painter.drawImage(target.topLeft(), pixels, pixelsArea);
-    } else {
-        const double scaleX = static_cast<double>(width) / sourceWidth;
-        const double scaleY = static_cast<double>(height) / sourceHeight;
-        const QRectF scaled(x + (available.x() - sourceX) * scaleX, y + (available.y() - sourceY) * scaleY,
-                            available.width() * scaleX, available.height() * scaleY);
-        painter.drawImage(scaled, pixels, pixelsArea);
-        target = scaled.toAlignedRect();
-    }
+    const QRect target(QPoint(x + available.x() - sourceX, y + available.y() - sourceY), available.size());
+    painter.drawImage(target.topLeft(), pixels, pixelsArea);
     painter.end();
     Changed(target);
-    return 1;
+    return true;
 }
 
 void QtSurface::MirrorFrom(const QtSurface& source) {
@@ -571,7 +562,7 @@ Fit Fit::Seen(QPoint at, QPointF game) const { return Fit{scale, offset + game *
 
 void ShowSurface(QPainter& painter, const QRect& area, const QtSurface& surface, const Fit& fit) {
     const int ratio = surface.PixelRatio();
-    const QRect shown = fit.Shown(area) & QRect(0, 0, surface.ScaleWidth(), surface.ScaleHeight());
+    const QRect shown = fit.Shown(area) & QRect(0, 0, surface.PixelWidth(), surface.PixelHeight());
     if (shown.isEmpty()) return;
     const double deviceRatio = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1;
     // Only a screen or a window whose pixels are not a whole number of the surface's gets a scaled

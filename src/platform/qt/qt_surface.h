@@ -61,7 +61,8 @@ public:
     QtSurface(const QtSurface&) = delete;
     QtSurface& operator=(const QtSurface&) = delete;
 
-    // Changes the size, keeping what is drawn at the top left and filling new area with the back colour.
+    // Changes the size, keeping what is drawn at the top left and filling new area with the colour the
+    // surface was last cleared to.
     void Resize(QSize size);
     // Device pixels per game pixel. What is drawn already is kept, scaled, until it is drawn again.
     void SetPixelRatio(int ratio);
@@ -72,46 +73,30 @@ public:
     // to schedule a repaint of that part of the widget showing them.
     void SetChangedHandler(std::function<void(const QRect&)> handler) { changed_ = std::move(handler); }
 
-    int ScaleWidth() const override { return blank_ ? blankSize_.width() : image_.width() / pixelRatio_; }
-    int ScaleHeight() const override { return blank_ ? blankSize_.height() : image_.height() / pixelRatio_; }
+    int PixelWidth() const override { return blank_ ? blankSize_.width() : image_.width() / pixelRatio_; }
+    int PixelHeight() const override { return blank_ ? blankSize_.height() : image_.height() / pixelRatio_; }
+    // The colour the surface was last cleared to: the window's margins take it.
+    Color ClearColor() const { return clearColor_; }
 
-    void PaintPicture(const Picture& picture, double x, double y, double width, double height,
-                      RasterOp op) override;
-
-    void SetFillStyle(FillStyle style) override { fillStyle_ = style; }
-    void SetFillColor(Color color) override { fillColor_ = color; }
-    Color FillColor() const override { return fillColor_; }
-    void SetForeColor(Color color) override { foreColor_ = color; }
-    Color ForeColor() const override { return foreColor_; }
-    void SetBackColor(Color color) override;
-    Color BackColor() const override { return backColor_; }
-
-    void Line(double x1, double y1, double x2, double y2, Color color, LineStyle style) override;
-
-    void SetCurrentX(double x) override { currentX_ = x; }
-    void SetCurrentY(double y) override { currentY_ = y; }
-    double CurrentX() const override { return currentX_; }
-    double CurrentY() const override { return currentY_; }
-    void SetFontSize(double points) override { fontSize_ = points; }
-    double FontSize() const override { return fontSize_; }
-    void SetFontBold(bool bold) override { fontBold_ = bold; }
-    bool FontBold() const override { return fontBold_; }
-    void Print(std::string_view utf8Text) override;
-    double TextWidth(std::string_view utf8Text) const override;
-    double TextHeight(std::string_view utf8Text) const override;
-
-    void RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) override;
-
-    int BitBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY) override;
-    int StretchBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY,
-                   int sourceWidth, int sourceHeight) override;
+    void Clear(Color color) override;
+    void FillBox(double x1, double y1, double x2, double y2, Color color) override;
+    void Box(double x1, double y1, double x2, double y2, Color color) override;
+    void Line(double x1, double y1, double x2, double y2, Color color) override;
+    void RoundRect(int left, int top, int right, int bottom, int corner, Color outline,
+                   std::optional<Color> fill) override;
+    void DrawText(double x, double y, std::string_view utf8Text, Font font, Color color) override;
+    TextExtent MeasureText(std::string_view utf8Text, Font font) const override;
+    void DrawPicture(const Picture& picture, double x, double y, double width, double height,
+                     RasterOp op) override;
+    [[nodiscard]] bool Copy(int x, int y, int width, int height, const Surface& source, int sourceX,
+                            int sourceY) override;
 
 private:
     // The whole surface, in the game's pixels.
-    QRect Area() const { return QRect(0, 0, ScaleWidth(), ScaleHeight()); }
+    QRect Area() const { return QRect(0, 0, PixelWidth(), PixelHeight()); }
     // A fresh image of this size in the game's pixels at the current ratio, with what was drawn kept.
     void Reallocate(QSize size, const QImage& keep);
-    // Gives a blank surface its pixels, in its back colour unless the caller is about to cover every
+    // Gives a blank surface its pixels, in its clear colour unless the caller is about to cover every
     // one of them; false when it has none (no size, or no memory for them).
     bool Materialize(bool fill = true) const;
     void Changed(const QRect& area);
@@ -120,13 +105,14 @@ private:
     // Copies the parts of an equally sized surface onto the same place here; only what changed
     // since this surface last became a whole copy of it, when nothing else has drawn here since.
     void MirrorFrom(const QtSurface& source);
-    QFont TextFont() const;
-    // The text in the current font, laid out: from the latest few printed, or afresh.
+    // The text in the font, laid out: from the latest few drawn, or afresh.
     struct LaidOutText;
-    const LaidOutText& LaidOut(std::string_view utf8Text);
+    const LaidOutText& LaidOut(std::string_view utf8Text, Font font);
+    // The area between two corners, both included, with the corners rounded to pixels.
+    static QRect BoxArea(double x1, double y1, double x2, double y2);
 
-    // Until something is drawn on it, and again once its back colour has covered it, a surface is
-    // blank: all back colour, with no pixels held. The board and its copy are laid out long before the
+    // Until something is drawn on it, and again once it has been cleared, a surface is
+    // blank: all its clear colour, with no pixels held. The board and its copy are laid out long before the
     // title ends, a window is sized several times before its first frame, and the window's own drawing
     // lies unseen under the board for the whole game: none of that needs megabytes of pixels.
     mutable QImage image_;
@@ -134,14 +120,7 @@ private:
     QSize blankSize_;  // the size of a blank surface, in the game's pixels
     int pixelRatio_ = 1;
     mutable bool allocationFailed_ = false;  // the last resize found no memory for the pixels
-    FillStyle fillStyle_ = FillStyle::Transparent;
-    Color fillColor_ = 0x000000;
-    Color foreColor_ = 0x000000;
-    Color backColor_ = 0xF0F0F0;  // the classic light grey of a window's face
-    double currentX_ = 0;
-    double currentY_ = 0;
-    double fontSize_ = 9;
-    bool fontBold_ = false;
+    Color clearColor_ = kWindowFace;
     std::function<void(const QRect&)> changed_;
     // The truck repaints the start tile's label at every step, and an outlined caption prints its
     // text a dozen times over: the latest lines printed keep their layout, latest first.

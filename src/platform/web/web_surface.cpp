@@ -55,44 +55,43 @@ void WebSurface::Resize(int width, int height) {
     if (width == width_ && height == height_) return;
     width_ = width;
     height_ = height;
-    kanuvo_resize(handle_, width, height, ColorValue(backColor_));
+    kanuvo_resize(handle_, width, height, ColorValue(clearColor_));
 }
 
-void WebSurface::SetBackColor(Color color) {
-    backColor_ = color;
+void WebSurface::Clear(Color color) {
+    clearColor_ = color;
     kanuvo_clear(handle_, ColorValue(color));
 }
 
-void WebSurface::PaintPicture(const Picture& picture, double x, double y, double width, double height, RasterOp op) {
+void WebSurface::DrawPicture(const Picture& picture, double x, double y, double width, double height, RasterOp op) {
     const auto* source = dynamic_cast<const WebPicture*>(&picture);
     const int w = RoundToPixel(width), h = RoundToPixel(height);
     if (source == nullptr || w <= 0 || h <= 0) return;
     kanuvo_picture(handle_, source->File().c_str(), RoundToPixel(x), RoundToPixel(y), w, h, static_cast<int>(op));
 }
 
-void WebSurface::Line(double x1, double y1, double x2, double y2, Color color, LineStyle style) {
+void WebSurface::FillBox(double x1, double y1, double x2, double y2, Color color) {
     const int ax = RoundToPixel(x1), ay = RoundToPixel(y1), bx = RoundToPixel(x2), by = RoundToPixel(y2);
-    const int left = std::min(ax, bx), top = std::min(ay, by);
-    const int w = std::abs(bx - ax) + 1, h = std::abs(by - ay) + 1;  // both corners included
-    const int c = ColorValue(color);
-    switch (style) {
-        case LineStyle::FilledBox:
-            kanuvo_fill(handle_, left, top, w, h, c);
-            return;
-        case LineStyle::Box:
-            kanuvo_fill(handle_, left, top, w, 1, c);
-            kanuvo_fill(handle_, left, top + h - 1, w, 1, c);
-            kanuvo_fill(handle_, left, top, 1, h, c);
-            kanuvo_fill(handle_, left + w - 1, top, 1, h, c);
-            return;
-        case LineStyle::Line:
-            break;
-    }
+    // Both corners included.
+    kanuvo_fill(handle_, std::min(ax, bx), std::min(ay, by), std::abs(bx - ax) + 1, std::abs(by - ay) + 1,
+                ColorValue(color));
+}
+
+void WebSurface::Box(double x1, double y1, double x2, double y2, Color color) {
+    FillBox(x1, y1, x2, y1, color);
+    FillBox(x1, y2, x2, y2, color);
+    FillBox(x1, y1, x1, y2, color);
+    FillBox(x2, y1, x2, y2, color);
+}
+
+void WebSurface::Line(double x1, double y1, double x2, double y2, Color color) {
+    const int ax = RoundToPixel(x1), ay = RoundToPixel(y1), bx = RoundToPixel(x2), by = RoundToPixel(y2);
     if (ax == bx || ay == by) {
-        kanuvo_fill(handle_, left, top, w, h, c);
+        FillBox(ax, ay, bx, by, color);
         return;
     }
     // A slanted line pixel by pixel, unsmoothed, from the first end to the second.
+    const int c = ColorValue(color);
     const int dx = std::abs(bx - ax), dy = -std::abs(by - ay);
     const int sx = ax < bx ? 1 : -1, sy = ay < by ? 1 : -1;
     int error = dx + dy, x = ax, y = ay;
@@ -105,45 +104,35 @@ void WebSurface::Line(double x1, double y1, double x2, double y2, Color color, L
     }
 }
 
-void WebSurface::Print(std::string_view utf8Text) {
+void WebSurface::DrawText(double x, double y, std::string_view utf8Text, Font font, Color color) {
     const std::string text(utf8Text);
-    const double height = kanuvo_text(handle_, RoundToPixel(currentX_), RoundToPixel(currentY_), text.c_str(),
-                                      PixelsOfPoints(fontSize_), fontBold_, ColorValue(foreColor_));
-    currentX_ = 0;
-    currentY_ += height;
+    kanuvo_text(handle_, RoundToPixel(x), RoundToPixel(y), text.c_str(), PixelsOfPoints(font.points), font.bold,
+                ColorValue(color));
 }
 
-double WebSurface::TextWidth(std::string_view utf8Text) const {
+TextExtent WebSurface::MeasureText(std::string_view utf8Text, Font font) const {
     const std::string text(utf8Text);
-    return kanuvo_text_width(text.c_str(), PixelsOfPoints(fontSize_), fontBold_);
+    return {kanuvo_text_width(text.c_str(), PixelsOfPoints(font.points), font.bold),
+            kanuvo_text_height(PixelsOfPoints(font.points), font.bold)};
 }
 
-double WebSurface::TextHeight(std::string_view) const {
-    return kanuvo_text_height(PixelsOfPoints(fontSize_), fontBold_);
-}
-
-void WebSurface::RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) {
+void WebSurface::RoundRect(int left, int top, int right, int bottom, int corner, Color outline,
+                           std::optional<Color> fill) {
     // The rectangle covers left..right-1 and top..bottom-1, whichever way round the corners come.
     const int x = std::min(left, right), y = std::min(top, bottom);
     const int w = std::abs(right - left), h = std::abs(bottom - top);
     if (w <= 0 || h <= 0) return;
-    const double rx = std::min(std::abs(cornerWidth), w) / 2.0, ry = std::min(std::abs(cornerHeight), h) / 2.0;
-    const int fill = fillStyle_ == FillStyle::Solid ? ColorValue(fillColor_) : -1;
-    kanuvo_round_rect(handle_, x, y, w, h, rx, ry, ColorValue(foreColor_), fill);
+    const double rx = std::min(std::abs(corner), w) / 2.0, ry = std::min(std::abs(corner), h) / 2.0;
+    kanuvo_round_rect(handle_, x, y, w, h, rx, ry, ColorValue(outline), fill ? ColorValue(*fill) : -1);
 }
 
-int WebSurface::BitBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY) {
-    return StretchBlt(x, y, width, height, source, sourceX, sourceY, width, height);
-}
-
-int WebSurface::StretchBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY,
-                           int sourceWidth, int sourceHeight) {
+bool WebSurface::Copy(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY) {
     // Only our own surfaces have pixels to copy.
     const auto* from = dynamic_cast<const WebSurface*>(&source);
-    if (from == nullptr || width < 0 || height < 0 || sourceWidth < 0 || sourceHeight < 0) return 0;
-    if (width == 0 || height == 0 || sourceWidth == 0 || sourceHeight == 0) return 1;
-    kanuvo_blit(handle_, x, y, width, height, from->handle_, sourceX, sourceY, sourceWidth, sourceHeight);
-    return 1;
+    if (from == nullptr || width < 0 || height < 0) return false;
+    if (width > 0 && height > 0)
+        kanuvo_blit(handle_, x, y, width, height, from->handle_, sourceX, sourceY, width, height);
+    return true;
 }
 
 }  // namespace kanuvo
