@@ -56,7 +56,7 @@ TEST_F(DenseWindow, TheGameLaysOutInItsOwnPixelsOnSurfacesOfTwiceAsMany) {
     // A 768-pixel screen gives a 650-pixel window; the offscreen platform's frame takes one pixel a
     // side, which leaves 648 for a board of 6 cells' height: cells of 108 of the game's pixels.
     EXPECT_EQ(app.form.frameGeometry().size(), QSize(650, 650));
-    EXPECT_EQ(app.form.Canvas().ScaleHeight(), 648);
+    EXPECT_EQ(app.form.Canvas().PixelHeight(), 648);
     EXPECT_EQ(g.CellSize, 108);
     EXPECT_EQ(Board().size(), QSize(1296, 1296));
     EXPECT_EQ(Board().devicePixelRatio(), 2.0);
@@ -98,10 +98,9 @@ TEST_F(DenseWindow, EdgesAreOneDevicePixelStepsOnTheSurfaceAndOnTheScreen) {
 TEST_F(DenseWindow, TextHasTwiceTheRowsOfInkDrawnAtFullResolution) {
     // The stage caption at (10, 10), against the same text on a surface of the design's pixels.
     QtSurface reference(QSize(200, 100));
-    reference.SetBackColor(app.form.BoardView().BackColor());
-    reference.SetFontSize(app.form.BoardView().FontSize());
+    reference.Clear(app.form.BoardView().ClearColor());
     // Lettered as the game letters it: white ringed by a pixel of black.
-    PrintOutlined(reference, 10, 10, "ｽﾃｰｼﾞ1", Rgb(255, 255, 255), Rgb(0, 0, 0), 1);
+    PrintOutlined(reference, 10, 10, "ｽﾃｰｼﾞ1", LabelFont(g), Rgb(255, 255, 255), Rgb(0, 0, 0), 1);
     const int rows = InkRows(reference.Image(), 200, 100);
     ASSERT_GT(rows, 8);
     const int denseRows = InkRows(Board(), 400, 2 * 100);

@@ -230,7 +230,7 @@ private:
         if (g.Lives < 0 || g.Lives > 2) broken << "lives " << g.Lives << "; ";
         const Rect& t = g.TruckRect;
         const Surface& window = app_->form.Canvas();
-        if (t.left < 0 || t.top < 0 || t.right > window.ScaleWidth() || t.bottom > window.ScaleHeight() || t.left > t.right ||
+        if (t.left < 0 || t.top < 0 || t.right > window.PixelWidth() || t.bottom > window.PixelHeight() || t.left > t.right ||
             t.top > t.bottom)
             broken << "truck at " << t.left << "," << t.top << "-" << t.right << "," << t.bottom << "; ";
         if (dealt_) {

@@ -68,7 +68,7 @@ struct RealGame {
     }
     QImage Board() { return app.form.BoardView().Image(); }
     QRgb At(int x, int y) { return Board().pixel(x, y) | 0xFF000000u; }
-    QRgb Background() { return Rgb32(app.form.BoardView().BackColor()) | 0xFF000000u; }
+    QRgb Background() { return Rgb32(app.form.BoardView().ClearColor()) | 0xFF000000u; }
     QWidget* Button(QtButton& b) { return &b.Widget(); }
     void EndTitle() { QTest::mouseClick(&app.form, Qt::LeftButton, {}, QPoint(300, 300)); }
     // Runs `action` from inside the next event dispatch, that is from inside a running main loop.
@@ -128,10 +128,10 @@ TEST_F(Window, AClickShowsTheFirstBoardDrawnAsDesigned) {
     const int s = g.CellSize;
     ASSERT_GT(s, 50);
     // Laid out for the inner area the window really got, frame and all.
-    const int innerHeight = app.form.Canvas().ScaleHeight();
+    const int innerHeight = app.form.Canvas().PixelHeight();
     EXPECT_EQ(s, static_cast<int>(std::nearbyint(innerHeight / 6.0f)));
-    EXPECT_EQ(app.form.BoardView().ScaleHeight(), innerHeight);
-    EXPECT_EQ(app.form.BoardCopy().ScaleHeight(), innerHeight);
+    EXPECT_EQ(app.form.BoardView().PixelHeight(), innerHeight);
+    EXPECT_EQ(app.form.BoardCopy().PixelHeight(), innerHeight);
     // The hidden copy holds the same pixels as the board, but for the caption printed after the copy.
     const QImage copy = app.form.BoardCopy().Image();
     ASSERT_EQ(copy.size(), Board().size());
@@ -294,11 +294,11 @@ TEST_F(Window, TheGameOverLetteringLandsOnTheBoard) {
     int ticks = 0;
     while (app.form.GameOverTimer().Enabled() && ticks < 20) GameOverTick(g), ++ticks;
     int drawings = 0;
-    for (int width = 60; width < app.form.Canvas().ScaleWidth() - 50; width += 100) ++drawings;
+    for (int width = 60; width < app.form.Canvas().PixelWidth() - 50; width += 100) ++drawings;
     EXPECT_EQ(ticks, drawings + 1);
     EXPECT_NE(Board(), before);
     // The lettering is reds and pinks: strongly red pixels now stand in the middle of the window.
-    const int cx = app.form.Canvas().ScaleWidth() / 2, cy = app.form.Canvas().ScaleHeight() / 2;
+    const int cx = app.form.Canvas().PixelWidth() / 2, cy = app.form.Canvas().PixelHeight() / 2;
     EXPECT_GT(Count(Board(), cx - 100, cy - 20, cx + 100, cy + 20, [](QRgb p) { return qRed(p) > 180 && qGreen(p) < 150; }), 50);
 }
 
@@ -438,7 +438,7 @@ TEST_F(Window, PHoldsARunUnderAPlateAndEscapeGivesTheBoardBackPixelForPixel) {
     });
     EXPECT_EQ(g.Cells, cells);  // the key and the click while held did nothing
     // The plate hid the tiles under the board's colour and was lettered in white and gold.
-    const QRgb back = Rgb32(app.form.BoardView().BackColor()) | 0xFF000000u;
+    const QRgb back = Rgb32(app.form.BoardView().ClearColor()) | 0xFF000000u;
     const Rect& tile = g.CellRects[2];
     EXPECT_EQ(before.pixel(tile.left + 3, tile.top + 5) | 0xFF000000u, qRgb(200, 200, 200));
     EXPECT_EQ(held.pixel(tile.left + 3, tile.top + 5) | 0xFF000000u, back);
@@ -583,7 +583,7 @@ TEST_F(Window, TheStageCaptionReadsWellOnEveryBackground) {
     const int s = g.CellSize;
     for (Color back : {Rgb(0, 0, 128), Rgb(0, 128, 0), Rgb(0, 128, 128), Rgb(128, 0, 0), Rgb(128, 0, 128),
                        Rgb(128, 128, 0)}) {
-        app.form.BoardView().SetBackColor(back);
+        app.form.BoardView().Clear(back);
         PrintStageCaption(g);
         // The letters' own pixels are the brightest of the caption; its rim is darker than the background.
         QRgb brightest = Background();
@@ -650,7 +650,7 @@ TEST_F(Window, EveryWayARunEndsIsToldOnTheBoardAndNewGameClearsIt) {
     EXPECT_EQ(DrawnOverBoard(*this), 0);
     while (app.form.GameOverTimer().Enabled()) GameOverTick(g);
     const QImage board = Board();
-    const int below = (app.form.Canvas().ScaleHeight() + 270) / 2 + 8;  // under the 560 x 270 drawing
+    const int below = (app.form.Canvas().PixelHeight() + 270) / 2 + 8;  // under the 560 x 270 drawing
     EXPECT_GT(Count(board, 0, below, board.width(), below + g.CellSize / 3, Is(qRgb(255, 255, 255))), 200);
 }
 

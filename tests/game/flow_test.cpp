@@ -70,8 +70,7 @@ TEST(ButtonLooks, FollowTheGamesState) {
     StartStopClick(g);
     note("missed");
     // The left retry's slot is cleared to the board's colour: one retry is left.
-    const std::string back = std::to_string(t.form.boardView.BackColor());
-    EXPECT_THAT(t.form.boardView.log, Contains("RoundRect 336 519 366 579 0 0 " + back + " " + back));
+    EXPECT_THAT(t.form.boardView.log, Contains("FillBox 336 519 365 578 " + std::to_string(g.BoardBackColor)));
     NewGameClick(g);
     testing::LayLeftThenUpRoad(g);
     t.form.Queue([&] { BoardKeyDown(g, 'B'); });
@@ -80,7 +79,7 @@ TEST(ButtonLooks, FollowTheGamesState) {
     note("cleared");
     // After a clear both retries are back at once: two trucks standing below the board.
     EXPECT_THAT(t.form.boardView.log,
-                IsSupersetOf({"PaintPicture 103 336 519 30 60 and", "PaintPicture 103 436 519 30 60 and"}));
+                IsSupersetOf({"Picture 103 336 519 30 60 and", "Picture 103 436 519 30 60 and"}));
     // Game Over on a 5 x 5 board: the retries stand below that board, not where a 4 x 4 one's would.
     g.Stage = 3;
     g.BoardSize = 5;
@@ -91,7 +90,7 @@ TEST(ButtonLooks, FollowTheGamesState) {
     StartStopClick(g);
     note("Game Over");
     EXPECT_THAT(t.form.boardView.log,
-                IsSupersetOf({"PaintPicture 103 375 532 26 52 and", "PaintPicture 103 461 532 26 52 and"}));
+                IsSupersetOf({"Picture 103 375 532 26 52 and", "Picture 103 461 532 26 52 and"}));
     EXPECT_THAT(seen, ElementsAre("title ---", "ready ---", "running -X-", "paused -X-", "missed --X", "cleared --X",
                                   "Game Over --X"));
 }
@@ -129,7 +128,7 @@ TEST_F(Flow, AStageOneRunIsClearedByTheTraceOfAKeyPress) {
     EXPECT_THAT(t.sound.commands, ElementsAre(kOpen, kPlay, kStop));
     NewGameClick(g);
     EXPECT_TRUE(g.BoardReady);
-    EXPECT_EQ(t.form.boardView.log.back(), "Print 10 10 20 16777215 ｽﾃｰｼﾞ2");
+    EXPECT_EQ(t.form.boardView.log.back(), "Text 10 10 20 16777215 ｽﾃｰｼﾞ2");
 }
 
 TEST_F(Flow, AClickThatSlidesATileBeginsTheTraceThatClearsStageOne) {
@@ -208,7 +207,7 @@ TEST_F(Flow, StageNineFollowsEightOnASevenBySevenBoardAndLeadsBackToOne) {
     NewGameClick(g);
     EXPECT_EQ(g.BoardSize, 7);
     EXPECT_EQ(g.CellSize, 67);  // 600 / 9 = 66.7
-    EXPECT_EQ(t.form.boardView.log.back(), "Print 10 10 13.4 16777215 ｽﾃｰｼﾞ9");
+    EXPECT_EQ(t.form.boardView.log.back(), "Text 10 10 13.4 16777215 ｽﾃｰｼﾞ9");
     int truckSteps = 0;
     everyPass = [this, &truckSteps] {
         truckSteps += g.StepDue;
@@ -374,18 +373,18 @@ TEST(GameOver, TheLetteringGrowsFromTheMiddleAndStopsNearTheInnerWidth) {
     t.form.gameOverTimer.SetEnabled(true);
     for (int tick = 0; tick < 6; ++tick) GameOverTick(g);
     EXPECT_THAT(t.form.boardView.log,
-                ElementsAre("PaintPicture 111 241 261 60 20 mergepaint", "PaintPicture 110 241 261 60 20 and",
-                            "PaintPicture 111 191 236 160 70 mergepaint", "PaintPicture 110 191 236 160 70 and",
-                            "PaintPicture 111 141 211 260 120 mergepaint", "PaintPicture 110 141 211 260 120 and",
-                            "PaintPicture 111 91 186 360 170 mergepaint", "PaintPicture 110 91 186 360 170 and",
-                            "PaintPicture 111 41 161 460 220 mergepaint", "PaintPicture 110 41 161 460 220 and"));
+                ElementsAre("Picture 111 241 261 60 20 mergepaint", "Picture 110 241 261 60 20 and",
+                            "Picture 111 191 236 160 70 mergepaint", "Picture 110 191 236 160 70 and",
+                            "Picture 111 141 211 260 120 mergepaint", "Picture 110 141 211 260 120 and",
+                            "Picture 111 91 186 360 170 mergepaint", "Picture 110 91 186 360 170 and",
+                            "Picture 111 41 161 460 220 mergepaint", "Picture 110 41 161 460 220 and"));
     EXPECT_FALSE(t.form.gameOverTimer.Enabled());
     EXPECT_EQ(g.ZoomWidth, 0);
 
     t.form.boardView.log.clear();
     t.form.gameOverTimer.SetEnabled(true);
     GameOverTick(g);  // a second Game Over starts again small
-    EXPECT_EQ(t.form.boardView.log.front(), "PaintPicture 111 241 261 60 20 mergepaint");
+    EXPECT_EQ(t.form.boardView.log.front(), "Picture 111 241 261 60 20 mergepaint");
 }
 
 TEST(GameOver, ANarrowWindowDrawsNothing) {

@@ -181,9 +181,9 @@ TEST(TilePainting, LeftBottomTileAtCellSize100) {
     ComputeCellRects(g);
     testing::RecordingSurface surface;
     PaintRoadTile(g, TileKind::LeftBottom, 1, surface);
-    EXPECT_THAT(surface.log, ElementsAre("RoundRect 101 100 200 199 10 10 " + C(kGrey) + " " + C(kGrey),
-                                         "Line 101 145 151 155 " + C(Rgb(0, 255, 255)) + " filled",
-                                         "Line 146 145 156 199 " + C(Rgb(0, 255, 255)) + " filled"));
+    EXPECT_THAT(surface.log, ElementsAre("RoundRect 101 100 200 199 10 " + C(kGrey) + " " + C(kGrey),
+                                         "FillBox 101 145 151 155 " + C(Rgb(0, 255, 255)),
+                                         "FillBox 146 145 156 199 " + C(Rgb(0, 255, 255))));
 }
 
 TEST(TilePainting, EveryKindDrawsItsBandsInItsColour) {
@@ -201,7 +201,7 @@ TEST(TilePainting, EveryKindDrawsItsBandsInItsColour) {
         PaintRoadTile(g, kind, 6, surface);
         ASSERT_EQ(surface.log.size(), 1 + bands[k].size()) << TileName(kind);
         for (std::size_t b = 0; b < bands[k].size(); ++b) {
-            EXPECT_EQ(surface.log[1 + b], "Line " + bands[k][b] + " " + C(TileColor(kind)) + " filled")
+            EXPECT_EQ(surface.log[1 + b], "FillBox " + bands[k][b] + " " + C(TileColor(kind)))
                 << TileName(kind);
         }
     }
@@ -216,7 +216,7 @@ TEST(TilePainting, BandEdgesRoundWithTheCellSize) {
     const Rect r = g.CellRects[1];
     testing::RecordingSurface surface;
     PaintRoadTile(g, TileKind::Horizontal, 1, surface);
-    EXPECT_THAT(surface.log[1], HasSubstr("Line " + std::to_string(r.left) + " " + std::to_string(r.top + 45) + " " +
+    EXPECT_THAT(surface.log[1], HasSubstr("FillBox " + std::to_string(r.left) + " " + std::to_string(r.top + 45) + " " +
                                           std::to_string(r.right) + " " + std::to_string(r.top + 55)));
 }
 
@@ -228,24 +228,20 @@ TEST(TilePainting, GoalAndStartLabels) {
     PaintGoal(g, 1, surface);
     PaintStart(g, 16, surface);
     EXPECT_THAT(surface.log,
-                ElementsAre("RoundRect 101 100 200 199 10 10 " + C(kGrey) + " " + C(Rgb(100, 50, 255)),
-                            "Print 113.5 135 20 0 ゴール",
-                            "RoundRect 401 400 500 499 10 10 " + C(kGrey) + " " + C(Rgb(100, 50, 0)),
-                            "Print 406 435 20 0 スタート"));
+                ElementsAre("RoundRect 101 100 200 199 10 " + C(kGrey) + " " + C(Rgb(100, 50, 255)),
+                            "Text 113.5 135 20 0 ゴール",
+                            "RoundRect 401 400 500 499 10 " + C(kGrey) + " " + C(Rgb(100, 50, 0)),
+                            "Text 406 435 20 0 スタート"));
 }
 
-TEST(TilePainting, EmptyStartAndGoalCellsDrawNothingAndKeepTheSurfaceAsItWas) {
+TEST(TilePainting, EmptyStartAndGoalCellsDrawNothing) {
     TestGame t;
     Game& g = t.game;
     ComputeCellRects(g);
     g.Cells[6] = TileKind::Empty;
     testing::RecordingSurface surface;
-    surface.SetFillColor(Rgb(1, 2, 3));
-    surface.SetForeColor(Rgb(4, 5, 6));
     for (int cell : {1, 6, 16}) PaintCell(g, cell, surface);
     EXPECT_TRUE(surface.log.empty());
-    EXPECT_EQ(surface.FillColor(), Rgb(1, 2, 3));
-    EXPECT_EQ(surface.ForeColor(), Rgb(4, 5, 6));
 }
 
 TEST(TilePainting, MakeEmptyCellErasesTheCellDiagonalToTheStart) {
@@ -255,14 +251,13 @@ TEST(TilePainting, MakeEmptyCellErasesTheCellDiagonalToTheStart) {
     ComputeCellRects(g);
     DealBoard(g);
     testing::RecordingSurface surface;
-    surface.SetBackColor(Rgb(0, 128, 0));
-    surface.log.clear();
+    g.BoardBackColor = Rgb(0, 128, 0);
     EXPECT_EQ(MakeEmptyCell(g, surface), 19);
     EXPECT_EQ(g.Cells[19], TileKind::Empty);
     const Rect& r = g.CellRects[19];
-    EXPECT_THAT(surface.log, ElementsAre("Line " + testing::Join({double(r.left), double(r.top), double(r.right),
-                                                                  double(r.bottom)}) +
-                                         " " + C(Rgb(0, 128, 0)) + " filled"));
+    EXPECT_THAT(surface.log, ElementsAre("FillBox " + testing::Join({double(r.left), double(r.top), double(r.right),
+                                                                     double(r.bottom)}) +
+                                         " " + C(Rgb(0, 128, 0))));
 }
 
 TEST(Lives, SlotsAndTheirThreeCases) {
@@ -272,25 +267,25 @@ TEST(Lives, SlotsAndTheirThreeCases) {
     g.StartExit = ExitLeft;
     PlaceTruckAtStart(g);
     auto& board = t.form.boardView;
-    board.SetBackColor(Rgb(0, 0, 128));
+    g.BoardBackColor = Rgb(0, 0, 128);
     const std::string leftIcon = "336 519 30 60", rightIcon = "436 519 30 60";
     g.Lives = 2;
     board.log.clear();
     DrawLives(g, g.BoardSize);
-    EXPECT_THAT(board.log, ElementsAre("PaintPicture 107 " + leftIcon + " mergepaint", "PaintPicture 103 " + leftIcon + " and",
-                                       "PaintPicture 107 " + rightIcon + " mergepaint",
-                                       "PaintPicture 103 " + rightIcon + " and"));
+    EXPECT_THAT(board.log, ElementsAre("Picture 107 " + leftIcon + " mergepaint", "Picture 103 " + leftIcon + " and",
+                                       "Picture 107 " + rightIcon + " mergepaint",
+                                       "Picture 103 " + rightIcon + " and"));
     g.Lives = 1;
     board.log.clear();
     DrawLives(g, g.BoardSize);
     const std::string navy = C(Rgb(0, 0, 128));
-    EXPECT_THAT(board.log, ElementsAre("RoundRect 336 519 366 579 0 0 " + navy + " " + navy,
-                                       "PaintPicture 107 " + rightIcon + " mergepaint",
-                                       "PaintPicture 103 " + rightIcon + " and"));
+    EXPECT_THAT(board.log, ElementsAre("FillBox 336 519 365 578 " + navy,
+                                       "Picture 107 " + rightIcon + " mergepaint",
+                                       "Picture 103 " + rightIcon + " and"));
     g.Lives = 0;
     board.log.clear();
     DrawLives(g, g.BoardSize);
-    EXPECT_THAT(board.log, ElementsAre("RoundRect 436 519 466 579 0 0 " + navy + " " + navy));
+    EXPECT_THAT(board.log, ElementsAre("FillBox 436 519 465 578 " + navy));
 }
 
 TEST(Truck, DrawnWithTheMaskAndPictureOfItsHeadingAtItsSize) {
@@ -301,11 +296,11 @@ TEST(Truck, DrawnWithTheMaskAndPictureOfItsHeadingAtItsSize) {
     PlaceTruckAtStart(g);
     auto& board = t.form.boardView;
     DrawTruck(g);
-    EXPECT_THAT(board.log, ElementsAre("PaintPicture 107 436 400 30 60 mergepaint", "PaintPicture 103 436 400 30 60 and"));
+    EXPECT_THAT(board.log, ElementsAre("Picture 107 436 400 30 60 mergepaint", "Picture 103 436 400 30 60 and"));
     board.log.clear();
     g.Heading = Direction::Right;
     DrawTruck(g);
-    EXPECT_THAT(board.log, ElementsAre("PaintPicture 106 436 400 60 30 mergepaint", "PaintPicture 102 436 400 60 30 and"));
+    EXPECT_THAT(board.log, ElementsAre("Picture 106 436 400 60 30 mergepaint", "Picture 102 436 400 60 30 and"));
 }
 
 // A board set up as start-up leaves it, then drawn in full.
@@ -343,9 +338,9 @@ TEST_F(RedrawnBoard, DrawsInOrderAndCopiesTheWholeWindowIntoTheHiddenSurface) {
         return std::count_if(log.begin(), log.end(), [&](const std::string& l) { return l.rfind(prefix, 0) == 0; });
     };
     EXPECT_EQ(count("RoundRect"), 16);
-    EXPECT_EQ(count("Print"), 2 + 9);
-    EXPECT_EQ(count("PaintPicture"), 6);
-    EXPECT_THAT(t.form.boardCopy.log, ElementsAre("BitBlt 0 0 620 600 0 0"));
+    EXPECT_EQ(count("Text"), 2 + 9);
+    EXPECT_EQ(count("Picture"), 6);
+    EXPECT_THAT(t.form.boardCopy.log, ElementsAre("Copy 0 0 620 600 0 0"));
 }
 
 TEST_F(RedrawnBoard, TakesOneValueOfTheGeneratorForItsBackground) {
@@ -354,7 +349,8 @@ TEST_F(RedrawnBoard, TakesOneValueOfTheGeneratorForItsBackground) {
     const Color expected[] = {0, Rgb(0, 0, 128), Rgb(0, 128, 0), Rgb(0, 128, 128), Rgb(128, 0, 0), Rgb(128, 0, 128),
                               Rgb(128, 128, 0)};
     RedrawBoard(g);
-    EXPECT_EQ(t.form.boardView.BackColor(), expected[colour]);
+    EXPECT_EQ(g.BoardBackColor, expected[colour]);
+    EXPECT_EQ(t.form.boardView.Pixel(0, 0), expected[colour]);
     EXPECT_EQ(g.random.Next(), replay.Next());
 }
 
@@ -365,16 +361,16 @@ TEST_F(RedrawnBoard, AFailedCopyIsFatal) {
 }
 
 TEST_F(RedrawnBoard, CaptionIsWhiteRingedInBlackWithTheStageNumberEvenAfterAMiss) {
-    g.Lives = 1;  // erasing a life slot leaves the pen in the background colour
+    g.Lives = 1;  // a life slot is erased in the background colour
     RedrawBoard(g);
     g.Stage = 9;
     t.form.boardView.log.clear();
     PrintStageCaption(g);
     EXPECT_THAT(t.form.boardView.log,
-                ElementsAre("Print 9 9 20 0 ｽﾃｰｼﾞ9", "Print 10 9 20 0 ｽﾃｰｼﾞ9", "Print 11 9 20 0 ｽﾃｰｼﾞ9",
-                            "Print 9 10 20 0 ｽﾃｰｼﾞ9", "Print 11 10 20 0 ｽﾃｰｼﾞ9", "Print 9 11 20 0 ｽﾃｰｼﾞ9",
-                            "Print 10 11 20 0 ｽﾃｰｼﾞ9", "Print 11 11 20 0 ｽﾃｰｼﾞ9",
-                            "Print 10 10 20 16777215 ｽﾃｰｼﾞ9"));
+                ElementsAre("Text 9 9 20 0 ｽﾃｰｼﾞ9", "Text 10 9 20 0 ｽﾃｰｼﾞ9", "Text 11 9 20 0 ｽﾃｰｼﾞ9",
+                            "Text 9 10 20 0 ｽﾃｰｼﾞ9", "Text 11 10 20 0 ｽﾃｰｼﾞ9", "Text 9 11 20 0 ｽﾃｰｼﾞ9",
+                            "Text 10 11 20 0 ｽﾃｰｼﾞ9", "Text 11 11 20 0 ｽﾃｰｼﾞ9",
+                            "Text 10 10 20 16777215 ｽﾃｰｼﾞ9"));
 }
 
 }  // namespace

@@ -138,7 +138,7 @@ TEST_F(Held, StopWhileHeldIsOneMissAndTakesThePlateOff) {
     EXPECT_EQ(plate, (Rect{101, 100, 501, 500}));
     // The plate comes off first; whatever the end of the run draws goes on the board itself.
     ASSERT_FALSE(t.form.boardView.log.empty());
-    EXPECT_EQ(t.form.boardView.log.front(), "BitBlt 101 100 400 400 101 100");
+    EXPECT_EQ(t.form.boardView.log.front(), "Copy 101 100 400 400 101 100");
     // The next run is not held.
     NewGameClick(g);
     passes = 0;
@@ -189,16 +189,15 @@ TEST_F(Held, ThePlateCoversTheCellsAndResumingCopiesThemBackFromTheHiddenBoard) 
         }
         if (passes == 2) {
             // The copy first takes the board exactly as it shows.
-            EXPECT_EQ(t.form.boardCopy.log.back(), "BitBlt 101 100 400 400 101 100");
+            EXPECT_EQ(t.form.boardCopy.log.back(), "Copy 101 100 400 400 101 100");
         }
         if (passes == 3) {
             const auto& drawn = t.form.boardView.log;
             ASSERT_GE(drawn.size(), 4u);
-            const std::string back = std::to_string(t.form.boardView.BackColor());
-            EXPECT_EQ(drawn[0], "Line 101 100 500 499 " + back + " filled");
+            EXPECT_EQ(drawn[0], "FillBox 101 100 500 499 " + std::to_string(g.BoardBackColor));
             const auto printed = [&drawn](const std::string& text) {
                 return std::any_of(drawn.begin(), drawn.end(), [&text](const std::string& line) {
-                    return line.rfind("Print ", 0) == 0 && line.size() >= text.size() &&
+                    return line.rfind("Text ", 0) == 0 && line.size() >= text.size() &&
                            line.compare(line.size() - text.size(), text.size(), text) == 0;
                 });
             };
@@ -208,7 +207,7 @@ TEST_F(Held, ThePlateCoversTheCellsAndResumingCopiesThemBackFromTheHiddenBoard) 
             Press('P');
         }
         if (passes == 5) {
-            EXPECT_THAT(t.form.boardView.log, ElementsAre("BitBlt 101 100 400 400 101 100"));
+            EXPECT_THAT(t.form.boardView.log, ElementsAre("Copy 101 100 400 400 101 100"));
             EXPECT_FALSE(t.form.timeLimitTimer.Held());
             g.Playing = false;
         }

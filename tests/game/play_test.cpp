@@ -124,16 +124,15 @@ TEST_F(Sliding, RepaintErasesTheSourcePaintsTheTargetAndCopiesTheirSquare) {
     BoardKeyDown(g, kLeft);  // 8 -> 7
     const auto& drawn = t.form.boardView.log;
     ASSERT_GE(drawn.size(), 2u);
-    const std::string back = std::to_string(t.form.boardView.BackColor());
-    EXPECT_EQ(drawn[0], "Line 401 200 500 299 " + back + " filled");  // cell 8 erased
+    EXPECT_EQ(drawn[0], "FillBox 401 200 500 299 " + std::to_string(g.BoardBackColor));  // cell 8 erased
     EXPECT_EQ(drawn[1].rfind("RoundRect 301 200 400 299", 0), 0u);    // cell 7 painted
     // The square from cell 7's corner, reaching one cell past the board's right edge.
-    EXPECT_THAT(t.form.boardCopy.log, ElementsAre("StretchBlt 301 200 200 200 301 200 200 200"));
+    EXPECT_THAT(t.form.boardCopy.log, ElementsAre("Copy 301 200 200 200 301 200"));
 
     t.form.boardCopy.log.clear();
     MoveGapTo(6);
     BoardKeyDown(g, kRight);  // 5 -> 6
-    EXPECT_THAT(t.form.boardCopy.log, ElementsAre("StretchBlt 101 200 200 200 101 200 200 200"));
+    EXPECT_THAT(t.form.boardCopy.log, ElementsAre("Copy 101 200 200 200 101 200"));
 }
 
 TEST_F(Sliding, AFailedRepaintCopyIsFatal) {
@@ -228,7 +227,7 @@ struct Title : ::testing::Test {
 };
 
 TEST_F(Title, StartUpLeavesTheBoardHiddenBehindTheTitlePicture) {
-    EXPECT_THAT(t.form.canvas.log, ElementsAre("PaintPicture 109 0 0 620 600 copy"));
+    EXPECT_THAT(t.form.canvas.log, ElementsAre("Picture 109 0 0 620 600 copy"));
     EXPECT_FALSE(t.form.boardView.Visible());
     EXPECT_FALSE(t.form.exitButton.Visible());
     EXPECT_FALSE(t.form.startStopButton.Visible());
@@ -246,7 +245,7 @@ TEST_F(Title, AClickEndsItOnceAndShowsTheBoard) {
     EXPECT_TRUE(t.form.exitButton.Visible());
     EXPECT_TRUE(t.form.newGameButton.Visible());
     EXPECT_TRUE(t.form.startStopButton.Visible());
-    EXPECT_EQ(t.form.boardView.log.back(), "Print 10 10 20 16777215 ｽﾃｰｼﾞ1");
+    EXPECT_EQ(t.form.boardView.log.back(), "Text 10 10 20 16777215 ｽﾃｰｼﾞ1");
     const auto drawn = t.form.boardView.log.size();
     FormMouseDown(g);
     EXPECT_EQ(t.form.boardView.log.size(), drawn);
@@ -272,7 +271,7 @@ TEST_F(Title, ALateFrameReLaysTheTitleAndBoardOutButNotOnceTheBoardShows) {
     const auto cells = g.Cells;
     t.form.canvas.Resize(616, 572);  // a frame arrived: the inner area shrank
     FormResize(g);
-    EXPECT_EQ(t.form.canvas.log.back(), "PaintPicture 109 0 0 616 572 copy");
+    EXPECT_EQ(t.form.canvas.log.back(), "Picture 109 0 0 616 572 copy");
     EXPECT_EQ(g.CellSize, 95);  // 572 / 6 = 95.33
     EXPECT_EQ(t.form.boardView.Height(), 572);
     EXPECT_EQ(g.Cells, cells);  // the same deal

@@ -63,7 +63,7 @@ protected:
         form.SetHeight(300 * 15);
     }
     void ShowBoard() {
-        form.BoardView().Move(0, 0, form.Canvas().ScaleWidth(), form.Canvas().ScaleHeight());
+        form.BoardView().Move(0, 0, form.Canvas().PixelWidth(), form.Canvas().PixelHeight());
         form.BoardView().SetVisible(true);
         form.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
@@ -107,10 +107,10 @@ TEST_F(FormTest, OuterSizeInTwipsGivesTheInnerSizeTheWindowReallyGot) {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     const QSize frame = form.frameGeometry().size() - form.geometry().size();
-    EXPECT_EQ(form.Canvas().ScaleWidth(), 650 - frame.width());
-    EXPECT_EQ(form.Canvas().ScaleHeight(), 550 - frame.height());
-    EXPECT_EQ(form.Canvas().ScaleWidth(), form.width());
-    EXPECT_EQ(form.Canvas().ScaleHeight(), form.height());
+    EXPECT_EQ(form.Canvas().PixelWidth(), 650 - frame.width());
+    EXPECT_EQ(form.Canvas().PixelHeight(), 550 - frame.height());
+    EXPECT_EQ(form.Canvas().PixelWidth(), form.width());
+    EXPECT_EQ(form.Canvas().PixelHeight(), form.height());
 }
 
 TEST_F(FormTest, AnOwnTitleBarIsPartOfTheOuterSizeAndItsBoxesMaximiseMinimiseAndClose) {
@@ -119,7 +119,7 @@ TEST_F(FormTest, AnOwnTitleBarIsPartOfTheOuterSizeAndItsBoxesMaximiseMinimiseAnd
     QWidget* bar = form.OwnTitleBar();
     EXPECT_EQ(form.size(), QSize(400, 300));
     EXPECT_EQ(bar->geometry(), QRect(0, 0, 400, 28));
-    EXPECT_EQ(form.BoardView().ScaleHeight(), 272) << "the board keeps covering the inner area";
+    EXPECT_EQ(form.BoardView().PixelHeight(), 272) << "the board keeps covering the inner area";
     EXPECT_EQ(form.BoardView().Widget()->mapTo(&form, QPoint(0, 0)), QPoint(0, 28));
     form.show();
     QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(362, 14));
@@ -136,19 +136,19 @@ TEST_F(FormTest, AnOwnTitleBarIsPartOfTheOuterSizeAndItsBoxesMaximiseMinimiseAnd
 TEST_F(FormTest, TheBoardKeepsCoveringTheInnerAreaWhenItChanges) {
     form.BoardView().Move(0, 0, 400, 300);
     form.BoardCopy().Move(0, 0, 400, 300);
-    form.Canvas().SetBackColor(Rgb(255, 51, 51));
+    form.Canvas().Clear(Rgb(255, 51, 51));
     form.SetHeight(280 * 15);  // as when a frame takes part of the window
-    EXPECT_EQ(form.Canvas().ScaleHeight(), 280);
+    EXPECT_EQ(form.Canvas().PixelHeight(), 280);
     EXPECT_EQ(form.Canvas().Image().pixel(399, 279), qRgb(255, 51, 51));
-    EXPECT_EQ(form.BoardView().ScaleWidth(), 400);
-    EXPECT_EQ(form.BoardView().ScaleHeight(), 280);
+    EXPECT_EQ(form.BoardView().PixelWidth(), 400);
+    EXPECT_EQ(form.BoardView().PixelHeight(), 280);
     EXPECT_EQ(form.BoardView().Widget()->geometry(), QRect(0, 0, 400, 280));
-    EXPECT_EQ(form.BoardCopy().ScaleHeight(), 280);
+    EXPECT_EQ(form.BoardCopy().PixelHeight(), 280);
 
     form.BoardView().Move(0, 0, 100, 100);  // not laid over the whole area: left where it is
     form.SetHeight(300 * 15);
-    EXPECT_EQ(form.BoardView().ScaleHeight(), 100);
-    EXPECT_EQ(form.BoardCopy().ScaleHeight(), 300);
+    EXPECT_EQ(form.BoardView().PixelHeight(), 100);
+    EXPECT_EQ(form.BoardCopy().PixelHeight(), 300);
 }
 
 TEST_F(FormTest, ButtonsShowTheirBackColoursEnabledOrNot) {
@@ -199,17 +199,17 @@ TEST_F(FormTest, ButtonGeometryKeepsFractionsAndTheWidgetGetsThemRounded) {
 
 TEST_F(FormTest, PictureBoxesAreSizedByMoveAndShowWhatWasDrawnAfterBeingHidden) {
     form.BoardCopy().Move(0, 0, 120.5, 80);
-    EXPECT_EQ(form.BoardCopy().ScaleWidth(), 120);
-    EXPECT_EQ(form.BoardCopy().ScaleHeight(), 80);
+    EXPECT_EQ(form.BoardCopy().PixelWidth(), 120);
+    EXPECT_EQ(form.BoardCopy().PixelHeight(), 80);
 
     ShowBoard();
     QtPictureBox& board = form.BoardView();
     // The offscreen platform draws a thin frame once the window shows; the board covers what is inside.
-    EXPECT_EQ(board.ScaleWidth(), form.width());
-    EXPECT_EQ(board.ScaleHeight(), form.height());
+    EXPECT_EQ(board.PixelWidth(), form.width());
+    EXPECT_EQ(board.PixelHeight(), form.height());
     EXPECT_EQ(board.Widget()->geometry(), form.rect());
-    board.SetBackColor(Rgb(0, 128, 0));
-    board.Line(10, 10, 20, 20, Rgb(255, 0, 0), LineStyle::FilledBox);
+    board.Clear(Rgb(0, 128, 0));
+    board.FillBox(10, 10, 20, 20, Rgb(255, 0, 0));
     board.SetVisible(false);
     form.showMinimized();
     QCoreApplication::processEvents();
@@ -221,8 +221,8 @@ TEST_F(FormTest, PictureBoxesAreSizedByMoveAndShowWhatWasDrawnAfterBeingHidden) 
 }
 
 TEST_F(FormTest, TheWindowShowsItsCanvasUntilTheBoardCoversIt) {
-    form.Canvas().SetBackColor(Rgb(255, 51, 51));
-    form.Canvas().Line(5, 5, 9, 9, Rgb(0, 0, 255), LineStyle::FilledBox);
+    form.Canvas().Clear(Rgb(255, 51, 51));
+    form.Canvas().FillBox(5, 5, 9, 9, Rgb(0, 0, 255));
     form.show();
     const QImage shot = form.grab().toImage();
     EXPECT_EQ(shot.pixel(100, 100), qRgb(255, 51, 51));
@@ -238,7 +238,7 @@ TEST_F(FormTest, TheFirstFrameIsReportedOnceAfterItIsPainted) {
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     ASSERT_TRUE(PumpUntil([&] { return reports > 0; }));
-    form.Canvas().Line(0, 0, 9, 9, Rgb(0, 0, 255), LineStyle::FilledBox);
+    form.Canvas().FillBox(0, 0, 9, 9, Rgb(0, 0, 255));
     form.repaint();
     LetPass(50);
     EXPECT_EQ(reports, 1);
@@ -451,8 +451,8 @@ TEST_F(FormTest, ClosingTheWindowWhileAClickHandlerLoopsEndsCleanly) {
     EXPECT_FALSE(form.isVisible());
     // Everything is still there for the program to finish with; a second close raises nothing.
     form.Unload();
-    form.BoardView().SetBackColor(Rgb(1, 2, 3));
-    EXPECT_EQ(form.BoardView().BackColor(), Rgb(1, 2, 3));
+    form.BoardView().Clear(Rgb(1, 2, 3));
+    EXPECT_EQ(form.BoardView().ClearColor(), Rgb(1, 2, 3));
     EXPECT_EQ(order.size(), 3u);
 }
 

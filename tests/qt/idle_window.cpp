@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
     form.onLoad = [&] {
         form.SetWidth(650 * 15);
         form.SetHeight(650 * 15);
-        form.Canvas().SetBackColor(kanuvo::Rgb(255, 51, 51));
+        form.Canvas().Clear(kanuvo::Rgb(255, 51, 51));
     };
     form.TitleTimer().onTimer = [&] { ++ticks; };
     form.RaiseLoad();

@@ -102,7 +102,7 @@ TEST_P(EnglishFits, EveryTextStaysInsideItsBox) {
         });
     }
     const Rect corner = CornerArea(g());
-    board().Line(corner.left, corner.top, corner.right - 1, corner.bottom - 1, 0, LineStyle::FilledBox);
+    board().FillBox(corner.left, corner.top, corner.right - 1, corner.bottom - 1, 0);
     ExpectDrawnWithin("the F1 hint", FromRect(corner), [&] { DrawCorner(g(), board()); });
     // The help page's lines stay inside its outline, four pixels in from the window's edges.
     ShowHelp(g());
@@ -142,7 +142,7 @@ TEST_P(EnglishFits, EveryTextStaysInsideItsBox) {
     }
     g().LastRunEnd = RunEnd::GameOver;
     // Left of the buttons, which stand beside it.
-    const QRect window(0, 0, app->form.NewGameButton().Left(), app->form.Canvas().ScaleHeight());
+    const QRect window(0, 0, app->form.NewGameButton().Left(), app->form.Canvas().PixelHeight());
     ExpectDrawnWithin("the Game Over hint", window, [&] { ShowGameOverHint(g(), window.height() / 2); });
 }
 
