@@ -55,61 +55,6 @@ public:
                             int sourceY) override;
 
 private:
-    std::string file_;
-    int width_, height_;
-};
-
-// A canvas of the page. Shapes are drawn without smoothing where the canvas allows it (boxes and
-// lines by whole pixels); only the outlines of rounded rectangles and the letters are smoothed.
-class WebSurface : public virtual Surface {
-public:
-    // A canvas shown in the page under the given role (its element's id), or kept off the page when
-    // the role is empty.
-    explicit WebSurface(const char* role);
-    ~WebSurface() override;
-    WebSurface(const WebSurface&) = delete;
-    WebSurface& operator=(const WebSurface&) = delete;
-
-    // Changes the size, keeping what is drawn at the top left and filling new area with the colour the
-    // surface was last cleared to.
-    void Resize(int width, int height);
-    int Handle() const { return handle_; }
-
-    int ScaleWidth() const override { return width_; }
-    int ScaleHeight() const override { return height_; }
-
-    void PaintPicture(const Picture& picture, double x, double y, double width, double height,
-                      RasterOp op) override;
-
-    void SetFillStyle(FillStyle style) override { fillStyle_ = style; }
-    void SetFillColor(Color color) override { fillColor_ = color; }
-    Color FillColor() const override { return fillColor_; }
-    void SetForeColor(Color color) override { foreColor_ = color; }
-    Color ForeColor() const override { return foreColor_; }
-    void SetBackColor(Color color) override;
-    Color BackColor() const override { return backColor_; }
-
-    void Line(double x1, double y1, double x2, double y2, Color color, LineStyle style) override;
-
-    void SetCurrentX(double x) override { currentX_ = x; }
-    void SetCurrentY(double y) override { currentY_ = y; }
-    double CurrentX() const override { return currentX_; }
-    double CurrentY() const override { return currentY_; }
-    void SetFontSize(double points) override { fontSize_ = points; }
-    double FontSize() const override { return fontSize_; }
-    void SetFontBold(bool bold) override { fontBold_ = bold; }
-    bool FontBold() const override { return fontBold_; }
-    void Print(std::string_view utf8Text) override;
-    double TextWidth(std::string_view utf8Text) const override;
-    double TextHeight(std::string_view utf8Text) const override;
-
-    void RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) override;
-
-    int BitBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY) override;
-    int StretchBlt(int x, int y, int width, int height, const Surface& source, int sourceX, int sourceY,
-                   int sourceWidth, int sourceHeight) override;
-
-private:
     int handle_;
     int width_ = 0, height_ = 0;
     Color clearColor_ = kWindowFace;  // what a larger size is filled with
