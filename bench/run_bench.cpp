@@ -98,16 +98,16 @@ public:
 // The program's folder is where the build puts the game and its sound folder.
 class BenchSystem : public QtSystem {
 public:
-    std::string Path() override { return KANUVO_RUNTIME_DIR; }
+    std::string ProgramFolder() override { return KANUVO_RUNTIME_DIR; }
 };
 
 struct Bench {
     Bench(QSize size, bool fullScreen) : game(form, system, clock, sound) {
         WireEvents(form, game);
         form.game = &game;
-        system.SetScreenOverride(768, 15);
+        system.SetScreenOverride(768);
         system.SetBestTimesPath(scratch.filePath("best_times.json"));  // never the player's own
-        system.SetMsgBoxHook([](std::string_view text) { std::fprintf(stderr, "message: %.*s\n", int(text.size()), text.data()); });
+        system.SetMessageHook([](std::string_view text) { std::fprintf(stderr, "message: %.*s\n", int(text.size()), text.data()); });
         form.RaiseLoad();
         if (fullScreen) {
             form.showFullScreen();

@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
         kanuvo::QtClock clock;
         kanuvo::QtSystem system;
         // The program's folder byte for byte: its name need not be valid UTF-8.
-        kanuvo::SoundWorker sound(system.Path() + "/kanuvo_sound.so", kanuvo::kBuiltSoundModuleDigest);
+        kanuvo::SoundWorker sound(system.ProgramFolder() + "/kanuvo_sound.so", kanuvo::kBuiltSoundModuleDigest);
         QGuiApplication::setApplicationDisplayName("Kanuvo");  // the title of message boxes
         QGuiApplication::setDesktopFileName(KANUVO_APP_ID);     // ties the window to its menu entry
 
@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
         // runs a loop of its own, which the window's closing does not end.
         kanuvo::EndOnSessionSignals(&app.form, [&app] {
             if (auto* box = qobject_cast<QDialog*>(QApplication::activeModalWidget())) box->reject();
-            app.form.Unload();
+            app.form.Close();
         });
         // The title needs neither the window's icon nor the sound: both come once it is on screen, and the
         // sound libraries load on a thread of their own meanwhile.

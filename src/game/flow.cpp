@@ -67,8 +67,7 @@ void LayOutBoard(Game& g) {
 }  // namespace
 
 int ComputeWindowSize(Game& g) {
-    const int twipsPerPixel = g.system.TwipsPerPixelY();
-    const int height = RoundHalfEven(static_cast<double>(g.system.ScreenHeight()) / twipsPerPixel);
+    const int height = g.system.ScreenHeight();
     // A screen of exactly 500 or 700 pixels takes the smaller window, which is sure to fit it.
     int side = kLargeSide;
     if (height <= 500) {
@@ -79,23 +78,22 @@ int ComputeWindowSize(Game& g) {
     // The side is the outer size, frame and title bar included. A window taller than what the
     // panels leave would hide its lowest row, its Exit button and the lives: it takes the next
     // smaller size instead, down to the smallest.
-    const int available = RoundHalfEven(static_cast<double>(g.system.AvailableScreenHeight()) / twipsPerPixel);
+    const int available = g.system.AvailableScreenHeight();
     if (side == kLargeSide && side > available) side = kMiddleSide;
     if (side == kMiddleSide && side > available) side = kSmallSide;
-    return twipsPerPixel * side;
+    return side;
 }
 
 void FormLoad(Game& g) {
-    if (g.system.PrevInstance()) {
+    if (g.system.AnotherCopyRuns()) {
         // No failure: the game the player asked for is already open.
-        g.system.MsgBox(Say(g, kAlreadyRunningMessage));
+        g.system.ShowMessage(Say(g, kAlreadyRunningMessage));
         g.system.End(EXIT_SUCCESS);
         return;
     }
     const int side = ComputeWindowSize(g);
     if (!LoadPictures(g)) return;
-    g.form.SetWidth(side);
-    g.form.SetHeight(side);
+    g.form.SetSize(side, side);
     PaintTitle(g);
     if (!LoadSoundsAndCursors(g)) return;
 
@@ -121,7 +119,7 @@ void FormResize(Game& g) {
 }
 
 void FormQueryUnload(Game& g) {
-    g.system.SetSystemCursor(g.SavedCursor, kArrowCursorId);
+    g.system.SetPointer(g.SavedCursor);
     g.Playing = false;
     StopMusic(g);
     CloseMusic(g);
@@ -137,7 +135,7 @@ void ExitClick(Game& g) {
     g.Playing = false;
     StopMusic(g);
     CloseMusic(g);
-    g.form.Unload();
+    g.form.Close();
 }
 
 void NewGameClick(Game& g) {
@@ -193,7 +191,7 @@ void RunGameLoop(Game& g) {
         if (!g.Playing) return;
         if (g.Paused || g.HelpShown) {
             // A held run does nothing until an event resumes or ends it.
-            g.form.WaitForEvents(g.clock.GetTickCount() + kIdleWaitMs);
+            g.form.WaitForEvents(g.clock.Now() + kIdleWaitMs);
             continue;
         }
         int stage = g.Stage;
@@ -214,18 +212,18 @@ void RunGameLoop(Game& g) {
         // or the next truck step, so sleep until whichever comes first instead of spinning.
         if (!g.RouteActive) {
             const std::uint32_t wakeAt = truckStage ? g.LastStepTime + static_cast<std::uint32_t>(g.StepInterval) + 1
-                                                    : g.clock.GetTickCount() + kIdleWaitMs;
+                                                    : g.clock.Now() + kIdleWaitMs;
             g.form.WaitForEvents(wakeAt);
         }
     }
 }
 
 void UpdateStepDue(Game& g) {
-    const std::uint32_t now = g.clock.GetTickCount();
+    const std::uint32_t now = g.clock.Now();
     // Elapsed time as an unsigned difference stays right when the 32-bit tick count wraps.
     if (now - g.LastStepTime > static_cast<std::uint32_t>(g.StepInterval)) {
         g.StepDue = true;
-        g.LastStepTime = g.clock.GetTickCount();
+        g.LastStepTime = g.clock.Now();
     } else {
         g.StepDue = false;
     }
@@ -286,10 +284,10 @@ void RewordWindow(Game& g) {
     g.form.NewGameButton().SetCaption(Say(g, kNewGameCaption));
     g.form.StartStopButton().SetCaption(Say(g, g.Playing ? kStopCaption : kStartCaption));
     // The Game Over lettering, and the title while it shows, have a drawing in each language.
-    if (auto picture = g.system.LoadResPicture(kGameOverPictureId)) g.GameOverPicture = std::move(picture);
-    if (auto mask = g.system.LoadResPicture(kGameOverMaskId)) g.GameOverMask = std::move(mask);
+    if (auto picture = g.system.LoadPicture(kGameOverPictureId)) g.GameOverPicture = std::move(picture);
+    if (auto mask = g.system.LoadPicture(kGameOverMaskId)) g.GameOverMask = std::move(mask);
     if (g.form.TitleTimer().Enabled()) {
-        if (auto title = g.system.LoadResPicture(kTitlePictureId)) g.TitlePicture = std::move(title);
+        if (auto title = g.system.LoadPicture(kTitlePictureId)) g.TitlePicture = std::move(title);
         if (g.TitlePicture) PaintTitle(g);
         return;
     }

@@ -17,7 +17,7 @@ void TimeLimitTick(Game& g);   // one second of the run's time limit
 // The inner area changed after start-up: a window system may frame the window only once it is shown.
 void FormResize(Game& g);
 
-// The window side in twips for the screen's height, made smaller where it would not fit the desktop.
+// The window side in pixels for the screen's height, made smaller where it would not fit the desktop.
 int ComputeWindowSize(Game& g);
 
 // The run in progress: events between passes, the route trace or the truck.

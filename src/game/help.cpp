@@ -86,7 +86,7 @@ void CloseHelp(Game& g) {
     // pace afresh rather than catching up on the time the page stood.
     if (!g.Paused) {
         g.form.TimeLimitTimer().SetHeld(false);
-        if (g.Playing) g.LastStepTime = g.clock.GetTickCount();
+        if (g.Playing) g.LastStepTime = g.clock.Now();
     }
     if (!g.form.TitleTimer().Enabled()) g.form.BoardView().SetFocus();
 }

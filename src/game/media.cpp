@@ -10,7 +10,7 @@
 namespace kanuvo {
 
 bool LoadSoundsAndCursors(Game& g) {
-    const std::string path = g.system.Path();
+    const std::string path = g.system.ProgramFolder();
     if (path.empty()) {
         // Without the program's own folder there is nowhere to look for the files at all.
         Fail(g, KANUVO_TEXT("Messages", "サウンドデータ読み込みエラー"));
@@ -48,7 +48,7 @@ void CloseMusic(Game& g) { g.sound.CloseMusic(); }  // close gBGMfile
 
 bool LoadPictures(Game& g) {
     auto load = [&g](std::unique_ptr<Picture>& into, int id) {
-        into = g.system.LoadResPicture(id);
+        into = g.system.LoadPicture(id);
         return into != nullptr;
     };
     bool loaded = load(g.TitlePicture, kTitlePictureId);
@@ -64,7 +64,7 @@ bool LoadPictures(Game& g) {
 }
 
 void Fail(Game& g, Text message) {
-    g.system.MsgBox(Say(g, message));
+    g.system.ShowMessage(Say(g, message));
     // Whoever started the program learns that it failed.
     g.system.End(EXIT_FAILURE);
 }

@@ -62,7 +62,7 @@ void TogglePause(Game& g) {
     }
     EndPause(g);
     // The truck takes up its pace afresh instead of catching up on the time it stood.
-    g.LastStepTime = g.clock.GetTickCount();
+    g.LastStepTime = g.clock.Now();
 }
 
 void EndPause(Game& g) {

@@ -80,7 +80,7 @@ void Slide(Game& g, int emptyCell, int source) {
 // Sets the pointer once when it arrives on a control from one of the other three.
 void SetPointerOnArrival(Game& g, bool GameState::*ownFlag, CursorHandle cursor) {
     if (g.*ownFlag) return;
-    const bool set = g.system.SetSystemCursor(cursor, kArrowCursorId) == 1;
+    const bool set = g.system.SetPointer(cursor);
     g.ExitCursorSet = g.NewGameCursorSet = g.StartStopCursorSet = g.BoardCursorSet = false;
     g.*ownFlag = set;
 }
@@ -175,12 +175,12 @@ void FormMouseDown(Game& g) { EndTitle(g); }
 void EndTitle(Game& g) {
     // The title screen ends once: after it the board covers the window and its timer is off.
     if (!g.form.TitleTimer().Enabled()) return;
-    g.SavedCursor = g.system.GetCursor();
+    g.SavedCursor = g.system.Pointer();
     ShowBoardAfterTitle(g);
 }
 
 void TitleTick(Game& g) {
-    g.SavedCursor = g.system.GetCursor();
+    g.SavedCursor = g.system.Pointer();
     g.TitleTicks = g.TitleTicks + 1;
     if (g.TitleTicks > kTitleTicksBeforeBoard) ShowBoardAfterTitle(g);
 }

@@ -16,6 +16,9 @@
 //   TimeLimitTimer   1000 ms, enabled during a run: counts the run's 180 seconds (TimeLimitTick)
 //   GameOverTimer    500 ms: grows the Game Over lettering (GameOverTick)
 //   NoteTimer        100 ms, enabled while a note shows in the board's free corner: fades it (NoteTick)
+//
+// The window's own calls, by role, with the design's names: SetSize (Width and Height, here in pixels
+// rather than twips), Close (Unload), DoEvents (kept: the loop's "handle what is pending").
 #pragma once
 
 #include <cstdint>
@@ -100,12 +103,11 @@ public:
     virtual Timer& GameOverTimer() = 0;
     virtual Timer& NoteTimer() = 0;
 
-    // Outer size of the window, frame and title bar included, in twips.
-    virtual void SetWidth(int twips) = 0;
-    virtual void SetHeight(int twips) = 0;
+    // Outer size of the window, frame and title bar included, in pixels.
+    virtual void SetSize(int width, int height) = 0;
 
     // Closes the window, raising QueryUnload first.
-    virtual void Unload() = 0;
+    virtual void Close() = 0;
 
     // Handles every pending window event (clicks, keys, timer ticks, repaints) and returns.
     virtual void DoEvents() = 0;

@@ -1,6 +1,15 @@
 // SPDX-License-Identifier: MIT
 // System services the game calls: tick count, message boxes, ending, single copy, files, screen,
 // picture resources, pointer shapes and sound.
+//
+// Each service is named by its role; the names the game's design gives the same calls:
+//   Clock::Now              the tick count (GetTickCount)
+//   ShowMessage             a message box with an OK button (MsgBox)
+//   AnotherCopyRuns         App.PrevInstance
+//   ProgramFolder           App.Path
+//   ScreenHeight            Screen.Height, here in pixels rather than twips
+//   LoadPicture             LoadResPicture
+//   Pointer, SetPointer     the arrow pointer read and replaced (GetCursor, SetSystemCursor)
 #pragma once
 
 #include <cstdint>
@@ -18,21 +27,18 @@ namespace kanuvo {
 class Clock {
 public:
     virtual ~Clock() = default;
-    virtual std::uint32_t GetTickCount() = 0;
+    virtual std::uint32_t Now() = 0;
 };
 
 // A pointer shape; 0 means none.
 using CursorHandle = std::uintptr_t;
-
-// The standard arrow, the only system pointer the game replaces.
-constexpr int kArrowCursorId = 32512;
 
 class System {
 public:
     virtual ~System() = default;
 
     // A modal message with an OK button; returns when it is dismissed.
-    virtual void MsgBox(std::string_view utf8Text) = 0;
+    virtual void ShowMessage(std::string_view utf8Text) = 0;
     // The text in the player's language, UTF-8. Unless told otherwise, the game speaks the Japanese
     // it is written in.
     virtual std::string Translate(const Text& text) { return text.source; }
@@ -42,18 +48,17 @@ public:
     virtual void End(int exitStatus) = 0;
 
     // True when another copy of the program is already running.
-    virtual bool PrevInstance() = 0;
+    virtual bool AnotherCopyRuns() = 0;
     // The folder that holds the program, without a trailing separator unless it is the root.
-    virtual std::string Path() = 0;
+    virtual std::string ProgramFolder() = 0;
 
-    // Screen height in twips and twips per pixel.
+    // The screen's height in pixels.
     virtual int ScreenHeight() = 0;
-    // The height in twips the desktop leaves to windows: the screen less its panels.
+    // The height in pixels the desktop leaves to windows: the screen less its panels.
     virtual int AvailableScreenHeight() = 0;
-    virtual int TwipsPerPixelY() = 0;
 
     // A picture from the program's own bitmap resources, or null when it cannot be loaded.
-    virtual std::unique_ptr<Picture> LoadResPicture(int id) = 0;
+    virtual std::unique_ptr<Picture> LoadPicture(int id) = 0;
 
     // The best clear time of each stage in seconds, kept between sessions in the user's data folder;
     // none when no clear is kept or the store cannot be read. Saving keeps the others; a store that
@@ -63,9 +68,9 @@ public:
 
     // Pointer shapes.
     virtual CursorHandle LoadPointerFile(std::string_view path) = 0;  // 0 when unreadable
-    virtual CursorHandle GetCursor() = 0;
-    // Replaces the standard arrow (id 32512) shown over the game's window; 1 on success, 0 on failure.
-    virtual int SetSystemCursor(CursorHandle cursor, int id) = 0;
+    virtual CursorHandle Pointer() = 0;
+    // The pointer shown over the game's window and its controls; false when the shape is unknown.
+    virtual bool SetPointer(CursorHandle cursor) = 0;
 };
 
 // The game's music, one tune at a time, and its effects. Nothing here ever waits for the sound: a

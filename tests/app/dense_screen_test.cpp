@@ -24,8 +24,8 @@ constexpr QRgb kTileGrey = qRgb(200, 200, 200);
 struct DenseWindow : ::testing::Test {
     DenseWindow() {
         system.SetLockPath(lockDir.filePath("kanuvo.lock"));
-        system.SetScreenOverride(768, 15);
-        system.SetMsgBoxHook([](std::string_view) {});
+        system.SetScreenOverride(768);
+        system.SetMessageHook([](std::string_view) {});
         system.SetCursorWindow(&app.form);
         app.Start();
         QTest::mouseClick(&app.form, Qt::LeftButton, {}, QPoint(300, 300));  // ends the title
@@ -119,7 +119,7 @@ TEST_F(DenseWindow, PicturesAndPointersAreTheOnesDrawnAtTwiceTheSize) {
     };
     // The title's own picture is let go once the board shows.
     EXPECT_EQ(g.TitlePicture, nullptr);
-    const auto title = system.LoadResPicture(kTitlePictureId);
+    const auto title = system.LoadPicture(kTitlePictureId);
     EXPECT_EQ(sharp(title), QSize(1304, 1300));
     EXPECT_EQ(sharp(g.TruckPictures[4]), QSize(300, 620));
     EXPECT_EQ(sharp(g.TruckMasks[4]), QSize(300, 620));
@@ -127,7 +127,7 @@ TEST_F(DenseWindow, PicturesAndPointersAreTheOnesDrawnAtTwiceTheSize) {
 
     const CursorHandle hand = system.LoadPointerFile(KANUVO_SOUND_DIR "/H_point.cur");
     ASSERT_NE(hand, 0u);
-    ASSERT_EQ(system.SetSystemCursor(hand, kArrowCursorId), 1);
+    ASSERT_TRUE(system.SetPointer(hand));
     const QCursor shown = app.form.cursor();
     EXPECT_EQ(shown.pixmap().size(), QSize(64, 64));
     EXPECT_EQ(shown.pixmap().devicePixelRatio(), 2.0);

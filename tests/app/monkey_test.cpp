@@ -36,8 +36,8 @@ class Monkey {
 public:
     Monkey(unsigned seed, long events) : random_(seed), events_(events) {
         system_.SetLockPath(lockDir_.filePath("kanuvo.lock"));
-        system_.SetScreenOverride(768, 15);
-        system_.SetMsgBoxHook([](std::string_view text) {
+        system_.SetScreenOverride(768);
+        system_.SetMessageHook([](std::string_view text) {
             std::fprintf(stderr, "message: %.*s\n", static_cast<int>(text.size()), text.data());
         });
         // Nothing a player does may end the program by itself: if it does, the test fails loudly.

@@ -62,8 +62,8 @@ struct RealGame {
     explicit RealGame(const AppOptions& options = {}) : app(clock, system, sound, options) {
         system.SetLockPath(lockDir.filePath("kanuvo.lock"));
         system.SetBestTimesPath(lockDir.filePath("best_times.json"));
-        system.SetScreenOverride(768, 15);
-        system.SetMsgBoxHook([this](std::string_view text) { messages.emplace_back(text); });
+        system.SetScreenOverride(768);
+        system.SetMessageHook([this](std::string_view text) { messages.emplace_back(text); });
         app.Start();
     }
     QImage Board() { return app.form.BoardView().Image(); }
@@ -390,13 +390,13 @@ TEST(RealWindow, TheNextStartComesBackAtTheSizeThePlayerLeftAndAnUnfitSizeIsIgno
     {
         RealGame first({false, path});
         first.app.form.resize(700, 500);
-        first.app.form.Unload();
+        first.app.form.Close();
     }
     RealGame second({false, path});
     EXPECT_EQ(second.app.form.size(), QSize(700, 500));
     EXPECT_FALSE(second.app.form.isFullScreen());
     const QSize design = second.app.form.DesignedSize();
-    second.app.form.Unload();
+    second.app.form.Close();
     // Larger than the screen, or not in the form kept, the window has the game's size.
     for (const char* kept : {"size=5000x500\nstate=normal", "size=700x\nstate=normal", "size=700x500\nstate=sideways"}) {
         QFile file(path);
@@ -410,7 +410,7 @@ TEST(RealWindow, TheNextStartComesBackAtTheSizeThePlayerLeftAndAnUnfitSizeIsIgno
     {
         RealGame full({false, path});
         full.app.form.showFullScreen();
-        full.app.form.Unload();
+        full.app.form.Close();
     }
     RealGame third({false, path});
     EXPECT_TRUE(third.app.form.isFullScreen());
@@ -722,7 +722,7 @@ struct StartUpFailure : ::testing::Test {
         testing::RecordingSound sound;
         QtSystem system;
         system.SetLockPath(lockDir.filePath("kanuvo.lock"));
-        system.SetMsgBoxHook([](std::string_view text) { std::fprintf(stderr, "%.*s\n", int(text.size()), text.data()); });
+        system.SetMessageHook([](std::string_view text) { std::fprintf(stderr, "%.*s\n", int(text.size()), text.data()); });
         arrange(system);
         KanuvoApp app(clock, system, sound);
         app.Start();
@@ -742,7 +742,7 @@ TEST_F(StartUpFailure, ASecondCopyIsRefusedWithItsMessage) {
                                          QString::number(QCoreApplication::applicationPid()) + ".lock";
                     static QtSystem firstCopy;  // already running, holding the lock
                     firstCopy.SetLockPath(lock);
-                    if (firstCopy.PrevInstance()) std::_Exit(4);
+                    if (firstCopy.AnotherCopyRuns()) std::_Exit(4);
                     system.SetLockPath(lock);
                 }),
                 ::testing::ExitedWithCode(0), "このアプリケーションはすでに開かれています。");

@@ -75,7 +75,7 @@ void PixelGrid::CopyFrom(const PixelGrid& source, int x, int y, int width, int h
 }
 
 
-std::unique_ptr<Picture> FakeSystem::LoadResPicture(int id) {
+std::unique_ptr<Picture> FakeSystem::LoadPicture(int id) {
     if (id == failingPictureId) return nullptr;
     for (const PictureEntry& entry : kPictures) {
         if (entry.id == id) return std::make_unique<FakePicture>(id, entry.width, entry.height);

@@ -31,7 +31,7 @@ constexpr Direction DirectionOfCode(int code) { return static_cast<Direction>(co
 
 class ManualClock : public Clock {
 public:
-    std::uint32_t GetTickCount() override { return now; }
+    std::uint32_t Now() override { return now; }
     void Advance(std::uint32_t ms) { now += ms; }
     std::uint32_t now = 1000;
 };
@@ -77,27 +77,24 @@ private:
 
 class FakeSystem : public System {
 public:
-    void MsgBox(std::string_view text) override { messages.emplace_back(text); }
+    void ShowMessage(std::string_view text) override { messages.emplace_back(text); }
     void End(int status) override {
         ++ends;
         exitStatus = status;
         throw ProgramEnded();
     }
-    bool PrevInstance() override { return prevInstance; }
-    std::string Path() override { return path; }
-    int ScreenHeight() override { return screenHeightPixels * TwipsPerPixelY(); }
-    int AvailableScreenHeight() override {
-        return (availableHeightPixels > 0 ? availableHeightPixels : screenHeightPixels) * TwipsPerPixelY();
-    }
-    int TwipsPerPixelY() override { return 15; }
-    std::unique_ptr<Picture> LoadResPicture(int id) override;
+    bool AnotherCopyRuns() override { return anotherCopyRuns; }
+    std::string ProgramFolder() override { return path; }
+    int ScreenHeight() override { return screenHeightPixels; }
+    int AvailableScreenHeight() override { return availableHeightPixels > 0 ? availableHeightPixels : screenHeightPixels; }
+    std::unique_ptr<Picture> LoadPicture(int id) override;
     CursorHandle LoadPointerFile(std::string_view path) override;
-    CursorHandle GetCursor() override { return currentCursor; }
-    int SetSystemCursor(CursorHandle cursor, int id) override {
+    CursorHandle Pointer() override { return currentCursor; }
+    bool SetPointer(CursorHandle cursor) override {
         cursorCalls.push_back(cursor);
-        if (id != kArrowCursorId || !setCursorWorks) return 0;
+        if (!setCursorWorks) return false;
         currentCursor = cursor;
-        return 1;
+        return true;
     }
 
     std::optional<int> LoadBestTime(int stage) override {
@@ -110,7 +107,7 @@ public:
     std::map<int, int> bestTimes;  // seconds by stage
     int ends = 0;
     int exitStatus = -1;  // the status of the last End
-    bool prevInstance = false;
+    bool anotherCopyRuns = false;
     std::string path = "/opt/kanuvo";
     int screenHeightPixels = 768;
     int availableHeightPixels = 0;             // what panels leave of the screen; 0: all of it
@@ -119,7 +116,7 @@ public:
     std::vector<std::string> cursorPathsAsked; // every LoadPointerFile path
     CursorHandle currentCursor = 7;            // the standard arrow
     bool setCursorWorks = true;
-    std::vector<CursorHandle> cursorCalls;     // every SetSystemCursor cursor
+    std::vector<CursorHandle> cursorCalls;     // every SetPointer cursor
 };
 
 // Numbers joined by blanks, for the drawing log.
@@ -318,9 +315,8 @@ public:
     Timer& TimeLimitTimer() override { return timeLimitTimer; }
     Timer& GameOverTimer() override { return gameOverTimer; }
     Timer& NoteTimer() override { return noteTimer; }
-    void SetWidth(int twips) override { widthTwips = twips; }
-    void SetHeight(int twips) override { heightTwips = twips; }
-    void Unload() override { ++unloads; }
+    void SetSize(int width, int height) override { outerWidth = width, outerHeight = height; }
+    void Close() override { ++unloads; }
     void DoEvents() override;
     void WaitForEvents(std::uint32_t untilTick) override;
 
@@ -335,7 +331,7 @@ public:
     FakeButton exitButton{"終了", true}, newGameButton{"新ゲーム", true}, startStopButton{"スタート", true};
     FakeButton gaugeFrame{"", false}, gaugeBar{"", false};
     FakeTimer titleTimer{true, 1000}, timeLimitTimer{false, 1000}, gameOverTimer{false, 500}, noteTimer{false, 100};
-    int widthTwips = 0, heightTwips = 0, unloads = 0, doEventsCalls = 0, waits = 0;
+    int outerWidth = 0, outerHeight = 0, unloads = 0, doEventsCalls = 0, waits = 0;
     std::vector<std::function<void()>> pending;
 };
 

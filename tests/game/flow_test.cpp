@@ -402,11 +402,11 @@ TEST(GameOver, ANarrowWindowDrawsNothing) {
 
 TEST(StartUp, ASecondCopyShowsTheMessageAndEnds) {
     TestGame t;
-    t.system.prevInstance = true;
+    t.system.anotherCopyRuns = true;
     EXPECT_THROW(FormLoad(t.game), testing::ProgramEnded);
     EXPECT_THAT(t.system.messages, ElementsAre("このアプリケーションはすでに開かれています。"));
     EXPECT_EQ(t.system.exitStatus, 0) << "a refusal is no failure";
-    EXPECT_EQ(t.form.widthTwips, 0);
+    EXPECT_EQ(t.form.outerWidth, 0);
 }
 
 TEST(StartUp, AMissingPictureEndsTheProgramWithItsMessage) {

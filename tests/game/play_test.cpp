@@ -232,8 +232,8 @@ TEST_F(Title, StartUpLeavesTheBoardHiddenBehindTheTitlePicture) {
     EXPECT_FALSE(t.form.exitButton.Visible());
     EXPECT_FALSE(t.form.startStopButton.Visible());
     EXPECT_TRUE(t.form.titleTimer.Enabled());
-    EXPECT_EQ(t.form.widthTwips, 650 * 15);
-    EXPECT_EQ(t.form.heightTwips, 650 * 15);
+    EXPECT_EQ(t.form.outerWidth, 650);
+    EXPECT_EQ(t.form.outerHeight, 650);
 }
 
 TEST_F(Title, AClickEndsItOnceAndShowsTheBoard) {

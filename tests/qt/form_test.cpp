@@ -25,7 +25,7 @@ namespace {
 class ManualClock : public Clock {
 public:
     std::uint32_t now = 0;
-    std::uint32_t GetTickCount() override { return now; }
+    std::uint32_t Now() override { return now; }
 };
 
 QRgb Rgb32(Color color) { return qRgb(RedOf(color), GreenOf(color), BlueOf(color)); }
@@ -59,8 +59,7 @@ void LetPass(int ms, bool handleEvents = true) {
 class FormTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        form.SetWidth(400 * 15);
-        form.SetHeight(300 * 15);
+        form.SetSize(400, 300);
     }
     void ShowBoard() {
         form.BoardView().Move(0, 0, form.Canvas().PixelWidth(), form.Canvas().PixelHeight());
@@ -70,7 +69,7 @@ protected:
     }
 
     QtClock clock;
-    MainForm form{clock, 15};
+    MainForm form{clock};
 };
 
 TEST_F(FormTest, StartsWithEveryControlHiddenAndAsDesigned) {
@@ -101,9 +100,8 @@ TEST_F(FormTest, StartsWithEveryControlHiddenAndAsDesigned) {
     EXPECT_EQ(form.GameOverTimer().Interval(), 500);
 }
 
-TEST_F(FormTest, OuterSizeInTwipsGivesTheInnerSizeTheWindowReallyGot) {
-    form.SetWidth(650 * 15);
-    form.SetHeight(550 * 15);
+TEST_F(FormTest, TheOuterSizeGivesTheInnerSizeTheWindowReallyGot) {
+    form.SetSize(650, 550);
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     const QSize frame = form.frameGeometry().size() - form.geometry().size();
@@ -137,7 +135,7 @@ TEST_F(FormTest, TheBoardKeepsCoveringTheInnerAreaWhenItChanges) {
     form.BoardView().Move(0, 0, 400, 300);
     form.BoardCopy().Move(0, 0, 400, 300);
     form.Canvas().Clear(Rgb(255, 51, 51));
-    form.SetHeight(280 * 15);  // as when a frame takes part of the window
+    form.SetSize(400, 280);  // as when a frame takes part of the window
     EXPECT_EQ(form.Canvas().PixelHeight(), 280);
     EXPECT_EQ(form.Canvas().Image().pixel(399, 279), qRgb(255, 51, 51));
     EXPECT_EQ(form.BoardView().PixelWidth(), 400);
@@ -146,7 +144,7 @@ TEST_F(FormTest, TheBoardKeepsCoveringTheInnerAreaWhenItChanges) {
     EXPECT_EQ(form.BoardCopy().PixelHeight(), 280);
 
     form.BoardView().Move(0, 0, 100, 100);  // not laid over the whole area: left where it is
-    form.SetHeight(300 * 15);
+    form.SetSize(400, 300);
     EXPECT_EQ(form.BoardView().PixelHeight(), 100);
     EXPECT_EQ(form.BoardCopy().PixelHeight(), 300);
 }
@@ -340,7 +338,7 @@ TEST_F(FormTest, TimersWaitForTheLoadAndTickOnlyFromTheDispatchWhileEnabled) {
 
 TEST(HeldTimer, KeepsTheRestOfItsPeriodOnTheGamesClockForWhenItIsReleased) {
     ManualClock clock;
-    MainForm form{clock, 15};
+    MainForm form{clock};
     form.TitleTimer().SetEnabled(false);
     QtTimer& timer = form.GameOverTimer();  // 500 ms
     using Seen = std::vector<std::string>;
@@ -434,7 +432,7 @@ TEST_F(FormTest, ClosingTheWindowWhileAClickHandlerLoopsEndsCleanly) {
         QTimer::singleShot(100, &form, [&] { form.close(); });  // the close box
         QElapsedTimer elapsed;
         elapsed.start();
-        while (!form.Closed() && elapsed.elapsed() < 5000) form.WaitForEvents(clock.GetTickCount() + 50);
+        while (!form.Closed() && elapsed.elapsed() < 5000) form.WaitForEvents(clock.Now() + 50);
         form.DoEvents();  // a last pass after the close, as the game's loop makes
         order.push_back(form.Closed() ? "handler returns" : "handler timed out");
     };
@@ -488,7 +486,7 @@ protected:
     }
 
     ManualClock clock;
-    MainForm form{clock, 15};
+    MainForm form{clock};
     QTimer guard;
 };
 

@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
     int ticks = 0;
     form.onLoad = [&] {
         form.SetWidth(650 * 15);
-        form.SetHeight(650 * 15);
+        form.SetSize(400, 650);
         form.Canvas().Clear(kanuvo::Rgb(255, 51, 51));
     };
     form.TitleTimer().onTimer = [&] { ++ticks; };

@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
     kanuvo::QtSystem system;
     system.SetLockPath(QString::fromLocal8Bit(argv[1]));
-    std::puts(system.PrevInstance() ? "refused" : "locked");
+    std::puts(system.AnotherCopyRuns() ? "refused" : "locked");
     std::fflush(stdout);
     for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
 }

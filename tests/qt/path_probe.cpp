@@ -8,7 +8,7 @@
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
-    const std::string path = kanuvo::QtSystem().Path();
+    const std::string path = kanuvo::QtSystem().ProgramFolder();
     std::fwrite(path.data(), 1, path.size(), stdout);
     return 0;
 }

@@ -32,16 +32,16 @@ namespace {
 
 TEST(QtClockTest, CountsMillisecondsAndWrapsAt32Bits) {
     QtClock clock(0xFFFFFFF0u);
-    const std::uint32_t first = clock.GetTickCount();
+    const std::uint32_t first = clock.Now();
     EXPECT_LT(static_cast<std::uint32_t>(first - 0xFFFFFFF0u), 1000u);
     // Across the wrap the difference of two readings is still the time between them.
     QtClock nearWrap(0xFFFFFFFFu);
-    const std::uint32_t before = nearWrap.GetTickCount();
+    const std::uint32_t before = nearWrap.Now();
     QtClock plain;
-    const std::uint32_t start = plain.GetTickCount();
-    while (plain.GetTickCount() - start < 5) {
+    const std::uint32_t start = plain.Now();
+    while (plain.Now() - start < 5) {
     }
-    const std::uint32_t after = nearWrap.GetTickCount();
+    const std::uint32_t after = nearWrap.Now();
     EXPECT_GE(after - before, 5u);
     EXPECT_LT(after - before, 1000u);
 }
@@ -83,12 +83,12 @@ TEST_F(LockTest, ASecondCopyIsRefusedAndTheFirstKeepsItsLock) {
     ASSERT_EQ(first.Answer(), "locked");
     QtSystem second;
     second.SetLockPath(LockPath());
-    EXPECT_TRUE(second.PrevInstance());
+    EXPECT_TRUE(second.AnotherCopyRuns());
     EXPECT_TRUE(first.Running());
     EXPECT_TRUE(QFile::exists(LockPath()));
     QtSystem third;
     third.SetLockPath(LockPath());
-    EXPECT_TRUE(third.PrevInstance());
+    EXPECT_TRUE(third.AnotherCopyRuns());
 }
 
 TEST_F(LockTest, ALockLeftByAKilledCopyDoesNotBlockANewStart) {
@@ -98,11 +98,11 @@ TEST_F(LockTest, ALockLeftByAKilledCopyDoesNotBlockANewStart) {
     ASSERT_TRUE(QFile::exists(LockPath()));
     QtSystem system;
     system.SetLockPath(LockPath());
-    EXPECT_FALSE(system.PrevInstance());
-    EXPECT_FALSE(system.PrevInstance()) << "asking again does not find ourselves";
+    EXPECT_FALSE(system.AnotherCopyRuns());
+    EXPECT_FALSE(system.AnotherCopyRuns()) << "asking again does not find ourselves";
     QtSystem another;
     another.SetLockPath(LockPath());
-    EXPECT_TRUE(another.PrevInstance());
+    EXPECT_TRUE(another.AnotherCopyRuns());
 }
 
 TEST_F(LockTest, ALockFileWhoseOwnerCannotBeReadIsStale) {
@@ -118,10 +118,10 @@ TEST_F(LockTest, ALockFileWhoseOwnerCannotBeReadIsStale) {
         file.close();
         QtSystem system;
         system.SetLockPath(LockPath());
-        EXPECT_FALSE(system.PrevInstance());
+        EXPECT_FALSE(system.AnotherCopyRuns());
         QtSystem second;
         second.SetLockPath(LockPath());
-        EXPECT_TRUE(second.PrevInstance()) << "the lock taken over is held";
+        EXPECT_TRUE(second.AnotherCopyRuns()) << "the lock taken over is held";
     }
 }
 
@@ -142,7 +142,7 @@ TEST_F(LockTest, ALockFileNamingALiveCopyOfOursStillRefuses) {
     file.close();
     QtSystem second;
     second.SetLockPath(LockPath());
-    EXPECT_TRUE(second.PrevInstance());
+    EXPECT_TRUE(second.AnotherCopyRuns());
     EXPECT_TRUE(QFile::exists(LockPath()));
 }
 
@@ -152,7 +152,7 @@ TEST_F(LockTest, WhereTheRuntimeFolderCannotHoldTheLockTheDataFolderDoesAndWitho
     ASSERT_TRUE(QDir().mkpath(LockPath()));
     QtSystem first;
     first.SetLockPath(LockPath(), fallback);
-    EXPECT_FALSE(first.PrevInstance());
+    EXPECT_FALSE(first.AnotherCopyRuns());
     EXPECT_TRUE(QFileInfo(LockPath()).isFile());
     const QString full = folder.filePath(QStringLiteral("full.lock"));
     ASSERT_TRUE(QDir().mkpath(full + "/kept"));
@@ -160,8 +160,8 @@ TEST_F(LockTest, WhereTheRuntimeFolderCannotHoldTheLockTheDataFolderDoesAndWitho
         QtSystem one, another;
         one.SetLockPath(blocked, fallback);
         another.SetLockPath(blocked, fallback);
-        EXPECT_FALSE(one.PrevInstance());
-        EXPECT_TRUE(another.PrevInstance()) << "the lock in the data folder keeps a second copy out";
+        EXPECT_FALSE(one.AnotherCopyRuns());
+        EXPECT_TRUE(another.AnotherCopyRuns()) << "the lock in the data folder keeps a second copy out";
     }
     EXPECT_TRUE(QFileInfo(full + "/kept").isDir());
     // Nowhere to lock: said once, and nothing kept that another copy could be writing too.
@@ -169,7 +169,7 @@ TEST_F(LockTest, WhereTheRuntimeFolderCannotHoldTheLockTheDataFolderDoesAndWitho
     lockless.SetLockPath(full, full);
     lockless.SetBestTimesPath(folder.filePath(QStringLiteral("best_times.json")));
     ::testing::internal::CaptureStderr();
-    EXPECT_FALSE(lockless.PrevInstance());
+    EXPECT_FALSE(lockless.AnotherCopyRuns());
     EXPECT_EQ(::testing::internal::GetCapturedStderr().rfind("kanuvo: no lock against a second copy can be made in ", 0), 0u);
     EXPECT_FALSE(lockless.KeepsRecords());
     lockless.SaveBestTime(1, 30);
@@ -182,7 +182,7 @@ TEST_F(LockTest, EndRunsTheShutdownHooksReleasesTheLockAndExits) {
         {
             QtSystem system;
             system.SetLockPath(path);
-            if (system.PrevInstance()) std::fputs("no lock\n", stderr);
+            if (system.AnotherCopyRuns()) std::fputs("no lock\n", stderr);
             system.AddShutdownHook([] { std::fputs("sound released\n", stderr); });
             system.End(EXIT_SUCCESS);
         },
@@ -193,20 +193,18 @@ TEST_F(LockTest, EndRunsTheShutdownHooksReleasesTheLockAndExits) {
 TEST(QtSystemTest, MessageBoxesGoToTheHookWhenOneIsSet) {
     QtSystem system;
     std::string shown;
-    system.SetMsgBoxHook([&](std::string_view text) { shown = text; });
-    system.MsgBox("メモリーが足りません。");
+    system.SetMessageHook([&](std::string_view text) { shown = text; });
+    system.ShowMessage("メモリーが足りません。");
     EXPECT_EQ(shown, "メモリーが足りません。");
 }
 
 TEST(QtSystemTest, ScreenAndFolder) {
     QtSystem system;
-    EXPECT_EQ(system.TwipsPerPixelY(), 1440 / 96);  // the offscreen screen is a 96-dpi one
-    system.SetScreenOverride(768, 15);
-    EXPECT_EQ(system.ScreenHeight(), 768 * 15);
-    EXPECT_EQ(system.TwipsPerPixelY(), 15);
-    EXPECT_EQ(QString::fromStdString(system.Path()),
+    system.SetScreenOverride(768);
+    EXPECT_EQ(system.ScreenHeight(), 768);
+    EXPECT_EQ(QString::fromStdString(system.ProgramFolder()),
               QFileInfo(QCoreApplication::applicationFilePath()).absolutePath());
-    EXPECT_FALSE(system.Path().ends_with('/'));
+    EXPECT_FALSE(system.ProgramFolder().ends_with('/'));
 }
 
 TEST(QtSystemTest, PicturesLoadByIdAndAMissingOneIsNull) {
@@ -215,13 +213,13 @@ TEST(QtSystemTest, PicturesLoadByIdAndAMissingOneIsNull) {
     image.fill(QColor(255, 51, 51));
     ASSERT_TRUE(image.save(folder.filePath(QStringLiteral("109.bmp")), "BMP"));
     QtSystem system;
-    EXPECT_EQ(system.LoadResPicture(109), nullptr) << "nothing is built into the tests";
+    EXPECT_EQ(system.LoadPicture(109), nullptr) << "nothing is built into the tests";
     system.SetPicturePrefix(folder.path() + QStringLiteral("/"));
-    const auto title = system.LoadResPicture(109);
+    const auto title = system.LoadPicture(109);
     ASSERT_NE(title, nullptr);
     EXPECT_EQ(title->Width(), 652);
     EXPECT_EQ(title->Height(), 650);
-    EXPECT_EQ(system.LoadResPicture(110), nullptr);
+    EXPECT_EQ(system.LoadPicture(110), nullptr);
 }
 
 // A 16 x 16 one-colour .cur file with its hot spot at (3, 4).
@@ -253,22 +251,21 @@ TEST(QtSystemTest, PointerShapesReplaceTheArrowOverOurWindowOnly) {
     garbage.close();
 
     QtClock clock;
-    MainForm form(clock, 15);
+    MainForm form(clock);
     QtSystem system;
     system.SetCursorWindow(&form);
-    EXPECT_EQ(system.GetCursor(), QtSystem::kStandardArrow);
+    EXPECT_EQ(system.Pointer(), QtSystem::kStandardArrow);
     EXPECT_EQ(system.LoadPointerFile(folder.filePath(QStringLiteral("missing.cur")).toStdString()), 0u);
     EXPECT_EQ(system.LoadPointerFile(garbage.fileName().toStdString()), 0u);
     const CursorHandle hand = system.LoadPointerFile(path.toStdString());
     ASSERT_NE(hand, 0u);
     EXPECT_NE(hand, QtSystem::kStandardArrow);
 
-    EXPECT_EQ(system.SetSystemCursor(hand, 32513), 0) << "only the arrow is replaced";
-    EXPECT_EQ(system.SetSystemCursor(hand + 10, kArrowCursorId), 0);
-    EXPECT_EQ(system.GetCursor(), QtSystem::kStandardArrow);
+    EXPECT_FALSE(system.SetPointer(hand + 10));
+    EXPECT_EQ(system.Pointer(), QtSystem::kStandardArrow);
 
-    EXPECT_EQ(system.SetSystemCursor(hand, kArrowCursorId), 1);
-    EXPECT_EQ(system.GetCursor(), hand);
+    EXPECT_TRUE(system.SetPointer(hand));
+    EXPECT_EQ(system.Pointer(), hand);
     EXPECT_EQ(form.cursor().shape(), Qt::BitmapCursor);
     EXPECT_EQ(form.cursor().hotSpot(), QPoint(3, 4));
     // Controls show the window's pointer, the gauge included.
@@ -276,9 +273,9 @@ TEST(QtSystemTest, PointerShapesReplaceTheArrowOverOurWindowOnly) {
     EXPECT_EQ(form.BoardView().Widget()->cursor().shape(), Qt::BitmapCursor);
 
     const CursorHandle saved = QtSystem::kStandardArrow;
-    EXPECT_EQ(system.SetSystemCursor(saved, kArrowCursorId), 1);
+    EXPECT_TRUE(system.SetPointer(saved));
     EXPECT_EQ(form.cursor().shape(), Qt::ArrowCursor);
-    EXPECT_EQ(system.GetCursor(), saved);
+    EXPECT_EQ(system.Pointer(), saved);
 }
 
 // Folders named with a quote, blanks and bytes that are not UTF-8: any name the file system allows.

@@ -59,8 +59,8 @@ protected:
         SpeakLanguage(Language::English);
         system.SetLockPath(lockDir.filePath("kanuvo.lock"));
         system.SetBestTimesPath(lockDir.filePath("best_times.json"));
-        system.SetScreenOverride(GetParam().screenHeight, 15);
-        system.SetMsgBoxHook([](std::string_view) {});
+        system.SetScreenOverride(GetParam().screenHeight);
+        system.SetMessageHook([](std::string_view) {});
         app = std::make_unique<KanuvoApp>(clock, system, sound);
         app->Start();
         QTest::mouseClick(&app->form, Qt::LeftButton, {}, QPoint(100, 100));  // ends the title
@@ -157,7 +157,7 @@ TEST(LanguageKey, LOnTheHelpPageSwitchesTheWindowToTheOtherLanguageAndKeepsTheCh
     testing::ManualClock clock;
     QtSystem system;
     system.SetLockPath(scratch.filePath("kanuvo.lock"));
-    system.SetScreenOverride(768, 15);
+    system.SetScreenOverride(768);
     testing::RecordingSound sound;
     AppOptions options;
     options.settingsPath = scratch.filePath("kanuvo.ini");

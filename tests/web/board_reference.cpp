@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     kanuvo::QtSystem system;
     system.SetLockPath(scratch.filePath("kanuvo.lock"));
     system.SetBestTimesPath(scratch.filePath("best_times.json"));
-    system.SetScreenOverride(768, 15);  // a screen the largest window fits, as the page reports
+    system.SetScreenOverride(768);  // a screen the largest window fits, as the page reports
     kanuvo::testing::RecordingSound sound;
     kanuvo::KanuvoApp app(clock, system, sound);
     // Loaded but never shown: no window system's frame or title bar takes from its inner area, which is

@@ -377,7 +377,7 @@ QtTimer::QtTimer(Clock& clock, int intervalMs, bool enabled) : clock_(clock), in
     timer_.setInterval(intervalMs);
     timer_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
-        periodStart_ = clock_.GetTickCount();  // a new period, as the game counts time
+        periodStart_ = clock_.Now();  // a new period, as the game counts time
         // The rest of a period cut short by a hold is followed by full periods again.
         if (timer_.interval() != interval_) timer_.setInterval(interval_);
         if (Counting() && onTimer) onTimer();
@@ -385,7 +385,7 @@ QtTimer::QtTimer(Clock& clock, int intervalMs, bool enabled) : clock_(clock), in
 }
 
 void QtTimer::Start(int periodMs) {
-    periodStart_ = clock_.GetTickCount();
+    periodStart_ = clock_.Now();
     timer_.start(periodMs);
 }
 
@@ -407,7 +407,7 @@ void QtTimer::SetHeld(bool held) {
     held_ = held;
     if (held) {
         // A signed difference stays right across the tick count's wrap.
-        const auto counted = static_cast<std::int32_t>(clock_.GetTickCount() - periodStart_);
+        const auto counted = static_cast<std::int32_t>(clock_.Now() - periodStart_);
         heldRemainder_ = timer_.isActive() ? std::clamp(timer_.interval() - counted, 0, timer_.interval()) : -1;
         timer_.stop();
     } else if (active_) {
@@ -421,9 +421,8 @@ void QtTimer::Activate() {
     if (enabled_ && !held_ && !timer_.isActive()) Start(interval_);
 }
 
-MainForm::MainForm(Clock& clock, int twipsPerPixel)
+MainForm::MainForm(Clock& clock)
     : clock_(clock),
-      twipsPerPixel_(twipsPerPixel > 0 ? twipsPerPixel : ScreenTwipsPerPixel()),
       outerSize_(size()),
       inner_(new InnerArea(*this)),
       boardView_(inner_),
@@ -468,13 +467,8 @@ void MainForm::FollowPixelRatio() {
 
 MainForm::~MainForm() { canvas_.SetChangedHandler(nullptr); }
 
-void MainForm::SetWidth(int twips) {
-    outerSize_.setWidth(RoundToPixel(static_cast<double>(twips) / twipsPerPixel_));
-    ApplyOuterSize();
-}
-
-void MainForm::SetHeight(int twips) {
-    outerSize_.setHeight(RoundToPixel(static_cast<double>(twips) / twipsPerPixel_));
+void MainForm::SetSize(int width, int height) {
+    outerSize_ = QSize(width, height);
     ApplyOuterSize();
 }
 
@@ -708,7 +702,7 @@ void MainForm::closeEvent(QCloseEvent* event) {
     QCoreApplication::quit();
 }
 
-void MainForm::Unload() {
+void MainForm::Close() {
     if (closed_) return;
     close();
 }
@@ -727,7 +721,7 @@ void MainForm::DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvent
 
 void MainForm::WaitForEvents(std::uint32_t untilTick) {
     // A signed difference stays right when the tick count wraps between now and untilTick.
-    const auto remaining = static_cast<std::int32_t>(untilTick - clock_.GetTickCount());
+    const auto remaining = static_cast<std::int32_t>(untilTick - clock_.Now());
     if (remaining <= 0) {
         DoEvents();
         return;

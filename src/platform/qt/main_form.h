@@ -186,8 +186,7 @@ struct WindowPlacement {
 // it scaled to fit, centred, with margins in the colour of the board (or of whatever covers it).
 class MainForm : public QWidget, public Form {
 public:
-    // twipsPerPixel 0 takes the primary screen's.
-    explicit MainForm(Clock& clock, int twipsPerPixel = 0);
+    explicit MainForm(Clock& clock);
     ~MainForm() override;
 
     QtSurface& Canvas() override { return canvas_; }
@@ -204,9 +203,8 @@ public:
     QtTimer& GameOverTimer() override { return gameOverTimer_; }
     QtTimer& NoteTimer() override { return noteTimer_; }
 
-    void SetWidth(int twips) override;
-    void SetHeight(int twips) override;
-    void Unload() override;
+    void SetSize(int width, int height) override;
+    void Close() override;
     void DoEvents() override;
     void WaitForEvents(std::uint32_t untilTick) override;
 
@@ -269,7 +267,6 @@ private:
     void FollowPixelRatio();
 
     Clock& clock_;
-    int twipsPerPixel_;
     QSize outerSize_;    // what the game asked for, frame included
     QSize frameExtra_;   // what the frame took when the outer size was last applied
     QSize designSize_;   // the inner area that outer size leaves

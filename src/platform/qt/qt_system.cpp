@@ -33,8 +33,6 @@ namespace kanuvo {
 
 namespace {
 
-constexpr int kTwipsPerInch = 1440;
-constexpr int kDefaultTwipsPerPixel = 15;
 constexpr int kFallbackScreenHeight = 768;
 // A cursor file is a few kilobytes; anything far larger is not one.
 constexpr std::size_t kMaxCursorFileSize = 1 << 20;
@@ -104,13 +102,7 @@ QtClock::QtClock() = default;
 
 QtClock::QtClock(std::uint32_t startTick) : offset_(startTick - SteadyMilliseconds()) {}
 
-std::uint32_t QtClock::GetTickCount() { return SteadyMilliseconds() + offset_; }
-
-int ScreenTwipsPerPixel() {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr || screen->logicalDotsPerInchY() <= 0) return kDefaultTwipsPerPixel;
-    return std::max(1, static_cast<int>(std::lround(kTwipsPerInch / screen->logicalDotsPerInchY())));
-}
+std::uint32_t QtClock::Now() { return SteadyMilliseconds() + offset_; }
 
 QtSystem::QtSystem() : cursors_{QCursor(Qt::ArrowCursor)} {}
 
@@ -123,9 +115,9 @@ std::string QtSystem::Translate(const Text& text) {
     return SpokenLanguage() == Language::Japanese ? text.source : Translated(text).toStdString();
 }
 
-void QtSystem::MsgBox(std::string_view utf8Text) {
-    if (msgBoxHook_) {
-        msgBoxHook_(utf8Text);
+void QtSystem::ShowMessage(std::string_view utf8Text) {
+    if (messageHook_) {
+        messageHook_(utf8Text);
         return;
     }
     QMessageBox box(QMessageBox::NoIcon, QGuiApplication::applicationDisplayName(),
@@ -144,7 +136,7 @@ void QtSystem::End(int exitStatus) {
     std::_Exit(exitStatus);
 }
 
-bool QtSystem::PrevInstance() {
+bool QtSystem::AnotherCopyRuns() {
     if (lock_ || !keepsRecords_) return false;  // the lock is already ours, or there is none to take
     if (lockPath_.isEmpty()) lockPath_ = DefaultLockPath();
     if (fallbackLockPath_.isEmpty()) fallbackLockPath_ = FallbackLockPath();
@@ -169,7 +161,7 @@ bool QtSystem::PrevInstance() {
     return false;
 }
 
-std::string QtSystem::Path() {
+std::string QtSystem::ProgramFolder() {
     // The folder's name byte for byte: it need not be valid UTF-8, which a QString would not keep.
     std::error_code ec;
     const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", ec);
@@ -177,26 +169,23 @@ std::string QtSystem::Path() {
     return QFile::encodeName(QCoreApplication::applicationDirPath()).toStdString();
 }
 
-void QtSystem::SetScreenOverride(int heightPixels, int twipsPerPixel, int availablePixels) {
+void QtSystem::SetScreenOverride(int heightPixels, int availablePixels) {
     screenHeightPixels_ = heightPixels;
     availableHeightPixels_ = availablePixels > 0 ? availablePixels : heightPixels;
-    twipsPerPixel_ = twipsPerPixel;
 }
 
-int QtSystem::TwipsPerPixelY() { return twipsPerPixel_.value_or(ScreenTwipsPerPixel()); }
+int QtSystem::ScreenHeight() { return HeightOf(screenHeightPixels_, &QScreen::geometry); }
 
-int QtSystem::ScreenHeight() { return HeightInTwips(screenHeightPixels_, &QScreen::geometry); }
+int QtSystem::AvailableScreenHeight() { return HeightOf(availableHeightPixels_, &QScreen::availableGeometry); }
 
-int QtSystem::AvailableScreenHeight() { return HeightInTwips(availableHeightPixels_, &QScreen::availableGeometry); }
-
-int QtSystem::HeightInTwips(std::optional<int> pretended, QRect (QScreen::*area)() const) {
+int QtSystem::HeightOf(std::optional<int> pretended, QRect (QScreen::*area)() const) {
     int pixels = kFallbackScreenHeight;
     if (pretended) {
         pixels = *pretended;
     } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         pixels = (screen->*area)().height();
     }
-    return pixels * TwipsPerPixelY();
+    return pixels;
 }
 
 namespace {
@@ -213,7 +202,7 @@ QString PictureFile(const QString& prefix, int id) {
 
 }  // namespace
 
-std::unique_ptr<Picture> QtSystem::LoadResPicture(int id) {
+std::unique_ptr<Picture> QtSystem::LoadPicture(int id) {
     const QString file = PictureFile(picturePrefix_, id);
     // An embedded picture of the plain kind is checked now and decoded where it lies when first drawn.
     const QResource resource(file);
@@ -249,20 +238,20 @@ CursorHandle QtSystem::LoadPointerFile(std::string_view path) {
     return cursors_.size();
 }
 
-CursorHandle QtSystem::GetCursor() { return currentCursor_; }
+CursorHandle QtSystem::Pointer() { return currentCursor_; }
 
 const QCursor* QtSystem::CursorOf(CursorHandle handle) const {
     if (handle == 0 || handle > cursors_.size()) return nullptr;
     return &cursors_[handle - 1];
 }
 
-int QtSystem::SetSystemCursor(CursorHandle cursor, int id) {
+bool QtSystem::SetPointer(CursorHandle cursor) {
     const QCursor* shape = CursorOf(cursor);
-    if (shape == nullptr || id != kArrowCursorId) return 0;
+    if (shape == nullptr) return false;
     currentCursor_ = cursor;
     // Controls carry no pointer of their own, so they show the window's.
     if (cursorWindow_) cursorWindow_->setCursor(*shape);
-    return 1;
+    return true;
 }
 
 void QtSystem::SetCursorWindow(QWidget* window) {

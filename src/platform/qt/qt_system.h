@@ -29,37 +29,34 @@ public:
     QtClock();
     // Starts counting at startTick, e.g. just before the wrap to see that nothing depends on it.
     explicit QtClock(std::uint32_t startTick);
-    std::uint32_t GetTickCount() override;
+    std::uint32_t Now() override;
 
 private:
     std::uint32_t offset_ = 0;
 };
 
-// Twips per pixel of the primary screen: 1440 twips to the inch, so 15 at 96 dpi.
-int ScreenTwipsPerPixel();
 
 class QtSystem : public System {
 public:
     QtSystem();
     ~QtSystem() override;
 
-    void MsgBox(std::string_view utf8Text) override;
+    void ShowMessage(std::string_view utf8Text) override;
     std::string Translate(const Text& text) override;
     [[noreturn]] void End(int exitStatus) override;
-    bool PrevInstance() override;
-    std::string Path() override;
+    bool AnotherCopyRuns() override;
+    std::string ProgramFolder() override;
     int ScreenHeight() override;
     int AvailableScreenHeight() override;
-    int TwipsPerPixelY() override;
-    std::unique_ptr<Picture> LoadResPicture(int id) override;
+    std::unique_ptr<Picture> LoadPicture(int id) override;
     CursorHandle LoadPointerFile(std::string_view path) override;
-    CursorHandle GetCursor() override;
-    int SetSystemCursor(CursorHandle cursor, int id) override;
+    CursorHandle Pointer() override;
+    bool SetPointer(CursorHandle cursor) override;
     std::optional<int> LoadBestTime(int stage) override { return bestTimes_.Load(stage); }
     void SaveBestTime(int stage, int seconds) override {
         if (keepsRecords_) bestTimes_.Save(stage, seconds);
     }
-    // False once PrevInstance found no place for a lock: this copy then keeps no best times or settings.
+    // False once AnotherCopyRuns found no place for a lock: this copy then keeps no best times or settings.
     bool KeepsRecords() const { return keepsRecords_; }
 
     // Where the program's own pictures are embedded.
@@ -71,8 +68,8 @@ public:
     // Run by End before the program stops, in the order added (the sound layer releases its device).
     void AddShutdownHook(std::function<void()> hook) { shutdownHooks_.push_back(std::move(hook)); }
     // Replaces the modal message box, so that tests never block on one.
-    void SetMsgBoxHook(std::function<void(std::string_view)> hook) { msgBoxHook_ = std::move(hook); }
-    // The window whose arrow pointer SetSystemCursor replaces (it and its controls, nothing else).
+    void SetMessageHook(std::function<void(std::string_view)> hook) { messageHook_ = std::move(hook); }
+    // The window whose pointer SetPointer sets (it and its controls, nothing else).
     void SetCursorWindow(QWidget* window);
     // Where the single-copy lock lives; by default "kanuvo.lock" in the user's runtime folder, else
     // (one that cannot hold it) the fallback, by default "kanuvo.lock" in the game's data folder.
@@ -80,9 +77,9 @@ public:
         lockPath_ = path;
         fallbackLockPath_ = fallback;
     }
-    // Pretends a screen of this height in pixels and twips per pixel, with panels taking
+    // Pretends a screen of this height in pixels, with panels taking
     // heightPixels - availablePixels of it (none when availablePixels is 0).
-    void SetScreenOverride(int heightPixels, int twipsPerPixel, int availablePixels = 0);
+    void SetScreenOverride(int heightPixels, int availablePixels = 0);
     // Where the pictures are read from: "<prefix><id>.bmp"; by default the program's own resources.
     void SetPicturePrefix(const QString& prefix) { picturePrefix_ = prefix; }
     // Where the best times are kept; by default in the user's data folder. Tests keep theirs in a scratch folder.
@@ -90,17 +87,16 @@ public:
 
 private:
     const QCursor* CursorOf(CursorHandle handle) const;
-    // The height of the pretended screen, or of an area of the primary one, in twips.
-    int HeightInTwips(std::optional<int> pretended, QRect (QScreen::*area)() const);
+    // The height of the pretended screen, or of an area of the primary one, in pixels.
+    int HeightOf(std::optional<int> pretended, QRect (QScreen::*area)() const);
 
     std::vector<std::function<void()>> shutdownHooks_;
-    std::function<void(std::string_view)> msgBoxHook_;
+    std::function<void(std::string_view)> messageHook_;
     QString lockPath_, fallbackLockPath_;
     std::unique_ptr<QLockFile> lock_;
     bool keepsRecords_ = true;
     std::optional<int> screenHeightPixels_;
     std::optional<int> availableHeightPixels_;
-    std::optional<int> twipsPerPixel_;
     QString picturePrefix_ = QLatin1String(kEmbeddedPictures);
     std::vector<QCursor> cursors_;  // handle h is cursors_[h - 1]
     CursorHandle currentCursor_ = kStandardArrow;

@@ -81,7 +81,7 @@ void WebPictureBox::SetFocus() {
     if (onFocus) onFocus();
 }
 
-void WebTimer::Start(int periodMs) { due_ = clock_.GetTickCount() + static_cast<std::uint32_t>(periodMs); }
+void WebTimer::Start(int periodMs) { due_ = clock_.Now() + static_cast<std::uint32_t>(periodMs); }
 
 void WebTimer::SetEnabled(bool enabled) {
     if (enabled == enabled_) return;
@@ -116,7 +116,7 @@ void WebTimer::Activate() {
 std::int64_t WebTimer::Remaining() const {
     if (!enabled_ || !active_) return -1;
     // A signed difference stays right across the tick count's wrap.
-    const auto left = static_cast<std::int32_t>(due_ - clock_.GetTickCount());
+    const auto left = static_cast<std::int32_t>(due_ - clock_.Now());
     return std::max<std::int64_t>(left, 0);
 }
 
@@ -149,13 +149,9 @@ WebForm::WebForm(Clock& clock)
 
 WebForm::~WebForm() = default;
 
-void WebForm::SetWidth(int twips) {
-    width_ = RoundToPixel(static_cast<double>(twips) / kWebTwipsPerPixel);
-    ApplySize();
-}
-
-void WebForm::SetHeight(int twips) {
-    height_ = RoundToPixel(static_cast<double>(twips) / kWebTwipsPerPixel);
+void WebForm::SetSize(int width, int height) {
+    width_ = width;
+    height_ = height;
     ApplySize();
 }
 
@@ -165,7 +161,7 @@ void WebForm::ApplySize() {
     kanuvo_size_window(w, h);
 }
 
-void WebForm::Unload() {
+void WebForm::Close() {
     if (closed_) return;
     closed_ = true;
     if (onQueryUnload) onQueryUnload();
@@ -215,7 +211,7 @@ void WebForm::Handle(const Event& e) {
             if (onResize) onResize();
             return;
         case PageEvent::Leave:
-            Unload();
+            Close();
             return;
     }
 }
@@ -240,10 +236,10 @@ bool WebForm::Dispatch() {
 }
 
 void WebForm::DoEvents() {
-    const std::uint32_t now = clock_.GetTickCount();
+    const std::uint32_t now = clock_.Now();
     if (now - lastYield_ >= kYieldEveryMs) {
         kanuvo_sleep(0);
-        lastYield_ = clock_.GetTickCount();
+        lastYield_ = clock_.Now();
     }
     Dispatch();
 }
@@ -251,13 +247,13 @@ void WebForm::DoEvents() {
 void WebForm::WaitForEvents(std::uint32_t untilTick) {
     if (Dispatch()) return;
     // Asleep until the page reports something, the first timer is due, or the tick asked for comes.
-    auto wait = static_cast<std::int64_t>(static_cast<std::int32_t>(untilTick - clock_.GetTickCount()));
+    auto wait = static_cast<std::int64_t>(static_cast<std::int32_t>(untilTick - clock_.Now()));
     for (WebTimer* timer : {&titleTimer_, &timeLimitTimer_, &gameOverTimer_, &noteTimer_}) {
         if (timer->Enabled() && !timer->Held() && timer->Remaining() >= 0) wait = std::min(wait, timer->Remaining());
     }
     if (wait > 0) {
         kanuvo_sleep(static_cast<double>(wait));
-        lastYield_ = clock_.GetTickCount();
+        lastYield_ = clock_.Now();
     }
     Dispatch();
 }

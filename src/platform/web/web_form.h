@@ -16,7 +16,6 @@ namespace kanuvo {
 
 // The page has no screen of its own to size the window by: it reports the screen the game's largest
 // window fits, and the page scales that window to the browser's viewport.
-constexpr int kWebTwipsPerPixel = 15;
 constexpr int kWebScreenHeight = 768;
 
 // A button of the page.
@@ -131,9 +130,8 @@ public:
     WebTimer& GameOverTimer() override { return gameOverTimer_; }
     WebTimer& NoteTimer() override { return noteTimer_; }
 
-    void SetWidth(int twips) override;
-    void SetHeight(int twips) override;
-    void Unload() override;
+    void SetSize(int width, int height) override;
+    void Close() override;
     void DoEvents() override;
     void WaitForEvents(std::uint32_t untilTick) override;
 

@@ -137,7 +137,7 @@ struct WebApp {
         OfferTouchKeys();
         form.RaiseLoad();
         kanuvo_first_frame();
-        while (!form.Closed()) form.WaitForEvents(clock.GetTickCount() + kForeverMs);
+        while (!form.Closed()) form.WaitForEvents(clock.Now() + kForeverMs);
     }
 };
 

@@ -61,9 +61,9 @@ std::string BaseName(std::string_view path) {
 
 }  // namespace
 
-std::uint32_t WebClock::GetTickCount() { return static_cast<std::uint32_t>(static_cast<std::uint64_t>(emscripten_get_now())); }
+std::uint32_t WebClock::Now() { return static_cast<std::uint32_t>(static_cast<std::uint64_t>(emscripten_get_now())); }
 
-void WebSystem::MsgBox(std::string_view utf8Text) { kanuvo_message(std::string(utf8Text).c_str()); }
+void WebSystem::ShowMessage(std::string_view utf8Text) { kanuvo_message(std::string(utf8Text).c_str()); }
 
 std::string WebSystem::Translate(const Text& text) {
     if (!english_) return text.source;
@@ -78,12 +78,11 @@ void WebSystem::End(int exitStatus) {
     kanuvo_end(exitStatus);  // never returns: the page has stopped the game
 }
 
-bool WebSystem::PrevInstance() { return kanuvo_another_copy() != 0; }
+bool WebSystem::AnotherCopyRuns() { return kanuvo_another_copy() != 0; }
 
-int WebSystem::ScreenHeight() { return kWebScreenHeight * kWebTwipsPerPixel; }
-int WebSystem::TwipsPerPixelY() { return kWebTwipsPerPixel; }
+int WebSystem::ScreenHeight() { return kWebScreenHeight; }
 
-std::unique_ptr<Picture> WebSystem::LoadResPicture(int id) {
+std::unique_ptr<Picture> WebSystem::LoadPicture(int id) {
     for (const PictureEntry& entry : kPictures) {
         if (entry.id != id) continue;
         // The pictures with words have an English drawing too.
@@ -145,11 +144,11 @@ CursorHandle WebSystem::LoadPointerFile(std::string_view path) {
     return static_cast<CursorHandle>(kanuvo_load_pointer(BaseName(path).c_str()));
 }
 
-int WebSystem::SetSystemCursor(CursorHandle cursor, int id) {
-    if (id != kArrowCursorId || cursor == 0) return 0;
+bool WebSystem::SetPointer(CursorHandle cursor) {
+    if (cursor == 0) return false;
     cursor_ = cursor;
     kanuvo_set_pointer(static_cast<int>(cursor));
-    return 1;
+    return true;
 }
 
 void WebSound::OpenMusic(const std::string& path) { kanuvo_open_music(BaseName(path).c_str()); }

@@ -14,7 +14,7 @@ namespace kanuvo {
 
 class WebClock : public Clock {
 public:
-    std::uint32_t GetTickCount() override;
+    std::uint32_t Now() override;
 };
 
 // What the player chose and keeps between visits.
@@ -26,21 +26,20 @@ struct WebSettings {
 
 class WebSystem : public System {
 public:
-    void MsgBox(std::string_view utf8Text) override;
+    void ShowMessage(std::string_view utf8Text) override;
     std::string Translate(const Text& text) override;
     // The page stops: nothing runs any more, and the page says the game has ended.
     void End(int exitStatus) override;
-    bool PrevInstance() override;
-    std::string Path() override { return "/kanuvo"; }
+    bool AnotherCopyRuns() override;
+    std::string ProgramFolder() override { return "/kanuvo"; }
     int ScreenHeight() override;
     int AvailableScreenHeight() override { return ScreenHeight(); }
-    int TwipsPerPixelY() override;
-    std::unique_ptr<Picture> LoadResPicture(int id) override;
+    std::unique_ptr<Picture> LoadPicture(int id) override;
     std::optional<int> LoadBestTime(int stage) override;
     void SaveBestTime(int stage, int seconds) override;
     CursorHandle LoadPointerFile(std::string_view path) override;
-    CursorHandle GetCursor() override { return cursor_; }
-    int SetSystemCursor(CursorHandle cursor, int id) override;
+    CursorHandle Pointer() override { return cursor_; }
+    bool SetPointer(CursorHandle cursor) override;
 
     // The language the page speaks: English when true.
     void SpeakEnglish(bool english);
