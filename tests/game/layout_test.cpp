@@ -161,7 +161,7 @@ TEST(WindowSize, ScreenHeightBandsTakeTheNextSmallerSizeWhereTheWindowWouldNotFi
                                          {600, 550}, {699, 550}, {700, 550}, {701, 650}, {768, 650}, {1080, 650}};
     for (const auto& [height, side] : cases) {
         t.system.screenHeightPixels = height;
-        EXPECT_EQ(ComputeWindowSize(t.game), side * 15) << "screen " << height;
+        EXPECT_EQ(ComputeWindowSize(t.game), side) << "screen " << height;
     }
     // Panels take their share: the framed window must fit what they leave, and the bands still
     // follow the whole screen's height.
@@ -171,7 +171,7 @@ TEST(WindowSize, ScreenHeightBandsTakeTheNextSmallerSizeWhereTheWindowWouldNotFi
     for (const auto& [height, available, side] : panelled) {
         t.system.screenHeightPixels = height;
         t.system.availableHeightPixels = available;
-        EXPECT_EQ(ComputeWindowSize(t.game), side * 15) << "screen " << height << ", available " << available;
+        EXPECT_EQ(ComputeWindowSize(t.game), side) << "screen " << height << ", available " << available;
     }
 }
 

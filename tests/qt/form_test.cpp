@@ -448,24 +448,24 @@ TEST_F(FormTest, ClosingTheWindowWhileAClickHandlerLoopsEndsCleanly) {
     EXPECT_EQ(order, (std::vector<std::string>{"query unload", "handler returns", "event loop returns"}));
     EXPECT_FALSE(form.isVisible());
     // Everything is still there for the program to finish with; a second close raises nothing.
-    form.Unload();
+    form.Close();
     form.BoardView().Clear(Rgb(1, 2, 3));
     EXPECT_EQ(form.BoardView().ClearColor(), Rgb(1, 2, 3));
     EXPECT_EQ(order.size(), 3u);
 }
 
-TEST_F(FormTest, UnloadRaisesQueryUnloadOnceAndClosesTheWindow) {
+TEST_F(FormTest, CloseRaisesQueryUnloadOnceAndClosesTheWindow) {
     int queries = 0;
     form.onQueryUnload = [&] { ++queries; };
     form.show();
-    form.ExitButton().onClick = [&] { form.Unload(); };
+    form.ExitButton().onClick = [&] { form.Close(); };
     form.ExitButton().Move(10, 10, 80, 30);
     form.ExitButton().SetVisible(true);
     QTest::mouseClick(&form.ExitButton().Widget(), Qt::LeftButton);
     EXPECT_EQ(queries, 1);
     EXPECT_TRUE(form.Closed());
     EXPECT_FALSE(form.isVisible());
-    form.Unload();
+    form.Close();
     form.close();
     EXPECT_EQ(queries, 1);
 }

@@ -32,8 +32,7 @@ int main(int argc, char** argv) {
     kanuvo::MainForm form(clock);
     int ticks = 0;
     form.onLoad = [&] {
-        form.SetWidth(650 * 15);
-        form.SetSize(400, 650);
+        form.SetSize(650, 650);
         form.Canvas().Clear(kanuvo::Rgb(255, 51, 51));
     };
     form.TitleTimer().onTimer = [&] { ++ticks; };
