@@ -57,7 +57,7 @@ Direction ExitHeading(TileKind kind, Direction entering) {
     return Direction::None;
 }
 
-std::vector<int> RoadFrom(const GameState& s, int n, int cell, Direction entering) {
+std::vector<int> RoadFrom(const BoardState& s, int n, int cell, Direction entering) {
     std::vector<int> road;
     Direction heading = entering;
     // A road without a break visits each cell once, so it is never longer than the board.

@@ -53,7 +53,7 @@ Direction ExitHeading(TileKind kind, Direction entering);
 
 // The cells a road runs through on an N x N board from `cell`, which it enters moving `entering`:
 // each cell whose tile takes it in, in order, up to where it breaks, or up to the goal (included).
-std::vector<int> RoadFrom(const GameState& s, int n, int cell, Direction entering);
+std::vector<int> RoadFrom(const BoardState& s, int n, int cell, Direction entering);
 
 // The name of a kind ("TileLeftBottom", ...).
 const char* TileName(TileKind kind);

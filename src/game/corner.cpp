@@ -76,7 +76,7 @@ void RefreshCorner(Game& g) {
 
 }  // namespace
 
-Rect CornerArea(const GameState& s) {
+Rect CornerArea(const BoardState& s) {
     const int n = s.BoardSize;
     const Rect& start = s.CellRects[StartCell(n)];
     return Rect{0, start.bottom + 1, s.CellRects[StartCell(n) - 1].left, start.bottom + 1 + s.CellSize};

@@ -163,7 +163,7 @@ void StartStopClick(Game& g) {
         g.form.StartStopButton().SetCaption(Say(g, kStartCaption));
         g.form.TimeLimitTimer().SetEnabled(false);
         StopMusic(g);
-        HandleMiss(g, RunEnd::Stopped);
+        EndRun(g, RunEnd::Stopped);
         g.form.BoardView().SetFocus();
         return;
     }
@@ -229,7 +229,7 @@ void UpdateStepDue(Game& g) {
     }
 }
 
-void HandleMiss(Game& g, RunEnd cause) {
+void EndRun(Game& g, RunEnd end) {
     const int boardOnScreen = g.BoardSize;
     g.form.StartStopButton().SetCaption(Say(g, kStartCaption));
     g.form.TimeLimitTimer().SetEnabled(false);
@@ -237,44 +237,32 @@ void HandleMiss(Game& g, RunEnd cause) {
     g.Playing = false;
     g.StepDue = false;
     StopMusic(g);
-    g.LastRunEnd = g.Lives > 0 ? cause : RunEnd::GameOver;
-    if (g.Lives > 0) {
-        PlaySound(g, IsRouteStage(g.Stage) ? SoundId::Stop2 : SoundId::Stop1);
+    if (end == RunEnd::Cleared) {
+        // The time stays for the clear's banner.
+        g.LastRunEnd = RunEnd::Cleared;
+        PlaySound(g, SoundId::Goal);
+        AdvanceStage(g);
+        g.Lives = kLivesPerStage;
     } else {
-        PlaySound(g, SoundId::GameOver);
-        g.form.GameOverTimer().SetEnabled(true);
+        g.LastRunEnd = g.Lives > 0 ? end : RunEnd::GameOver;
+        if (g.Lives > 0) {
+            PlaySound(g, IsRouteStage(g.Stage) ? SoundId::Stop2 : SoundId::Stop1);
+        } else {
+            PlaySound(g, SoundId::GameOver);
+            g.form.GameOverTimer().SetEnabled(true);
+        }
+        g.TimeCount = 0;
+        SpendLife(g);
     }
-    g.TimeCount = 0;
-    SpendLife(g);
-    // The retries below the board show what is left at once, as the next board will. They stand under
-    // the board still on screen, whose size a Game Over has already set back for the next one.
-    DrawLives(g, boardOnScreen);
-    ShowWhichButtonsAct(g);
-}
-
-void ClearStage(Game& g) {
-    const int boardOnScreen = g.BoardSize;
-    g.form.StartStopButton().SetCaption(Say(g, kStartCaption));
-    g.form.TimeLimitTimer().SetEnabled(false);
-    AdvanceStage(g);
-    StopMusic(g);
-    g.RouteActive = false;
-    g.Lives = kLivesPerStage;
-    g.Playing = false;
-    g.StepDue = false;
-    g.LastRunEnd = RunEnd::Cleared;
-    PlaySound(g, SoundId::Goal);
-    // Both retries back, shown at once as after a miss, under the board that was cleared.
+    // The retries below the board show what is left at once, as the next board will: both back after
+    // a clear. They stand under the board still on screen, whose size a clear or a Game Over has
+    // already set for the next one.
     DrawLives(g, boardOnScreen);
     ShowWhichButtonsAct(g);
 }
 
 void EndRunIf(Game& g, RunEnd end) {
-    if (end == RunEnd::Cleared) {
-        ClearStage(g);
-    } else if (end != RunEnd::None) {
-        HandleMiss(g, end);
-    }
+    if (end != RunEnd::None) EndRun(g, end);
 }
 
 void TimeLimitTick(Game& g) { EndRunIf(g, SpendSecond(g)); }

@@ -29,10 +29,9 @@ void UpdateStepDue(Game& g);
 // until a fresh board is dealt, New Game during a run.
 void ShowWhichButtonsAct(Game& g);
 
-// The two ways a run ends; a miss says what caused it (Game Over, when no retry was left, is noted
-// whatever the cause).
-void ClearStage(Game& g);
-void HandleMiss(Game& g, RunEnd cause);
+// Ends the run in a clear (the game's ClearStage: on to the next stage, both retries back) or in a
+// miss (HandleMiss: a retry spent; Game Over, when none was left, is noted whatever the cause).
+void EndRun(Game& g, RunEnd end);
 // Acts on what a step of the run says happened: nothing (None), a clear, or a miss.
 void EndRunIf(Game& g, RunEnd end);
 

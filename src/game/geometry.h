@@ -19,7 +19,7 @@ void PlaceTruckAtStart(GameState& s);
 // The time gauge's frame (GaugeFrame) and bar (GaugeBar) centred in the margin above the board.
 void LayoutGauge(Game& g);
 // The rectangle of an N x N board's cells, from the goal's top-left corner to the start's bottom-right.
-inline Rect CellsArea(const GameState& s, int boardSize) {
+inline Rect CellsArea(const BoardState& s, int boardSize) {
     const Rect& goal = s.CellRects[GoalCell];
     const Rect& start = s.CellRects[StartCell(boardSize)];
     return {goal.left, goal.top, start.right, start.bottom};

@@ -27,7 +27,7 @@ constexpr int kRoadLightWidth = 3;
 
 // The road's geometry in one cell: the centre lines at L + m and T + m, the half width w.
 struct Road {
-    Road(const GameState& s, int cell)
+    Road(const BoardState& s, int cell)
         : r(s.CellRects[cell]), m(RoundHalfEven(s.CellSize / 2.0)), w(s.CellSize / 100.0 * 5) {}
     // A coordinate with w in it is the real sum rounded half to even.
     static int At(double value) { return RoundHalfEven(value); }
@@ -89,7 +89,7 @@ void PaintBand(Surface& surface, const Road& road, Band band, Color color) {
 }
 
 // One stretch of a line between cells: the background, then whatever road bands run across it.
-void RepaintLineStretch(const GameState& s, const Box& stretch, Surface& surface) {
+void RepaintLineStretch(const BoardState& s, const Box& stretch, Surface& surface) {
     FillBox(surface, stretch, s.BoardBackColor);
     const int n = s.BoardSize;
     for (int cell = 1; cell <= n * n; ++cell) {
@@ -127,9 +127,9 @@ void PaintFace(Game& g, int cell, Surface& surface, Color face, Text label, int 
 
 }  // namespace
 
-Font LabelFont(const GameState& s) { return Font{s.CellSize / 20.0 * 4, false}; }
+Font LabelFont(const BoardState& s) { return Font{s.CellSize / 20.0 * 4, false}; }
 
-void PaintRoadTile(const GameState& s, TileKind kind, int cell, Surface& surface) {
+void PaintRoadTile(const BoardState& s, TileKind kind, int cell, Surface& surface) {
     const Rect& r = s.CellRects[cell];
     surface.RoundRect(r.left, r.top, r.right, r.bottom, kCornerSize, kTileGrey, kTileGrey);
     if (!IsRoad(kind)) return;
@@ -138,12 +138,12 @@ void PaintRoadTile(const GameState& s, TileKind kind, int cell, Surface& surface
     PaintBand(surface, road, kShapes[KindNumber(kind)].second, TileColor(kind));
 }
 
-void PaintCell(const GameState& s, int cell, Surface& surface) {
+void PaintCell(const BoardState& s, int cell, Surface& surface) {
     const TileKind kind = s.Cells[cell];
     if (IsRoad(kind)) PaintRoadTile(s, kind, cell, surface);
 }
 
-void PaintMovedTile(const GameState& s, Surface& surface) { PaintCell(s, s.SlideTarget, surface); }
+void PaintMovedTile(const BoardState& s, Surface& surface) { PaintCell(s, s.SlideTarget, surface); }
 
 void PaintGoal(Game& g, int cell, Surface& surface) {
     PaintFace(g, cell, surface, kGoalFace, KANUVO_TEXT("Board", "ゴール"), 5);
@@ -153,7 +153,7 @@ void PaintStart(Game& g, int cell, Surface& surface) {
     PaintFace(g, cell, surface, kStartFace, KANUVO_TEXT("Board", "スタート"), 6);
 }
 
-void PaintLinesBetweenCells(const GameState& s, const Rect& area, Surface& surface) {
+void PaintLinesBetweenCells(const BoardState& s, const Rect& area, Surface& surface) {
     const int n = s.BoardSize;
     // The line right of a column is the pixel column at its cells' right edge; the line below a row
     // is the pixel row at its cells' bottom edge. Neither belongs to any cell.
@@ -167,14 +167,14 @@ void PaintLinesBetweenCells(const GameState& s, const Rect& area, Surface& surfa
     }
 }
 
-void LightCell(const GameState& s, int cell, Surface& surface) {
+void LightCell(const BoardState& s, int cell, Surface& surface) {
     const Rect& r = s.CellRects[cell];
     for (int inset = 0; inset < kRoadLightWidth; ++inset) {
         surface.Box(r.left + inset, r.top + inset, r.right - 1 - inset, r.bottom - 1 - inset, kRoadLight);
     }
 }
 
-void EraseCell(const GameState& s, int cell, Surface& surface) {
+void EraseCell(const BoardState& s, int cell, Surface& surface) {
     const Rect& r = s.CellRects[cell];
     surface.FillBox(r.left, r.top, r.right, r.bottom, s.BoardBackColor);
 }

@@ -7,23 +7,23 @@
 namespace kanuvo {
 
 // The grey rounded tile with the road of `kind` in cell `cell`; the bare grey tile for Empty.
-void PaintRoadTile(const GameState& s, TileKind kind, int cell, Surface& surface);
+void PaintRoadTile(const BoardState& s, TileKind kind, int cell, Surface& surface);
 // PaintRoadTile with the kind the cell holds; nothing for Empty (the empty cell, start or goal).
-void PaintCell(const GameState& s, int cell, Surface& surface);
+void PaintCell(const BoardState& s, int cell, Surface& surface);
 // PaintCell for the cell the last slide moved a tile into.
-void PaintMovedTile(const GameState& s, Surface& surface);
+void PaintMovedTile(const BoardState& s, Surface& surface);
 // The font of the goal's and the start's labels, and of the stage caption.
-Font LabelFont(const GameState& s);
+Font LabelFont(const BoardState& s);
 // The goal's and the start's faces with their labels in the player's language.
 void PaintGoal(Game& g, int cell, Surface& surface);
 void PaintStart(Game& g, int cell, Surface& surface);
 // Outlines the cell in bright gold just inside its rectangle, as a lit road shows.
-void LightCell(const GameState& s, int cell, Surface& surface);
+void LightCell(const BoardState& s, int cell, Surface& surface);
 // Fills the cell's rectangle, and the lines right of and below it, with the board's ground.
-void EraseCell(const GameState& s, int cell, Surface& surface);
+void EraseCell(const BoardState& s, int cell, Surface& surface);
 // Repaints the lines between cells where they cross `area` (left and top edges included, right and
 // bottom not): the background, and the road bands that run across them.
-void PaintLinesBetweenCells(const GameState& s, const Rect& area, Surface& surface);
+void PaintLinesBetweenCells(const BoardState& s, const Rect& area, Surface& surface);
 // Erases InitialEmptyCell, makes it Empty; returns its index.
 int MakeEmptyCell(GameState& s, Surface& surface);
 

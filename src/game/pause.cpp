@@ -45,7 +45,7 @@ void HoldPlateAside(Game& g, void (*draw)(Game&)) {
     if (g.Paused && CopyPlateArea(g, g.form.BoardCopy(), g.form.BoardView())) DrawPausePlate(g);
 }
 
-Rect PlateRect(const GameState& s) {
+Rect PlateRect(const BoardState& s) {
     // A road reaches the pixel on a tile's right and bottom edge lines; the plate covers those too.
     const Rect cells = CellsArea(s, s.BoardSize);
     return Rect{cells.left, cells.top, cells.right + 1, cells.bottom + 1};

@@ -22,6 +22,6 @@ void EndPause(Game& g);
 void HoldPlateAside(Game& g, void (*draw)(Game&));
 // Where the plate lies: the board's cells, from the goal's top-left corner to the start's bottom-right
 // one, edge lines included.
-Rect PlateRect(const GameState& s);
+Rect PlateRect(const BoardState& s);
 
 }  // namespace kanuvo

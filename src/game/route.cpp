@@ -27,12 +27,12 @@ enum class RouteClass {
     Inner,
 };
 
-int ExitCell(const GameState& s) {
+int ExitCell(const BoardState& s) {
     const int n = s.BoardSize;
     return s.StartExit == ExitLeft ? StartCell(n) - 1 : StartCell(n) - n;
 }
 
-RouteClass ClassOf(const GameState& s, int cell) {
+RouteClass ClassOf(const BoardState& s, int cell) {
     const int n = s.BoardSize;
     const int start = StartCell(n);
     if (cell <= GoalCell || cell >= start) return RouteClass::NotTraced;
@@ -59,7 +59,7 @@ struct RouteMove {
 
 // Every class rule is this one: the tile decides where the road leaves the cell, and the board
 // decides whether that is somewhere the route may go.
-RouteMove FollowRoad(const GameState& s, int cell, Direction entering) {
+RouteMove FollowRoad(const BoardState& s, int cell, Direction entering) {
     const int n = s.BoardSize;
     const Direction out = ExitHeading(s.Cells[cell], entering);
     if (out == Direction::None || !HasNeighbour(cell, out, n)) return {RouteEnd::Breaks, Direction::None};

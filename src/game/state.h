@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The game's shared state: one struct, each variable under the game's own name, and the two rules
-// that move a game on at the end of a run (a stage cleared, a life spent).
+// The game's shared state: the board, the run and the screen, each variable under the game's own name,
+// and the two rules that move a game on at the end of a run (a stage cleared, a life spent).
 #pragma once
 
 #include <array>
@@ -37,20 +37,11 @@ inline constexpr int kStepIntervalMs = 200;  // between truck steps
 // How the last run ended, or None while a run goes on, as the board tells the player until it is next redrawn.
 enum class RunEnd { None, Cleared, Stopped, Crashed, TimedOut, GameOver };
 
-struct GameState {
-    // Where the player stands in a game.
-    int Stage = kFirstStage;          // 1..9; 9 follows a cleared stage 8
+// The board as dealt and laid out: its tiles, its ground and where everything on it lies.
+struct BoardState {
     int BoardSize = kFirstBoardSize;  // N, cells per side, 4..7
-    int Lives = kLivesPerStage;       // retries left, 0..2
-    bool Playing = false;             // a run is in progress
-    bool BoardReady = true;           // a freshly dealt board may be started
 
-    // The truck's step timer.
-    int StepInterval = kStepIntervalMs;  // milliseconds between truck steps
-    std::uint32_t LastStepTime = 0;      // tick count of the last truck step
-    bool StepDue = false;                // a truck step is due in this pass
-
-    // The board: Cells[1..N*N] hold tile kinds; entry 0 is unused so cells keep the game's numbers.
+    // Cells[1..N*N] hold tile kinds; entry 0 is unused so cells keep the game's numbers.
     std::array<TileKind, kMaxCells + 1> Cells{};
     Direction StartExit = Direction::None;  // the heading out of the start: ExitLeft or ExitUp
 
@@ -69,35 +60,25 @@ struct GameState {
     int SlideTarget = 0;
     int SlideSource = 0;
     TileKind SlideKind = TileKind::Empty;
+};
 
-    // Title screen and pointer shapes.
-    int TitleTicks = 0;
-    CursorHandle SavedCursor = 0;
-    CursorHandle HandCursor = 0;
-    CursorHandle NoDropCursor = 0;
-    // Which control the pointer shape was last set for, so it is set once on arrival.
-    bool ExitCursorSet = false;
-    bool NewGameCursorSet = false;
-    bool StartStopCursorSet = false;
-    bool BoardCursorSet = false;
+// Where the player stands in a game, and the run in progress or the last one.
+struct RunState {
+    int Stage = kFirstStage;     // 1..9; 9 follows a cleared stage 8
+    int Lives = kLivesPerStage;  // retries left, 0..2
+    bool Playing = false;        // a run is in progress
+    bool BoardReady = true;      // a freshly dealt board may be started
+
+    // The truck's step timer.
+    int StepInterval = kStepIntervalMs;  // milliseconds between truck steps
+    std::uint32_t LastStepTime = 0;      // tick count of the last truck step
+    bool StepDue = false;                // a truck step is due in this pass
 
     // Time limit.
     int TimeCount = 0;
 
     // The run is held by the player: the clock, the trace and the truck wait until it is resumed.
     bool Paused = false;
-    // The help page lies over the window and holds the game until it goes.
-    bool HelpShown = false;
-
-    // The board's free corner: the mark of a muted sound, and a short note that fades.
-    bool SoundOff = false;
-    std::optional<Text> CornerNote;
-    int NoteTicks = 0;  // ticks of the note timer since the note came
-
-    // The road assist: on or off, whether this run has had its help, and the cells it outlines now.
-    bool RoadAssist = false;
-    bool RunAssisted = false;
-    std::array<bool, kMaxCells + 1> AssistLit{};
 
     // Route trace and truck.
     bool RouteActive = false;
@@ -106,11 +87,8 @@ struct GameState {
     Rect TruckRect;
     std::array<int, 2> TruckCells{};
 
-    // Game Over lettering: the next drawing's size and place; ZoomWidth 0 while idle.
-    int ZoomWidth = 0;
-    int ZoomHeight = 0;
-    int ZoomLeft = 0;
-    int ZoomTop = 0;
+    // Whether this run has had the road assist's help: it keeps no best time.
+    bool RunAssisted = false;
 
     // What the board shows after a run: how it ended, the stage and board size it played, and the
     // cells the truck covered in it, in order (the road that won, when it won).
@@ -122,7 +100,42 @@ struct GameState {
     int RunBoardSize = 0;
     std::array<int, kMaxCells> TruckPath{};
     int TruckPathLength = 0;
+};
 
+// What the window shows besides the board's tiles, and the player's choices it shows.
+struct ScreenState {
+    // Title screen and pointer shapes.
+    int TitleTicks = 0;
+    CursorHandle SavedCursor = 0;
+    CursorHandle HandCursor = 0;
+    CursorHandle NoDropCursor = 0;
+    // Which control the pointer shape was last set for, so it is set once on arrival.
+    bool ExitCursorSet = false;
+    bool NewGameCursorSet = false;
+    bool StartStopCursorSet = false;
+    bool BoardCursorSet = false;
+
+    // The help page lies over the window and holds the game until it goes.
+    bool HelpShown = false;
+
+    // The board's free corner: the mark of a muted sound, and a short note that fades.
+    bool SoundOff = false;
+    std::optional<Text> CornerNote;
+    int NoteTicks = 0;  // ticks of the note timer since the note came
+
+    // The road assist: on or off, and the cells it outlines now.
+    bool RoadAssist = false;
+    std::array<bool, kMaxCells + 1> AssistLit{};
+
+    // Game Over lettering: the next drawing's size and place; ZoomWidth 0 while idle.
+    int ZoomWidth = 0;
+    int ZoomHeight = 0;
+    int ZoomLeft = 0;
+    int ZoomTop = 0;
+};
+
+// The game's shared state, by concern; each field keeps the game's own name.
+struct GameState : BoardState, RunState, ScreenState {
     // Sound files.
     std::string GameOverSoundPath;
     std::string Stop1SoundPath;

@@ -634,7 +634,7 @@ TEST_F(Window, EveryWayARunEndsIsToldOnTheBoardAndNewGameClearsIt) {
         EXPECT_EQ(DrawnOverBoard(*this), 0);
     };
     endRunBy([this] { ClickStart(); });                          // Stop
-    endRunBy([this] { HandleMiss(g, RunEnd::Crashed); });       // a crash
+    endRunBy([this] { EndRun(g, RunEnd::Crashed); });       // a crash
     g.Lives = 2;
     endRunBy([this] { g.TimeCount = 180, TimeLimitTick(g); });  // time up
     endRunBy([this] {                                             // a clear

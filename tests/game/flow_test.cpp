@@ -202,7 +202,7 @@ TEST_F(Flow, TruckStagesMissWithTheCrashSound) {
 TEST_F(Flow, StageNineFollowsEightOnASevenBySevenBoardAndLeadsBackToOne) {
     g.Stage = 8;
     g.BoardSize = 7;
-    ClearStage(g);
+    EndRun(g, RunEnd::Cleared);
     EXPECT_EQ(g.Stage, 9);
     NewGameClick(g);
     EXPECT_EQ(g.BoardSize, 7);
@@ -216,7 +216,7 @@ TEST_F(Flow, StageNineFollowsEightOnASevenBySevenBoardAndLeadsBackToOne) {
     StartStopClick(g);
     EXPECT_GT(truckSteps, 0);  // the truck drives in stage 9
     EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("goal.wav", "stop1.wav"));
-    ClearStage(g);
+    EndRun(g, RunEnd::Cleared);
     EXPECT_EQ(g.Stage, 1);
     EXPECT_EQ(g.BoardSize, 4);
 }
