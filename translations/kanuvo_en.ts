@@ -85,6 +85,14 @@
         <source>新ゲーム</source>
         <translation>New Game</translation>
     </message>
+    <message>
+        <source>Enter キーでもスタート</source>
+        <translation>Enter also starts</translation>
+    </message>
+    <message>
+        <source>N キーでも新ゲーム</source>
+        <translation>N also deals a new game</translation>
+    </message>
 </context>
 <context>
     <name>CommandLine</name>
@@ -152,12 +160,12 @@ A sliding-tile road puzzle: lay a road from the start to the goal.
         <translation>P, Esc: pause   M: sound   A: road assist   F1: help</translation>
     </message>
     <message>
-        <source>スタート：始める&#x3000;ストップ：やめる（ミスになる）</source>
-        <translation>Start: begin a run   Stop: give it up (a miss)</translation>
+        <source>スタート・Enter：始める&#x3000;ストップ：やめる（ミスになる）</source>
+        <translation>Start, Enter: begin a run   Stop: give it up (a miss)</translation>
     </message>
     <message>
-        <source>新ゲーム：次の盤を配る&#x3000;終了：ゲームをおわる</source>
-        <translation>New Game: deal the next board   Exit: quit the game</translation>
+        <source>新ゲーム・N：次の盤を配る&#x3000;終了：ゲームをおわる</source>
+        <translation>New Game, N: deal the next board   Exit: quit the game</translation>
     </message>
     <message>
         <source>ベストタイム</source>

@@ -107,6 +107,8 @@ struct SoundWorker::Queue {
     std::deque<std::function<void(SoundEngine&)>> calls;
     bool stopping = false;
     bool ended = false;
+    SoundEngine* engine = nullptr;  // while the thread has it
+    int playsQueued = 0;            // given and not yet run: until they run, the tune has not ended
 };
 
 SoundWorker::SoundWorker(std::string modulePath, std::uint64_t moduleDigest)
@@ -122,6 +124,10 @@ void SoundWorker::StartLoading() {
 
 void SoundWorker::Work(const std::string& modulePath, std::uint64_t moduleDigest, const std::shared_ptr<Queue>& queue) {
     std::unique_ptr<SoundEngine> engine = LoadSoundModule(modulePath, moduleDigest);
+    {
+        std::lock_guard lock(queue->mutex);
+        queue->engine = engine.get();
+    }
     for (;;) {
         std::function<void(SoundEngine&)> call;
         {
@@ -146,6 +152,10 @@ void SoundWorker::Work(const std::string& modulePath, std::uint64_t moduleDigest
             queue->changed.wait(lock, woken);
         }
     }
+    {
+        std::lock_guard lock(queue->mutex);
+        queue->engine = nullptr;
+    }
     engine.reset();  // the music stops and the device closes, here on the thread that opened it
     {
         std::lock_guard lock(queue->mutex);
@@ -167,7 +177,15 @@ void SoundWorker::OpenMusic(const std::string& path) {
     Give([path](SoundEngine& sound) { sound.OpenMusic(path); });
 }
 void SoundWorker::PlayMusicFromStart() {
-    Give([](SoundEngine& sound) { sound.PlayMusicFromStart(); });
+    {
+        std::lock_guard lock(queue_->mutex);
+        ++queue_->playsQueued;
+    }
+    Give([queue = queue_.get()](SoundEngine& sound) {
+        sound.PlayMusicFromStart();
+        std::lock_guard lock(queue->mutex);
+        --queue->playsQueued;
+    });
 }
 void SoundWorker::StopMusic() {
     Give([](SoundEngine& sound) { sound.StopMusic(); });
@@ -178,8 +196,9 @@ void SoundWorker::CloseMusic() {
 void SoundWorker::PlayEffect(const std::string& path) {
     Give([path](SoundEngine& sound) { sound.PlayEffect(path); });
 }
-void SoundWorker::ResumeMusic() {
-    Give([](SoundEngine& sound) { sound.ResumeMusic(); });
+bool SoundWorker::MusicEnded() const {
+    std::lock_guard lock(queue_->mutex);
+    return queue_->playsQueued == 0 && queue_->engine != nullptr && queue_->engine->MusicEnded();
 }
 
 bool SoundWorker::Shutdown(std::chrono::milliseconds patience) {

@@ -53,7 +53,8 @@ public:
     void StopMusic() override;
     void CloseMusic() override;
     void PlayEffect(const std::string& path) override;
-    void ResumeMusic() override;
+    // Asked of the sound from this thread; false while a play given is still queued.
+    bool MusicEnded() const override;
 
     // Drops the calls not yet run, and lets the thread stop the music, close the device and end.
     // Waits for that at most `patience`: true when the thread has ended, false when it was left

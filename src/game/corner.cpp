@@ -26,9 +26,8 @@ constexpr double kGapPerCell = 0.2;  // between the hint, the mark's place and t
 // The road assist's mark: a small grey tile with a bend of road, outlined in the assist's gold.
 constexpr Color kMarkTile = Rgb(200, 200, 200);
 constexpr TileKind kMarkRoad = TileKind::RightTop;
-// A note shows for 1.5 s, then fades out over 0.5 s, at 100 ms a tick.
-constexpr int kNoteFullTicks = 15;
-constexpr int kNoteTicks = 20;
+constexpr int kNoteFullTicks = 1500 / kNoteTickMs;
+constexpr int kNoteTicks = 2000 / kNoteTickMs;
 
 void DrawMark(Surface& surface, double left, double middle, double height, Color back) {
     const double h = height;
@@ -128,11 +127,6 @@ void ShowCornerNote(Game& g, Text note) {
     g.form.NoteTimer().SetEnabled(false);
     g.form.NoteTimer().SetEnabled(true);
     RefreshCorner(g);
-}
-
-void ShowSoundState(Game& g, bool off) {
-    g.SoundOff = off;
-    ShowCornerNote(g, off ? texts::kSoundOff : texts::kSoundOn);
 }
 
 void NoteTick(Game& g) {

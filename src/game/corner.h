@@ -16,8 +16,8 @@ Rect CornerArea(const BoardState& s);
 void DrawCorner(Game& g, Surface& surface);
 // Shows the note in the corner; it fades and goes by itself.
 void ShowCornerNote(Game& g, Text note);
-// The sound was turned off or on: the mark follows, and a note says so.
-void ShowSoundState(Game& g, bool off);
+// The note timer's period: a note shows for 1.5 s, then fades out over 0.5 s.
+constexpr int kNoteTickMs = 100;
 // A tick of the note timer: the note fades, then goes.
 void NoteTick(Game& g);
 

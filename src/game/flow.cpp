@@ -17,6 +17,7 @@
 #include "game/route.h"
 #include "game/run_end.h"
 #include "game/sprite.h"
+#include "game/texts.h"
 #include "game/truck.h"
 #include "platform/captions.h"
 
@@ -26,7 +27,9 @@ namespace {
 
 constexpr Text kAlreadyRunningMessage = KANUVO_TEXT("Messages", "このアプリケーションはすでに開かれています。");
 
-// Game Over lettering: start size, growth per drawing, and the margin at which it stops.
+// Game Over lettering: how often it grows, its start size, growth per drawing, and the margin at which
+// it stops.
+constexpr int kGameOverTickMs = 500;
 constexpr int kZoomStartWidth = 60, kZoomStartHeight = 20;
 constexpr int kZoomGrowWidth = 100, kZoomGrowHeight = 50;
 constexpr int kZoomStopMargin = 50;
@@ -47,6 +50,12 @@ void CenterZoom(Game& g) {
 void StopGameOverLettering(Game& g) {
     g.form.GameOverTimer().SetEnabled(false);
     g.ZoomWidth = 0;
+}
+
+// The keys that press the buttons, said where the pointer rests on them.
+void HintButtonKeys(Game& g) {
+    g.form.StartStopButton().SetHint(Say(g, texts::kStartKeyHint));
+    g.form.NewGameButton().SetHint(Say(g, texts::kNewGameKeyHint));
 }
 
 void PaintTitle(Game& g) {
@@ -91,9 +100,14 @@ void FormLoad(Game& g) {
         g.system.End(EXIT_SUCCESS);
         return;
     }
+    g.form.TitleTimer().SetPeriod(kTitleTickMs);
+    g.form.TimeLimitTimer().SetPeriod(kTimeLimitTickMs);
+    g.form.GameOverTimer().SetPeriod(kGameOverTickMs);
+    g.form.NoteTimer().SetPeriod(kNoteTickMs);
     const int side = ComputeWindowSize(g);
     if (!LoadPictures(g)) return;
     g.form.SetSize(side, side);
+    HintButtonKeys(g);
     PaintTitle(g);
     if (!LoadSoundsAndCursors(g)) return;
 
@@ -271,6 +285,7 @@ void RewordWindow(Game& g) {
     g.form.ExitButton().SetCaption(Say(g, kExitCaption));
     g.form.NewGameButton().SetCaption(Say(g, kNewGameCaption));
     g.form.StartStopButton().SetCaption(Say(g, g.Playing ? kStopCaption : kStartCaption));
+    HintButtonKeys(g);
     // The Game Over lettering, and the title while it shows, have a drawing in each language.
     if (auto picture = g.system.LoadPicture(kGameOverPictureId)) g.GameOverPicture = std::move(picture);
     if (auto mask = g.system.LoadPicture(kGameOverMaskId)) g.GameOverMask = std::move(mask);

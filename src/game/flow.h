@@ -12,7 +12,7 @@ void FormQueryUnload(Game& g);
 void ExitClick(Game& g);  // Exit
 void NewGameClick(Game& g);  // New Game
 void StartStopClick(Game& g);  // Start / Stop
-void GameOverTick(Game& g);    // Game Over lettering
+void GameOverTick(Game& g);    // Game Over lettering, grown every kGameOverTickMs
 void TimeLimitTick(Game& g);   // one second of the run's time limit
 // The inner area changed after start-up: a window system may frame the window only once it is shown.
 void FormResize(Game& g);

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "game/state.h"
+#include "platform/choices.h"
 #include "platform/form.h"
 #include "platform/surface.h"
 #include "platform/system.h"
@@ -22,6 +23,8 @@ struct Game : GameState {
     System& system;
     Clock& clock;
     Sound& sound;
+    // Where the program keeps the player's choices; none keeps nothing and speaks one language.
+    Choices* choices = nullptr;
 
     // The program's bitmaps; the truck arrays are indexed by DirectionCode 1..4 (entry 0 unused).
     std::unique_ptr<Picture> TitlePicture;

@@ -91,10 +91,6 @@ void CloseHelp(Game& g) {
     if (!g.form.TitleTimer().Enabled()) g.form.BoardView().SetFocus();
 }
 
-void HelpKeyDown(Game& g, int keyCode) {
-    if (keyCode == kKeyHelp || keyCode == kKeyEscape) CloseHelp(g);
-}
-
 void DrawHelpPage(Game& g) {
     PictureBox& page = g.form.HelpView();
     const Surface& window = g.form.Canvas();

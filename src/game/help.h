@@ -7,19 +7,12 @@
 
 namespace kanuvo {
 
-// F1 shows and takes away the help page.
-constexpr int kKeyHelp = kKeyF1;
-// L on the help page switches between Japanese and English.
-constexpr int kKeyLanguage = 'L';
-
 // Lays the page over the window and holds the game: the time limit, the truck, the title, the Game
 // Over lettering and a fading note all wait until the page goes.
 void ShowHelp(Game& g);
 // Takes the page away: the window shows exactly what it showed before, and the game goes on as it
 // was (a run that was paused stays paused).
 void CloseHelp(Game& g);
-// A key pressed while the page shows: F1 or Escape closes it; every other key is the page's.
-void HelpKeyDown(Game& g, int keyCode);
 // Draws the page on the help view.
 void DrawHelpPage(Game& g);
 

@@ -18,7 +18,12 @@ bool LoadSoundsAndCursors(Game& g) {
     }
     // Exactly one separator between the program's folder and "sound", also at the root.
     const std::string folder = path + (path.back() == '/' ? "" : "/") + "sound/";
-    g.sound.OpenMusic(folder + "Shellshk.mid");  // open "<folder>Shellshk.mid" type sequencer alias gBGMfile
+    // open "<folder>Shellshk.mid" type sequencer alias gBGMfile; a muted game leaves the sound untouched.
+    if (g.SoundOff) {
+        g.MusicHeldOpen = folder + "Shellshk.mid";
+    } else {
+        g.sound.OpenMusic(folder + "Shellshk.mid");
+    }
     g.GameOverSoundPath = folder + "GameOvaer.wav";
     g.Stop1SoundPath = folder + "stop1.wav";
     g.Stop2SoundPath = folder + "stop2.wav";
@@ -29,6 +34,11 @@ bool LoadSoundsAndCursors(Game& g) {
 }
 
 void PlaySound(Game& g, SoundId sound) {
+    if (sound == SoundId::Music) {
+        g.MusicOn = true;
+        g.MusicHeard = !g.SoundOff;
+    }
+    if (g.SoundOff) return;
     switch (sound) {
         case SoundId::Music: g.sound.PlayMusicFromStart(); break;  // play gBGMfile from 0
         // Each effect with the flags 0x13: asynchronous, no default sound, a sounding effect left alone.
@@ -40,11 +50,33 @@ void PlaySound(Game& g, SoundId sound) {
 }
 
 void StopMusic(Game& g) {
-    g.sound.StopMusic();  // stop gBGMfile
+    g.MusicOn = false;
+    if (!g.SoundOff) g.sound.StopMusic();  // stop gBGMfile
     g.BoardReady = false;
 }
 
-void CloseMusic(Game& g) { g.sound.CloseMusic(); }  // close gBGMfile
+void CloseMusic(Game& g) {
+    g.MusicOn = false;
+    g.MusicHeldOpen.clear();  // opened while muted: it never reached the sound
+    if (!g.SoundOff) g.sound.CloseMusic();  // close gBGMfile
+}
+
+void SetSoundOff(Game& g, bool off) {
+    if (off == g.SoundOff) return;
+    g.SoundOff = off;
+    if (off) {
+        if (g.MusicOn) g.sound.StopMusic();
+        return;  // an effect already sounding plays to its end
+    }
+    if (!g.MusicHeldOpen.empty()) g.sound.OpenMusic(g.MusicHeldOpen);
+    g.MusicHeldOpen.clear();
+    // The music the game has on plays again from its start, unless the sound heard it to its end; a
+    // tune started while muted was never heard, whatever an earlier one did.
+    if (g.MusicOn && !(g.MusicHeard && g.sound.MusicEnded())) {
+        g.sound.PlayMusicFromStart();
+        g.MusicHeard = true;
+    }
+}
 
 bool LoadPictures(Game& g) {
     auto load = [&g](std::unique_ptr<Picture>& into, int id) {

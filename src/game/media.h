@@ -16,6 +16,9 @@ void PlaySound(Game& g, SoundId sound);
 // Stops the music; the board that was played can no longer be started.
 void StopMusic(Game& g);
 void CloseMusic(Game& g);
+// Turns all sound off or on. Off stops the music the game has on; an effect already sounding plays
+// to its end. On opens the music if it was opened meanwhile, and plays the music the game has on.
+void SetSoundOff(Game& g, bool off);
 // The eleven pictures. False when one could not be loaded: the message is shown and the program ended.
 bool LoadPictures(Game& g);
 

@@ -6,9 +6,6 @@
 
 namespace kanuvo {
 
-// P, like Escape, holds and resumes a run.
-constexpr int kKeyPause = 'P';
-
 bool IsPauseKey(int keyCode);
 // Holds the run in progress: the time limit waits, and a plate covers the board, which its hidden
 // copy takes first. Or resumes the held run: the board

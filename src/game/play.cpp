@@ -24,7 +24,7 @@ namespace {
 constexpr int kKeypad2 = kKeypad0 + 2, kKeypad4 = kKeypad0 + 4, kKeypad6 = kKeypad0 + 6, kKeypad8 = kKeypad0 + 8;
 
 constexpr int kTitleTicksBeforeBoard = 10;  // the title ends on the eleventh tick
-constexpr int kTimeLimitTicks = 180;  // seconds a run may take
+constexpr int kTimeLimitTicks = kTimeLimitSeconds * 1000 / kTimeLimitTickMs;
 
 constexpr std::array<Color, 7> kBackgroundColors{
     0, Rgb(0, 0, 128), Rgb(0, 128, 0), Rgb(0, 128, 128), Rgb(128, 0, 0), Rgb(128, 0, 128), Rgb(128, 128, 0)};

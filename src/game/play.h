@@ -18,6 +18,12 @@ void RepaintSlide(Game& g, Surface& boardView, Surface& boardCopy);
 // slides it as the arrow key that moves it would.
 void BoardMouseDown(Game& g, int button, int x, int y);
 
+// The title timer's period; the title ends on its eleventh tick.
+constexpr int kTitleTickMs = 1000;
+// A run's time limit, counted by the time-limit timer a second at a time.
+constexpr int kTimeLimitSeconds = 180;
+constexpr int kTimeLimitTickMs = 1000;
+
 void FormMouseDown(Game& g);  // ends the title screen
 void TitleTick(Game& g);
 void EndTitle(Game& g);

@@ -118,8 +118,7 @@ struct ScreenState {
     // The help page lies over the window and holds the game until it goes.
     bool HelpShown = false;
 
-    // The board's free corner: the mark of a muted sound, and a short note that fades.
-    bool SoundOff = false;
+    // The board's free corner: a short note that fades.
     std::optional<Text> CornerNote;
     int NoteTicks = 0;  // ticks of the note timer since the note came
 
@@ -136,6 +135,14 @@ struct ScreenState {
 
 // The game's shared state, by concern; each field keeps the game's own name.
 struct GameState : BoardState, RunState, ScreenState {
+    // All sound off (the corner shows a crossed speaker): nothing reaches the sound, and the music the
+    // game has on waits for the sound to come back. Music opened while muted is opened only then; the
+    // music was heard if the sound had its play.
+    bool SoundOff = false;
+    std::string MusicHeldOpen;
+    bool MusicOn = false;
+    bool MusicHeard = false;
+
     // Sound files.
     std::string GameOverSoundPath;
     std::string Stop1SoundPath;

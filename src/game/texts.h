@@ -15,14 +15,18 @@ inline constexpr Text kHelpMisses = KANUVO_TEXT("Help", "ミス：ストップ�
 inline constexpr Text kHelpRetries = KANUVO_TEXT("Help", "ミスすると のこりが1へり、0でミスするとゲームオーバー");
 inline constexpr Text kHelpSlideKeys = KANUVO_TEXT("Help", "矢印キー・テンキー 8 4 6 2・クリック：タイルを空きマスへ");
 inline constexpr Text kHelpOtherKeys = KANUVO_TEXT("Help", "P・Esc：一時停止　M：サウンド　A：道アシスト　F1：ヘルプ");
-inline constexpr Text kHelpStartStop = KANUVO_TEXT("Help", "スタート：始める　ストップ：やめる（ミスになる）");
-inline constexpr Text kHelpNewGameExit = KANUVO_TEXT("Help", "新ゲーム：次の盤を配る　終了：ゲームをおわる");
+inline constexpr Text kHelpStartStop = KANUVO_TEXT("Help", "スタート・Enter：始める　ストップ：やめる（ミスになる）");
+inline constexpr Text kHelpNewGameExit = KANUVO_TEXT("Help", "新ゲーム・N：次の盤を配る　終了：ゲームをおわる");
 inline constexpr Text kHelpBestTimes = KANUVO_TEXT("Help", "ベストタイム");
 inline constexpr Text kHelpNoTime = KANUVO_TEXT("Help", "--:--");  // a stage not cleared yet
 inline constexpr Text kHelpLicence = KANUVO_TEXT("Help", "MIT ライセンス");
 // The key that switches the language, named in the language it switches to.
 inline constexpr Text kHelpLanguage = KANUVO_TEXT("Help", "L：English");
 inline constexpr Text kHelpClose = KANUVO_TEXT("Help", "F1 か Esc でとじる");
+
+// What スタート and 新ゲーム show under the pointer: the keys that press them.
+inline constexpr Text kStartKeyHint = KANUVO_TEXT("Buttons", "Enter キーでもスタート");
+inline constexpr Text kNewGameKeyHint = KANUVO_TEXT("Buttons", "N キーでも新ゲーム");
 
 // The hint in the board's free corner.
 inline constexpr Text kHelpHint = KANUVO_TEXT("Help", "F1 ヘルプ");

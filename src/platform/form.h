@@ -12,10 +12,11 @@
 //   GaugeBar         a disabled red button inside the frame, shrinking as the time limit runs down
 //   HelpView         a picture box over everything else, shown only while the help page is up; it
 //                    takes the keys meanwhile
-//   TitleTimer       1000 ms: ends the title screen on its eleventh tick (TitleTick)
-//   TimeLimitTimer   1000 ms, enabled during a run: counts the run's 180 seconds (TimeLimitTick)
-//   GameOverTimer    500 ms: grows the Game Over lettering (GameOverTick)
-//   NoteTimer        100 ms, enabled while a note shows in the board's free corner: fades it (NoteTick)
+//   TitleTimer       ends the title screen on its eleventh tick (TitleTick)
+//   TimeLimitTimer   enabled during a run: counts down the run's time limit (TimeLimitTick)
+//   GameOverTimer    grows the Game Over lettering (GameOverTick)
+//   NoteTimer        enabled while a note shows in the board's free corner: fades it (NoteTick)
+// The game gives each timer its period when the window loads.
 //
 // The window's own calls, by role, with the design's names: SetSize (Width and Height, here in pixels
 // rather than twips), Close (Unload), DoEvents (kept: the loop's "handle what is pending").
@@ -25,6 +26,7 @@
 #include <string>
 #include <string_view>
 
+#include "keys.h"
 #include "surface.h"
 
 namespace kanuvo {
@@ -50,14 +52,9 @@ public:
     virtual void SetCaption(std::string_view utf8Caption) = 0;
     virtual void SetFontSize(double points) = 0;
     virtual void SetDimmed(bool dimmed) = 0;
+    // What the button shows while the pointer rests on it.
+    virtual void SetHint(std::string_view utf8Hint) = 0;
 };
-
-// Virtual-key codes of the keys the game reads by code, as a key event reports them; a letter key
-// reports its capital ('P').
-constexpr int kKeyEscape = 27;
-constexpr int kKeyLeft = 37, kKeyUp = 38, kKeyRight = 39, kKeyDown = 40;
-constexpr int kKeypad0 = 96;  // the keypad's digits with Num Lock on report kKeypad0 + digit
-constexpr int kKeyF1 = 112;  // and F2.. F12 the codes after it
 
 // Mouse buttons as a click reports them.
 constexpr int kLeftButton = 1;
@@ -71,10 +68,12 @@ public:
     virtual void SetFocus() = 0;
 };
 
-// Raises its event at its fixed interval while enabled, only from the event dispatch.
+// Raises its event at its period while enabled, only from the event dispatch; without a period it
+// raises none.
 class Timer {
 public:
     virtual ~Timer() = default;
+    virtual void SetPeriod(int ms) = 0;
     virtual void SetEnabled(bool enabled) = 0;
     virtual bool Enabled() const = 0;
     // Held, an enabled timer raises no event and keeps what was left of its period; released, it

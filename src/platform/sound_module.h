@@ -11,7 +11,7 @@
 namespace kanuvo {
 
 // Called from one thread only, and it may take its time there: opening the device, reading a file,
-// loading the soundfont.
+// loading the soundfont. MusicEnded alone may be asked from any thread, and answers at once.
 class SoundEngine : public Sound {
 public:
     // Closes the device once it has rested long enough. Returns how long until it should be asked

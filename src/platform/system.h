@@ -87,9 +87,9 @@ public:
     // In the background, with no default sound for a file that cannot be played; an effect that
     // still sounds is left alone and this one dropped.
     virtual void PlayEffect(const std::string& path) = 0;
-    // For the mute switch: plays the music from its start again, unless its last play went on to the
-    // end of the tune.
-    virtual void ResumeMusic() = 0;
+    // True when the music's last play went on to the end of the tune; a stop does not change it. The
+    // game asks when the sound comes back on: a tune that had ended is not played again.
+    virtual bool MusicEnded() const = 0;
 };
 
 }  // namespace kanuvo

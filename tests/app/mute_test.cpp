@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The mute switch in front of the sound device, and the file that keeps the choice between starts.
+// Muting the game's sound, and the file that keeps the choice between starts.
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,7 +8,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "app/muted_sound.h"
 #include "app/settings.h"
 #include "doubles.h"
 #include "full_disk.h"
@@ -23,16 +22,15 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 const std::string kOpen = "open \"/opt/kanuvo/sound/Shellshk.mid\" type sequencer alias gBGMfile";
-const std::string kStop = "stop gBGMfile ", kResume = "resume gBGMfile";
+const std::string kStop = "stop gBGMfile ", kPlay = "play gBGMfile from 0 ";
 
-// The game over the doubles, playing through the mute switch to a recording device.
+// The game over the doubles, playing to a recording device.
 struct Muting : ::testing::Test {
     testing::ManualClock clock;
     testing::FakeForm form{clock};
     testing::FakeSystem system;
     testing::RecordingSound device;
-    MutableSound sound{device};
-    Game g{form, system, clock, sound};
+    Game g{form, system, clock, device};
 
     void SetUp() override { LoadPictures(g); }
     // One stage-1 run given up with Stop, from start-up, with `during` run on its first pass.
@@ -52,7 +50,7 @@ struct Muting : ::testing::Test {
 };
 
 TEST_F(Muting, NothingReachesTheDeviceWhileMutedAndTheGamePlaysOnAsBefore) {
-    sound.SetMuted(true);
+    SetSoundOff(g, true);
     PlayARun();
     PlayARun();
     g.Lives = 0;
@@ -72,36 +70,52 @@ TEST_F(Muting, NothingReachesTheDeviceWhileMutedAndTheGamePlaysOnAsBefore) {
 TEST_F(Muting, MutingStopsTheMusicAtOnceAndUnmutingPlaysItAgainFromItsBeginning) {
     PlayARun([this] {
         device.commands.clear();
-        sound.SetMuted(true);
+        SetSoundOff(g, true);
         EXPECT_THAT(device.commands, ElementsAre(kStop));
-        sound.SetMuted(false);
-        EXPECT_THAT(device.commands, ElementsAre(kStop, kResume));
+        SetSoundOff(g, false);
+        EXPECT_THAT(device.commands, ElementsAre(kStop, kPlay));
     });
     EXPECT_EQ(device.commands.back(), kStop);  // the Stop that ended the run
 
     // Muted outside a run: nothing plays, so unmuting plays nothing either.
     device.commands.clear();
-    sound.SetMuted(true);
-    sound.SetMuted(false);
+    SetSoundOff(g, true);
+    SetSoundOff(g, false);
     EXPECT_THAT(device.commands, IsEmpty());
 }
 
+TEST_F(Muting, ATuneHeardToItsEndIsNotPlayedAgainButOneStartedWhileMutedIs) {
+    PlayARun([this] {
+        device.musicEnded = true;  // the tune has played to its end
+        device.commands.clear();
+        SetSoundOff(g, true);
+        SetSoundOff(g, false);
+        EXPECT_THAT(device.commands, ElementsAre(kStop));
+    });
+    // The next run starts muted: the device still says its last play ended, but this tune never
+    // reached it.
+    SetSoundOff(g, true);
+    device.commands.clear();
+    PlayARun([this] { SetSoundOff(g, false); });
+    EXPECT_THAT(device.commands, ElementsAre(kPlay, kStop, kStop));
+}
+
 TEST_F(Muting, MusicOpenedWhileMutedIsOpenedWhenTheSoundComesBack) {
-    sound.SetMuted(true);
+    SetSoundOff(g, true);
     FormLoad(g);
     FormMouseDown(g);
     form.onDoEvents = [this] {
-        sound.SetMuted(false);  // during a run that began muted
+        SetSoundOff(g, false);  // during a run that began muted
         StartStopClick(g);
     };
     StartStopClick(g);
     // Stop's own, then the miss's.
-    EXPECT_THAT(device.commands, ElementsAre(kOpen, kResume, kStop, kStop));
+    EXPECT_THAT(device.commands, ElementsAre(kOpen, kPlay, kStop, kStop));
     // Closed while muted, the music is not opened again.
-    sound.SetMuted(true);
+    SetSoundOff(g, true);
     ExitClick(g);
-    sound.SetMuted(false);
-    EXPECT_THAT(device.commands, ElementsAre(kOpen, kResume, kStop, kStop));
+    SetSoundOff(g, false);
+    EXPECT_THAT(device.commands, ElementsAre(kOpen, kPlay, kStop, kStop));
 }
 
 struct Settings : ::testing::Test {

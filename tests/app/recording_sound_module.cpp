@@ -27,7 +27,7 @@ public:
     void StopMusic() override { Log("stop"); }
     void CloseMusic() override { Log("close"); }
     void PlayEffect(const std::string& path) override { Log("effect " + path); }
-    void ResumeMusic() override { Log("resume"); }
+    bool MusicEnded() const override { return false; }
     std::optional<std::chrono::milliseconds> Rest() override { return std::nullopt; }
     ~LoggingSound() override { Log("end"); }
 };

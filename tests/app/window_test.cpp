@@ -479,9 +479,9 @@ TEST_F(Window, MMutesEverySoundAndTheChoiceIsKeptForTheNextStart) {
     {
         RealGame first({false, path});
         KanuvoApp& a = first.app;
-        EXPECT_FALSE(a.sound.Muted());
+        EXPECT_FALSE(a.game.SoundOff);
         QTest::keyClick(&a.form, Qt::Key_M);  // on the title screen
-        EXPECT_TRUE(a.sound.Muted());
+        EXPECT_TRUE(a.game.SoundOff);
         first.sound.commands.clear();
         QTest::mouseClick(&a.form, Qt::LeftButton, {}, QPoint(300, 300));
         // The board's free corner shows the crossed speaker in gold while the sound is off.
@@ -500,22 +500,22 @@ TEST_F(Window, MMutesEverySoundAndTheChoiceIsKeptForTheNextStart) {
             QTest::keyClick(a.form.BoardView().Widget(), Qt::Key_M);
             EXPECT_TRUE(a.game.RouteActive);
         });
-        EXPECT_FALSE(a.sound.Muted());
+        EXPECT_FALSE(a.game.SoundOff);
         EXPECT_GT(goldInCorner(), 20) << "the note, in gold";
         while (a.form.NoteTimer().Enabled()) NoteTick(a.game);
         EXPECT_EQ(goldInCorner(), 0) << "the mark has gone, and the note has faded";
-        EXPECT_THAT(first.sound.commands, ElementsAre("resume gBGMfile", "stop gBGMfile ", "stop gBGMfile "));
+        EXPECT_THAT(first.sound.commands, ElementsAre("play gBGMfile from 0 ", "stop gBGMfile ", "stop gBGMfile "));
         QTest::keyClick(a.form.BoardView().Widget(), Qt::Key_M);
     }
     RealGame second({false, path});
-    EXPECT_TRUE(second.app.sound.Muted());
+    EXPECT_TRUE(second.app.game.SoundOff);
     EXPECT_THAT(second.sound.commands, ::testing::IsEmpty());  // not even the music's opening
 }
 
 TEST_F(Window, TheMuteOptionStartsMutedAndACorruptSettingsFileIsIgnored) {
-    EXPECT_FALSE(app.sound.Muted());  // no settings kept at all
+    EXPECT_FALSE(app.game.SoundOff);  // no settings kept at all
     RealGame option({true, ""});
-    EXPECT_TRUE(option.app.sound.Muted());
+    EXPECT_TRUE(option.app.game.SoundOff);
     QTemporaryDir config;
     const QString path = config.filePath("kanuvo.ini");
     QFile file(path);
@@ -523,7 +523,7 @@ TEST_F(Window, TheMuteOptionStartsMutedAndACorruptSettingsFileIsIgnored) {
     file.write("[sound\nmuted=true\n\xff\x00");
     file.close();
     RealGame corrupt({false, path});
-    EXPECT_FALSE(corrupt.app.sound.Muted());
+    EXPECT_FALSE(corrupt.app.game.SoundOff);
     EXPECT_EQ(corrupt.sound.commands.size(), 1u);  // the music opened as ever
 }
 

@@ -50,7 +50,8 @@ public:
     void StopMusic() override { Command("stop gBGMfile "); }
     void CloseMusic() override { Command("close gBGMfile "); }
     void PlayEffect(const std::string& path) override { waves.push_back({path, 0x13}), calls.push_back(path); }
-    void ResumeMusic() override { Command("resume gBGMfile"); }
+    bool MusicEnded() const override { return musicEnded; }
+    bool musicEnded = false;  // what the device says of the tune's last play
     std::vector<std::string> commands;
     std::vector<WavePlay> waves;
     std::vector<std::string> calls;  // the commands and the effects' paths together, in the order they came
@@ -260,9 +261,12 @@ public:
     bool Enabled() const { return enabled_; }
     void SetDimmed(bool dimmed) override { dimmed_ = dimmed; }
     bool Dimmed() const { return dimmed_; }
+    void SetHint(std::string_view hint) override { hint_ = hint; }
+    std::string Hint() const { return hint_; }
 
 private:
     bool dimmed_ = false;
+    std::string hint_;
     std::string caption_;
     bool enabled_;
     double fontSize_ = 9;
@@ -278,7 +282,8 @@ public:
 
 class FakeTimer : public Timer {
 public:
-    FakeTimer(bool enabled, int interval) : enabled_(enabled), interval_(interval) {}
+    explicit FakeTimer(bool enabled) : enabled_(enabled) {}
+    void SetPeriod(int ms) override { interval_ = ms; }
     void SetEnabled(bool enabled) override {
         enabled_ = enabled;
         if (!enabled) held_ = false;
@@ -292,7 +297,7 @@ public:
 
 private:
     bool enabled_;
-    int interval_;
+    int interval_ = 0;
     bool held_ = false;
 };
 
@@ -330,7 +335,7 @@ public:
     FakePictureBox boardView, boardCopy, helpView;
     FakeButton exitButton{"終了", true}, newGameButton{"新ゲーム", true}, startStopButton{"スタート", true};
     FakeButton gaugeFrame{"", false}, gaugeBar{"", false};
-    FakeTimer titleTimer{true, 1000}, timeLimitTimer{false, 1000}, gameOverTimer{false, 500}, noteTimer{false, 100};
+    FakeTimer titleTimer{true}, timeLimitTimer{false}, gameOverTimer{false}, noteTimer{false};
     int outerWidth = 0, outerHeight = 0, unloads = 0, doEventsCalls = 0, waits = 0;
     std::vector<std::function<void()>> pending;
 };

@@ -11,6 +11,7 @@
 #include "game/flow.h"
 #include "game/geometry.h"
 #include "game/help.h"
+#include "game/input.h"
 #include "game/pause.h"
 #include "game/play.h"
 #include "past_title.h"
@@ -111,7 +112,7 @@ TEST_F(Held, TenMinutesPausedInATruckStageMoveNeitherGaugeNorTruck) {
 
 TEST_F(Held, TenMinutesOfHelpInATruckStageMoveNeitherGaugeNorTruck) {
     TenMinutesHeldInATruckStage(*this, [this] { t.form.Queue([this] { ShowHelp(g); }); },
-                                [this] { t.form.Queue([this] { HelpKeyDown(g, kKeyHelp); }); });
+                                [this] { t.form.Queue([this] { KeyDown(g, kKeyHelp); }); });
     EXPECT_FALSE(g.HelpShown);
 }
 

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "audio_files.h"
+#include "disk_output.h"
 #include "platform/sdl/sdl_sound.h"
 
 namespace kanuvo {
@@ -39,59 +40,53 @@ protected:
     void SetUp() override { ::setenv("SDL_AUDIODRIVER", "dummy", 1); }
 };
 
-// The disk driver with 1 ms per buffer of 1024 frames: about twenty times faster than real time.
+// The disk driver, in the test's own home.
 class DiskDevice : public ::testing::Test {
 protected:
-    void SetUp() override {
+    static constexpr std::uintmax_t kBytesPerSecond = testing::DiskOutput::kBytesPerSecond;
+    static std::filesystem::path Dir() {
         const char* test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-        dir_ = std::filesystem::path(std::getenv("HOME")) / test;  // in the test's own home
-        std::filesystem::create_directories(dir_);
-        output_ = (dir_ / "out.raw").string();
-        ::setenv("SDL_AUDIODRIVER", "disk", 1);
-        ::setenv("SDL_DISKAUDIOFILE", output_.c_str(), 1);
-        ::setenv("SDL_DISKAUDIODELAY", "1", 1);
+        std::filesystem::path dir = std::filesystem::path(std::getenv("HOME")) / test;
+        std::filesystem::create_directories(dir);
+        return dir;
     }
-    void TearDown() override {
-        ::unsetenv("SDL_DISKAUDIOFILE");
-        ::unsetenv("SDL_DISKAUDIODELAY");
-        std::filesystem::remove_all(dir_);
-    }
-    std::filesystem::path dir_;
-    std::string output_;
+    void TearDown() override { std::filesystem::remove_all(dir_); }
+    std::uintmax_t Written() const { return disk_.Written(); }
+    std::uintmax_t WaitForMore(double seconds) { return disk_.WaitForMore(seconds); }
+    bool SoundsNext() { return disk_.SoundsNext(); }
+
+    const std::filesystem::path dir_ = Dir();
+    testing::DiskOutput disk_{(dir_ / "out.raw").string()};
+    const std::string& output_ = disk_.File();
 };
 
-TEST_F(DummyDevice, TheTuneIsOpenedPlayedStoppedAndClosedByTheGamesCalls) {
+TEST_F(DiskDevice, TheTuneIsOpenedPlayedStoppedAndClosedByTheGamesCalls) {
     SdlSound sound;
     sound.OpenMusic(kMusic);
     sound.OpenMusic(kGoal);  // ignored: the tune is already open
     sound.PlayMusicFromStart();
-    EXPECT_TRUE(sound.MusicPlaying());
-    sound.PlayMusicFromStart();
-    EXPECT_TRUE(sound.MusicPlaying()) << "played again while playing";
+    EXPECT_TRUE(SoundsNext());
     sound.StopMusic();
-    EXPECT_FALSE(sound.MusicPlaying());
-    sound.StopMusic();
+    EXPECT_FALSE(SoundsNext());
     sound.PlayMusicFromStart();
-    EXPECT_TRUE(sound.MusicPlaying()) << "a stopped tune stays open";
+    EXPECT_TRUE(SoundsNext()) << "a stopped tune stays open";
     sound.CloseMusic();
-    EXPECT_FALSE(sound.MusicPlaying());
     sound.PlayMusicFromStart();
-    EXPECT_FALSE(sound.MusicPlaying()) << "closed";
+    EXPECT_FALSE(SoundsNext()) << "closed";
     sound.OpenMusic(kMusic);
     sound.PlayMusicFromStart();
-    EXPECT_TRUE(sound.MusicPlaying()) << "opened again";
+    EXPECT_TRUE(SoundsNext()) << "opened again";
 }
 
-TEST_F(DummyDevice, MissingOrWrongFilesAreSilence) {
+TEST_F(DiskDevice, MissingOrWrongFilesAreSilence) {
     SdlSound sound;
     for (const std::string& file : {kSoundDir + "/NoSuchTune.mid", kGoal}) {
         sound.OpenMusic(file);
         sound.PlayMusicFromStart();
-        EXPECT_FALSE(sound.MusicPlaying()) << file;
     }
     sound.PlayEffect(kSoundDir + "/missing.wav");
     sound.PlayEffect("");
-    EXPECT_FALSE(sound.EffectPlaying());
+    EXPECT_FALSE(SoundsNext());
 }
 
 TEST_F(DummyDevice, WithoutADeviceEverythingIsSilentAndOneLineSaysSo) {
@@ -106,8 +101,7 @@ TEST_F(DummyDevice, WithoutADeviceEverythingIsSilentAndOneLineSaysSo) {
             sound.PlayMusicFromStart();
             sound.PlayEffect(kGoal);
             sound.PlayEffect(kGoal);
-            EXPECT_FALSE(sound.MusicPlaying());
-            EXPECT_FALSE(sound.EffectPlaying());
+            EXPECT_EQ(sound.Rest(), std::nullopt) << "no device open";
         }
         const std::string said = ::testing::internal::GetCapturedStderr();
         EXPECT_EQ(said.rfind("kanuvo: no sound: the audio device (" + driver + "): ", 0), 0u) << said;
@@ -116,25 +110,12 @@ TEST_F(DummyDevice, WithoutADeviceEverythingIsSilentAndOneLineSaysSo) {
     ::unsetenv("AUDIODEV");
 }
 
-TEST_F(DummyDevice, OnlyOneSoundOwnsTheMixerAtATime) {
-    auto first = std::make_unique<SdlSound>();
-    SdlSound second;
-    first->PlayEffect(kGoal);
-    second.PlayEffect(kStop1);
-    EXPECT_TRUE(first->EffectPlaying());
-    EXPECT_FALSE(second.DeviceOpen()) << "SDL_mixer is one per process";
-    first.reset();
-    SdlSound third;
-    third.PlayEffect(kGoal);
-    EXPECT_TRUE(third.EffectPlaying()) << "released for the next owner";
-}
-
 TEST_F(DiskDevice, AnEffectStillSoundingIsLeftAloneAndTheDeviceClosesAfterARest) {
     SdlSound sound(std::chrono::milliseconds(100));
     sound.PlayEffect(kGoal);
     sound.PlayEffect(kStop1);  // dropped: the goal fanfare still sounds
-    ASSERT_TRUE(WaitFor([&] { return !sound.EffectPlaying(); }));
-    EXPECT_TRUE(sound.DeviceOpen()) << "it rests first";
+    WaitForMore(testing::ReadWav(kGoal).Seconds() + 0.5);
+    EXPECT_NE(sound.Rest(), std::nullopt) << "it rests first";
     // The device wrote the fanfare whole, and nothing of the dropped effect after it.
     const auto out = testing::ReadRawS16(output_);
     const auto first = std::find_if(out.begin(), out.end(), [](std::int16_t v) { return v != 0; });
@@ -144,9 +125,8 @@ TEST_F(DiskDevice, AnEffectStillSoundingIsLeftAloneAndTheDeviceClosesAfterARest)
     EXPECT_GT(std::abs(testing::ReadWav(kStop1).Seconds() - seconds), 0.2) << "not the dropped one's length";
 
     ASSERT_TRUE(WaitFor([&] { return !sound.Rest(); })) << "closed once nothing has played for a while";
-    EXPECT_FALSE(sound.DeviceOpen());
     sound.PlayEffect(kGoal);
-    EXPECT_TRUE(sound.EffectPlaying()) << "a play opens the device again";
+    EXPECT_NE(sound.Rest(), std::nullopt) << "a play opens the device again";
 }
 
 TEST_F(DummyDevice, ADeviceOpenedOnlyToMakeTheMusicReadyClosesWithoutWaitingForARest) {
@@ -154,7 +134,6 @@ TEST_F(DummyDevice, ADeviceOpenedOnlyToMakeTheMusicReadyClosesWithoutWaitingForA
     SdlSound sound(std::chrono::minutes(1));
     sound.OpenMusic(kMusic);
     EXPECT_EQ(sound.Rest(), std::nullopt) << "nothing keeps an idle title's thread awake";
-    EXPECT_FALSE(sound.DeviceOpen());
     sound.PlayEffect(kGoal);
     EXPECT_GT(sound.Rest(), std::chrono::seconds(50)) << "after a play it rests its full time";
 }
@@ -165,9 +144,9 @@ TEST_F(DiskDevice, TheTuneLoadedBeforeTheDeviceClosedIsHeardFromItsStartWhenItOp
         sound.OpenMusic(kMusic);
         ASSERT_EQ(sound.Rest(), std::nullopt) << "nothing played after loading";
         sound.PlayMusicFromStart();
-        ASSERT_TRUE(WaitFor([&] { return sound.MusicSeconds() >= 1.0; }));
+        // The device writes a new file each time it opens: this one holds the play after the reopening.
+        ASSERT_TRUE(WaitFor([&] { return Written() >= kBytesPerSecond * 3 / 2; }));
     }
-    // The device writes a new file each time it opens: this one holds the play after the reopening.
     const auto out = testing::ReadRawS16(output_);
     ASSERT_GE(out.size(), std::size_t{2 * 44100});
     const auto first = std::find_if(out.begin(), out.end(), [](std::int16_t v) { return v != 0; });
@@ -182,15 +161,14 @@ TEST_F(DiskDevice, MusicAndAnEffectSoundTogether) {
     SdlSound sound;
     sound.OpenMusic(kMusic);
     sound.PlayMusicFromStart();
-    ASSERT_TRUE(WaitFor([&] { return sound.MusicSeconds() >= 0.5; }));
+    WaitForMore(0.5);
     sound.PlayEffect(kStop1);
-    EXPECT_TRUE(sound.EffectPlaying());
-    ASSERT_TRUE(WaitFor([&] { return !sound.EffectPlaying(); }));
-    EXPECT_GE(sound.MusicSeconds(), 1.0) << "the effect did not stop the music";
-    EXPECT_TRUE(sound.MusicPlaying());
+    WaitForMore(testing::ReadWav(kStop1).Seconds());
+    EXPECT_TRUE(SoundsNext()) << "the effect did not stop the music";
+    EXPECT_FALSE(sound.MusicEnded());
 }
 
-TEST_F(DiskDevice, ResumingPlaysTheTuneAgainUnlessItHadPlayedToItsEnd) {
+TEST_F(DiskDevice, ATuneEndsOnlyByPlayingToItsEndAndAPlayStartsItAfresh) {
     // A tune of one half-second note, played with the system's soundfont.
     const std::string tune = (dir_ / "note.mid").string();
     const unsigned char note[] = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96,    // format 0, 96 per beat
@@ -200,19 +178,16 @@ TEST_F(DiskDevice, ResumingPlaysTheTuneAgainUnlessItHadPlayedToItsEnd) {
     SdlSound sound;
     sound.OpenMusic(tune);
     sound.PlayMusicFromStart();
-    ASSERT_TRUE(WaitFor([&] { return sound.MusicSeconds() >= 0.1; }));
+    WaitForMore(0.1);
     sound.StopMusic();  // muted before its end
-    sound.ResumeMusic();
-    EXPECT_TRUE(sound.MusicPlaying());
-    ASSERT_TRUE(WaitFor([&] { return !sound.MusicPlaying(); })) << "the tune plays to its end";
-    const double played = sound.MusicSeconds();
-    EXPECT_GE(played, 0.5);
-    sound.StopMusic();  // muted after its end
-    sound.ResumeMusic();
-    EXPECT_FALSE(sound.MusicPlaying());
-    EXPECT_EQ(sound.MusicSeconds(), played);
+    EXPECT_FALSE(sound.MusicEnded());
     sound.PlayMusicFromStart();
-    EXPECT_TRUE(sound.MusicPlaying()) << "the game's own play starts it again";
+    ASSERT_TRUE(WaitFor([&] { return sound.MusicEnded(); })) << "the tune plays to its end";
+    sound.StopMusic();  // muted after its end
+    EXPECT_TRUE(sound.MusicEnded());
+    sound.PlayMusicFromStart();
+    EXPECT_FALSE(sound.MusicEnded()) << "the game's own play starts it again";
+    EXPECT_TRUE(SoundsNext());
 }
 
 // Splits the device output into the stretches played between rests of exact silence.
@@ -243,17 +218,17 @@ TEST_F(DiskDevice, TheMusicIsHeardAndEveryPlayStartsItFromTheBeginning) {
         SdlSound sound;
         sound.OpenMusic(kMusic);
         sound.PlayMusicFromStart();
-        ASSERT_TRUE(WaitFor([&] { return sound.MusicSeconds() >= 1.5; }));
+        WaitForMore(1.5);
         // Played again while playing.
         sound.PlayMusicFromStart();
-        ASSERT_TRUE(WaitFor([&] { return sound.MusicSeconds() >= 1.5; }));
+        WaitForMore(1.5);
         sound.StopMusic();
         // A rest of silence in the output: eight buffers written after the stop (one may still hold music).
         const auto stoppedAt = std::filesystem::file_size(output_);
         ASSERT_TRUE(WaitFor([&] { return std::filesystem::file_size(output_) >= stoppedAt + 8 * 4096; }));
         // Played after a stop.
         sound.PlayMusicFromStart();
-        ASSERT_TRUE(WaitFor([&] { return sound.MusicSeconds() >= 1.5; }));
+        WaitForMore(1.5);
     }
     const auto out = testing::ReadRawS16(output_);
     const auto stretches = SoundingStretches(out);

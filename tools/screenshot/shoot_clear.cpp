@@ -30,7 +30,7 @@ public:
     void StopMusic() override {}
     void CloseMusic() override {}
     void PlayEffect(const std::string&) override {}
-    void ResumeMusic() override {}
+    bool MusicEnded() const override { return false; }
 };
 
 struct Move {

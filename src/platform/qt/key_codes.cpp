@@ -22,7 +22,7 @@ int FixedCode(int qtKey) {
         case Qt::Key_Backtab: return 9;
         case Qt::Key_Clear: return 12;  // keypad 5 with Num Lock off
         case Qt::Key_Return:
-        case Qt::Key_Enter: return 13;
+        case Qt::Key_Enter: return kKeyEnter;
         case Qt::Key_Shift: return 16;
         case Qt::Key_Control: return 17;
         case Qt::Key_Alt: return 18;

@@ -27,10 +27,6 @@ namespace kanuvo {
 namespace {
 
 constexpr char kCaption[] = "Kanuvo";
-constexpr int kTitleInterval = 1000;
-constexpr int kTimeLimitInterval = 1000;
-constexpr int kGameOverInterval = 500;
-constexpr int kNoteInterval = 100;
 constexpr double kButtonFontPoints = 9;
 constexpr int kTitleBarHeight = 28;
 // Smaller than any window the game sets for itself, but not so small that nothing can be read.
@@ -317,6 +313,8 @@ void QtButton::SetCaption(std::string_view utf8Caption) {
     if (dressed_) widget_->setText(caption_);
 }
 
+void QtButton::SetHint(std::string_view utf8Hint) { widget_->setToolTip(FromUtf8(utf8Hint)); }
+
 void QtButton::SetDimmed(bool dimmed) {
     if (dimmed == dimmed_) return;
     dimmed_ = dimmed;
@@ -373,8 +371,7 @@ void QtPictureBox::SetFocus() {
     if (widget_ != nullptr) widget_->setFocus(Qt::OtherFocusReason);
 }
 
-QtTimer::QtTimer(Clock& clock, int intervalMs, bool enabled) : clock_(clock), interval_(intervalMs), enabled_(enabled) {
-    timer_.setInterval(intervalMs);
+QtTimer::QtTimer(Clock& clock, bool enabled) : clock_(clock), enabled_(enabled) {
     timer_.setTimerType(Qt::PreciseTimer);
     QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
         periodStart_ = clock_.Now();  // a new period, as the game counts time
@@ -384,7 +381,13 @@ QtTimer::QtTimer(Clock& clock, int intervalMs, bool enabled) : clock_(clock), in
     });
 }
 
+void QtTimer::SetPeriod(int ms) {
+    interval_ = ms;
+    timer_.setInterval(ms);
+}
+
 void QtTimer::Start(int periodMs) {
+    if (interval_ <= 0) return;
     periodStart_ = clock_.Now();
     timer_.start(periodMs);
 }
@@ -433,10 +436,10 @@ MainForm::MainForm(Clock& clock)
       gaugeFrame_(inner_, "", Rgb(255, 255, 255), false),
       gaugeBar_(inner_, "", Rgb(255, 0, 0), false),
       helpView_(inner_),
-      titleTimer_(clock, kTitleInterval, true),
-      timeLimitTimer_(clock, kTimeLimitInterval, false),
-      gameOverTimer_(clock, kGameOverInterval, false),
-      noteTimer_(clock, kNoteInterval, false) {
+      titleTimer_(clock, true),
+      timeLimitTimer_(clock, false),
+      gameOverTimer_(clock, false),
+      noteTimer_(clock, false) {
     setWindowTitle(QString::fromLatin1(kCaption));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(kSmallestWindow, kSmallestWindow);

@@ -83,6 +83,7 @@ public:
     void SetFontSize(double points) override;
     double FontSize() const { return fontSize_; }
     void SetDimmed(bool dimmed) override;
+    void SetHint(std::string_view utf8Hint) override;
     bool Dimmed() const { return dimmed_; }
     bool Enabled() const;
 
@@ -142,15 +143,15 @@ private:
     PictureWidget* widget_ = nullptr;  // owned by its parent window
 };
 
-// A timer whose event comes only from the event dispatch and only while it is enabled. Its interval
-// is fixed; enabling it starts a fresh period. What a hold leaves of a period is measured on the
+// A timer whose event comes only from the event dispatch and only while it is enabled and has a
+// period; enabling it starts a fresh period. What a hold leaves of a period is measured on the
 // game's clock.
 class QtTimer : public Timer {
 public:
-    QtTimer(Clock& clock, int intervalMs, bool enabled);
+    QtTimer(Clock& clock, bool enabled);
+    void SetPeriod(int ms) override;
     void SetEnabled(bool enabled) override;
     bool Enabled() const override { return enabled_; }
-    int Interval() const { return interval_; }
     void SetHeld(bool held) override;
     bool Held() const override { return held_; }
     // Lets an enabled timer count; until then it waits (the window's load comes first).
@@ -165,7 +166,7 @@ private:
 
     Clock& clock_;
     QTimer timer_;
-    int interval_;
+    int interval_ = 0;
     bool enabled_;
     bool active_ = false;
     bool held_ = false;

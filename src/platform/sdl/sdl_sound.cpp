@@ -25,9 +25,6 @@ constexpr std::size_t kMaxMidiBytes = std::size_t{4} << 20;
 constexpr std::size_t kMaxWaveBytes = std::size_t{16} << 20;
 constexpr std::size_t kMaxSoundFontBytes = std::size_t{64} << 20;  // the system's is 6 MB
 
-// SDL_mixer's state is global to the process, so only one instance may own it.
-std::atomic<bool> g_mixerOwned{false};
-
 std::int64_t NowMs() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
                std::chrono::steady_clock::now().time_since_epoch())
@@ -58,19 +55,15 @@ struct QuietAlsaWhileProbing {
 void SdlSound::FreeChunk::operator()(Mix_Chunk* chunk) const { Mix_FreeChunk(chunk); }
 
 SdlSound::SdlSound(std::chrono::milliseconds idleClose) : idleClose_(idleClose) {
-    bool expected = false;
-    owner_ = g_mixerOwned.compare_exchange_strong(expected, true);
     // Left to itself SDL turns Ctrl+C and kill into a quit event nobody in a Qt program reads.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
 }
 
 SdlSound::~SdlSound() {
-    if (!owner_) return;
     CloseDevice();
     tune_.reset();
     chunks_.clear();
     Mix_Quit();
-    g_mixerOwned = false;
 }
 
 void SdlSound::Say(const std::string& what, const std::string& file, const std::string& reason) {
@@ -80,7 +73,6 @@ void SdlSound::Say(const std::string& what, const std::string& file, const std::
 
 bool SdlSound::EnsureDevice() {
     if (device_) return true;
-    if (!owner_) return false;
     const char* driver = SDL_getenv("SDL_AUDIODRIVER");
     const std::string device = std::string("the audio device") + (driver ? std::string(" (") + driver + ")" : "");
     const QuietAlsaWhileProbing quiet;
@@ -185,7 +177,6 @@ void SdlSound::PlayMusicFromStart() {
         std::lock_guard lock(musicMutex_);
         music_ = tune_->used.get();
         musicOn_ = true;
-        musicFrames_ = 0;
         musicEnded_ = false;
     }
     old.reset();
@@ -203,10 +194,6 @@ void SdlSound::StopMusic() {
 void SdlSound::CloseMusic() {
     HaltMusic();
     tune_.reset();
-}
-
-void SdlSound::ResumeMusic() {
-    if (!musicEnded_) PlayMusicFromStart();
 }
 
 void SdlSound::PlayEffect(const std::string& path) {
@@ -250,18 +237,10 @@ void SdlSound::OnMusic(void* self, std::uint8_t* stream, int length) {
     }
 }
 
-void SdlSound::OnPostMix(void* self, std::uint8_t*, int length) {
+void SdlSound::OnPostMix(void* self, std::uint8_t*, int) {
     auto* sound = static_cast<SdlSound*>(self);
     // The mixer is locked here, so asking it what plays is safe.
-    const bool music = sound->musicOn_;
-    if (music) sound->musicFrames_ += static_cast<std::uint64_t>(length / sound->frameBytes_);
-    if (music || Mix_Playing(-1) > 0) sound->lastSoundMs_ = NowMs();
-}
-
-bool SdlSound::EffectPlaying() const { return device_ && Mix_Playing(kEffectChannel) != 0; }
-
-double SdlSound::MusicSeconds() const {
-    return static_cast<double>(musicFrames_.load()) / std::max(1, rate_);
+    if (sound->musicOn_ || Mix_Playing(-1) > 0) sound->lastSoundMs_ = NowMs();
 }
 
 }  // namespace kanuvo

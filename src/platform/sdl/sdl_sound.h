@@ -38,7 +38,7 @@ constexpr std::chrono::milliseconds kDeviceIdleClose{3000};
 // rest after a stop. The device opens for the
 // first sound (and when the music is opened, to learn its rate, closing again at once) and closes
 // once Rest finds it silent for idleClose. One instance at a time: SDL_mixer's state is global to
-// the process; a second one is silent.
+// the process, and the program makes one.
 class SdlSound : public SoundEngine {
 public:
     explicit SdlSound(std::chrono::milliseconds idleClose = kDeviceIdleClose);
@@ -51,16 +51,10 @@ public:
     void StopMusic() override;
     void CloseMusic() override;
     void PlayEffect(const std::string& path) override;
-    void ResumeMusic() override;
+    bool MusicEnded() const override { return musicEnded_; }
     // Also makes the next play's synthesizer, while nothing else is asked and no tune plays.
     std::optional<std::chrono::milliseconds> Rest() override;
 
-    bool DeviceOpen() const { return device_; }
-    bool EffectPlaying() const;
-    // True while the tune sounds: played, and neither stopped nor at its end.
-    bool MusicPlaying() const { return musicOn_; }
-    // Seconds of the tune mixed since it was last started from its beginning.
-    double MusicSeconds() const;
 
 private:
     struct FreeChunk {
@@ -86,7 +80,6 @@ private:
     static void OnPostMix(void* self, std::uint8_t* stream, int length);
 
     const std::chrono::milliseconds idleClose_;
-    bool owner_ = false;            // this instance holds the process's one mixer
     bool device_ = false;           // open now
     bool midi_ = false;             // the device takes the synthesizer's 16-bit samples
     bool playedSinceOpen_ = false;  // a device opened only to learn its rate closes without a rest
@@ -103,7 +96,6 @@ private:
     TuneSynth* music_ = nullptr;  // the tune's used synthesizer while it plays
     std::atomic<bool> musicOn_{false};
     std::atomic<bool> musicEnded_{false};  // the last play went on to the tune's end
-    std::atomic<std::uint64_t> musicFrames_{0};
     std::atomic<std::int64_t> lastSoundMs_{0};  // steady-clock time of the last mixed sound
 };
 

@@ -19,6 +19,7 @@ EM_JS(void, kanuvo_show_button, (int b, int visible), { Kanuvo.form.showButton(b
 EM_JS(void, kanuvo_button_caption, (int b, const char* caption), { Kanuvo.form.buttonCaption(b, UTF8ToString(caption)); });
 EM_JS(void, kanuvo_button_font, (int b, double px), { Kanuvo.form.buttonFont(b, px); });
 EM_JS(void, kanuvo_button_dimmed, (int b, int dimmed), { Kanuvo.form.buttonDimmed(b, dimmed); });
+EM_JS(void, kanuvo_button_hint, (int b, const char* hint), { Kanuvo.form.buttonHint(b, UTF8ToString(hint)); });
 EM_JS(void, kanuvo_place_surface, (int s, int x, int y), { Kanuvo.form.placeSurface(s, x, y); });
 EM_JS(void, kanuvo_show_surface, (int s, int visible), { Kanuvo.form.showSurface(s, visible); });
 EM_JS(void, kanuvo_size_window, (int w, int h), { Kanuvo.form.sizeWindow(w, h); });
@@ -30,10 +31,6 @@ namespace kanuvo {
 
 namespace {
 
-constexpr int kTitleInterval = 1000;
-constexpr int kTimeLimitInterval = 1000;
-constexpr int kGameOverInterval = 500;
-constexpr int kNoteInterval = 100;
 constexpr double kButtonFontPoints = 9;
 // A loop that never waits (a route trace steps on every pass) still lets the page take input and
 // show its frames this often.
@@ -65,6 +62,7 @@ void WebButton::SetVisible(bool visible) { kanuvo_show_button(handle_, visible);
 void WebButton::SetCaption(std::string_view utf8Caption) { kanuvo_button_caption(handle_, std::string(utf8Caption).c_str()); }
 void WebButton::SetFontSize(double points) { kanuvo_button_font(handle_, PixelsOfPoints(points)); }
 void WebButton::SetDimmed(bool dimmed) { kanuvo_button_dimmed(handle_, dimmed); }
+void WebButton::SetHint(std::string_view utf8Hint) { kanuvo_button_hint(handle_, std::string(utf8Hint).c_str()); }
 
 void WebPictureBox::Move(double left, double top, double width, double height) {
     left_ = left, top_ = top, width_ = width, height_ = height;
@@ -114,7 +112,7 @@ void WebTimer::Activate() {
 }
 
 std::int64_t WebTimer::Remaining() const {
-    if (!enabled_ || !active_) return -1;
+    if (!enabled_ || !active_ || interval_ <= 0) return -1;
     // A signed difference stays right across the tick count's wrap.
     const auto left = static_cast<std::int32_t>(due_ - clock_.Now());
     return std::max<std::int64_t>(left, 0);
@@ -138,10 +136,10 @@ WebForm::WebForm(Clock& clock)
       gaugeFrame_("", Rgb(255, 255, 255), false),
       gaugeBar_("", Rgb(255, 0, 0), false),
       helpView_("help"),
-      titleTimer_(clock, kTitleInterval, true),
-      timeLimitTimer_(clock, kTimeLimitInterval, false),
-      gameOverTimer_(clock, kGameOverInterval, false),
-      noteTimer_(clock, kNoteInterval, false) {
+      titleTimer_(clock, true),
+      timeLimitTimer_(clock, false),
+      gameOverTimer_(clock, false),
+      noteTimer_(clock, false) {
     for (WebButton* button : {&exitButton_, &newGameButton_, &startStopButton_, &gaugeFrame_, &gaugeBar_})
         button->SetFontSize(kButtonFontPoints);
     for (WebPictureBox* box : {&boardView_, &helpView_}) box->onFocus = [this, box] { focus_ = box; };

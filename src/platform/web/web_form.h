@@ -35,6 +35,7 @@ public:
     void SetCaption(std::string_view utf8Caption) override;
     void SetFontSize(double points) override;
     void SetDimmed(bool dimmed) override;
+    void SetHint(std::string_view utf8Hint) override;
     int Handle() const { return handle_; }
 
     std::function<void()> onClick;
@@ -73,7 +74,8 @@ private:
 // A timer counted on the game's clock; its event comes only from the event dispatch.
 class WebTimer : public Timer {
 public:
-    WebTimer(Clock& clock, int intervalMs, bool enabled) : clock_(clock), interval_(intervalMs), enabled_(enabled) {}
+    WebTimer(Clock& clock, bool enabled) : clock_(clock), enabled_(enabled) {}
+    void SetPeriod(int ms) override { interval_ = ms; }
     void SetEnabled(bool enabled) override;
     bool Enabled() const override { return enabled_; }
     void SetHeld(bool held) override;
@@ -88,11 +90,11 @@ public:
     std::function<void()> onTimer;
 
 private:
-    bool Counting() const { return enabled_ && active_ && !held_; }
+    bool Counting() const { return enabled_ && active_ && !held_ && interval_ > 0; }
     void Start(int periodMs);
 
     Clock& clock_;
-    int interval_;
+    int interval_ = 0;
     bool enabled_;
     bool active_ = false;
     bool held_ = false;

@@ -5,15 +5,10 @@
 
 #include <cstdint>
 
-#include "app/muted_sound.h"
-#include "game/assist.h"
-#include "game/corner.h"
-#include "game/flow.h"
-#include "game/game.h"
-#include "game/help.h"
-#include "game/play.h"
+#include "app/wire_events.h"
 #include "game/texts.h"
 #include "platform/captions.h"
+#include "platform/choices.h"
 #include "platform/web/web_form.h"
 #include "platform/web/web_system.h"
 
@@ -27,10 +22,6 @@ EM_JS(void, kanuvo_first_frame, (), { Kanuvo.page.firstFrame(); });
 namespace kanuvo {
 namespace {
 
-// The keys the program answers itself, at any time, besides the game.
-constexpr int kKeyMute = 'M';
-constexpr int kKeyAssist = 'A';
-
 // A page has no keys on a phone: the help page offers the program's keys as buttons too.
 inline constexpr Text kTouchSound = KANUVO_TEXT("Help", "M：サウンド");
 inline constexpr Text kTouchAssist = KANUVO_TEXT("Help", "A：道アシスト");
@@ -38,87 +29,35 @@ inline constexpr Text kTouchAssist = KANUVO_TEXT("Help", "A：道アシスト");
 // How long the loop outside a run sleeps at most: as good as for ever, yet a signed tick difference.
 constexpr std::uint32_t kForeverMs = 1u << 30;
 
-struct WebApp {
-    WebApp() : sound(device), game(form, system, clock, sound) {}
+struct WebApp : Choices {
+    WebApp() : game(form, system, clock, sound) {}
 
     WebClock clock;
     WebSystem system;
     WebForm form{clock};
-    WebSound device;
-    MutableSound sound;
+    WebSound sound;
     Game game;
     WebSettings settings;
 
-    void ProgramKey(int keyCode) {
-        if (keyCode == kKeyMute) {
-            sound.SetMuted(!sound.Muted());
-            settings.muted = sound.Muted();
-            system.SaveSettings(settings);
-            ShowSoundState(game, sound.Muted());
-        }
-        if (keyCode == kKeyAssist) {
-            ToggleRoadAssist(game);
-            settings.roadAssist = game.RoadAssist;
-            system.SaveSettings(settings);
-        }
-        // The language is switched on the help page, which names the key.
-        if (keyCode == kKeyLanguage && game.HelpShown) {
-            system.SpeakEnglish(!system.English());
-            settings.english = system.English();
-            system.SaveSettings(settings);
-            RewordWindow(game);
-            if (game.HelpShown) DrawHelpPage(game);
-            OfferTouchKeys();
-        }
+    void KeepSoundOff(bool off) override {
+        settings.muted = off;
+        system.SaveSettings(settings);
+    }
+    void KeepRoadAssist(bool on) override {
+        settings.roadAssist = on;
+        system.SaveSettings(settings);
+    }
+    bool SwitchLanguage() override {
+        system.SpeakEnglish(!system.English());
+        settings.english = system.English();
+        system.SaveSettings(settings);
+        OfferTouchKeys();
+        return true;
     }
 
     void OfferTouchKeys() {
         kanuvo_touch_keys(system.Translate(kTouchSound).c_str(), system.Translate(kTouchAssist).c_str(),
                           system.Translate(texts::kHelpLanguage).c_str());
-    }
-
-    void Wire() {
-        Game* g = &game;
-        // F1 and the program's keys work everywhere, title screen and help page included; on the
-        // board they are also keys of the game, which it gets first.
-        form.onKeyDown = [this, g](int keyCode) {
-            ProgramKey(keyCode);
-            if (keyCode == kKeyHelp) ShowHelp(*g);
-        };
-        form.BoardView().onKeyDown = [this, g](int keyCode) {
-            BoardKeyDown(*g, keyCode);
-            ProgramKey(keyCode);
-            if (keyCode == kKeyHelp) ShowHelp(*g);
-        };
-        form.HelpView().onKeyDown = [this, g](int keyCode) {
-            ProgramKey(keyCode);
-            HelpKeyDown(*g, keyCode);
-        };
-        form.HelpView().onMouseDown = [g](int, int, int) { CloseHelp(*g); };
-        form.onLoad = [g] { FormLoad(*g); };
-        form.onQueryUnload = [g] { FormQueryUnload(*g); };
-        form.onMouseDown = [g] { FormMouseDown(*g); };
-        form.onResize = [g] { FormResize(*g); };
-        form.ExitButton().onClick = [g] { ExitClick(*g); };
-        form.NewGameButton().onClick = [g] { NewGameClick(*g); };
-        form.StartStopButton().onClick = [g] { StartStopClick(*g); };
-        form.ExitButton().onMouseMove = [g] { ExitMouseMove(*g); };
-        form.NewGameButton().onMouseMove = [g] { NewGameMouseMove(*g); };
-        form.StartStopButton().onMouseMove = [g] { StartStopMouseMove(*g); };
-        form.BoardView().onMouseMove = [g] { BoardMouseMove(*g); };
-        // A tap on the F1 hint in the board's free corner is F1: a phone has no keys.
-        form.BoardView().onMouseDown = [g](int button, int x, int y) {
-            const Rect corner = CornerArea(*g);
-            if (x >= corner.left && x < corner.right && y >= corner.top && y < corner.bottom) {
-                ShowHelp(*g);
-                return;
-            }
-            BoardMouseDown(*g, button, x, y);
-        };
-        form.TitleTimer().onTimer = [g] { TitleTick(*g); };
-        form.TimeLimitTimer().onTimer = [g] { TimeLimitTick(*g); };
-        form.GameOverTimer().onTimer = [g] { GameOverTick(*g); };
-        form.NoteTimer().onTimer = [g] { NoteTick(*g); };
     }
 
     void Run() {
@@ -130,10 +69,19 @@ struct WebApp {
         form.ExitButton().SetCaption(system.Translate(kExitCaption));
         form.NewGameButton().SetCaption(system.Translate(kNewGameCaption));
         form.StartStopButton().SetCaption(system.Translate(kStartCaption));
-        sound.SetMuted(settings.muted.value_or(false));
-        game.SoundOff = sound.Muted();
+        game.SoundOff = settings.muted.value_or(false);
         game.RoadAssist = settings.roadAssist.value_or(false);
-        Wire();
+        game.choices = this;
+        WireEvents(form, game);
+        // A tap on the F1 hint in the board's free corner is F1: a phone has no keys.
+        form.BoardView().onMouseDown = [g = &game](int button, int x, int y) {
+            const Rect corner = CornerArea(*g);
+            if (x >= corner.left && x < corner.right && y >= corner.top && y < corner.bottom) {
+                KeyDown(*g, kKeyHelp);
+                return;
+            }
+            BoardMouseDown(*g, button, x, y);
+        };
         OfferTouchKeys();
         form.RaiseLoad();
         kanuvo_first_frame();

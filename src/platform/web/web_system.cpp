@@ -36,7 +36,7 @@ EM_JS(void, kanuvo_open_music, (const char* name), { Kanuvo.sound.openMusic(UTF8
 EM_JS(void, kanuvo_play_music, (), { Kanuvo.sound.playMusic(); });
 EM_JS(void, kanuvo_stop_music, (), { Kanuvo.sound.stopMusic(); });
 EM_JS(void, kanuvo_close_music, (), { Kanuvo.sound.closeMusic(); });
-EM_JS(void, kanuvo_resume_music, (), { Kanuvo.sound.resumeMusic(); });
+EM_JS(int, kanuvo_music_ended, (), { return Kanuvo.sound.musicEnded() ? 1 : 0; });
 EM_JS(void, kanuvo_play_effect, (const char* name), { Kanuvo.sound.playEffect(UTF8ToString(name)); });
 
 namespace kanuvo {
@@ -156,6 +156,6 @@ void WebSound::PlayMusicFromStart() { kanuvo_play_music(); }
 void WebSound::StopMusic() { kanuvo_stop_music(); }
 void WebSound::CloseMusic() { kanuvo_close_music(); }
 void WebSound::PlayEffect(const std::string& path) { kanuvo_play_effect(BaseName(path).c_str()); }
-void WebSound::ResumeMusic() { kanuvo_resume_music(); }
+bool WebSound::MusicEnded() const { return kanuvo_music_ended() != 0; }
 
 }  // namespace kanuvo

@@ -67,7 +67,7 @@ public:
     void StopMusic() override;
     void CloseMusic() override;
     void PlayEffect(const std::string& path) override;
-    void ResumeMusic() override;
+    bool MusicEnded() const override;
 };
 
 }  // namespace kanuvo

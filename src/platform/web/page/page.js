@@ -317,6 +317,7 @@ const Kanuvo = (() => {
       fitCaption(b);
     },
     buttonDimmed(handle, dimmed) { buttons.get(handle).el.classList.toggle('dimmed', !!dimmed); },
+    buttonHint(handle, hint) { buttons.get(handle).el.title = hint; },
     placeSurface(handle, x, y) {
       const s = surfaces.get(handle);
       s.canvas.style.left = `${x}px`;
@@ -490,7 +491,7 @@ const Kanuvo = (() => {
       rest();
     },
     closeMusic() { sound.stopMusic(); musicName = null; },
-    resumeMusic() { if (!musicEnded) sound.playMusic(); },
+    musicEnded() { return musicEnded; },
     // One effect at a time: one asked for while another sounds is dropped.
     playEffect(name) {
       const buffer = playable(name);
