@@ -8,6 +8,8 @@
 #include "game/board.h"
 #include "game/flow.h"
 #include "game/geometry.h"
+#include "game/help.h"
+#include "game/input.h"
 #include "game/media.h"
 #include "game/play.h"
 #include "past_title.h"
@@ -105,6 +107,47 @@ TEST_F(Flow, StartUpOpensTheMusicAndSetsTheGameUp) {
     EXPECT_EQ(g.StepInterval, 200);
     EXPECT_EQ(g.CellSize, 100);
     EXPECT_EQ(g.GoalSoundPath, "/opt/kanuvo/sound/goal.wav");
+    EXPECT_EQ(t.form.titleTimer.Interval() + t.form.timeLimitTimer.Interval(), 2000);
+    EXPECT_EQ(t.form.gameOverTimer.Interval() + t.form.noteTimer.Interval(), 600);
+}
+
+// Enter and N press スタート and 新ゲーム only where a click on the button would act: not on the title
+// nor under the help page; during a run they are the board's keys alone, so Enter never stops a run;
+// and a board already played is not started again.
+TEST(ButtonKeys, ActOnlyWhereAClickOnTheirButtonWould) {
+    testing::TestGame t;
+    Game& g = t.game;
+    FormLoad(g);
+    KeyDown(g, kKeyStart);
+    KeyDown(g, kKeyNewGame);
+    EXPECT_THAT(t.sound.commands, ElementsAre(kOpen));
+    EXPECT_FALSE(t.form.boardView.Visible());
+    FormMouseDown(g);
+    ShowHelp(g);
+    KeyDown(g, kKeyStart);
+    EXPECT_FALSE(g.Playing);
+    CloseHelp(g);
+
+    const auto dealt = g.Cells;
+    int passes = 0;
+    t.form.onDoEvents = [&] {
+        if (++passes > 1) return StartStopClick(g);
+        KeyDown(g, kKeyStart);
+        KeyDown(g, kKeyNewGame);
+        EXPECT_TRUE(g.Playing);
+        EXPECT_EQ(g.Lives, 2);
+        EXPECT_EQ(g.Cells, dealt);
+    };
+    KeyDown(g, kKeyStart);  // returns once Stop has ended the run
+    EXPECT_EQ(passes, 2);
+    EXPECT_EQ(g.Lives, 1);
+    KeyDown(g, kKeyStart);
+    EXPECT_EQ(passes, 2) << "the board was played";
+    KeyDown(g, kKeyNewGame);
+    EXPECT_TRUE(g.BoardReady);
+    EXPECT_NE(g.Cells, dealt);
+    KeyDown(g, kKeyStart);
+    EXPECT_EQ(passes, 3);
 }
 
 TEST_F(Flow, AStageOneRunIsClearedByTheTraceOfAKeyPress) {
