@@ -107,6 +107,12 @@ private:
                                              Qt::Key_5, Qt::Key_F1,    Qt::Key_Tab,    Qt::Key_Home};
             const Qt::Key key = others[Draw(8)];
             what = "other key " + std::to_string(key);
+            // Enter presses Start where a click would: the run's events must come then too.
+            if (key == Qt::Key_Return && !wasPlaying && g.BoardReady && !g.HelpShown &&
+                !app_->form.TitleTimer().Enabled()) {
+                ++runs_;
+                QTimer::singleShot(0, &app_->form, [this] { EventsOfTheRun(); });
+            }
             Key(key, Draw(4) == 0 ? Qt::KeypadModifier : Qt::NoModifier);
         } else if (choice < 500) {
             what = "Start/Stop";
