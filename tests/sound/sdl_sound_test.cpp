@@ -111,10 +111,10 @@ TEST_F(DummyDevice, WithoutADeviceEverythingIsSilentAndOneLineSaysSo) {
 }
 
 TEST_F(DiskDevice, AnEffectStillSoundingIsLeftAloneAndTheDeviceClosesAfterARest) {
-    SdlSound sound(std::chrono::milliseconds(100));
+    SdlSound sound(std::chrono::seconds(1));
     sound.PlayEffect(kGoal);
     sound.PlayEffect(kStop1);  // dropped: the goal fanfare still sounds
-    WaitForMore(testing::ReadWav(kGoal).Seconds() + 0.5);
+    WaitForMore(testing::ReadWav(kGoal).Seconds() + 0.2);
     EXPECT_NE(sound.Rest(), std::nullopt) << "it rests first";
     // The device wrote the fanfare whole, and nothing of the dropped effect after it.
     const auto out = testing::ReadRawS16(output_);
