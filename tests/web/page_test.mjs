@@ -8,7 +8,6 @@ import { execFileSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { launch, step, failures } from './chromium.mjs';
 import { serve } from '../../tools/web/serve.mjs';
 
 const build = process.env.KANUVO_WEB_BUILD;
@@ -16,6 +15,8 @@ if (!build) {
   console.log('KANUVO_WEB_BUILD is not set: the browser version was not built, nothing to test');
   process.exit(77);
 }
+// Imported only now: a suite run without the browser build (the sanitizers' pass) has no driver installed.
+const { launch, step, failures } = await import('./chromium.mjs');
 const scratch = mkdtempSync(join(tmpdir(), 'kanuvo-web-'));
 let server = await serve(build);
 const origin = () => `http://127.0.0.1:${server.address().port}`;
