@@ -124,6 +124,8 @@ private:
     void Draw(Drawn call);
     // Adds a call to the record; what it covers opaquely drops from the earlier calls.
     void Record(Recorded entry);
+    // Adds a call to the record as it is, unless nothing of it shows.
+    void Keep(Recorded entry);
     // Records a copy of area of a surface (this one too), moved by shift.
     void RecordCopy(const QtSurface& from, const QRect& area, QPoint shift);
     // What a recorded call paints over whatever was there, in this surface's pixels.
@@ -149,7 +151,7 @@ private:
     void MirrorFrom(const QtSurface& source);
     // The text in the font, laid out: from the latest few drawn, or afresh.
     struct LaidOutText;
-    const LaidOutText& LaidOut(std::string_view utf8Text, Font font);
+    LaidOutText& LaidOut(std::string_view utf8Text, Font font);
     // The area between two corners, both included, with the corners rounded to pixels.
     static QRect BoxArea(double x1, double y1, double x2, double y2);
 
