@@ -811,6 +811,10 @@ QRect Fit::Shown(const QRect& widget) const {
 
 Fit Fit::Seen(QPoint at, QPointF game) const { return Fit{scale, offset + game * scale - QPointF(at)}; }
 
+namespace {
+constexpr int kBandRows = 64;
+}  // namespace
+
 void ShowSurface(QPainter& painter, const QRect& area, const QtSurface& surface, const Fit& fit) {
     const int ratio = surface.PixelRatio();
     const QRect shown = fit.Shown(area) & QRect(0, 0, surface.PixelWidth(), surface.PixelHeight());
@@ -823,11 +827,22 @@ void ShowSurface(QPainter& painter, const QRect& area, const QtSurface& surface,
         painter.drawImage(shown, surface.Image(), ToDevice(shown, ratio));
         return;
     }
-    painter.save();
-    painter.translate(fit.offset);
-    painter.scale(fit.scale, fit.scale);
-    painter.drawImage(QRectF(shown), surface.Image(), ToDevice(shown, ratio));
-    painter.restore();
+    // Qt smooths a scaled block of more than 95 rows on several threads, and waking them costs more
+    // than it saves on the few cells a truck step changes: the block is shown in bands of fewer rows.
+    // Measured with kanuvo_bench 10 --size 1920x1080, a truck run took 0.079 s of CPU unbanded and
+    // 0.060 s banded (the middle of three runs each).
+    const QRect whole(0, 0, surface.PixelWidth(), surface.PixelHeight());
+    for (int top = area.top(); top <= area.bottom(); top += kBandRows) {
+        const QRect band(area.left(), top, area.width(), std::min(kBandRows, area.bottom() + 1 - top));
+        const QRect part = fit.Shown(band) & whole;
+        if (part.isEmpty()) continue;
+        painter.save();
+        painter.setClipRect(band, Qt::IntersectClip);
+        painter.translate(fit.offset);
+        painter.scale(fit.scale, fit.scale);
+        painter.drawImage(QRectF(part), surface.Image(), ToDevice(part, ratio));
+        painter.restore();
+    }
 }
 
 }  // namespace kanuvo
