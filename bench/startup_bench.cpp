@@ -294,10 +294,12 @@ int main(int argc, char** argv) {
     std::string socket = wayland ? std::getenv("WAYLAND_DISPLAY") : "";
     if (wayland && socket.front() != '/' && std::getenv("XDG_RUNTIME_DIR") != nullptr)
         socket = std::string(std::getenv("XDG_RUNTIME_DIR")) + "/" + socket;
-    // A private runtime folder: the game's single-copy lock lives there.
+    // Private runtime and data folders: the game's single-copy lock lives beside its best times, and a
+    // copy the player has open must not refuse the benchmark's.
     char runtime[] = "/tmp/kanuvo_bench_XXXXXX";
     if (mkdtemp(runtime) == nullptr) return 2;
     setenv("XDG_RUNTIME_DIR", runtime, 1);
+    setenv("XDG_DATA_HOME", runtime, 1);
     setenv("QT_QPA_PLATFORM", wayland ? "wayland" : "xcb", 1);
     if (wayland) {
         setenv("WAYLAND_DISPLAY", socket.c_str(), 1);

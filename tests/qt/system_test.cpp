@@ -21,6 +21,7 @@
 #include <fstream>
 #include <future>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 
@@ -146,34 +147,70 @@ TEST_F(LockTest, ALockFileNamingALiveCopyOfOursStillRefuses) {
     EXPECT_TRUE(QFile::exists(LockPath()));
 }
 
-TEST_F(LockTest, WhereTheRuntimeFolderCannotHoldTheLockTheDataFolderDoesAndWithoutEitherNothingIsKept) {
-    const QString fallback = folder.filePath(QStringLiteral("data/kanuvo.lock"));
-    // A folder where the lock belongs: an empty one gives way to the lock, a full one is left alone.
-    ASSERT_TRUE(QDir().mkpath(LockPath()));
-    QtSystem first;
-    first.SetLockPath(LockPath(), fallback);
-    EXPECT_FALSE(first.AnotherCopyRuns());
-    EXPECT_TRUE(QFileInfo(LockPath()).isFile());
-    const QString full = folder.filePath(QStringLiteral("full.lock"));
-    ASSERT_TRUE(QDir().mkpath(full + "/kept"));
-    for (const QString& blocked : {folder.filePath(QStringLiteral("missing/folder/kanuvo.lock")), full}) {
-        QtSystem one, another;
-        one.SetLockPath(blocked, fallback);
-        another.SetLockPath(blocked, fallback);
-        EXPECT_FALSE(one.AnotherCopyRuns());
-        EXPECT_TRUE(another.AnotherCopyRuns()) << "the lock in the data folder keeps a second copy out";
+TEST_F(LockTest, ALockLeftOnAnotherMachineSharingTheHomeIsTakenOverOnceNoCopyHoldsIt) {
+    OtherCopy live(LockPath());
+    ASSERT_EQ(live.Answer(), "locked");
+    const auto nameAnotherMachine = [this] {
+        QFile file(LockPath());
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write("4242\nkanuvo\nelsewhere\n") > 0;
+    };
+    ASSERT_TRUE(nameAnotherMachine());
+    QtSystem second;
+    second.SetLockPath(LockPath());
+    EXPECT_TRUE(second.AnotherCopyRuns()) << "its copy still holds the file";
+    live.Kill();
+    ASSERT_TRUE(QFile::exists(LockPath()));
+    EXPECT_FALSE(second.AnotherCopyRuns());
+}
+
+// Points an XDG folder somewhere else for one test.
+class Pointed {
+public:
+    Pointed(const char* variable, const QString& folder) : variable_(variable), was_(qgetenv(variable)) {
+        qputenv(variable, QFile::encodeName(folder));
     }
-    EXPECT_TRUE(QFileInfo(full + "/kept").isDir());
-    // Nowhere to lock: said once, and nothing kept that another copy could be writing too.
+    ~Pointed() { qputenv(variable_, was_); }
+
+private:
+    const char* variable_;
+    QByteArray was_;
+};
+
+TEST_F(LockTest, OneCopyPerPlayersDataWhateverItsRuntimeFolderAndNoRecordsWhereItsDataCannotBeLocked) {
+    QTemporaryDir runtimeA, runtimeB;
+    const Pointed data("XDG_DATA_HOME", folder.filePath(QStringLiteral("data")));
+    std::optional<Pointed> runtime(std::in_place, "XDG_RUNTIME_DIR", runtimeA.path());
+    QtSystem first;
+    EXPECT_FALSE(first.AnotherCopyRuns());
+    EXPECT_TRUE(first.KeepsRecords());
+    EXPECT_TRUE(QFileInfo(folder.filePath(QStringLiteral("data/kanuvo/kanuvo.lock"))).isFile());
+    runtime.emplace("XDG_RUNTIME_DIR", runtimeB.path());
+    EXPECT_TRUE(QtSystem().AnotherCopyRuns()) << "another session of the same player";
+
+    // A data folder whose lock's place is taken by a folder with files in it, left alone: each session
+    // plays once, and keeps no best times that another copy could be writing too.
+    const Pointed blocked("XDG_DATA_HOME", folder.filePath(QStringLiteral("blocked")));
+    ASSERT_TRUE(QDir().mkpath(folder.filePath(QStringLiteral("blocked/kanuvo/kanuvo.lock/kept"))));
     QtSystem lockless;
-    lockless.SetLockPath(full, full);
-    lockless.SetBestTimesPath(folder.filePath(QStringLiteral("best_times.json")));
     ::testing::internal::CaptureStderr();
     EXPECT_FALSE(lockless.AnotherCopyRuns());
     EXPECT_EQ(::testing::internal::GetCapturedStderr().rfind("kanuvo: no lock against a second copy can be made in ", 0), 0u);
     EXPECT_FALSE(lockless.KeepsRecords());
     lockless.SaveBestTime(1, 30);
-    EXPECT_FALSE(QFileInfo::exists(folder.filePath(QStringLiteral("best_times.json"))));
+    EXPECT_FALSE(QFileInfo::exists(folder.filePath(QStringLiteral("blocked/kanuvo/best_times.json"))));
+    EXPECT_TRUE(QtSystem().AnotherCopyRuns()) << "a second copy in the same session";
+    runtime.emplace("XDG_RUNTIME_DIR", runtimeA.path());
+    QtSystem otherSession;
+    EXPECT_FALSE(otherSession.AnotherCopyRuns());
+    EXPECT_FALSE(otherSession.KeepsRecords());
+    EXPECT_TRUE(QFileInfo(folder.filePath(QStringLiteral("blocked/kanuvo/kanuvo.lock/kept"))).isDir());
+
+    // An empty folder in the lock's place gives way to it.
+    ASSERT_TRUE(QDir().mkpath(LockPath()));
+    QtSystem last;
+    last.SetLockPath(LockPath());
+    EXPECT_FALSE(last.AnotherCopyRuns());
+    EXPECT_TRUE(QFileInfo(LockPath()).isFile());
 }
 
 TEST_F(LockTest, EndRunsTheShutdownHooksReleasesTheLockAndExits) {

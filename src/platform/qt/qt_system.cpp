@@ -17,6 +17,7 @@
 #include <QResource>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QSysInfo>
 
 #include <cmath>
 #include <cstdio>
@@ -60,17 +61,11 @@ std::optional<CursorImage> ReadCursorFile(const std::string& path) {
         QByteArray(reinterpret_cast<const char*>(bytes->data()), static_cast<qsizetype>(bytes->size())));
 }
 
-QString DefaultLockPath() {
-    // The runtime folder belongs to the user alone, so other users' copies never block ours.
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty()) folder = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
-    return QDir(folder).filePath(QStringLiteral("kanuvo.lock"));
-}
-
-// Where the lock goes when the runtime folder cannot hold it: beside the best times it guards.
-QString FallbackLockPath() {
-    const std::string folder = UserFolder("XDG_DATA_HOME", ".local/share");
-    return folder.empty() ? QString() : QFile::decodeName(folder.c_str()) + QStringLiteral("/kanuvo/kanuvo.lock");
+// Where a copy whose data folder can hold no lock keeps at least one copy per session. The runtime
+// folder belongs to the user alone, so other users' copies never block ours.
+QString SessionLockPath() {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    return folder.isEmpty() ? QString() : QDir(folder).filePath(QStringLiteral("kanuvo.lock"));
 }
 
 // The single-copy lock at path when this copy can take it; null when another copy holds it
@@ -85,10 +80,13 @@ std::unique_ptr<QLockFile> TakeLock(const QString& path, bool& heldElsewhere) {
     lock->setStaleLockTime(0);
     if (lock->tryLock(0)) return lock;
     // A lock file whose owner cannot be read (empty, cut short, garbage) names no copy that runs:
-    // left alone it would keep every later start out for good.
+    // left alone it would keep every later start out for good. Nor can this machine tell whether a
+    // copy on another one sharing the home folder still runs, except by the file lock a live copy
+    // holds on it: one that crashed there would otherwise keep this machine out until it starts again.
     qint64 owner = 0;
     QString host, program;
-    if (lock->error() == QLockFile::LockFailedError && !lock->getLockInfo(&owner, &host, &program) &&
+    if (lock->error() == QLockFile::LockFailedError &&
+        (!lock->getLockInfo(&owner, &host, &program) || host != QSysInfo::machineHostName()) &&
         lock->removeStaleLockFile() && lock->tryLock(0)) {
         return lock;
     }
@@ -138,26 +136,34 @@ void QtSystem::End(int exitStatus) {
 
 bool QtSystem::AnotherCopyRuns() {
     if (lock_ || !keepsRecords_) return false;  // the lock is already ours, or there is none to take
-    if (lockPath_.isEmpty()) lockPath_ = DefaultLockPath();
-    if (fallbackLockPath_.isEmpty()) fallbackLockPath_ = FallbackLockPath();
-    for (const QString& path : {lockPath_, fallbackLockPath_}) {
-        if (path.isEmpty()) continue;
-        if (path == fallbackLockPath_) QDir().mkpath(QFileInfo(path).absolutePath());
-        bool heldElsewhere = false;
-        lock_ = TakeLock(path, heldElsewhere);
+    // One lock per player's data, beside the best times: copies with different runtime folders (two
+    // sessions, a script) still write the same files.
+    if (lockPath_.isEmpty() && !bestTimes_.Path().isEmpty())
+        lockPath_ = QFileInfo(bestTimes_.Path()).dir().filePath(QStringLiteral("kanuvo.lock"));
+    if (sessionLockPath_.isEmpty()) sessionLockPath_ = SessionLockPath();
+    bool heldElsewhere = false;
+    if (!lockPath_.isEmpty()) {
+        QDir().mkpath(QFileInfo(lockPath_).absolutePath());
+        lock_ = TakeLock(lockPath_, heldElsewhere);
         if (heldElsewhere) return true;
-        if (!lock_) continue;
-        // A copy ended at once (a second signal) gives it up on its way out.
-        TrackLeftover(Leftover::Lock, QFile::encodeName(path).toStdString());
+    }
+    if (lock_) {
         // No other copy writes the best times now: what a save cut short by an earlier end left can go.
         bestTimes_.RemoveLeftovers();
-        return false;
+    } else {
+        // Without the lock beside them, two copies would each rewrite the player's files over the
+        // other's; the runtime folder still keeps a second copy of this session out.
+        if (!sessionLockPath_.isEmpty()) lock_ = TakeLock(sessionLockPath_, heldElsewhere);
+        if (heldElsewhere) return true;
+        keepsRecords_ = false;
+        if (!lockPath_.isEmpty()) {
+            std::fprintf(stderr, "kanuvo: no lock against a second copy can be made in %s; this copy keeps no best times "
+                         "or settings, so as not to overwrite another's\n",
+                         qUtf8Printable(QDir::toNativeSeparators(lockPath_)));
+        }
     }
-    // Two copies without a lock would each rewrite the player's files over the other's.
-    std::fprintf(stderr, "kanuvo: no lock against a second copy can be made in %s nor in %s; this copy keeps no "
-                 "best times or settings, so as not to overwrite another's\n",
-                 qUtf8Printable(QDir::toNativeSeparators(lockPath_)), qUtf8Printable(QDir::toNativeSeparators(fallbackLockPath_)));
-    keepsRecords_ = false;
+    // A copy ended at once (a second signal) gives it up on its way out.
+    if (lock_) TrackLeftover(Leftover::Lock, QFile::encodeName(lock_->fileName()).toStdString());
     return false;
 }
 

@@ -56,7 +56,8 @@ public:
     void SaveBestTime(int stage, int seconds) override {
         if (keepsRecords_) bestTimes_.Save(stage, seconds);
     }
-    // False once AnotherCopyRuns found no place for a lock: this copy then keeps no best times or settings.
+    // False once AnotherCopyRuns found no place for the lock beside the player's data: this copy then
+    // keeps no best times or settings.
     bool KeepsRecords() const { return keepsRecords_; }
 
     // Where the program's own pictures are embedded.
@@ -71,11 +72,12 @@ public:
     void SetMessageHook(std::function<void(std::string_view)> hook) { messageHook_ = std::move(hook); }
     // The window whose pointer SetPointer sets (it and its controls, nothing else).
     void SetCursorWindow(QWidget* window);
-    // Where the single-copy lock lives; by default "kanuvo.lock" in the user's runtime folder, else
-    // (one that cannot hold it) the fallback, by default "kanuvo.lock" in the game's data folder.
-    void SetLockPath(const QString& path, const QString& fallback = {}) {
+    // Where the single-copy lock lives: by default "kanuvo.lock" beside the best times it guards; where
+    // that cannot be made, sessionFallback (by default "kanuvo.lock" in the user's runtime folder) keeps
+    // one copy per session, which then keeps no best times or settings.
+    void SetLockPath(const QString& path, const QString& sessionFallback = {}) {
         lockPath_ = path;
-        fallbackLockPath_ = fallback;
+        sessionLockPath_ = sessionFallback;
     }
     // Pretends a screen of this height in pixels, with panels taking
     // heightPixels - availablePixels of it (none when availablePixels is 0).
@@ -92,7 +94,7 @@ private:
 
     std::vector<std::function<void()>> shutdownHooks_;
     std::function<void(std::string_view)> messageHook_;
-    QString lockPath_, fallbackLockPath_;
+    QString lockPath_, sessionLockPath_;
     std::unique_ptr<QLockFile> lock_;
     bool keepsRecords_ = true;
     std::optional<int> screenHeightPixels_;
