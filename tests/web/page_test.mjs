@@ -114,6 +114,52 @@ await step('taps start a run and slide a tile into the empty cell', async (check
   await context.close();
 });
 
+await step('Enter and Space in a run started by a click leave it running: no page button takes the focus', async (check) => {
+  const context = await browser.createBrowserContext();
+  const page = await openBoard(context);
+  const start = '#game button:nth-of-type(3)';
+  const box = await page.$eval(start, (b) => b.getBoundingClientRect().toJSON());
+  await page.mouse.click(box.x + box.width / 2, box.y + box.height / 2);
+  await settle(page);
+  for (const key of ['Enter', 'Space', 'Enter']) await page.keyboard.press(key);
+  await settle(page);
+  check(await page.$eval(start, (b) => b.textContent) === 'ストップ', 'a key stopped the run');
+  check(await page.evaluate(() => document.activeElement === document.body),
+        `the focus is on ${await page.evaluate(() => document.activeElement.outerHTML.slice(0, 80))}`);
+  await context.close();
+});
+
+await step('a first gesture of Enter starts a run whose tune plays', async (check) => {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  // Every sound started, and the tune once decoded, as the page's audio reports them.
+  await page.evaluateOnNewDocument(() => {
+    window.started = [];
+    window.decoded = 0;
+    const start = AudioBufferSourceNode.prototype.start;
+    AudioBufferSourceNode.prototype.start = function (...a) {
+      window.started.push({ node: this, seconds: this.buffer.duration });
+      return start.apply(this, a);
+    };
+    const decode = BaseAudioContext.prototype.decodeAudioData;
+    BaseAudioContext.prototype.decodeAudioData = function (bytes, ok, fail) {
+      return decode.call(this, bytes, (b) => { window.decoded = Math.max(window.decoded, b.duration); ok(b); }, fail);
+    };
+  });
+  await page.setViewport({ width: 650, height: 650 });
+  await page.goto(`${origin()}/site/?lang=ja`);
+  await titleShown(page);
+  await page.waitForFunction(() => window.decoded > 30, { timeout: 60000 });
+  // The title is left to end by itself: the player's first gesture is the Enter that starts the run.
+  await page.waitForFunction(() => getComputedStyle(document.getElementById('board')).display === 'block',
+                             { timeout: 30000 });
+  await page.keyboard.press('Enter');
+  const playing = await page.waitForFunction(() => window.started.some((s) => s.seconds > 30 &&
+    s.node.context.state === 'running' && s.node.context.currentTime > 0.2), { timeout: 10000 }).catch(() => null);
+  check(playing !== null, `no tune plays: ${await page.evaluate(() => JSON.stringify(window.started.map((s) => [s.seconds, s.node.context.state])))}`);
+  await context.close();
+});
+
 await step('the player\'s choices outlive a reload, and storage garbage or refusal is survived', async (check) => {
   const context = await browser.createBrowserContext();
   let page = await openBoard(context);

@@ -9,7 +9,7 @@ import { extname, join, normalize, resolve, sep } from 'node:path';
 const types = {
   '.html': 'text/html; charset=utf-8', '.js': 'text/javascript; charset=utf-8', '.mjs': 'text/javascript; charset=utf-8',
   '.json': 'application/json', '.webmanifest': 'application/manifest+json', '.wasm': 'application/wasm',
-  '.png': 'image/png', '.woff2': 'font/woff2', '.ogg': 'audio/ogg', '.css': 'text/css',
+  '.png': 'image/png', '.woff2': 'font/woff2', '.ogg': 'audio/ogg', '.mp3': 'audio/mpeg', '.css': 'text/css',
 };
 
 export function serve(folder, port = 0) {

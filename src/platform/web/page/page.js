@@ -378,9 +378,13 @@ const Kanuvo = (() => {
   }
 
   // ---- Input: keys, and the mouse and touch as one pointer.
-  const keysOfTheBrowser = new Set([9, 32, 33, 34, 35, 36, 37, 38, 39, 40, 112, 113, 114, 116, 117, 118, 119, 120, 121, 122]);
+  // Every gesture may be the one that lets the audio start: its handler runs before the game hears it.
+  for (const type of ['keydown', 'pointerdown', 'pointerup', 'click']) addEventListener(type, allowSound, true);
+  // No button of the page ever takes the focus: a focused button would take Enter and Space from the
+  // game's one key handler (Enter would stop a run), and wear a focus ring.
+  addEventListener('mousedown', (e) => { if (e.target.closest && e.target.closest('button')) e.preventDefault(); }, true);
+  const keysOfTheBrowser = new Set([9, 13, 32, 33, 34, 35, 36, 37, 38, 39, 40, 112, 113, 114, 116, 117, 118, 119, 120, 121, 122]);
   addEventListener('keydown', (e) => {
-    unlockSound();
     if (e.ctrlKey || e.metaKey || e.altKey || !e.keyCode) return;
     if (document.getElementById('message').style.display === 'block') {
       if (e.key === 'Enter' || e.key === ' ' || e.key === 'Escape') document.getElementById('message-ok').click();
@@ -400,7 +404,6 @@ const Kanuvo = (() => {
   });
   const buttonCode = (b) => (b === 0 ? 1 : b === 2 ? 2 : b === 1 ? 4 : 0);
   game.addEventListener('pointerdown', (e) => {
-    unlockSound();
     const el = e.target;
     if (el.tagName === 'BUTTON') return;  // a button's press is its click, never the window's
     e.preventDefault();
@@ -419,27 +422,33 @@ const Kanuvo = (() => {
   });
   game.addEventListener('contextmenu', (e) => e.preventDefault());
   for (const b of touch.querySelectorAll('button')) {
-    b.addEventListener('click', () => { unlockSound(); post(1, Number(b.dataset.key)); });
+    b.addEventListener('click', () => post(1, Number(b.dataset.key)));
   }
   addEventListener('resize', layout);
 
   // ---- Sound: decoded once the title shows; heard once the first click, tap or key allows it. The
-  // page's audio rests while nothing sounds, as an audio device left running costs CPU all the time.
+  // audio is resumed inside that gesture's own handler, the only place a browser lets it start, and
+  // a tune asked for before the audio runs, or before it is decoded, starts from its first sample as
+  // soon as both are done. The page's audio rests while nothing sounds, as an audio device left
+  // running costs CPU all the time.
   const Audio = window.AudioContext || window.webkitAudioContext;
-  let audio = null, unlocked = false, resting = 0;
+  let audio = null, asked = false, resting = 0;
   const buffers = new Map();
-  let music = null, musicName = null, musicEnded = false, effectEnds = 0;
+  let music = null, musicName = null, musicWanted = false, musicEnded = false, effectEnds = 0;
   function audioContext() {
     if (!audio && Audio) audio = new Audio();
     return audio;
   }
-  function unlockSound() {
+  // Called in the handler of every click, tap and key: the first one the browser counts as the
+  // player's starts the audio.
+  function allowSound() {
     const a = audioContext();
-    if (!a || unlocked) return;
-    a.resume().then(() => {
-      unlocked = true;
-      rest();
-    });
+    if (!a || asked) return;
+    // A finger's press counts only once it is lifted; its click or lift comes here again.
+    if (navigator.userActivation && !navigator.userActivation.isActive) return;
+    asked = true;
+    a.resume().then(rest, () => {});
+    startWantedMusic();
   }
   function rest() {
     clearTimeout(resting);
@@ -447,9 +456,10 @@ const Kanuvo = (() => {
       if (!music && audio.currentTime >= effectEnds && audio.state === 'running') audio.suspend();
     }, 500);
   }
+  // Started on audio that is not running yet, a sound waits for it at its first sample.
   function sounding(buffer, ended) {
     clearTimeout(resting);
-    if (audio.state === 'suspended') audio.resume();
+    if (audio.state === 'suspended') audio.resume().catch(() => {});
     const source = audio.createBufferSource();
     source.buffer = buffer;
     source.connect(audio.destination);
@@ -457,32 +467,44 @@ const Kanuvo = (() => {
     source.start();
     return source;
   }
+  function startWantedMusic() {
+    const buffer = buffers.get(musicName);
+    if (!musicWanted || music || !asked || !buffer) return;
+    music = sounding(buffer, (source) => {
+      if (music !== source) return;
+      music = null;
+      musicWanted = false;
+      musicEnded = true;
+    });
+  }
+  const soundType = (() => {
+    const probe = document.createElement('audio');
+    return probe.canPlayType && probe.canPlayType('audio/ogg; codecs=opus') ? 'ogg' : 'mp3';
+  })();
   function loadSound(name) {
     const a = audioContext();
     if (!a || buffers.has(name)) return;
     buffers.set(name, null);
-    fetch(`sound/${name}.ogg`)
+    const file = `sound/${name}.${soundType}`;
+    fetch(file)
       .then((r) => (r.ok ? r.arrayBuffer() : Promise.reject(new Error(r.status))))
       .then((bytes) => new Promise((ok, fail) => a.decodeAudioData(bytes, ok, fail)))
-      .then((buffer) => buffers.set(name, buffer))
-      .catch((e) => console.warn(`sound/${name}.ogg: not used (${e})`));
+      .then((buffer) => {
+        buffers.set(name, buffer);
+        if (name === musicName) startWantedMusic();
+      })
+      .catch((e) => console.warn(`${file}: not used (${e})`));
   }
-  // Nothing waits for a sound: one not decoded yet, or before the first gesture, is silence.
-  const playable = (name) => unlocked && buffers.get(name);
   const sound = {
     openMusic(name) { musicName = name; },
     playMusic() {
       sound.stopMusic();
       musicEnded = false;
-      const buffer = playable(musicName);
-      if (!buffer) return;
-      music = sounding(buffer, (source) => {
-        if (music !== source) return;
-        music = null;
-        musicEnded = true;
-      });
+      musicWanted = true;
+      startWantedMusic();
     },
     stopMusic() {
+      musicWanted = false;
       if (!music) return;
       const source = music;
       music = null;
@@ -492,9 +514,10 @@ const Kanuvo = (() => {
     },
     closeMusic() { sound.stopMusic(); musicName = null; },
     musicEnded() { return musicEnded; },
-    // One effect at a time: one asked for while another sounds is dropped.
+    // One effect at a time: one asked for while another sounds is dropped, as is one asked for
+    // before the first gesture or before it is decoded.
     playEffect(name) {
-      const buffer = playable(name);
+      const buffer = asked && buffers.get(name);
       if (!buffer || audio.currentTime < effectEnds) return;
       sounding(buffer, () => {});
       effectEnds = audio.currentTime + buffer.duration;
@@ -606,7 +629,7 @@ const Kanuvo = (() => {
     if (ratio > 1) for (const file of pictureFiles(english)) sharpPicture(file);
     for (const file of pictureFiles(!english)) picture(file);  // for a switch of language
     if ('serviceWorker' in navigator && params.get('offline') !== 'no') {
-      navigator.serviceWorker.register('sw.js').catch((e) => console.warn(`No offline copy: ${e}`));
+      navigator.serviceWorker.register(`sw.js?sound=${soundType}`).catch((e) => console.warn(`No offline copy: ${e}`));
     }
   }
   const worded = ['109', '110', '111'];
