@@ -15,7 +15,15 @@ const types = {
 export function serve(folder, port = 0) {
   const root = resolve(folder);
   const server = createServer(async (request, response) => {
-    let path = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
+    let path;
+    try {
+      path = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
+    } catch {
+      // A malformed address (a lone %, a cut UTF-8 sequence) is the asker's fault; the next is served.
+      response.writeHead(400, { 'Content-Type': 'text/plain' });
+      response.end('bad address\n');
+      return;
+    }
     if (path.endsWith('/')) path += 'index.html';
     const file = normalize(join(root, path));
     try {
