@@ -95,11 +95,9 @@ void WebTimer::SetEnabled(bool enabled) {
 void WebTimer::SetHeld(bool held) {
     held = held && enabled_;
     if (held == held_) return;
+    if (held) heldRemainder_ = active_ ? static_cast<int>(std::clamp<std::int64_t>(Remaining(), 0, interval_)) : -1;
     held_ = held;
-    if (held) {
-        heldRemainder_ = active_ ? static_cast<int>(std::clamp<std::int64_t>(Remaining(), 0, interval_)) : -1;
-        held_ = true;
-    } else if (active_) {
+    if (!held && active_) {
         Start(heldRemainder_ >= 0 ? heldRemainder_ : interval_);
         heldRemainder_ = -1;
     }
@@ -112,14 +110,15 @@ void WebTimer::Activate() {
 }
 
 std::int64_t WebTimer::Remaining() const {
-    if (!enabled_ || !active_ || interval_ <= 0) return -1;
+    // A held timer is never due: one read as due would be dispatched, and not fired, on every pass.
+    if (!Counting()) return -1;
     // A signed difference stays right across the tick count's wrap.
     const auto left = static_cast<std::int32_t>(due_ - clock_.Now());
     return std::max<std::int64_t>(left, 0);
 }
 
 void WebTimer::Fire() {
-    if (!Counting() || Remaining() > 0) return;
+    if (Remaining() != 0) return;
     // The next period starts now, as a window timer's does, however late this event came.
     Start(interval_);
     if (onTimer) onTimer();
@@ -247,7 +246,7 @@ void WebForm::WaitForEvents(std::uint32_t untilTick) {
     // Asleep until the page reports something, the first timer is due, or the tick asked for comes.
     auto wait = static_cast<std::int64_t>(static_cast<std::int32_t>(untilTick - clock_.Now()));
     for (WebTimer* timer : {&titleTimer_, &timeLimitTimer_, &gameOverTimer_, &noteTimer_}) {
-        if (timer->Enabled() && !timer->Held() && timer->Remaining() >= 0) wait = std::min(wait, timer->Remaining());
+        if (timer->Remaining() >= 0) wait = std::min(wait, timer->Remaining());
     }
     if (wait > 0) {
         kanuvo_sleep(static_cast<double>(wait));
