@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The browser version in Debian's Chromium, headless: the desktop's session played by the browser's
 // engine, the first board against the desktop's picture of it, a tap that slides a tile and taps on the
-// buttons, the player's data across a reload (garbage and a refusing storage included), and the game
-// loaded and played again once the network is gone.
+// buttons, the player's data across a reload (garbage and a refusing storage included), one copy and
+// no lost time on a host that is not a secure context, and the game loaded and played again once the
+// network is gone.
 //   KANUVO_WEB_BUILD=<build-web> node page_test.mjs <kanuvo_web_reference>
 import { execFileSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
@@ -20,7 +21,8 @@ const { launch, step, failures } = await import('./chromium.mjs');
 const scratch = mkdtempSync(join(tmpdir(), 'kanuvo-web-'));
 let server = await serve(build);
 const origin = () => `http://127.0.0.1:${server.address().port}`;
-const browser = await launch(join(scratch, 'profile'));
+// A name other than localhost for this machine: a page served under it over http is not a secure context.
+const browser = await launch(join(scratch, 'profile'), ['--host-resolver-rules=MAP kanuvo.test 127.0.0.1']);
 
 // The page at scale 1, in Japanese as the desktop speaks it by default, with the title done.
 async function openBoard(context, { touch = false } = {}) {
@@ -201,6 +203,48 @@ await step('the player\'s choices outlive a reload, and storage garbage or refus
   await settle(page);
   const note = await page.$eval('#note', (e) => e.textContent);
   check(notes === 1 && note.includes('保存できません'), `the refusal was said ${notes} times: ${note}`);
+  await context.close();
+});
+
+await step('over plain http a second tab stops, the first plays on, a tab once closed keeps no one out, '
+         + 'a save keeps the better time of each stage, and a time is whole seconds from 0 to 180', async (check) => {
+  const context = await browser.createBrowserContext();
+  const address = `http://kanuvo.test:${server.address().port}/site/?lang=ja`;
+  const open = async () => {
+    const page = await context.newPage();
+    await page.setViewport({ width: 650, height: 650 });
+    await page.goto(address);
+    return page;
+  };
+  const first = await open();
+  await titleShown(first);
+  check(await first.evaluate(() => !isSecureContext && navigator.locks === undefined), 'the page has the Web Locks API');
+  const second = await open();
+  await second.waitForFunction(() => document.getElementById('message').style.display === 'block');
+  const said = await second.$eval('#message-text', (e) => e.textContent);
+  check(said.includes('すでに開かれています'), `the second tab said ${said}`);
+  await first.bringToFront();
+  await first.keyboard.press('F1');
+  await first.waitForFunction(() => getComputedStyle(document.getElementById('help')).display === 'block');
+  await first.close();
+  await second.close();
+  const third = await open();
+  await titleShown(third);
+  check(await third.$eval('#message', (e) => e.style.display) !== 'block', 'a closed tab still keeps the game');
+  const read = await third.evaluate(() => {
+    localStorage.setItem('kanuvo.bestTimes', '{"1":-0,"2":-0.0,"3":30.0,"4":181,"5":"7","6":0,"7":180,"8":1e1,"9":12,"9":9}');
+    return [1, 2, 3, 4, 5, 6, 7, 8, 9].map((stage) => Kanuvo.store.bestTime(stage));
+  });
+  check(read.join() === '-1,-1,-1,-1,-1,0,180,-1,9', `stages 1 to 9 read ${read}`);
+  // Another tab's better time kept between two saves of this one survives both.
+  const kept = await third.evaluate(() => {
+    Kanuvo.store.saveBestTime(1, 30);
+    localStorage.setItem('kanuvo.bestTimes', '{"1":20}');
+    Kanuvo.store.saveBestTime(2, 40);
+    Kanuvo.store.saveBestTime(1, 25);
+    return localStorage.getItem('kanuvo.bestTimes');
+  });
+  check(kept === '{"1":20,"2":40}', `the store holds ${kept}`);
   await context.close();
 });
 

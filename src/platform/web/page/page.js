@@ -524,28 +524,55 @@ const Kanuvo = (() => {
     },
   };
 
-  // ---- The player's data in the browser's storage: best times and settings, each a JSON object.
-  const memory = { 'kanuvo.bestTimes': {}, 'kanuvo.settings': {} };
-  function readStore(key) {
-    let raw;
+  // ---- The player's data in the browser's storage: best times and settings, each a JSON object. What
+  // this visit chose is kept in memory too, and read back where the storage refuses to keep it.
+  const memory = { times: {}, settings: {} };
+  // The stored text, '' for none; null where the storage is blocked.
+  function storedText(key) {
     try {
-      raw = localStorage.getItem(key);
+      return localStorage.getItem(key) || '';
     } catch (e) {
-      return null;  // blocked
+      return null;
     }
+  }
+  // The stages' times in the text, read as the desktop reads its file: whole seconds from 0 to 180
+  // without sign or fraction, as a run writes them (JSON.parse would take -0 and 30.0 for numbers).
+  function readTimes(text) {
+    const times = {};
+    for (const [, stage, value] of text.matchAll(/"([^"]*)"\s*:\s*([^,}]*)/g)) {
+      const seconds = value.trim();
+      if (/^[1-9]$/.test(stage) && /^(0|[1-9][0-9]{0,2})$/.test(seconds) && Number(seconds) <= 180) {
+        times[stage] = Math.min(times[stage] ?? 180, Number(seconds));  // of two for a stage, the better
+      }
+    }
+    return times;
+  }
+  // The better of two tables of times, stage by stage.
+  function better(a, b) {
+    const out = { ...a };
+    for (const [stage, seconds] of Object.entries(b)) out[stage] = Math.min(out[stage] ?? seconds, seconds);
+    return out;
+  }
+  // Read again for every save: another tab (where no lock keeps it out) may have kept a better time.
+  function bestTimes() {
+    const text = storedText('kanuvo.bestTimes');
+    return text === null ? null : better(readTimes(text), memory.times);
+  }
+  function settings() {
+    const text = storedText('kanuvo.settings');
+    if (text === null) return null;
     let kept = {};
     try {
-      const parsed = JSON.parse(raw);
+      const parsed = JSON.parse(text);
       if (parsed && typeof parsed === 'object' && !Array.isArray(parsed)) kept = parsed;
     } catch (e) { /* garbage holds nothing */ }
-    return Object.assign(kept, memory[key]);
+    return Object.assign(kept, memory.settings);
   }
-  function writeStore(key, name, value) {
-    memory[key][name] = value;  // this visit keeps it whatever the storage does
+  // 0 when the storage took the value, 1 when it did not.
+  function keep(key, value) {
     try {
-      const kept = readStore(key) || {};
-      kept[name] = value;
-      localStorage.setItem(key, JSON.stringify(kept));
+      if (!value) return 1;
+      localStorage.setItem(key, JSON.stringify(value));
       return 0;
     } catch (e) {
       return 1;
@@ -553,18 +580,22 @@ const Kanuvo = (() => {
   }
   const store = {
     bestTime(stage) {
-      const kept = readStore('kanuvo.bestTimes');
-      if (!kept) return -2;
-      const s = kept[stage];
-      return Number.isInteger(s) && s >= 0 && s <= 180 ? s : -1;  // a run lasts 180 seconds at most
+      const times = bestTimes();
+      return times ? times[stage] ?? -1 : -2;
     },
-    saveBestTime(stage, seconds) { return writeStore('kanuvo.bestTimes', String(stage), seconds); },
+    saveBestTime(stage, seconds) {
+      memory.times = better(memory.times, { [stage]: seconds });
+      return keep('kanuvo.bestTimes', bestTimes());
+    },
     setting(name) {
-      const kept = readStore('kanuvo.settings');
+      const kept = settings();
       if (!kept) return -2;
       return typeof kept[name] === 'boolean' ? (kept[name] ? 1 : 0) : -1;
     },
-    saveSetting(name, value) { return writeStore('kanuvo.settings', name, !!value); },
+    saveSetting(name, value) {
+      memory.settings[name] = !!value;
+      return keep('kanuvo.settings', settings());
+    },
   };
 
   // ---- What the page says and shows around the game.
@@ -641,17 +672,43 @@ const Kanuvo = (() => {
   function settingsEnglish() {
     const asked = page.askedEnglish();
     if (asked >= 0) return asked === 1;
-    const kept = readStore('kanuvo.settings');
+    const kept = settings();
     return kept && typeof kept.english === 'boolean' ? kept.english : page.browserEnglish() === 1;
   }
-  function holdTheLock() {
-    if (!navigator.locks) return Promise.resolve(false);
-    return new Promise((resolve) => {
-      navigator.locks.request('kanuvo', { ifAvailable: true }, (lock) => {
-        resolve(lock === null);
-        return lock === null ? null : new Promise(() => {});  // held while the page lives
+  // Whether another copy of the game runs in this browser. The Web Locks API is there only in a secure
+  // context (https, localhost); elsewhere a claim in the storage stands in for it: a newcomer writes
+  // its own, a live copy hears of it (the storage event) and writes its own back at once, and the
+  // newcomer holds the game if its claim still stands a moment later. A copy that is gone answers
+  // nothing, so it never keeps the player out.
+  const kClaimAnsweredMs = 300;
+  function anotherCopyRuns() {
+    if (navigator.locks) {
+      return new Promise((resolve) => {
+        navigator.locks.request('kanuvo', { ifAvailable: true }, (lock) => {
+          resolve(lock === null);
+          return lock === null ? null : new Promise(() => {});  // held while the page lives
+        });
       });
-    });
+    }
+    const key = 'kanuvo.copy', claim = `${Date.now()} ${Math.random()}`;
+    try {
+      localStorage.setItem(key, claim);
+    } catch (e) {
+      return Promise.resolve(false);  // a storage that keeps nothing has nothing two copies could spoil
+    }
+    return new Promise((resolve) => setTimeout(() => {
+      if (storedText(key) !== claim) {
+        resolve(true);
+        return;
+      }
+      addEventListener('storage', (e) => {
+        if ((e.key !== key && e.key !== null) || storedText(key) === claim) return;
+        try {
+          localStorage.setItem(key, claim);
+        } catch (failed) { /* a storage that refuses now keeps no newcomer's claim either */ }
+      });
+      resolve(false);
+    }, kClaimAnsweredMs));
   }
   // The title needs only its picture; the board's pictures and the face its words are written in come
   // meanwhile, and the page holds the player's input until they are there, so that the board is never
@@ -672,7 +729,7 @@ const Kanuvo = (() => {
     });
     return Promise.all([
       fetch('data.json').then((r) => r.json()).then((d) => (data = d)).catch(() => {}),
-      holdTheLock().then((another) => (page.anotherCopy = another)),
+      anotherCopyRuns().then((another) => (page.anotherCopy = another)),
       load(title),
     ]);
   }
