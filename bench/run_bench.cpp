@@ -3,7 +3,8 @@
 // (against the whole core a spinning loop would take), the CPU of a route run waiting on the player,
 // the time from a key press to the repainted cells, the spread of the intervals between truck steps;
 // then, with the real sound, how long an effect takes to open the closed audio device again and the
-// peak memory through start-up, a stage-1 run and a truck run with their music.
+// peak memory through start-up, a stage-1 run and a truck run with their music; and with --size, the
+// memory once the window is back at the game's size.
 //
 //   build/bench/kanuvo_bench [seconds per run, default 60] [--size WIDTHxHEIGHT | --fullscreen]
 //
@@ -303,6 +304,12 @@ int main(int argc, char** argv) {
     kanuvo::LayLongRoad(bench.game);
     kanuvo::MeasureRun("stage 2 (truck) run, music", bench, shortRun, 'A');
     std::printf("%-28s %.1f MB through start-up, the runs above and their music\n", "peak RSS", kanuvo::PeakRssMb());
+    if (!size.isEmpty()) {
+        // What a window the player made large and then small again keeps.
+        bench.form.resize(bench.form.DesignedSize());
+        QTest::qWait(200);
+        kanuvo::PrintMemory("memory back at the game's size");
+    }
     bench.sound.real = nullptr;
     return 0;
 }

@@ -362,6 +362,9 @@ TEST_F(Window, AWindowMadeLargerShowsTheBoardScaledAndCentredWithClicksLandingWh
     ASSERT_EQ(g.Cells[11], TileKind::Empty);
     RunThenStop(app, [this] { QTest::mouseClick(app.form.BoardView().Widget(), Qt::LeftButton, {}, 2 * Middle(g, 7)); });
     EXPECT_EQ(g.Cells[11], moving);
+    // Larger than the 800-pixel square screen could show, the window is smoothed up from what it needs.
+    app.form.resize(4 * design);
+    EXPECT_EQ(Board().size(), 2 * design);
 }
 
 TEST_F(Window, F11FillsTheScreenWithTheWindowAndGivesItBackAndTheGameStillGetsTheKey) {

@@ -363,5 +363,14 @@ TEST(QtSurfaceTest, CopiesFailFromForeignSurfacesAndWithNegativeSizes) {
     EXPECT_FALSE(target.Copy(0, 0, -1, 10, source, 0, 0));
 }
 
+TEST(SurfacePixelRatioTest, WholeAndNeverFewerThanShownUpToTheMostAScreenCanShow) {
+    EXPECT_EQ(SurfacePixelRatio(1, 1), 1);
+    EXPECT_EQ(SurfacePixelRatio(0.6, 1), 1);
+    EXPECT_EQ(SurfacePixelRatio(1.25, 2.5), 2);  // sharp, then smoothed down
+    EXPECT_EQ(SurfacePixelRatio(2.0000001, 2.5), 2);
+    EXPECT_EQ(SurfacePixelRatio(18.576, 1.672), 2);  // 12000 pixels square on a 1920x1080 screen
+    EXPECT_EQ(SurfacePixelRatio(18.576, 0), 19);     // no screen known
+}
+
 }  // namespace
 }  // namespace kanuvo

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -16,6 +17,10 @@
 
 #include <algorithm>
 #include <cmath>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 #include "platform/captions.h"
 #include "platform/qt/key_codes.h"
@@ -38,6 +43,12 @@ constexpr double kCaptionMargins = 6;
 
 QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The scale at which an area of the game's design fits whole in room.
+double ScaleToFit(QSize room, QSize design) {
+    design = design.expandedTo(QSize(1, 1));
+    return std::min(static_cast<double>(room.width()) / design.width(), static_cast<double>(room.height()) / design.height());
 }
 
 // Looks of a button besides its own colour at rest: lit under the pointer, darker while pressed, and
@@ -462,10 +473,28 @@ MainForm::MainForm(Clock& clock)
 
 void MainForm::FollowPixelRatio() {
     // The surfaces hold a whole number of pixels for each of the game's, never fewer than the window
-    // shows: shapes and letters are drawn at its full resolution and at most smoothed down.
-    const int ratio = SurfacePixelRatio(devicePixelRatioF() * fit_.scale);
+    // shows: shapes and letters are drawn at its full resolution and at most smoothed down. Nor more
+    // than any screen can show: a window larger than every screen is smoothed up from there, and the
+    // surfaces' memory stays bounded however large it grows.
+    const int ratio = SurfacePixelRatio(devicePixelRatioF() * fit_.scale, MostAScreenShows());
+    [[maybe_unused]] const bool fewer = ratio < canvas_.PixelRatio();
     for (QtSurface* surface : std::initializer_list<QtSurface*>{&canvas_, &boardView_, &boardCopy_, &helpView_})
         surface->SetPixelRatio(ratio);
+#ifdef __GLIBC__
+    // The allocator keeps the denser pixels just let go for later use; a player who made the window
+    // small again wants them back: 13 MB of 67 after a 12000-pixel window (kanuvo_bench 1 --size
+    // 12000x12000, memory back at the game's size).
+    if (fewer) malloc_trim(0);
+#endif
+}
+
+double MainForm::MostAScreenShows() const {
+    // The game filling the screen, as full screen shows it; on a screen too small for that, the game
+    // at its designed size.
+    double most = 0;
+    for (const QScreen* screen : QGuiApplication::screens())
+        most = std::max(most, screen->devicePixelRatio() * std::max(1.0, ScaleToFit(screen->geometry().size(), designSize_)));
+    return most;
 }
 
 MainForm::~MainForm() { canvas_.SetChangedHandler(nullptr); }
@@ -541,8 +570,7 @@ void MainForm::FitInnerArea() {
     const QSize room = inner_->size();
     const QSize design = designSize_.expandedTo(QSize(1, 1));
     Fit fit;
-    fit.scale = std::min(static_cast<double>(room.width()) / design.width(),
-                         static_cast<double>(room.height()) / design.height());
+    fit.scale = ScaleToFit(room, design);
     // Centred, on whole pixels.
     fit.offset = QPointF(std::floor((room.width() - fit.scale * design.width()) / 2),
                          std::floor((room.height() - fit.scale * design.height()) / 2));

@@ -266,6 +266,8 @@ private:
     void PaintInner(QPaintEvent* event);
     // Holds every surface at the device pixels of the screen the window is on.
     void FollowPixelRatio();
+    // The most device pixels per game pixel any attached screen can show.
+    double MostAScreenShows() const;
 
     Clock& clock_;
     QSize outerSize_;    // what the game asked for, frame included

@@ -785,9 +785,10 @@ void QtSurface::MirrorFrom(const QtSurface& source) {
     ownVersion_ = version_;
 }
 
-int SurfacePixelRatio(double screenRatio) {
+int SurfacePixelRatio(double shown, double ceiling) {
+    if (ceiling > 0) shown = std::min(shown, ceiling);
     // A hair's allowance, so that a ratio of 2 computed as 2.0000001 stays 2.
-    return std::max(1, static_cast<int>(std::ceil(screenRatio - 1e-6)));
+    return std::max(1, static_cast<int>(std::ceil(shown - 1e-6)));
 }
 
 QRect Fit::Place(const QRectF& game) const {
@@ -821,7 +822,7 @@ void ShowSurface(QPainter& painter, const QRect& area, const QtSurface& surface,
     if (shown.isEmpty()) return;
     const double deviceRatio = painter.device() != nullptr ? painter.device()->devicePixelRatioF() : 1;
     // Only a screen or a window whose pixels are not a whole number of the surface's gets a scaled
-    // copy; it is smoothed down, never blown up.
+    // copy, smoothed: down, or up in a window larger than any screen can show at once.
     if (deviceRatio * fit.scale != ratio) painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
     if (fit.scale == 1 && fit.offset.isNull()) {
         painter.drawImage(shown, surface.Image(), ToDevice(shown, ratio));

@@ -186,9 +186,11 @@ private:
     bool recordLost_ = false;  // the record grew past its bound and was let go
 };
 
-// Device pixels per game pixel for a screen of this device pixel ratio: whole, and never fewer than
-// the screen has, so that a fractional ratio is drawn sharp and scaled down rather than up.
-int SurfacePixelRatio(double screenRatio);
+// Device pixels per game pixel for surfaces shown at `shown` device pixels per game pixel: whole, and
+// never fewer than shown, so that a fractional ratio is drawn sharp and scaled down rather than up;
+// but only up to `ceiling` (none when 0), the most any screen can show, beyond which more pixels
+// would only cost memory.
+int SurfacePixelRatio(double shown, double ceiling);
 
 // How the game's pixels are shown on a widget: scaled by `scale`, the game's (0, 0) at `offset` of the
 // widget. A window the player made larger or smaller than designed shows the same layout this way.
