@@ -21,9 +21,9 @@
 #include <fstream>
 #include <future>
 #include <memory>
-#include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/qt/main_form.h"
 #include "platform/qt/qt_system.h"
@@ -150,11 +150,10 @@ TEST_F(LockTest, ALockFileNamingALiveCopyOfOursStillRefuses) {
 TEST_F(LockTest, ALockLeftOnAnotherMachineSharingTheHomeIsTakenOverOnceNoCopyHoldsIt) {
     OtherCopy live(LockPath());
     ASSERT_EQ(live.Answer(), "locked");
-    const auto nameAnotherMachine = [this] {
-        QFile file(LockPath());
-        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write("4242\nkanuvo\nelsewhere\n") > 0;
-    };
-    ASSERT_TRUE(nameAnotherMachine());
+    // Its file as a copy on another machine writes it: this one cannot ask whether that copy runs.
+    QFile file(LockPath());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write("4242\nkanuvo\nelsewhere\n") > 0);
+    file.close();
     QtSystem second;
     second.SetLockPath(LockPath());
     EXPECT_TRUE(second.AnotherCopyRuns()) << "its copy still holds the file";
@@ -163,47 +162,33 @@ TEST_F(LockTest, ALockLeftOnAnotherMachineSharingTheHomeIsTakenOverOnceNoCopyHol
     EXPECT_FALSE(second.AnotherCopyRuns());
 }
 
-// Points an XDG folder somewhere else for one test.
-class Pointed {
-public:
-    Pointed(const char* variable, const QString& folder) : variable_(variable), was_(qgetenv(variable)) {
-        qputenv(variable, QFile::encodeName(folder));
-    }
-    ~Pointed() { qputenv(variable_, was_); }
-
-private:
-    const char* variable_;
-    QByteArray was_;
-};
-
 TEST_F(LockTest, OneCopyPerPlayersDataWhateverItsRuntimeFolderAndNoRecordsWhereItsDataCannotBeLocked) {
-    QTemporaryDir runtimeA, runtimeB;
-    const Pointed data("XDG_DATA_HOME", folder.filePath(QStringLiteral("data")));
-    std::optional<Pointed> runtime(std::in_place, "XDG_RUNTIME_DIR", runtimeA.path());
-    QtSystem first;
-    EXPECT_FALSE(first.AnotherCopyRuns());
-    EXPECT_TRUE(first.KeepsRecords());
-    EXPECT_TRUE(QFileInfo(folder.filePath(QStringLiteral("data/kanuvo/kanuvo.lock"))).isFile());
-    runtime.emplace("XDG_RUNTIME_DIR", runtimeB.path());
-    EXPECT_TRUE(QtSystem().AnotherCopyRuns()) << "another session of the same player";
-
-    // A data folder whose lock's place is taken by a folder with files in it, left alone: each session
-    // plays once, and keeps no best times that another copy could be writing too.
-    const Pointed blocked("XDG_DATA_HOME", folder.filePath(QStringLiteral("blocked")));
+    const QByteArray data = qgetenv("XDG_DATA_HOME"), runtime = qgetenv("XDG_RUNTIME_DIR");
+    QTemporaryDir one, two;
+    std::vector<std::unique_ptr<QtSystem>> copies;
+    const auto start = [&](const char* dataFolder, const QTemporaryDir& runtimeFolder) {
+        qputenv("XDG_DATA_HOME", QFile::encodeName(folder.filePath(dataFolder)));
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtimeFolder.path()));
+        copies.push_back(std::make_unique<QtSystem>());
+        return copies.back()->AnotherCopyRuns();
+    };
+    EXPECT_FALSE(start("data", one));
+    EXPECT_TRUE(copies.back()->KeepsRecords());
+    EXPECT_TRUE(start("data", two)) << "another session of the same player";
+    // A folder with files in it where the lock belongs is left alone: each session plays once, and
+    // keeps no best times that another copy could be writing too.
     ASSERT_TRUE(QDir().mkpath(folder.filePath(QStringLiteral("blocked/kanuvo/kanuvo.lock/kept"))));
-    QtSystem lockless;
     ::testing::internal::CaptureStderr();
-    EXPECT_FALSE(lockless.AnotherCopyRuns());
+    EXPECT_FALSE(start("blocked", two));
     EXPECT_EQ(::testing::internal::GetCapturedStderr().rfind("kanuvo: no lock against a second copy can be made in ", 0), 0u);
-    EXPECT_FALSE(lockless.KeepsRecords());
-    lockless.SaveBestTime(1, 30);
+    copies.back()->SaveBestTime(1, 30);
     EXPECT_FALSE(QFileInfo::exists(folder.filePath(QStringLiteral("blocked/kanuvo/best_times.json"))));
-    EXPECT_TRUE(QtSystem().AnotherCopyRuns()) << "a second copy in the same session";
-    runtime.emplace("XDG_RUNTIME_DIR", runtimeA.path());
-    QtSystem otherSession;
-    EXPECT_FALSE(otherSession.AnotherCopyRuns());
-    EXPECT_FALSE(otherSession.KeepsRecords());
+    EXPECT_TRUE(start("blocked", two)) << "a second copy in the same session";
+    EXPECT_FALSE(start("blocked", one));
+    EXPECT_FALSE(copies.back()->KeepsRecords());
     EXPECT_TRUE(QFileInfo(folder.filePath(QStringLiteral("blocked/kanuvo/kanuvo.lock/kept"))).isDir());
+    qputenv("XDG_DATA_HOME", data);
+    qputenv("XDG_RUNTIME_DIR", runtime);
 
     // An empty folder in the lock's place gives way to it.
     ASSERT_TRUE(QDir().mkpath(LockPath()));
