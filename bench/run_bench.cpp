@@ -11,6 +11,7 @@
 // --size runs the game in a window of that size, --fullscreen with the window filling the screen:
 // the game's layout scaled to fit, as a player who resized the window sees it.
 #include <QApplication>
+#include <QEventLoop>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -26,6 +27,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "app/display.h"
@@ -53,22 +55,6 @@ using WallClock = std::chrono::steady_clock;
 double SecondsSince(WallClock::time_point start) {
     return std::chrono::duration<double>(WallClock::now() - start).count();
 }
-
-// The window as the program makes it, but noting the time of every truck step between passes.
-class WatchedForm : public MainForm {
-public:
-    using MainForm::MainForm;
-    void DoEvents() override {
-        if (game != nullptr && game->LastStepTime != lastSeen) {
-            lastSeen = game->LastStepTime;
-            stepTimes.push_back(lastSeen);
-        }
-        MainForm::DoEvents();
-    }
-    Game* game = nullptr;
-    std::uint32_t lastSeen = 0;
-    std::vector<std::uint32_t> stepTimes;
-};
 
 // Remembers every sound the game asks for and, once given a real sound, plays it too.
 class TeeSound : public testing::RecordingSound {
@@ -105,7 +91,12 @@ public:
 struct Bench {
     Bench(QSize size, bool fullScreen) : game(form, system, clock, sound) {
         WireEvents(form, game);
-        form.game = &game;
+        // The time of every truck step, noted at the wakes that make them; and the end of a run.
+        form.onWake = [this, wake = form.onWake] {
+            wake();
+            if (game.LastStepTime != lastStep) stepTimes.push_back(lastStep = game.LastStepTime);
+            if (!game.Playing) runEnded();
+        };
         system.SetScreenOverride(768);
         system.SetBestTimesPath(scratch.filePath("best_times.json"));  // never the player's own
         system.SetMessageHook([](std::string_view text) { std::fprintf(stderr, "message: %.*s\n", int(text.size()), text.data()); });
@@ -130,8 +121,11 @@ struct Bench {
     QtClock clock;
     BenchSystem system;
     TeeSound sound;
-    WatchedForm form{clock};
+    MainForm form{clock};
     Game game;
+    std::uint32_t lastStep = 0;
+    std::vector<std::uint32_t> stepTimes;
+    std::function<void()> runEnded = [] {};
 };
 
 // A road from the start along the bottom row and up the left column to the goal: a truck needs more
@@ -142,20 +136,32 @@ void LayLongRoad(Game& g) {
     RedrawBoard(g);
 }
 
-// Starts a run and stops it after `seconds`, pressing a key every `keyEveryMs` meanwhile.
-// With keyEveryMs 0 no key is pressed.
+// Starts a run and stops it after `seconds`, pressing a key every `keyEveryMs` meanwhile, and returns
+// once the run has ended. With keyEveryMs 0 no key is pressed.
 void RunFor(Bench& b, double seconds, int keyEveryMs, int key) {
+    QEventLoop run;
+    b.runEnded = [&run] { run.quit(); };
+    // Each as the window hands it to the game: the event, then the time now.
+    const auto then = [&b, &run](auto event) {
+        return [&b, &run, event] {
+            event();
+            AdvanceTime(b.game);
+            if (!b.game.Playing) run.quit();
+        };
+    };
     QTimer keys;
-    QObject::connect(&keys, &QTimer::timeout, [&b, key] { BoardKeyDown(b.game, key); });
+    QObject::connect(&keys, &QTimer::timeout, then([&b, key] { BoardKeyDown(b.game, key); }));
     if (keyEveryMs > 0) keys.start(keyEveryMs);
     // The stop belongs to this run only, even when the run ends early.
     QTimer stop;
     stop.setSingleShot(true);
-    QObject::connect(&stop, &QTimer::timeout, [&b] {
+    QObject::connect(&stop, &QTimer::timeout, then([&b] {
         if (b.game.Playing) StartStopClick(b.game);  // Stop
-    });
+    }));
     stop.start(static_cast<int>(seconds * 1000));
-    StartStopClick(b.game);  // Start: returns when the run has ended
+    then([&b] { StartStopClick(b.game); })();  // Start
+    if (b.game.Playing) run.exec();
+    b.runEnded = [] {};
 }
 
 void MeasureRun(const char* name, Bench& b, double seconds, int key, int keyEveryMs = 500) {
@@ -190,7 +196,7 @@ void MeasureKeyToScreen(Bench& b) {
 }
 
 void MeasureTruckPacing(Bench& b) {
-    const auto& times = b.form.stepTimes;
+    const auto& times = b.stepTimes;
     std::vector<std::uint32_t> gaps;
     for (std::size_t i = 2; i < times.size(); ++i) gaps.push_back(times[i] - times[i - 1]);
     if (gaps.empty()) {
@@ -276,7 +282,7 @@ int main(int argc, char** argv) {
     bench.game.Stage = 2;
     kanuvo::NewGameClick(bench.game);
     kanuvo::LayLongRoad(bench.game);
-    bench.form.stepTimes.clear();
+    bench.stepTimes.clear();
     kanuvo::MeasureRun("stage 2 (truck) run", bench, seconds, 'A');
     kanuvo::MeasureTruckPacing(bench);
 

@@ -11,32 +11,36 @@
 
 namespace kanuvo {
 
-// Connects every event of the window to the game's handler for it. Every key goes to the game's one
-// key handler, whichever part of the window has the focus.
+// Connects every event of the window to the game's handler for it, each followed by the time now
+// (AdvanceTime), which makes the run's pass the event may call for and sets the window's next wake.
+// Every key goes to the game's one key handler, whichever part of the window has the focus.
 template <class WindowForm>
 void WireEvents(WindowForm& form, Game& game) {
     Game* g = &game;
-    const auto key = [g](int keyCode) { KeyDown(*g, keyCode); };
+    const auto then = [g](auto handler) {
+        return [g, handler](auto... event) {
+            handler(*g, event...);
+            AdvanceTime(*g);
+        };
+    };
+    const auto key = then(KeyDown);
     form.onKeyDown = key;
     form.BoardView().onKeyDown = key;
     form.HelpView().onKeyDown = key;
-    form.HelpView().onMouseDown = [g](int, int, int) { CloseHelp(*g); };
-    form.onLoad = [g] { FormLoad(*g); };
+    form.HelpView().onMouseDown = then([](Game& game, int, int, int) { CloseHelp(game); });
+    form.onLoad = then(FormLoad);
     form.onQueryUnload = [g] { FormQueryUnload(*g); };
-    form.onMouseDown = [g] { FormMouseDown(*g); };
-    form.onResize = [g] { FormResize(*g); };
-    form.ExitButton().onClick = [g] { ExitClick(*g); };
-    form.NewGameButton().onClick = [g] { NewGameClick(*g); };
-    form.StartStopButton().onClick = [g] { StartStopClick(*g); };
-    form.ExitButton().onMouseMove = [g] { ExitMouseMove(*g); };
-    form.NewGameButton().onMouseMove = [g] { NewGameMouseMove(*g); };
-    form.StartStopButton().onMouseMove = [g] { StartStopMouseMove(*g); };
-    form.BoardView().onMouseMove = [g] { BoardMouseMove(*g); };
-    form.BoardView().onMouseDown = [g](int button, int x, int y) { BoardMouseDown(*g, button, x, y); };
-    form.TitleTimer().onTimer = [g] { TitleTick(*g); };
-    form.TimeLimitTimer().onTimer = [g] { TimeLimitTick(*g); };
-    form.GameOverTimer().onTimer = [g] { GameOverTick(*g); };
-    form.NoteTimer().onTimer = [g] { NoteTick(*g); };
+    form.onMouseDown = then(FormMouseDown);
+    form.onResize = then(FormResize);
+    form.onWake = [g] { AdvanceTime(*g); };
+    form.ExitButton().onClick = then(ExitClick);
+    form.NewGameButton().onClick = then(NewGameClick);
+    form.StartStopButton().onClick = then(StartStopClick);
+    form.ExitButton().onMouseMove = then(ExitMouseMove);
+    form.NewGameButton().onMouseMove = then(NewGameMouseMove);
+    form.StartStopButton().onMouseMove = then(StartStopMouseMove);
+    form.BoardView().onMouseMove = then(BoardMouseMove);
+    form.BoardView().onMouseDown = then(BoardMouseDown);
 }
 
 }  // namespace kanuvo

@@ -68,7 +68,7 @@ void DrawAssistMark(Surface& surface, double left, double middle, double height,
 
 // The corner afresh on the board and in its hidden copy, once the board shows.
 void RefreshCorner(Game& g) {
-    if (g.form.TitleTimer().Enabled()) return;
+    if (g.TitleTimer.Enabled()) return;
     DrawCorner(g, g.form.BoardView());
     CopyArea(g, g.form.BoardCopy(), g.form.BoardView(), CornerArea(g));
 }
@@ -124,15 +124,15 @@ void ShowCornerNote(Game& g, Text note) {
     g.CornerNote = note;
     g.NoteTicks = 0;
     // A fresh period for a fresh note.
-    g.form.NoteTimer().SetEnabled(false);
-    g.form.NoteTimer().SetEnabled(true);
+    g.NoteTimer.SetEnabled(false);
+    g.NoteTimer.SetEnabled(true);
     RefreshCorner(g);
 }
 
 void NoteTick(Game& g) {
     if (++g.NoteTicks >= kNoteTicks) {
         g.CornerNote.reset();
-        g.form.NoteTimer().SetEnabled(false);
+        g.NoteTimer.SetEnabled(false);
     }
     RefreshCorner(g);
 }

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The game's flow: start-up, the main loop and the truck's step timer, the buttons, the two ways a
-// run ends, and the growing Game Over lettering.
+// The game's flow: start-up, the run's passes, the timers and the truck's steps as time goes on, the
+// buttons, the two ways a run ends, and the growing Game Over lettering.
 #include "game/flow.h"
 
 #include <cstdlib>
@@ -37,9 +37,6 @@ constexpr int kZoomStopMargin = 50;
 // The three window sides in pixels.
 constexpr int kSmallSide = 400, kMiddleSide = 550, kLargeSide = 650;
 
-// An idle route stage has nothing to do until an event; the wait is bounded so the loop stays lively.
-constexpr std::uint32_t kIdleWaitMs = 1000;
-
 void CenterZoom(Game& g) {
     const Surface& window = g.form.Canvas();
     g.ZoomLeft = RoundHalfEven((window.PixelWidth() - g.ZoomWidth) / 2.0);
@@ -48,7 +45,7 @@ void CenterZoom(Game& g) {
 
 // The lettering stops growing, and the next Game Over starts it from its smallest size.
 void StopGameOverLettering(Game& g) {
-    g.form.GameOverTimer().SetEnabled(false);
+    g.GameOverTimer.SetEnabled(false);
     g.ZoomWidth = 0;
 }
 
@@ -100,10 +97,10 @@ void FormLoad(Game& g) {
         g.system.End(EXIT_SUCCESS);
         return;
     }
-    g.form.TitleTimer().SetPeriod(kTitleTickMs);
-    g.form.TimeLimitTimer().SetPeriod(kTimeLimitTickMs);
-    g.form.GameOverTimer().SetPeriod(kGameOverTickMs);
-    g.form.NoteTimer().SetPeriod(kNoteTickMs);
+    g.TitleTimer.SetPeriod(kTitleTickMs);
+    g.TimeLimitTimer.SetPeriod(kTimeLimitTickMs);
+    g.GameOverTimer.SetPeriod(kGameOverTickMs);
+    g.NoteTimer.SetPeriod(kNoteTickMs);
     const int side = ComputeWindowSize(g);
     if (!LoadPictures(g)) return;
     g.form.SetSize(side, side);
@@ -127,7 +124,7 @@ void FormLoad(Game& g) {
 void FormResize(Game& g) {
     // While the title shows, nothing of the board is drawn yet: the title and the layout simply
     // follow the window's real inner area. Once the board is drawn it keeps the layout it was drawn with.
-    if (!g.form.TitleTimer().Enabled() || !g.TitlePicture) return;
+    if (!g.TitleTimer.Enabled() || !g.TitlePicture) return;
     PaintTitle(g);
     LayOutBoard(g);
 }
@@ -175,7 +172,7 @@ void StartStopClick(Game& g) {
         EndPause(g);  // a held run is given up like any other
         g.Playing = false;
         g.form.StartStopButton().SetCaption(Say(g, kStartCaption));
-        g.form.TimeLimitTimer().SetEnabled(false);
+        g.TimeLimitTimer.SetEnabled(false);
         StopMusic(g);
         EndRun(g, RunEnd::Stopped);
         g.form.BoardView().SetFocus();
@@ -189,47 +186,83 @@ void StartStopClick(Game& g) {
     g.TruckCells = {StartCell(g.BoardSize), StartCell(g.BoardSize)};
     g.form.GaugeFrame().SetVisible(true);
     g.form.GaugeBar().SetVisible(true);
-    g.form.TimeLimitTimer().SetEnabled(true);
+    g.TimeLimitTimer.SetEnabled(true);
     PlaySound(g, SoundId::Music);
     g.form.BoardView().SetFocus();
     BeginRunRecord(g);
-    // The handler stays here until the run ends; a Stop click is handled from inside the loop.
-    RunGameLoop(g);
-    // Only now, after everything the run drew, does the board say how it ended.
-    ShowRunEnd(g);
+    // The run goes on in the passes that follow, the first of them at once.
 }
 
-void RunGameLoop(Game& g) {
-    for (;;) {
-        g.form.DoEvents();
-        if (!g.Playing) return;
-        if (g.Paused || g.HelpShown) {
-            // A held run does nothing until an event resumes or ends it.
-            g.form.WaitForEvents(g.clock.Now() + kIdleWaitMs);
-            continue;
-        }
-        int stage = g.Stage;
-        if (TakesRouteBranch(stage) && g.RouteActive) {
-            EndRunIf(g, TraceRouteStep(g));
-            stage = g.Stage;  // the step may have cleared the stage
-        }
-        const bool truckStage = TakesTruckBranch(stage);
-        if (truckStage) {
-            if (g.Playing) UpdateStepDue(g);
-            if (g.StepDue) StepTruck(g, g.form.BoardView());
-            EndRunIf(g, SteerTruck(g));
-            NoteTruckPath(g);
-        }
-        if (!g.Playing) return;
-        ShowAssistRoad(g);
-        // A running trace steps on every pass. Otherwise nothing can change before the next event
-        // or the next truck step, so sleep until whichever comes first instead of spinning.
-        if (!g.RouteActive) {
-            const std::uint32_t wakeAt = truckStage ? g.LastStepTime + static_cast<std::uint32_t>(g.StepInterval) + 1
-                                                    : g.clock.Now() + kIdleWaitMs;
-            g.form.WaitForEvents(wakeAt);
-        }
+void RunPass(Game& g) {
+    // A held run does nothing until an event resumes or ends it.
+    if (!g.Playing || g.Paused || g.HelpShown) return;
+    int stage = g.Stage;
+    if (TakesRouteBranch(stage) && g.RouteActive) {
+        EndRunIf(g, TraceRouteStep(g));
+        stage = g.Stage;  // the step may have cleared the stage
     }
+    if (TakesTruckBranch(stage)) {
+        if (g.Playing) UpdateStepDue(g);
+        if (g.StepDue) StepTruck(g, g.form.BoardView());
+        // The cells the truck stands in are noted before a clear lights the road it drove.
+        const RunEnd end = SteerTruck(g);
+        NoteTruckPath(g);
+        EndRunIf(g, end);
+    }
+    if (g.Playing) ShowAssistRoad(g);
+}
+
+void RaiseDueTicks(Game& g) {
+    struct TimerTick {
+        Timer Game::*timer;
+        void (*tick)(Game&);
+    };
+    static constexpr TimerTick kTicks[] = {{&Game::TitleTimer, TitleTick},
+                                           {&Game::TimeLimitTimer, TimeLimitTick},
+                                           {&Game::GameOverTimer, GameOverTick},
+                                           {&Game::NoteTimer, NoteTick}};
+    // Each timer due raises one tick, the earliest due first; a tick may start or stop the others.
+    for (;;) {
+        const std::uint32_t now = g.clock.Now();
+        const TimerTick* first = nullptr;
+        std::int32_t firstLate = -1;
+        for (const TimerTick& t : kTicks) {
+            const std::optional<std::uint32_t> due = (g.*t.timer).Due();
+            // A signed difference stays right across the tick count's wrap.
+            const auto late = due ? static_cast<std::int32_t>(now - *due) : -1;
+            if (late >= 0 && late > firstLate) first = &t, firstLate = late;
+        }
+        if (first == nullptr) return;
+        (g.*first->timer).Restart();
+        first->tick(g);
+    }
+}
+
+void AdvanceTime(Game& g) {
+    RaiseDueTicks(g);
+    RunPass(g);
+    // A route trace draws nothing and takes a few microseconds a cell: it runs on to its end now,
+    // a pass a cell, rather than a wake a cell. No road is longer than the board has cells.
+    for (int cell = 0; cell < kMaxCells && g.RouteActive; ++cell) RunPass(g);
+    const std::optional<std::uint32_t> wake = NextWake(g);
+    g.form.SetWake(wake ? std::optional<int>(static_cast<std::int32_t>(*wake - g.clock.Now())) : std::nullopt);
+}
+
+std::optional<std::uint32_t> NextWake(Game& g) {
+    const std::uint32_t now = g.clock.Now();
+    std::optional<std::uint32_t> wake;
+    const auto consider = [&](std::uint32_t tick) {
+        if (!wake || static_cast<std::int32_t>(tick - *wake) < 0) wake = tick;
+    };
+    for (const Timer* timer : {&g.TitleTimer, &g.TimeLimitTimer, &g.GameOverTimer, &g.NoteTimer}) {
+        if (const auto due = timer->Due()) consider(*due);
+    }
+    if (g.Playing && !g.Paused && !g.HelpShown) {
+        if (g.RouteActive) consider(now);
+        // The truck steps once more than its interval has passed since its last step.
+        if (TakesTruckBranch(g.Stage)) consider(g.LastStepTime + static_cast<std::uint32_t>(g.StepInterval) + 1);
+    }
+    return wake;
 }
 
 void UpdateStepDue(Game& g) {
@@ -246,7 +279,7 @@ void UpdateStepDue(Game& g) {
 void EndRun(Game& g, RunEnd end) {
     const int boardOnScreen = g.BoardSize;
     g.form.StartStopButton().SetCaption(Say(g, kStartCaption));
-    g.form.TimeLimitTimer().SetEnabled(false);
+    g.TimeLimitTimer.SetEnabled(false);
     g.RouteActive = false;
     g.Playing = false;
     g.StepDue = false;
@@ -263,7 +296,7 @@ void EndRun(Game& g, RunEnd end) {
             PlaySound(g, IsRouteStage(g.Stage) ? SoundId::Stop2 : SoundId::Stop1);
         } else {
             PlaySound(g, SoundId::GameOver);
-            g.form.GameOverTimer().SetEnabled(true);
+            g.GameOverTimer.SetEnabled(true);
         }
         g.TimeCount = 0;
         SpendLife(g);
@@ -273,6 +306,8 @@ void EndRun(Game& g, RunEnd end) {
     // already set for the next one.
     DrawLives(g, boardOnScreen);
     ShowWhichButtonsAct(g);
+    // Last, over everything the run drew: how it ended.
+    ShowRunEnd(g);
 }
 
 void EndRunIf(Game& g, RunEnd end) {
@@ -289,7 +324,7 @@ void RewordWindow(Game& g) {
     // The Game Over lettering, and the title while it shows, have a drawing in each language.
     if (auto picture = g.system.LoadPicture(kGameOverPictureId)) g.GameOverPicture = std::move(picture);
     if (auto mask = g.system.LoadPicture(kGameOverMaskId)) g.GameOverMask = std::move(mask);
-    if (g.form.TitleTimer().Enabled()) {
+    if (g.TitleTimer.Enabled()) {
         if (auto title = g.system.LoadPicture(kTitlePictureId)) g.TitlePicture = std::move(title);
         if (g.TitlePicture) PaintTitle(g);
         return;

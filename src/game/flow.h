@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: MIT
-// The game's flow: start-up, the main loop, the buttons, the end of a run, and Game Over.
+// The game's flow: start-up, the run's passes as time goes on, the buttons, the end of a run, and Game
+// Over.
 #pragma once
+
+#include <cstdint>
+#include <optional>
 
 #include "game/game.h"
 
@@ -20,8 +24,18 @@ void FormResize(Game& g);
 // The window side in pixels for the screen's height, made smaller where it would not fit the desktop.
 int ComputeWindowSize(Game& g);
 
-// The run in progress: events between passes, the route trace or the truck.
-void RunGameLoop(Game& g);
+// The time is now the clock's: raises the timer ticks that have fallen due, makes a pass of the run,
+// runs a route trace on to its end, and sets the window's wake for when the game next needs the time.
+// The window calls it after every event it hands the game, and at every wake.
+void AdvanceTime(Game& g);
+// The tick count at which the game next needs the time: the first timer due, the truck's next step
+// in a run going on, now while a route trace runs; none when nothing can change before an event.
+std::optional<std::uint32_t> NextWake(Game& g);
+// Each timer that has fallen due raises its tick, the earliest first.
+void RaiseDueTicks(Game& g);
+// One pass of a run going on (none while it is held): a step of the route trace, or the truck's
+// step when due and its steering, and the road assist's outline.
+void RunPass(Game& g);
 // Whether a truck step is due in this pass.
 void UpdateStepDue(Game& g);
 
@@ -30,7 +44,8 @@ void UpdateStepDue(Game& g);
 void ShowWhichButtonsAct(Game& g);
 
 // Ends the run in a clear (the game's ClearStage: on to the next stage, both retries back) or in a
-// miss (HandleMiss: a retry spent; Game Over, when none was left, is noted whatever the cause).
+// miss (HandleMiss: a retry spent; Game Over, when none was left, is noted whatever the cause), and
+// says on the board how it ended.
 void EndRun(Game& g, RunEnd end);
 // Acts on what a step of the run says happened: nothing (None), a clear, or a miss.
 void EndRunIf(Game& g, RunEnd end);

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "game/state.h"
+#include "game/timer.h"
 #include "platform/choices.h"
 #include "platform/form.h"
 #include "platform/surface.h"
@@ -25,6 +26,15 @@ struct Game : GameState {
     Sound& sound;
     // Where the program keeps the player's choices; none keeps nothing and speaks one language.
     Choices* choices = nullptr;
+
+    // The four timers, by role: the title screen ends on the title timer's eleventh tick (TitleTick);
+    // the time-limit timer counts a run's seconds (TimeLimitTick); the Game Over timer grows its
+    // lettering (GameOverTick); the note timer fades a note in the board's free corner (NoteTick).
+    // The title timer runs from the start.
+    Timer TitleTimer{clock, true};
+    Timer TimeLimitTimer{clock, false};
+    Timer GameOverTimer{clock, false};
+    Timer NoteTimer{clock, false};
 
     // The program's bitmaps; the truck arrays are indexed by DirectionCode 1..4 (entry 0 unused).
     std::unique_ptr<Picture> TitlePicture;

@@ -68,7 +68,7 @@ double LineSize(Surface& page, const Rect& box, const std::vector<BannerLine>& l
 void ShowHelp(Game& g) {
     if (g.HelpShown) return;
     g.HelpShown = true;
-    for (Timer* timer : {&g.form.TitleTimer(), &g.form.TimeLimitTimer(), &g.form.GameOverTimer(), &g.form.NoteTimer()})
+    for (Timer* timer : {&g.TitleTimer, &g.TimeLimitTimer, &g.GameOverTimer, &g.NoteTimer})
         timer->SetHeld(true);
     DrawHelpPage(g);
     g.form.HelpView().SetVisible(true);
@@ -79,23 +79,23 @@ void CloseHelp(Game& g) {
     if (!g.HelpShown) return;
     g.HelpShown = false;
     g.form.HelpView().SetVisible(false);
-    g.form.TitleTimer().SetHeld(false);
-    g.form.GameOverTimer().SetHeld(false);
-    g.form.NoteTimer().SetHeld(false);
+    g.TitleTimer.SetHeld(false);
+    g.GameOverTimer.SetHeld(false);
+    g.NoteTimer.SetHeld(false);
     // A run paused before the page came stays paused; otherwise it goes on, the truck taking up its
     // pace afresh rather than catching up on the time the page stood.
     if (!g.Paused) {
-        g.form.TimeLimitTimer().SetHeld(false);
+        g.TimeLimitTimer.SetHeld(false);
         if (g.Playing) g.LastStepTime = g.clock.Now();
     }
-    if (!g.form.TitleTimer().Enabled()) g.form.BoardView().SetFocus();
+    if (!g.TitleTimer.Enabled()) g.form.BoardView().SetFocus();
 }
 
 void DrawHelpPage(Game& g) {
     PictureBox& page = g.form.HelpView();
     const Surface& window = g.form.Canvas();
     page.Move(0, 0, window.PixelWidth(), window.PixelHeight());
-    const Color back = g.form.TitleTimer().Enabled() ? kPageBack : g.BoardBackColor;
+    const Color back = g.TitleTimer.Enabled() ? kPageBack : g.BoardBackColor;
     page.Clear(back);
     const Rect box{kEdgeInset, kEdgeInset, page.PixelWidth() - kEdgeInset, page.PixelHeight() - kEdgeInset};
     page.Box(box.left, box.top, box.right - 1, box.bottom - 1, kPageEdge);

@@ -36,7 +36,7 @@ void SwitchLanguage(Game& g) {
 void KeyDown(Game& g, int keyCode) {
     const bool helpShown = g.HelpShown;
     // The buttons show, uncovered, and no run took the key: Enter and N may press them.
-    const bool buttonsFree = !helpShown && !g.form.TitleTimer().Enabled() && !g.Playing;
+    const bool buttonsFree = !helpShown && !g.TitleTimer.Enabled() && !g.Playing;
     if (!helpShown) BoardKeyDown(g, keyCode);
     switch (keyCode) {
         case kKeySound: ToggleSound(g); break;

@@ -54,7 +54,7 @@ Rect PlateRect(const BoardState& s) {
 void TogglePause(Game& g) {
     if (!g.Paused) {
         g.Paused = true;
-        g.form.TimeLimitTimer().SetHeld(true);
+        g.TimeLimitTimer.SetHeld(true);
         // The hidden copy takes the board exactly as it shows, so that it comes back as it was.
         if (!CopyPlateArea(g, g.form.BoardCopy(), g.form.BoardView())) return;
         DrawPausePlate(g);
@@ -68,7 +68,7 @@ void TogglePause(Game& g) {
 void EndPause(Game& g) {
     if (!g.Paused) return;
     g.Paused = false;
-    g.form.TimeLimitTimer().SetHeld(false);
+    g.TimeLimitTimer.SetHeld(false);
     CopyPlateArea(g, g.form.BoardView(), g.form.BoardCopy());
 }
 

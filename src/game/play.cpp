@@ -103,7 +103,7 @@ void RelabelGoalAndStart(Game& g) {
 }
 
 void ShowBoardAfterTitle(Game& g) {
-    g.form.TitleTimer().SetEnabled(false);
+    g.TitleTimer.SetEnabled(false);
     // The title shows only once. Its picture goes, and the window's drawing of it, which the board
     // covers from now on, becomes plain back colour: neither holds memory through the game.
     g.TitlePicture.reset();
@@ -174,7 +174,7 @@ void FormMouseDown(Game& g) { EndTitle(g); }
 
 void EndTitle(Game& g) {
     // The title screen ends once: after it the board covers the window and its timer is off.
-    if (!g.form.TitleTimer().Enabled()) return;
+    if (!g.TitleTimer.Enabled()) return;
     g.SavedCursor = g.system.Pointer();
     ShowBoardAfterTitle(g);
 }
@@ -214,14 +214,14 @@ void PrintStageCaption(Game& g) {
 }
 
 void RelabelBoard(Game& g) {
-    if (g.form.TitleTimer().Enabled() || g.LastRunEnd == RunEnd::GameOver) return;
+    if (g.TitleTimer.Enabled() || g.LastRunEnd == RunEnd::GameOver) return;
     HoldPlateAside(g, RelabelGoalAndStart);
 }
 
 RunEnd SpendSecond(Game& g) {
     if (g.TimeCount >= kTimeLimitTicks) {
         g.TimeCount = 0;
-        g.form.TimeLimitTimer().SetEnabled(false);
+        g.TimeLimitTimer.SetEnabled(false);
         g.form.GaugeBar().SetVisible(false);  // the empty frame stays
         return RunEnd::TimedOut;
     }

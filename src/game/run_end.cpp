@@ -62,7 +62,6 @@ Text MissTitle(RunEnd end) {
 
 void BeginRunRecord(GameState& s) {
     s.LastRunEnd = RunEnd::None;
-    s.RunEndShown = false;
     s.RunStage = s.Stage;
     s.RunBoardSize = s.BoardSize;
     s.TruckPathLength = 0;
@@ -90,8 +89,7 @@ std::vector<int> RoadToGoal(const GameState& s) {
 }
 
 void ShowRunEnd(Game& g) {
-    if (g.LastRunEnd == RunEnd::None || g.LastRunEnd == RunEnd::GameOver || g.RunEndShown) return;
-    g.RunEndShown = true;
+    if (g.LastRunEnd == RunEnd::None || g.LastRunEnd == RunEnd::GameOver) return;
     Surface& board = g.form.BoardView();
     const Rect area = BoardArea(g);
     const double headline = (area.right - area.left) * kHeadlinePerBoardPixel;

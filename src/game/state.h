@@ -93,9 +93,6 @@ struct RunState {
     // What the board shows after a run: how it ended, the stage and board size it played, and the
     // cells the truck covered in it, in order (the road that won, when it won).
     RunEnd LastRunEnd = RunEnd::None;
-    // Whether that end has been shown: a run started from inside another run's handler (Stop, New
-    // Game and Start in one dispatch) shows its own end, which the outer handler must not show again.
-    bool RunEndShown = false;
     int RunStage = 0;
     int RunBoardSize = 0;
     std::array<int, kMaxCells> TruckPath{};
@@ -156,7 +153,7 @@ struct GameState : BoardState, RunState, ScreenState {
 // Odd stages 1, 3, 5 and 7 judge the road by a route trace; the even stages and the stage 9 that
 // follows a cleared stage 8 drive a truck. The sound of a miss and the key handler go by this.
 constexpr bool IsRouteStage(int stage) { return stage == 1 || stage == 3 || stage == 5 || stage == 7; }
-// The main loop's two branches. They overlap by design in stages 8 and 9, which take both: there the
+// The two branches of a run's pass. They overlap by design in stages 8 and 9, which take both: there the
 // route branch never does work, since a trace is begun only in a route stage, so they play as truck
 // stages.
 constexpr bool TakesRouteBranch(int stage) { return stage == 1 || stage == 3 || stage == 5 || stage >= 7; }

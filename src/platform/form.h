@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The game's one window and its controls, as the game sees them: buttons, picture boxes and timers.
 //
-// Glossary of the window's controls, by role:
+// Glossary of the window's controls, by role (the game's four timers are its own: game/game.h):
 //   BoardView        the picture box the board is drawn on; it takes the keys while the board shows
 //   BoardCopy        a hidden picture box holding a copy of the drawn board; a slide or a truck step
 //                    repaints the board from it
@@ -12,17 +12,16 @@
 //   GaugeBar         a disabled red button inside the frame, shrinking as the time limit runs down
 //   HelpView         a picture box over everything else, shown only while the help page is up; it
 //                    takes the keys meanwhile
-//   TitleTimer       ends the title screen on its eleventh tick (TitleTick)
-//   TimeLimitTimer   enabled during a run: counts down the run's time limit (TimeLimitTick)
-//   GameOverTimer    grows the Game Over lettering (GameOverTick)
-//   NoteTimer        enabled while a note shows in the board's free corner: fades it (NoteTick)
-// The game gives each timer its period when the window loads.
 //
 // The window's own calls, by role, with the design's names: SetSize (Width and Height, here in pixels
-// rather than twips), Close (Unload), DoEvents (kept: the loop's "handle what is pending").
+// rather than twips), Close (Unload). The design's run is a loop inside the Start click that calls
+// DoEvents between passes; here the window hands the game each event as it comes and wakes it at the
+// time it asks for (SetWake, the one timer of a platform), and the game makes a pass of the run then
+// (AdvanceTime in game/flow.h), so no handler waits for anything.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -68,22 +67,8 @@ public:
     virtual void SetFocus() = 0;
 };
 
-// Raises its event at its period while enabled, only from the event dispatch; without a period it
-// raises none.
-class Timer {
-public:
-    virtual ~Timer() = default;
-    virtual void SetPeriod(int ms) = 0;
-    virtual void SetEnabled(bool enabled) = 0;
-    virtual bool Enabled() const = 0;
-    // Held, an enabled timer raises no event and keeps what was left of its period; released, it
-    // raises its next event once that remainder has passed. Disabling a timer ends its hold.
-    virtual void SetHeld(bool held) = 0;
-    virtual bool Held() const = 0;
-};
-
 // The main window: its own surface (where the title picture is painted), its controls, its size,
-// and the event dispatch the game's main loop calls between passes.
+// and the one timer that wakes the game.
 class Form {
 public:
     virtual ~Form() = default;
@@ -97,10 +82,6 @@ public:
     virtual Button& GaugeFrame() = 0;
     virtual Button& GaugeBar() = 0;
     virtual PictureBox& HelpView() = 0;
-    virtual Timer& TitleTimer() = 0;
-    virtual Timer& TimeLimitTimer() = 0;
-    virtual Timer& GameOverTimer() = 0;
-    virtual Timer& NoteTimer() = 0;
 
     // Outer size of the window, frame and title bar included, in pixels.
     virtual void SetSize(int width, int height) = 0;
@@ -108,12 +89,9 @@ public:
     // Closes the window, raising QueryUnload first.
     virtual void Close() = 0;
 
-    // Handles every pending window event (clicks, keys, timer ticks, repaints) and returns.
-    virtual void DoEvents() = 0;
-    // Waits until a window event arrives or the tick count reaches untilTick, whichever comes first,
-    // handling the events that arrive as DoEvents would; returns at once when untilTick has passed.
-    // Lets a loop with nothing to do sleep instead of spinning.
-    virtual void WaitForEvents(std::uint32_t untilTick) = 0;
+    // Wakes the game once, in ms milliseconds (at once for 0 or less), in place of any wake set
+    // before; none sets no wake. Between events and wakes the window sleeps.
+    virtual void SetWake(std::optional<int> ms) = 0;
 };
 
 }  // namespace kanuvo

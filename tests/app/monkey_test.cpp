@@ -21,6 +21,9 @@
 #include "app/kanuvo_app.h"
 #include "doubles.h"
 #include "game/board.h"
+#include "game/corner.h"
+#include "game/flow.h"
+#include "game/play.h"
 
 namespace kanuvo {
 namespace {
@@ -78,15 +81,14 @@ private:
 
     int Draw(int k) { return static_cast<int>(random_() % static_cast<unsigned>(k)); }
 
-    // One event from the stream, then the rules. A click on Start enters the run's loop, and the events
-    // of the run then come from inside it, one per pass of its event dispatch, as a player's would.
+    // One event from the stream, then the rules.
     void Event() {
         ++done_;
         Game& g = G();
-        const bool titleShowing = app_->form.TitleTimer().Enabled();
+        const bool titleShowing = app_->game.TitleTimer.Enabled();
         const bool wasPlaying = g.Playing;
         const int stage = g.Stage;
-        const bool gameOverShowing = app_->form.GameOverTimer().Enabled();
+        const bool gameOverShowing = app_->game.GameOverTimer.Enabled();
         const int choice = Draw(1000);
         std::string what;
         if (careful_ && wasPlaying && (choice < 400 || (choice >= 450 && choice < 500))) {
@@ -109,17 +111,13 @@ private:
             what = "other key " + std::to_string(key);
             // Enter presses Start where a click would: the run's events must come then too.
             if (key == Qt::Key_Return && !wasPlaying && g.BoardReady && !g.HelpShown &&
-                !app_->form.TitleTimer().Enabled()) {
+                !app_->game.TitleTimer.Enabled()) {
                 ++runs_;
-                QTimer::singleShot(0, &app_->form, [this] { EventsOfTheRun(); });
             }
             Key(key, Draw(4) == 0 ? Qt::KeypadModifier : Qt::NoModifier);
         } else if (choice < 500) {
             what = "Start/Stop";
-            if (!wasPlaying && g.BoardReady && app_->form.StartStopButton().Visible()) {
-                ++runs_;
-                QTimer::singleShot(0, &app_->form, [this] { EventsOfTheRun(); });
-            }
+            if (!wasPlaying && g.BoardReady && app_->form.StartStopButton().Visible()) ++runs_;
             Click(app_->form.StartStopButton());
         } else if (choice < 550) {
             what = "New Game";
@@ -136,15 +134,19 @@ private:
             const QPoint at(Draw(std::max(1, app_->form.width())), Draw(std::max(1, app_->form.height())));
             QWidget* board = app_->form.BoardView().Widget();
             QTest::mouseClick(board != nullptr && board->isVisible() ? board : &app_->form, Qt::LeftButton, {}, at);
-        } else if (choice < 640) {
+        } else if (choice < 630) {
             what = "title tick";
-            Tick(app_->form.TitleTimer());
-        } else if (choice < 680) {
+            Tick(g.TitleTimer, TitleTick);
+        } else if (choice < 660) {
             what = "time-limit tick";
-            Tick(app_->form.TimeLimitTimer());
-        } else if (choice < 720) {
+            Tick(g.TimeLimitTimer, TimeLimitTick);
+        } else if (choice < 690) {
             what = "Game Over tick";
-            Tick(app_->form.GameOverTimer());
+            Tick(g.GameOverTimer, GameOverTick);
+        } else if (choice < 720) {
+            // What the window's wake does when it rings: the time now, whatever the game asked for.
+            what = "wake";
+            AdvanceTime(g);
         } else if (choice < 740) {
             // Random slides seldom build a road: a player who knows the way lays one, so that later
             // stages, and the truck's whole drive, come into the stream too.
@@ -164,32 +166,15 @@ private:
                 what = "clock step";
             }
         }
-        if (app_->form.Closed()) return;  // the run's loop has returned; a fresh start comes next
-        if (titleShowing && !app_->form.TitleTimer().Enabled()) Deal();  // the title ended: the board is drawn
-        const bool gameOver = !gameOverShowing && app_->form.GameOverTimer().Enabled();
+        if (app_->form.Closed()) return;  // a fresh start comes next
+        if (titleShowing && !app_->game.TitleTimer.Enabled()) Deal();  // the title ended: the board is drawn
+        const bool gameOver = !gameOverShowing && app_->game.GameOverTimer.Enabled();
         gameOvers_ += gameOver;
         clears_ += !gameOver && G().Stage != stage;
         highestStage_ = std::max(highestStage_, G().Stage);
         Check(what);
         // Keep the recording sound's log short over a long stream.
         if (sound_.commands.size() > 1000) sound_.commands.clear(), sound_.waves.clear();
-    }
-
-    // Events while a run is in progress: each one posts the next, until the run ends.
-    void EventsOfTheRun() {
-        if (app_->form.Closed() || !G().Playing || !failure_.empty()) return;
-        // Each event of a run comes from the loop's own dispatch, never from inside another event.
-        if (++depth_ > 1) failure_ = "an event ran inside another at event " + std::to_string(done_);
-        struct Leave {
-            int& depth;
-            ~Leave() { --depth; }
-        } leave{depth_};
-        if (done_ >= events_) {
-            Click(app_->form.StartStopButton());  // the stream is over: Stop ends the run
-            return;
-        }
-        QTimer::singleShot(0, &app_->form, [this] { EventsOfTheRun(); });
-        Event();
     }
 
     void Key(Qt::Key key, Qt::KeyboardModifiers modifiers) {
@@ -201,8 +186,11 @@ private:
         if (button.Visible()) QTest::mouseClick(&button.Widget(), Qt::LeftButton);
     }
 
-    static void Tick(QtTimer& timer) {
-        if (timer.Enabled() && timer.onTimer) timer.onTimer();
+    // A tick of an enabled timer, due or not, as a window that woke the game late might bring it.
+    void Tick(const Timer& timer, void (*tick)(Game&)) {
+        if (!timer.Enabled()) return;
+        tick(G());
+        AdvanceTime(G());
     }
 
     // Along the bottom row from the start, then up the left column into the goal. The board's empty
@@ -267,7 +255,6 @@ private:
     int dealtSize_ = 0;
     std::map<Kind, int> dealtKinds_;
     int runs_ = 0, gameOvers_ = 0, clears_ = 0;
-    int depth_ = 0;
     int highestStage_ = 1;
 };
 

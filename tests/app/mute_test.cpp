@@ -33,18 +33,16 @@ struct Muting : ::testing::Test {
     Game g{form, system, clock, device};
 
     void SetUp() override { LoadPictures(g); }
-    // One stage-1 run given up with Stop, from start-up, with `during` run on its first pass.
+    // One stage-1 run given up with Stop, from start-up, with `during` run between Start and Stop.
     void PlayARun(std::function<void()> during = {}) {
-        if (form.TitleTimer().Enabled()) {
+        if (g.TitleTimer.Enabled()) {
             FormLoad(g);
             FormMouseDown(g);
         } else {
             NewGameClick(g);
         }
-        form.onDoEvents = [this, during] {
-            if (during) during();
-            StartStopClick(g);
-        };
+        StartStopClick(g);
+        if (during) during();
         StartStopClick(g);
     }
 };
@@ -55,11 +53,12 @@ TEST_F(Muting, NothingReachesTheDeviceWhileMutedAndTheGamePlaysOnAsBefore) {
     PlayARun();
     g.Lives = 0;
     PlayARun();  // Game Over
-    EXPECT_TRUE(form.GameOverTimer().Enabled());
+    EXPECT_TRUE(g.GameOverTimer.Enabled());
     NewGameClick(g);
     testing::LayLeftThenUpRoad(g);
-    form.onDoEvents = [this] { BoardKeyDown(g, 'A'); };
-    StartStopClick(g);  // cleared
+    StartStopClick(g);
+    BoardKeyDown(g, 'A');
+    AdvanceTime(g);  // cleared
     ExitClick(g);
     FormQueryUnload(g);
     EXPECT_THAT(device.commands, IsEmpty());
@@ -104,10 +103,8 @@ TEST_F(Muting, MusicOpenedWhileMutedIsOpenedWhenTheSoundComesBack) {
     SetSoundOff(g, true);
     FormLoad(g);
     FormMouseDown(g);
-    form.onDoEvents = [this] {
-        SetSoundOff(g, false);  // during a run that began muted
-        StartStopClick(g);
-    };
+    StartStopClick(g);
+    SetSoundOff(g, false);  // during a run that began muted
     StartStopClick(g);
     // Stop's own, then the miss's.
     EXPECT_THAT(device.commands, ElementsAre(kOpen, kPlay, kStop, kStop));

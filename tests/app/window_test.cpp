@@ -71,9 +71,17 @@ struct RealGame {
     QRgb Background() { return Rgb32(app.form.BoardView().ClearColor()) | 0xFF000000u; }
     QWidget* Button(QtButton& b) { return &b.Widget(); }
     void EndTitle() { QTest::mouseClick(&app.form, Qt::LeftButton, {}, QPoint(300, 300)); }
-    // Runs `action` from inside the next event dispatch, that is from inside a running main loop.
-    void Soon(std::function<void()> action) { QTimer::singleShot(0, &app.form, std::move(action)); }
-    void ClickStart() { QTest::mouseClick(Button(app.form.StartStopButton()), Qt::LeftButton); }
+    // Runs `action` once the next click on Start has been taken: during the run it starts. An action
+    // may ask for more, which follow it.
+    void Soon(std::function<void()> action) { soon.push_back(std::move(action)); }
+    void ClickStart() {
+        QTest::mouseClick(Button(app.form.StartStopButton()), Qt::LeftButton);
+        while (!soon.empty()) {
+            const std::function<void()> action = std::move(soon.front());
+            soon.erase(soon.begin());
+            action();
+        }
+    }
     void ClickNewGame() { QTest::mouseClick(Button(app.form.NewGameButton()), Qt::LeftButton); }
     // Lays stage 1's winning road and wins a run with a key press.
     void WinStageOne() {
@@ -92,6 +100,7 @@ struct RealGame {
     QtSystem system;
     testing::RecordingSound sound;
     std::vector<std::string> messages;
+    std::vector<std::function<void()>> soon;
     KanuvoApp app;
     Game& g = app.game;
 };
@@ -232,14 +241,15 @@ TEST_F(Window, TheTruckLeavesNoTrailOnTheLinesBetweenCells) {
     RedrawBoard(g);
     const QImage before = Board();
     // The truck drives 16, 15, 14, 13, up 9, 5 into the goal, one step and one steering pass at a time,
-    // as the main loop drives it.
+    // as the run's passes drive it; what the clear would letter over the board is left out.
     g.Playing = true;
     g.TruckCells = {16, 16};
-    for (int steps = 0; g.Playing && steps < 2000; ++steps) {
+    RunEnd end = RunEnd::None;
+    for (int steps = 0; end == RunEnd::None && steps < 2000; ++steps) {
         StepTruck(g, app.form.BoardView());
-        EndRunIf(g, SteerTruck(g));
+        end = SteerTruck(g);
     }
-    ASSERT_EQ(g.Stage, 3) << "the truck reached the goal";
+    ASSERT_EQ(end, RunEnd::Cleared) << "the truck reached the goal";
     // The one-pixel lines it crossed (x = 200, 300, 400 and y = 199, 299, 399) are as they were.
     const QImage after = Board();
     const int left = g.CellRects[1].left, top = g.CellRects[1].top;
@@ -287,12 +297,12 @@ TEST_F(Window, TheGameOverLetteringLandsOnTheBoard) {
     g.Lives = 0;
     Soon([this] { QTest::mouseClick(Button(app.form.StartStopButton()), Qt::LeftButton); });
     ClickStart();
-    EXPECT_TRUE(app.form.GameOverTimer().Enabled());
+    EXPECT_TRUE(app.game.GameOverTimer.Enabled());
     EXPECT_THAT(Waves(), ElementsAre("GameOvaer.wav"));
     const QImage before = Board();
     // Drawings of width 60, 160, 260, ... while narrower than the window less 50, then one tick to stop.
     int ticks = 0;
-    while (app.form.GameOverTimer().Enabled() && ticks < 20) GameOverTick(g), ++ticks;
+    while (app.game.GameOverTimer.Enabled() && ticks < 20) GameOverTick(g), ++ticks;
     int drawings = 0;
     for (int width = 60; width < app.form.Canvas().PixelWidth() - 50; width += 100) ++drawings;
     EXPECT_EQ(ticks, drawings + 1);
@@ -302,13 +312,11 @@ TEST_F(Window, TheGameOverLetteringLandsOnTheBoard) {
     EXPECT_GT(Count(Board(), cx - 100, cy - 20, cx + 100, cy + 20, [](QRgb p) { return qRed(p) > 180 && qGreen(p) < 150; }), 50);
 }
 
-// Runs `action` from inside a run of `a`, then gives the run up with Stop.
-void RunThenStop(KanuvoApp& a, std::function<void()> action) {
+// Starts a run of `a`, runs `action` during it, then gives the run up with Stop.
+void RunThenStop(KanuvoApp& a, const std::function<void()>& action) {
     QWidget* startStop = &a.form.StartStopButton().Widget();
-    QTimer::singleShot(0, &a.form, [&a, action, startStop] {
-        action();
-        QTimer::singleShot(0, &a.form, [startStop] { QTest::mouseClick(startStop, Qt::LeftButton); });
-    });
+    QTest::mouseClick(startStop, Qt::LeftButton);
+    action();
     QTest::mouseClick(startStop, Qt::LeftButton);
 }
 
@@ -370,9 +378,10 @@ TEST_F(Window, AWindowMadeLargerShowsTheBoardScaledAndCentredWithClicksLandingWh
 TEST_F(Window, F11FillsTheScreenWithTheWindowAndGivesItBackAndTheGameStillGetsTheKey) {
     EndTitle();
     const QSize size = app.form.size();
+    g.RouteCell = 0;
     RunThenStop(app, [this] {
         QTest::keyClick(app.form.BoardView().Widget(), Qt::Key_F11);
-        EXPECT_TRUE(g.RouteActive) << "like any key, it begins a trace in stage 1";
+        EXPECT_NE(g.RouteCell, 0) << "like any key, it has the road traced in stage 1";
     });
     // A compositor answers in its own time, and may report the old state meanwhile.
     ASSERT_TRUE(QTest::qWaitFor([&] { return app.form.isFullScreen(); }, 5000));
@@ -429,13 +438,13 @@ TEST_F(Window, PHoldsARunUnderAPlateAndEscapeGivesTheBoardBackPixelForPixel) {
         cells = g.Cells;
         QTest::keyClick(board, Qt::Key_P);
         ASSERT_TRUE(g.Paused);
-        EXPECT_TRUE(app.form.TimeLimitTimer().Held());
+        EXPECT_TRUE(app.game.TimeLimitTimer.Held());
         QTest::keyClick(board, Qt::Key_Up);
         QTest::mouseClick(board, Qt::LeftButton, {}, Middle(g, 15));
         held = Board();
         QTest::keyClick(board, Qt::Key_Escape);
         EXPECT_FALSE(g.Paused);
-        EXPECT_FALSE(app.form.TimeLimitTimer().Held());
+        EXPECT_FALSE(app.game.TimeLimitTimer.Held());
         EXPECT_TRUE(Board() == before);
     });
     EXPECT_EQ(g.Cells, cells);  // the key and the click while held did nothing
@@ -458,12 +467,12 @@ TEST_F(Window, F1ReachesTheBoardThenItsPageHoldsTheRunAndF1GivesTheWindowBackPix
         before = app.form.grab().toImage();
         QTest::keyClick(app.form.BoardView().Widget(), Qt::Key_F1);
         EXPECT_TRUE(g.RouteActive) << "F1 is a key of a route stage too";
-        EXPECT_TRUE(app.form.TimeLimitTimer().Held());
+        EXPECT_TRUE(app.game.TimeLimitTimer.Held());
         EXPECT_TRUE(help->isVisible());
         shown = app.form.grab().toImage();
         QTest::keyClick(help, Qt::Key_Up);  // the page's, not the board's
         QTest::keyClick(help, Qt::Key_F1);
-        EXPECT_FALSE(app.form.TimeLimitTimer().Held());
+        EXPECT_FALSE(app.game.TimeLimitTimer.Held());
         after = app.form.grab().toImage();
     });
     EXPECT_EQ(g.Lives, 1);
@@ -498,13 +507,14 @@ TEST_F(Window, MMutesEverySoundAndTheChoiceIsKeptForTheNextStart) {
         EXPECT_EQ(a.game.Lives, 1);  // the game went on as ever
         // On the board during a run M unmutes, and like any key begins a trace in stage 1.
         QTest::mouseClick(&a.form.NewGameButton().Widget(), Qt::LeftButton);
+        a.game.RouteCell = 0;
         RunThenStop(a, [&a] {
             QTest::keyClick(a.form.BoardView().Widget(), Qt::Key_M);
-            EXPECT_TRUE(a.game.RouteActive);
+            EXPECT_NE(a.game.RouteCell, 0);
         });
         EXPECT_FALSE(a.game.SoundOff);
         EXPECT_GT(goldInCorner(), 20) << "the note, in gold";
-        while (a.form.NoteTimer().Enabled()) NoteTick(a.game);
+        while (a.game.NoteTimer.Enabled()) NoteTick(a.game);
         EXPECT_EQ(goldInCorner(), 0) << "the mark has gone, and the note has faded";
         EXPECT_THAT(first.sound.commands, ElementsAre("play gBGMfile from 0 ", "stop gBGMfile ", "stop gBGMfile "));
         QTest::keyClick(a.form.BoardView().Widget(), Qt::Key_M);
@@ -543,13 +553,13 @@ TEST_F(Window, AOutlinesTheRoadAheadOfTheTruckAndTakesItOffPixelForPixel) {
     QTest::keyClick(app.form.BoardView().Widget(), Qt::Key_A);
     ASSERT_TRUE(g.RoadAssist);
     // Once its note has gone, a mark in the assist's gold stays in the free corner while it is on.
-    while (app.form.NoteTimer().Enabled()) NoteTick(g);
+    while (app.game.NoteTimer.Enabled()) NoteTick(g);
     EXPECT_GT(Count(Board(), CornerArea(g), Is(qRgb(255, 215, 40))), 20);
     ShowAssistRoad(g);
     EXPECT_EQ(AssistRoad(g), (std::vector<int>{15, 14, 13, 9, 5, 1}));
     EXPECT_EQ(At(g.CellRects[15].left + 1, g.CellRects[15].top + 1), qRgb(255, 215, 40));
     EXPECT_EQ(At(g.CellRects[1].right - 1, g.CellRects[1].bottom - 1), qRgb(255, 215, 40));
-    // Both drive, a step and a pass of the main loop at a time, until the truck is in cell 13.
+    // Both drive, a step and a pass of the run at a time, until the truck is in cell 13.
     for (KanuvoApp* a : {&app, &plain.app}) {
         for (int steps = 0; a->game.TruckCells[0] != 13; ++steps) {
             ASSERT_LT(steps, 2000);
@@ -561,7 +571,7 @@ TEST_F(Window, AOutlinesTheRoadAheadOfTheTruckAndTakesItOffPixelForPixel) {
     EXPECT_EQ(AssistRoad(g), (std::vector<int>{9, 5, 1}));
     QTest::keyClick(app.form.BoardView().Widget(), Qt::Key_A);
     ShowAssistRoad(g);
-    while (app.form.NoteTimer().Enabled()) NoteTick(g);
+    while (app.game.NoteTimer.Enabled()) NoteTick(g);
     EXPECT_TRUE(Board() == plain.app.form.BoardView().Image()) << "every outline taken off, the truck whole";
     EXPECT_TRUE(app.form.BoardCopy().Image() == plain.app.form.BoardCopy().Image());
 }
@@ -650,7 +660,7 @@ TEST_F(Window, EveryWayARunEndsIsToldOnTheBoardAndNewGameClearsIt) {
     Soon([this] { ClickStart(); });
     ClickStart();
     EXPECT_EQ(DrawnOverBoard(*this), 0);
-    while (app.form.GameOverTimer().Enabled()) GameOverTick(g);
+    while (app.game.GameOverTimer.Enabled()) GameOverTick(g);
     const QImage board = Board();
     const int below = (app.form.Canvas().PixelHeight() + 270) / 2 + 8;  // under the 560 x 270 drawing
     EXPECT_GT(Count(board, 0, below, board.width(), below + g.CellSize / 3, Is(qRgb(255, 255, 255))), 200);

@@ -3,8 +3,10 @@
 #include "doubles.h"
 
 #include <ostream>
+#include <utility>
 
 #include "game/board.h"
+#include "game/flow.h"
 #include "game/media.h"
 #include "game/pictures.h"
 
@@ -97,20 +99,6 @@ FakeForm::FakeForm(ManualClock& clock, int innerWidth, int innerHeight)
     boardCopy.Resize(innerWidth, innerHeight);
 }
 
-void FakeForm::DoEvents() {
-    ++doEventsCalls;
-    auto batch = std::move(pending);
-    pending.clear();
-    for (auto& action : batch) action();
-    if (onDoEvents) onDoEvents();
-}
-
-void FakeForm::WaitForEvents(std::uint32_t untilTick) {
-    ++waits;
-    // Nothing arrives in a test unless queued: sleeping means the clock reaches the deadline.
-    if (pending.empty() && static_cast<std::int32_t>(untilTick - clock.now) > 0) clock.now = untilTick;
-}
-
 void LayLeftThenUpRoad(GameState& s) {
     constexpr int kKinds[17] = {0, 0, 3, 1, 2, 4, 3, 1, 2, 4, 2, 0, 3, 5, 6, 6, 0};
     s.BoardSize = 4;
@@ -121,6 +109,28 @@ void LayLeftThenUpRoad(GameState& s) {
 TestGame::TestGame(int innerWidth, int innerHeight)
     : form(clock, innerWidth, innerHeight), game(form, system, clock, sound) {
     LoadPictures(game);
+}
+
+bool TestGame::PlayRun() {
+    for (long pass = 0; game.Playing; ++pass) {
+        if (pass == kMaxPasses) return false;
+        ++passes;
+        for (auto& action : std::exchange(form.pending, {})) action();
+        RaiseDueTicks(game);
+        if (onPass) onPass();
+        RunPass(game);
+        // A queued event comes at once: the window sleeps only with nothing to hand the game.
+        if (!game.Playing || !form.pending.empty()) continue;
+        const std::optional<std::uint32_t> wake = NextWake(game);
+        const std::uint32_t next = wake ? *wake : clock.now + 1000;
+        if (static_cast<std::int32_t>(next - clock.now) > 0) clock.now = next;
+    }
+    return true;
+}
+
+bool TestGame::ClickStartStop() {
+    StartStopClick(game);
+    return PlayRun();
 }
 
 }  // namespace kanuvo::testing

@@ -8,6 +8,7 @@
 #include <iosfwd>
 #include <map>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -280,29 +281,7 @@ public:
 
 
 
-class FakeTimer : public Timer {
-public:
-    explicit FakeTimer(bool enabled) : enabled_(enabled) {}
-    void SetPeriod(int ms) override { interval_ = ms; }
-    void SetEnabled(bool enabled) override {
-        enabled_ = enabled;
-        if (!enabled) held_ = false;
-    }
-    bool Enabled() const override { return enabled_; }
-    int Interval() const { return interval_; }
-    void SetHeld(bool held) override { held_ = held && enabled_; }
-    bool Held() const override { return held_; }
-    // Whether the window would raise the timer's event now.
-    bool Counting() const { return enabled_ && !held_; }
-
-private:
-    bool enabled_;
-    int interval_ = 0;
-    bool held_ = false;
-};
-
-// The window. DoEvents runs whatever the test queued, one batch of events per call, so a test can
-// press keys and click buttons between two passes of the game's main loop.
+// The window. It notes the wake the game asks for; TestGame::PlayRun plays the part of its timer.
 class FakeForm : public Form {
 public:
     explicit FakeForm(ManualClock& clock, int innerWidth = 620, int innerHeight = 600);
@@ -316,27 +295,20 @@ public:
     Button& GaugeFrame() override { return gaugeFrame; }
     Button& GaugeBar() override { return gaugeBar; }
     PictureBox& HelpView() override { return helpView; }
-    Timer& TitleTimer() override { return titleTimer; }
-    Timer& TimeLimitTimer() override { return timeLimitTimer; }
-    Timer& GameOverTimer() override { return gameOverTimer; }
-    Timer& NoteTimer() override { return noteTimer; }
     void SetSize(int width, int height) override { outerWidth = width, outerHeight = height; }
     void Close() override { ++unloads; }
-    void DoEvents() override;
-    void WaitForEvents(std::uint32_t untilTick) override;
+    void SetWake(std::optional<int> ms) override { wake = ms; }
 
-    // Queues an action for a later DoEvents; each DoEvents runs the actions queued before it.
+    // Queues an event (a key, a click) for the next pass of TestGame::PlayRun.
     void Queue(std::function<void()> action) { pending.push_back(std::move(action)); }
-    // Called at every DoEvents after the queue (for example to count passes or stop a loop).
-    std::function<void()> onDoEvents;
 
     ManualClock& clock;
     RecordingSurface canvas;
     FakePictureBox boardView, boardCopy, helpView;
     FakeButton exitButton{"終了", true}, newGameButton{"新ゲーム", true}, startStopButton{"スタート", true};
     FakeButton gaugeFrame{"", false}, gaugeBar{"", false};
-    FakeTimer titleTimer{true}, timeLimitTimer{false}, gameOverTimer{false}, noteTimer{false};
-    int outerWidth = 0, outerHeight = 0, unloads = 0, doEventsCalls = 0, waits = 0;
+    int outerWidth = 0, outerHeight = 0, unloads = 0;
+    std::optional<int> wake;  // the last wake the game asked for
     std::vector<std::function<void()>> pending;
 };
 
@@ -352,6 +324,20 @@ struct TestGame {
     FakeSystem system;
     RecordingSound sound;
     Game game;
+
+    // Plays a run to its end as a window would: each pass takes the events queued on the form, raises
+    // the timer ticks due, runs onPass (the test's own keys and clicks, say), then the run's pass; between passes the clock moves on
+    // to when the game next needs it, or a second while nothing is due (a held run), unless an event
+    // is queued. A route trace
+    // takes a pass a cell here, so that a test may press keys between its steps. Gives up, failing,
+    // after kMaxPasses.
+    bool PlayRun();
+    // A click on Start (or Stop) as the window gives it: the click, then the passes of the run it
+    // started, if any, until it ends.
+    bool ClickStartStop();
+    std::function<void()> onPass;
+    long passes = 0;  // every pass PlayRun has made
+    static constexpr long kMaxPasses = 100000;
 };
 
 }  // namespace kanuvo::testing

@@ -70,7 +70,7 @@ using EndOfRun = testing::PastTitle;
 TEST_F(EndOfRun, ATruckRunWonLightsItsRoadUnderItsBannerAndGivesBothRetriesBack) {
     SetUpTruckRun(50);
     g.Lives = 1;
-    StartStopClick(g);
+    t.ClickStartStop();
     ASSERT_EQ(g.Stage, 3);
     ASSERT_EQ(g.BoardBackColor, Rgb(128, 0, 0));
     ExpectPixels(t.form.boardView, {
@@ -88,7 +88,7 @@ TEST_F(EndOfRun, ATruckRunWonLightsItsRoadUnderItsBannerAndGivesBothRetriesBack)
 
 TEST_F(EndOfRun, ATruckRunCrashedShowsItsBannerAndOneRetryLess) {
     SetUpTruckRun(0);
-    StartStopClick(g);
+    t.ClickStartStop();
     ASSERT_EQ(g.Lives, 1);
     const Color back = g.BoardBackColor;
     ExpectPixels(t.form.boardView, {
@@ -108,7 +108,7 @@ TEST_F(EndOfRun, ARouteRunWonBySlidesLightsTheRouteItsTilesMake) {
     everyPass = [this] {
         if (passes == 2) BoardKeyDown(g, 37);
     };
-    StartStopClick(g);
+    t.ClickStartStop();
     ASSERT_EQ(g.Stage, 2);
     ExpectPixels(t.form.boardView, {
         {101, 400, kGold, "cell 13, on the route, lit"},
@@ -120,22 +120,22 @@ TEST_F(EndOfRun, ARouteRunWonBySlidesLightsTheRouteItsTilesMake) {
 
 TEST_F(EndOfRun, EachWayARunEndsHasItsBanner) {
     // Stop, with a retry left afterwards.
-    t.form.Queue([this] { StartStopClick(g); });
-    StartStopClick(g);
+    t.form.Queue([this] { t.ClickStartStop(); });
+    t.ClickStartStop();
     EXPECT_THAT(BannerTexts(t.form.boardView.log), ElementsAre("ストップ", "のこり 1", "新ゲームでもう一度"));
     // A crash, with none left afterwards.
     SetUpTruckRun(0);
     t.form.boardView.log.clear();
-    StartStopClick(g);
+    t.ClickStartStop();
     EXPECT_THAT(BannerTexts(t.form.boardView.log), ElementsAre("クラッシュ！", "のこり 0", "新ゲームでもう一度"));
     // Time up with no retry left is Game Over: nothing but the lettering until it has grown.
     NewGameClick(g);
     t.form.boardView.log.clear();
     everyPass = [this] { TimeLimitTick(g); };
-    StartStopClick(g);
+    t.ClickStartStop();
     EXPECT_THAT(BannerTexts(t.form.boardView.log), IsEmpty());
     int ticks = 0;
-    while (t.form.gameOverTimer.Enabled() && ++ticks < 20) GameOverTick(g);
+    while (g.GameOverTimer.Enabled() && ++ticks < 20) GameOverTick(g);
     EXPECT_THAT(BannerTexts(t.form.boardView.log), ElementsAre("新ゲームでステージ1から"));
     // The hint stands centred under the last, largest drawing of the lettering (560 x 270 down to y = 435).
     const std::string& hint = t.form.boardView.log.back();
@@ -143,7 +143,7 @@ TEST_F(EndOfRun, EachWayARunEndsHasItsBanner) {
     // Time up with retries left.
     NewGameClick(g);
     t.form.boardView.log.clear();
-    StartStopClick(g);
+    t.ClickStartStop();
     EXPECT_THAT(BannerTexts(t.form.boardView.log), ElementsAre("タイムアップ！", "のこり 1", "新ゲームでもう一度"));
 }
 
@@ -160,7 +160,7 @@ TEST_F(EndOfRun, AClearShowsItsTimeAndKeepsTheBestTime) {
         };
         passes = 0;
         t.form.boardView.log.clear();
-        StartStopClick(g);
+        t.ClickStartStop();
         return BannerTexts(t.form.boardView.log);
     };
     EXPECT_THAT(clearStageOne(75), ElementsAre("ステージクリア！", "1:15", "新記録！", "新ゲームで次のステージへ"));
@@ -176,16 +176,16 @@ TEST_F(EndOfRun, AClearShowsItsTimeAndKeepsTheBestTime) {
     EXPECT_EQ(t.system.bestTimes.size(), 1u);
 }
 
-TEST_F(EndOfRun, ARunStartedInsideAnothersHandlerShowsItsEndOnce) {
-    // Stop, New Game and Start in one dispatch: the second run is played inside the first's handler.
+TEST_F(EndOfRun, EachOfTwoRunsInOneDispatchShowsItsOwnEndOnce) {
+    // Stop, New Game and Start in one dispatch: each run's end is shown as it ends.
     g.Stage = 1;
     NewGameClick(g);
     everyPass = [this] {
         if (passes == 1) {
-            StartStopClick(g);
+            t.ClickStartStop();
             NewGameClick(g);
             testing::LayLeftThenUpRoad(g);
-            StartStopClick(g);
+            t.ClickStartStop();
         }
         if (passes == 3) {
             g.TimeCount = 30;
@@ -193,9 +193,10 @@ TEST_F(EndOfRun, ARunStartedInsideAnothersHandlerShowsItsEndOnce) {
         }
     };
     t.form.boardView.log.clear();
-    StartStopClick(g);
-    // Shown a second time, it would say "ベスト 0:30" over the record it has just set.
-    EXPECT_THAT(BannerTexts(t.form.boardView.log), ElementsAre("ステージクリア！", "0:30", "新記録！", "新ゲームで次のステージへ"));
+    t.ClickStartStop();
+    // Shown a second time, the clear would say "ベスト 0:30" over the record it has just set.
+    EXPECT_THAT(BannerTexts(t.form.boardView.log), ElementsAre("ストップ", "のこり 1", "新ゲームでもう一度", "ステージクリア！",
+                                                               "0:30", "新記録！", "新ゲームで次のステージへ"));
 }
 
 TEST_F(EndOfRun, TheRoadToTheGoalFollowsTheTilesAsTheyLie) {

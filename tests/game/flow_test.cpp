@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The game's flow over the doubles: start-up, the buttons, the main loop with a manual clock, the
+// The game's flow over the doubles: start-up, the buttons, the run's passes and wakes on a manual clock, the
 // two ways a run ends, Game Over, and the sounds each asks for.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -66,10 +66,10 @@ TEST(ButtonLooks, FollowTheGamesState) {
         t.form.Queue([&] {
             note("paused");
             t.form.boardView.log.clear();
-            StartStopClick(g);
+            t.ClickStartStop();
         });
     });
-    StartStopClick(g);
+    t.ClickStartStop();
     note("missed");
     // The left retry's slot is cleared to the board's colour: one retry is left.
     EXPECT_THAT(t.form.boardView.log, Contains("FillBox 336 519 365 578 " + std::to_string(g.BoardBackColor)));
@@ -77,7 +77,7 @@ TEST(ButtonLooks, FollowTheGamesState) {
     testing::LayLeftThenUpRoad(g);
     t.form.Queue([&] { BoardKeyDown(g, 'B'); });
     t.form.boardView.log.clear();
-    StartStopClick(g);
+    t.ClickStartStop();
     note("cleared");
     // After a clear both retries are back at once: two trucks standing below the board.
     EXPECT_THAT(t.form.boardView.log,
@@ -88,8 +88,8 @@ TEST(ButtonLooks, FollowTheGamesState) {
     NewGameClick(g);
     g.Lives = 0;
     t.form.boardView.log.clear();
-    t.form.Queue([&] { StartStopClick(g); });
-    StartStopClick(g);
+    t.form.Queue([&] { t.ClickStartStop(); });
+    t.ClickStartStop();
     note("Game Over");
     EXPECT_THAT(t.form.boardView.log,
                 IsSupersetOf({"Picture 103 375 532 26 52 and", "Picture 103 461 532 26 52 and"}));
@@ -108,8 +108,8 @@ TEST_F(Flow, StartUpOpensTheMusicAndSetsTheGameUp) {
     EXPECT_EQ(g.CellSize, 100);
     EXPECT_EQ(g.GoalSoundPath, "/opt/kanuvo/sound/goal.wav");
     // The game gives every timer its period.
-    EXPECT_THAT((std::array{t.form.titleTimer.Interval(), t.form.timeLimitTimer.Interval(),
-                            t.form.gameOverTimer.Interval(), t.form.noteTimer.Interval()}),
+    EXPECT_THAT((std::array{g.TitleTimer.Period(), g.TimeLimitTimer.Period(),
+                            g.GameOverTimer.Period(), g.NoteTimer.Period()}),
                 ElementsAre(1000, 1000, 500, 100));
 }
 
@@ -132,7 +132,7 @@ TEST(ButtonKeys, ActOnlyWhereAClickOnTheirButtonWould) {
 
     const auto dealt = g.Cells;
     int passes = 0;
-    t.form.onDoEvents = [&] {
+    t.onPass = [&] {
         if (++passes > 1) return StartStopClick(g);
         KeyDown(g, kKeyStart);
         KeyDown(g, kKeyNewGame);
@@ -140,36 +140,39 @@ TEST(ButtonKeys, ActOnlyWhereAClickOnTheirButtonWould) {
         EXPECT_EQ(g.Lives, 2);
         EXPECT_EQ(g.Cells, dealt);
     };
-    KeyDown(g, kKeyStart);  // returns once Stop has ended the run
+    KeyDown(g, kKeyStart);
+    t.PlayRun();  // until Stop has ended the run
     EXPECT_EQ(passes, 2);
     EXPECT_EQ(g.Lives, 1);
     KeyDown(g, kKeyStart);
+    t.PlayRun();
     EXPECT_EQ(passes, 2) << "the board was played";
     KeyDown(g, kKeyNewGame);
     EXPECT_TRUE(g.BoardReady);
     EXPECT_NE(g.Cells, dealt);
     KeyDown(g, kKeyStart);
+    t.PlayRun();
     EXPECT_EQ(passes, 3);
 }
 
 TEST_F(Flow, AStageOneRunIsClearedByTheTraceOfAKeyPress) {
     LayWinningRoad();
     PressKey('A');
-    StartStopClick(g);  // returns when the run has ended
+    t.ClickStartStop();  // returns when the run has ended
     EXPECT_EQ(g.Stage, 2);
     EXPECT_EQ(g.BoardSize, 4);
     EXPECT_EQ(g.Lives, 2);
     EXPECT_FALSE(g.Playing);
     EXPECT_FALSE(g.BoardReady);
     EXPECT_EQ(t.form.startStopButton.Caption(), "スタート");
-    EXPECT_FALSE(t.form.timeLimitTimer.Enabled());
+    EXPECT_FALSE(g.TimeLimitTimer.Enabled());
     EXPECT_THAT(t.sound.commands, ElementsAre(kOpen, kPlay, kStop));
     EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("goal.wav"));
     // The pass that cleared the stage saw stage 2 and left the truck alone: no miss, no step.
     EXPECT_EQ(g.TruckCells[0], 16);
     EXPECT_EQ(g.TruckCells[1], 16);
 
-    StartStopClick(g);  // nothing until New Game
+    t.ClickStartStop();  // nothing until New Game
     EXPECT_THAT(t.sound.commands, ElementsAre(kOpen, kPlay, kStop));
     NewGameClick(g);
     EXPECT_TRUE(g.BoardReady);
@@ -180,7 +183,7 @@ TEST_F(Flow, AClickThatSlidesATileBeginsTheTraceThatClearsStageOne) {
     LayWinningRoad();
     const Rect& r = g.CellRects[7];  // above the gap in 11, off the road
     t.form.Queue([this, r] { BoardMouseDown(g, kLeftButton, r.left + 5, r.bottom - 5); });
-    StartStopClick(g);
+    t.ClickStartStop();
     EXPECT_EQ(g.Cells[11], TileKind::LeftBottom);
     EXPECT_EQ(g.Cells[7], TileKind::Empty);
     EXPECT_EQ(g.Stage, 2);
@@ -192,19 +195,19 @@ TEST_F(Flow, StartShowsTheGaugeStartsTheClockAndTheMusic) {
         EXPECT_EQ(t.form.startStopButton.Caption(), "ストップ");
         EXPECT_TRUE(t.form.gaugeFrame.Visible());
         EXPECT_TRUE(t.form.gaugeBar.Visible());
-        EXPECT_TRUE(t.form.timeLimitTimer.Enabled());
+        EXPECT_TRUE(g.TimeLimitTimer.Enabled());
         EXPECT_GT(t.form.boardView.focusCount, 0);
         g.Playing = false;  // leave the loop
     };
     g.TimeCount = 77;
-    StartStopClick(g);
+    t.ClickStartStop();
     EXPECT_EQ(g.TimeCount, 0);
     EXPECT_THAT(t.sound.commands, ElementsAre(kOpen, kPlay));
 }
 
 TEST_F(Flow, StopIsAMissAndEndsTheLoopInTheSamePass) {
     Click(StartStopClick);
-    StartStopClick(g);
+    t.ClickStartStop();
     EXPECT_EQ(passes, 1);
     EXPECT_EQ(g.Lives, 1);
     EXPECT_EQ(g.Stage, 1);
@@ -216,22 +219,22 @@ TEST_F(Flow, StopIsAMissAndEndsTheLoopInTheSamePass) {
 TEST_F(Flow, ThreeMissesAreGameOverAndAClearRestoresTheRetries) {
     for (int miss = 1; miss <= 2; ++miss) {
         Click(StartStopClick);
-        StartStopClick(g);
+        t.ClickStartStop();
         NewGameClick(g);
     }
     EXPECT_EQ(g.Lives, 0);
     LayWinningRoad();
     PressKey('Z');  // any key begins the trace
-    StartStopClick(g);
+    t.ClickStartStop();
     EXPECT_EQ(g.Stage, 2);
     EXPECT_EQ(g.Lives, 2);
 
     g.Lives = 0;
     NewGameClick(g);
     Click(StartStopClick);
-    StartStopClick(g);  // a stop in a truck stage with no retry left
+    t.ClickStartStop();  // a stop in a truck stage with no retry left
     EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("stop2.wav", "stop2.wav", "goal.wav", "GameOvaer.wav"));
-    EXPECT_TRUE(t.form.gameOverTimer.Enabled());
+    EXPECT_TRUE(g.GameOverTimer.Enabled());
     EXPECT_EQ(g.Stage, 1);
     EXPECT_EQ(g.BoardSize, 4);
     EXPECT_EQ(g.Lives, 2);
@@ -240,7 +243,7 @@ TEST_F(Flow, ThreeMissesAreGameOverAndAClearRestoresTheRetries) {
 TEST_F(Flow, TruckStagesMissWithTheCrashSound) {
     g.Stage = 2;
     Click(StartStopClick);
-    StartStopClick(g);
+    t.ClickStartStop();
     EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("stop1.wav"));
 }
 
@@ -256,9 +259,9 @@ TEST_F(Flow, StageNineFollowsEightOnASevenBySevenBoardAndLeadsBackToOne) {
     int truckSteps = 0;
     everyPass = [this, &truckSteps] {
         truckSteps += g.StepDue;
-        if (passes == 3) StartStopClick(g);  // Stop
+        if (passes == 3) t.ClickStartStop();  // Stop
     };
-    StartStopClick(g);
+    t.ClickStartStop();
     EXPECT_GT(truckSteps, 0);  // the truck drives in stage 9
     EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("goal.wav", "stop1.wav"));
     EndRun(g, RunEnd::Cleared);
@@ -267,25 +270,77 @@ TEST_F(Flow, StageNineFollowsEightOnASevenBySevenBoardAndLeadsBackToOne) {
 }
 
 TEST_F(Flow, TheTimeLimitEndsTheRunOnThe181stTick) {
-    everyPass = [this] { TimeLimitTick(g); };
-    StartStopClick(g);
-    EXPECT_EQ(passes, 181);
+    const std::uint32_t start = t.clock.now;
+    t.ClickStartStop();
+    EXPECT_EQ(t.clock.now - start, 181000u);
     EXPECT_EQ(g.Lives, 1);
     EXPECT_FALSE(t.form.gaugeBar.Visible());
     EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("stop2.wav"));
 }
 
-TEST_F(Flow, AnIdleRouteRunWaitsForEventsInsteadOfSpinning) {
-    everyPass = [this] {
-        if (passes == 50) g.Playing = false;
+// The window sleeps but for the times the game asks to be woken at: a run's seconds and the truck's
+// steps, strictly more than 200 ms apart; nothing at all on an idle board or while a run is held.
+TEST_F(Flow, TheGameAsksToBeWokenOnlyWhenSomethingIsDue) {
+    std::vector<std::optional<int>> wakes;
+    const auto then = [&](auto event) {
+        event();
+        AdvanceTime(g);
+        wakes.push_back(t.form.wake);
+        t.clock.now += 50;
     };
-    StartStopClick(g);
-    EXPECT_EQ(t.form.waits, 49);
+    then([] {});
+    g.Stage = 2;
+    then([this] { NewGameClick(g); });
+    then([this] { StartStopClick(g); });  // the truck's first step comes at once
+    then([] {});
+    then([this] { KeyDown(g, 'P'); });
+    then([this] { KeyDown(g, 'P'); });  // the truck takes up its pace afresh
+    then([this] { StartStopClick(g); });
+    g.Stage = 1;
+    then([this] { NewGameClick(g); });
+    then([this] { StartStopClick(g); });
+    then([this] { KeyDown(g, 'P'); });
+    then([this] { KeyDown(g, 'P'); });  // the second goes on from where the pause held it
+    EXPECT_THAT(wakes, ElementsAre(std::nullopt, std::nullopt, 201, 151, std::nullopt, 201, std::nullopt,
+                                   std::nullopt, 1000, std::nullopt, 950));
+}
+
+// However long a hold, a timer keeps the rest of its period; released, it falls due once that rest has
+// passed, then a period apart, or a period from the wake of a game woken late. Disabling ends a hold
+// and enabling starts a fresh period; only an enabled timer is held.
+TEST(GameTimer, AHoldKeepsTheRestOfThePeriodAndALateWakeGetsOneTick) {
+    testing::ManualClock clock;
+    clock.now = 0;
+    Timer timer(clock, false);
+    timer.SetPeriod(500);
+    EXPECT_EQ(timer.Due(), std::nullopt);
+    timer.SetEnabled(true);
+    clock.now = 300;
+    timer.SetHeld(true);
+    EXPECT_EQ(timer.Due(), std::nullopt);
+    clock.now = 60000;
+    timer.SetHeld(false);
+    EXPECT_EQ(timer.Due(), 60200u);
+    clock.now = 60200;
+    timer.Restart();
+    EXPECT_EQ(timer.Due(), 60700u);
+    clock.now = 70000;
+    timer.Restart();
+    EXPECT_EQ(timer.Due(), 70500u);
+    timer.SetHeld(true);
+    timer.SetEnabled(false);
+    EXPECT_FALSE(timer.Held());
+    clock.now = 70100;
+    timer.SetEnabled(true);
+    EXPECT_EQ(timer.Due(), 70600u);
+    timer.SetEnabled(false);
+    timer.SetHeld(true);
+    EXPECT_FALSE(timer.Held());
 }
 
 TEST_F(Flow, ExitDuringARunStopsTheMusicAndClosesTheWindow) {
     Click(ExitClick);
-    StartStopClick(g);
+    t.ClickStartStop();
     EXPECT_EQ(t.form.unloads, 1);
     EXPECT_FALSE(g.Playing);
     EXPECT_THAT(t.sound.commands, ElementsAre(kOpen, kPlay, kStop, kClose));
@@ -295,7 +350,7 @@ TEST_F(Flow, ExitDuringARunStopsTheMusicAndClosesTheWindow) {
 TEST_F(Flow, ClosingTheWindowPutsThePointerBackAndClosesTheMusic) {
     g.SavedCursor = 7;
     t.form.Queue([this] { FormQueryUnload(g); });
-    StartStopClick(g);
+    t.ClickStartStop();
     EXPECT_FALSE(g.Playing);
     EXPECT_THAT(t.system.cursorCalls, ElementsAre(7u));
     EXPECT_THAT(t.sound.commands, ElementsAre(kOpen, kPlay, kStop, kClose));
@@ -313,14 +368,14 @@ TEST_F(Flow, NewGameDuringARunOnlyMovesTheFocus) {
             g.Playing = false;
         }
     };
-    StartStopClick(g);
+    t.ClickStartStop();
     EXPECT_EQ(g.Cells, cells);
     EXPECT_EQ(t.form.boardView.log.size(), drawn);
 }
 
 TEST_F(Flow, NewGameHidesTheFrameButNotTheBar) {
     Click(StartStopClick);
-    StartStopClick(g);
+    t.ClickStartStop();
     NewGameClick(g);
     EXPECT_FALSE(t.form.gaugeFrame.Visible());
     EXPECT_TRUE(t.form.gaugeBar.Visible());
@@ -330,16 +385,16 @@ TEST_F(Flow, NewGameHidesTheFrameButNotTheBar) {
 TEST_F(Flow, NewGameStopsTheGameOverLetteringBeforeTheFreshBoard) {
     g.Lives = 0;
     Click(StartStopClick);
-    StartStopClick(g);  // a stop with no retry left: Game Over
-    ASSERT_TRUE(t.form.gameOverTimer.Enabled());
+    t.ClickStartStop();  // a stop with no retry left: Game Over
+    ASSERT_TRUE(g.GameOverTimer.Enabled());
     GameOverTick(g);  // the first, smallest drawing
     NewGameClick(g);
-    EXPECT_FALSE(t.form.gameOverTimer.Enabled());
+    EXPECT_FALSE(g.GameOverTimer.Enabled());
     EXPECT_EQ(g.ZoomWidth, 0) << "the next Game Over starts small again";
     // Three more seconds: the window delivers the timer's ticks only while it is enabled.
     t.form.boardView.log.clear();
     for (int tick = 0; tick < 6; ++tick) {
-        if (t.form.gameOverTimer.Enabled()) GameOverTick(g);
+        if (g.GameOverTimer.Enabled()) GameOverTick(g);
     }
     EXPECT_THAT(t.form.boardView.log, IsEmpty());
 }
@@ -379,7 +434,7 @@ TEST_F(Flow, TruckStepsComeJustOverTwoHundredMillisecondsApart) {
         if (stepTimes.size() == 21) g.Playing = false;
     };
     const int left = g.TruckRect.left;
-    StartStopClick(g);
+    t.ClickStartStop();
     ASSERT_EQ(stepTimes.size(), 21u);
     for (std::size_t i = 2; i < stepTimes.size(); ++i) EXPECT_EQ(stepTimes[i] - stepTimes[i - 1], 201u);
     EXPECT_EQ(g.TruckRect.left, left - 20);
@@ -390,7 +445,7 @@ using TruckRun = Flow;
 
 TEST_F(TruckRun, LayingTheRoadAheadInTimeWinsTheStageWithTheWholeTruckInTheGoal) {
     SetUpTruckRun(50);  // the slide comes while the truck is still in the bottom row
-    StartStopClick(g);
+    t.ClickStartStop();
     EXPECT_EQ(g.Stage, 3);
     EXPECT_EQ(g.BoardSize, 5);
     EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("goal.wav"));
@@ -405,7 +460,7 @@ TEST_F(TruckRun, LayingTheRoadAheadInTimeWinsTheStageWithTheWholeTruckInTheGoal)
 
 TEST_F(TruckRun, WithoutTheRoadAheadTheTruckCrashesIntoTheGap) {
     SetUpTruckRun(0);
-    StartStopClick(g);
+    t.ClickStartStop();
     EXPECT_EQ(g.Stage, 2);
     EXPECT_EQ(g.Lives, 1);
     EXPECT_THAT(WavesPlayed(t.sound), ElementsAre("stop1.wav"));
@@ -415,7 +470,7 @@ TEST_F(TruckRun, WithoutTheRoadAheadTheTruckCrashesIntoTheGap) {
 TEST(GameOver, TheLetteringGrowsFromTheMiddleAndStopsNearTheInnerWidth) {
     TestGame t(542, 542);
     Game& g = t.game;
-    t.form.gameOverTimer.SetEnabled(true);
+    g.GameOverTimer.SetEnabled(true);
     for (int tick = 0; tick < 6; ++tick) GameOverTick(g);
     EXPECT_THAT(t.form.boardView.log,
                 ElementsAre("Picture 111 241 261 60 20 mergepaint", "Picture 110 241 261 60 20 and",
@@ -423,11 +478,11 @@ TEST(GameOver, TheLetteringGrowsFromTheMiddleAndStopsNearTheInnerWidth) {
                             "Picture 111 141 211 260 120 mergepaint", "Picture 110 141 211 260 120 and",
                             "Picture 111 91 186 360 170 mergepaint", "Picture 110 91 186 360 170 and",
                             "Picture 111 41 161 460 220 mergepaint", "Picture 110 41 161 460 220 and"));
-    EXPECT_FALSE(t.form.gameOverTimer.Enabled());
+    EXPECT_FALSE(g.GameOverTimer.Enabled());
     EXPECT_EQ(g.ZoomWidth, 0);
 
     t.form.boardView.log.clear();
-    t.form.gameOverTimer.SetEnabled(true);
+    g.GameOverTimer.SetEnabled(true);
     GameOverTick(g);  // a second Game Over starts again small
     EXPECT_EQ(t.form.boardView.log.front(), "Picture 111 241 261 60 20 mergepaint");
 }
@@ -435,10 +490,10 @@ TEST(GameOver, TheLetteringGrowsFromTheMiddleAndStopsNearTheInnerWidth) {
 TEST(GameOver, ANarrowWindowDrawsNothing) {
     for (int width : {110, 109}) {
         TestGame t(width, 400);
-        t.form.gameOverTimer.SetEnabled(true);
+        t.game.GameOverTimer.SetEnabled(true);
         GameOverTick(t.game);
         EXPECT_THAT(t.form.boardView.log, IsEmpty());
-        EXPECT_FALSE(t.form.gameOverTimer.Enabled());
+        EXPECT_FALSE(t.game.GameOverTimer.Enabled());
     }
     TestGame t(111, 400);  // 61 > 60: one drawing
     GameOverTick(t.game);

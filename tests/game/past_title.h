@@ -19,7 +19,7 @@ struct PastTitle : ::testing::Test {
     void SetUp() override {
         FormLoad(g);
         FormMouseDown(g);
-        t.form.onDoEvents = [this] {
+        t.onPass = [this] {
             if (++passes > 100000) {
                 ADD_FAILURE() << "the run did not end";
                 g.Playing = false;

@@ -23,25 +23,8 @@ using ::testing::ElementsAre;
 
 constexpr int kUp = 38, kLeft = 37;
 
-// A run just past the title, with the window's time-limit timer modelled on the manual clock: it
-// ticks once per 1000 ms counted, and a hold keeps what was counted of the second.
+// A run just past the title, held and let go by keys and clicks queued for the next pass.
 struct Held : testing::PastTitle {
-    void SetUp() override {
-        PastTitle::SetUp();
-        t.form.onDoEvents = [this, pass = t.form.onDoEvents] {
-            if (t.form.timeLimitTimer.Counting()) {
-                counted += t.clock.now - lastNow;
-                while (counted >= 1000 && t.form.timeLimitTimer.Counting()) {
-                    counted -= 1000;
-                    TimeLimitTick(g);
-                }
-            } else if (!t.form.timeLimitTimer.Enabled()) {
-                counted = 0;
-            }
-            lastNow = t.clock.now;
-            pass();
-        };
-    }
     void Press(int key) {
         t.form.Queue([this, key] { BoardKeyDown(g, key); });
     }
@@ -49,9 +32,6 @@ struct Held : testing::PastTitle {
         const Rect& r = g.CellRects[cell];
         t.form.Queue([this, r] { BoardMouseDown(g, kLeftButton, (r.left + r.right) / 2, (r.top + r.bottom) / 2); });
     }
-
-    std::uint32_t counted = 0;
-    std::uint32_t lastNow = t.clock.now;
 };
 
 // Four seconds into a truck run, `hold` holds it; ten minutes later `release` lets it go, and the
@@ -84,7 +64,7 @@ void TenMinutesHeldInATruckStage(Held& h, std::function<void()> hold, std::funct
             EXPECT_EQ(g.TruckRect, truckAtHold);
             EXPECT_EQ(t.form.gaugeBar.Width(), gaugeAtHold);
             EXPECT_EQ(g.TimeCount, timeAtHold);
-            EXPECT_TRUE(t.form.timeLimitTimer.Held());
+            EXPECT_TRUE(g.TimeLimitTimer.Held());
             if (resumedAt == 0 && t.clock.now - heldAt >= 600000) {
                 release();
                 resumedAt = t.clock.now;
@@ -94,10 +74,10 @@ void TenMinutesHeldInATruckStage(Held& h, std::function<void()> hold, std::funct
         if (resumedAt != 0 && firstStepAfter == 0 && g.TruckRect != truckAtHold) {
             firstStepAfter = g.LastStepTime;
             EXPECT_EQ(g.TruckRect.left, truckAtHold.left - 1);
-            StartStopClick(g);
+            t.ClickStartStop();
         }
     };
-    StartStopClick(g);
+    t.ClickStartStop();
 
     ASSERT_NE(resumedAt, 0u);
     EXPECT_GE(timeAtHold, 3);
@@ -124,18 +104,18 @@ TEST_F(Held, StopWhileHeldIsOneMissAndTakesThePlateOff) {
         if (passes == 3) {
             ASSERT_TRUE(g.Paused);
             t.form.boardView.log.clear();
-            StartStopClick(g);  // Stop
+            t.ClickStartStop();  // Stop
         }
     };
-    StartStopClick(g);
+    t.ClickStartStop();
     EXPECT_EQ(passes, 3);
     EXPECT_FALSE(g.Paused);
     EXPECT_FALSE(g.Playing);
     EXPECT_EQ(g.Lives, 1);
     ASSERT_EQ(t.sound.waves.size(), 1u);
     EXPECT_EQ(t.sound.waves[0].path, "/opt/kanuvo/sound/stop1.wav");
-    EXPECT_FALSE(t.form.timeLimitTimer.Enabled());
-    EXPECT_FALSE(t.form.timeLimitTimer.Held());
+    EXPECT_FALSE(g.TimeLimitTimer.Enabled());
+    EXPECT_FALSE(g.TimeLimitTimer.Held());
     EXPECT_EQ(plate, (Rect{101, 100, 501, 500}));
     // The plate comes off first; whatever the end of the run draws goes on the board itself.
     ASSERT_FALSE(t.form.boardView.log.empty());
@@ -146,11 +126,11 @@ TEST_F(Held, StopWhileHeldIsOneMissAndTakesThePlateOff) {
     everyPass = [&] {
         if (passes == 1) {
             EXPECT_FALSE(g.Paused);
-            EXPECT_TRUE(t.form.timeLimitTimer.Counting());
-            StartStopClick(g);
+            EXPECT_TRUE(g.TimeLimitTimer.Due().has_value());
+            t.ClickStartStop();
         }
     };
-    StartStopClick(g);
+    t.ClickStartStop();
     EXPECT_EQ(g.Lives, 0);
 }
 
@@ -173,7 +153,7 @@ TEST_F(Held, NothingButPEscapeAndStopActsWhileHeldAndPBeginsATraceThatRunsOnResu
         if (passes == 60) Press(kKeyEscape);
     };
     const auto cells = g.Cells;
-    StartStopClick(g);
+    t.ClickStartStop();
     EXPECT_EQ(g.Stage, 2);  // cleared once resumed
     ASSERT_EQ(t.sound.waves.size(), 1u);
     EXPECT_EQ(t.sound.waves[0].path, "/opt/kanuvo/sound/goal.wav");
@@ -209,11 +189,11 @@ TEST_F(Held, ThePlateCoversTheCellsAndResumingCopiesThemBackFromTheHiddenBoard) 
         }
         if (passes == 5) {
             EXPECT_THAT(t.form.boardView.log, ElementsAre("Copy 101 100 400 400 101 100"));
-            EXPECT_FALSE(t.form.timeLimitTimer.Held());
+            EXPECT_FALSE(g.TimeLimitTimer.Held());
             g.Playing = false;
         }
     };
-    StartStopClick(g);
+    t.ClickStartStop();
     EXPECT_EQ(passes, 5);
 }
 

@@ -231,7 +231,7 @@ TEST_F(Title, StartUpLeavesTheBoardHiddenBehindTheTitlePicture) {
     EXPECT_FALSE(t.form.boardView.Visible());
     EXPECT_FALSE(t.form.exitButton.Visible());
     EXPECT_FALSE(t.form.startStopButton.Visible());
-    EXPECT_TRUE(t.form.titleTimer.Enabled());
+    EXPECT_TRUE(g.TitleTimer.Enabled());
     EXPECT_EQ(t.form.outerWidth, 650);
     EXPECT_EQ(t.form.outerHeight, 650);
 }
@@ -240,7 +240,7 @@ TEST_F(Title, AClickEndsItOnceAndShowsTheBoard) {
     t.system.currentCursor = 42;
     FormMouseDown(g);
     EXPECT_EQ(g.SavedCursor, 42u);
-    EXPECT_FALSE(t.form.titleTimer.Enabled());
+    EXPECT_FALSE(g.TitleTimer.Enabled());
     EXPECT_TRUE(t.form.boardView.Visible());
     EXPECT_TRUE(t.form.exitButton.Visible());
     EXPECT_TRUE(t.form.newGameButton.Visible());
@@ -261,7 +261,7 @@ TEST_F(Title, TheEleventhTickEndsItAndEachTickSavesThePointer) {
     TitleTick(g);
     EXPECT_TRUE(t.form.boardView.Visible());
     EXPECT_TRUE(t.form.startStopButton.Visible());
-    EXPECT_FALSE(t.form.titleTimer.Enabled());
+    EXPECT_FALSE(g.TitleTimer.Enabled());
     const auto drawn = t.form.boardView.log.size();
     FormMouseDown(g);  // too late: the title has ended
     EXPECT_EQ(t.form.boardView.log.size(), drawn);
@@ -339,7 +339,7 @@ struct TimeLimit : ::testing::Test {
         FormLoad(g);
         FormMouseDown(g);
         g.Playing = true;
-        t.form.timeLimitTimer.SetEnabled(true);
+        g.TimeLimitTimer.SetEnabled(true);
         t.form.gaugeBar.SetVisible(true);
         t.form.gaugeFrame.SetVisible(true);
     }
@@ -361,7 +361,7 @@ TEST_F(TimeLimit, TheBarShrinksEvenlyAndTheMissComesOnThe181stTick) {
     EXPECT_FALSE(g.Playing);
     EXPECT_EQ(g.TimeCount, 0);
     EXPECT_EQ(g.Lives, 1);
-    EXPECT_FALSE(t.form.timeLimitTimer.Enabled());
+    EXPECT_FALSE(g.TimeLimitTimer.Enabled());
     EXPECT_FALSE(t.form.gaugeBar.Visible());
     EXPECT_TRUE(t.form.gaugeFrame.Visible());
     ASSERT_EQ(t.sound.waves.size(), 1u);

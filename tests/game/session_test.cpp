@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // A whole session of the designed game, played with keys and buttons only and checked run by run: the
-// sounds asked for, each at the pass of the main loop it came in, the state the run ends in, and a
+// sounds asked for, each at the pass of the run it came in, the state the run ends in, and a
 // digest of the state after every pass. The values were taken from the game as it was before clicks,
 // pause and mute came in; unused, they must leave every run as it was.
 #include <gtest/gtest.h>
@@ -40,12 +40,9 @@ private:
 };
 
 struct Session {
-    Session() {
-        t.form.onDoEvents = [this] { Pass(); };
-    }
-
-    // What the window would do between two passes: a time-limit tick each second of the clock
-    // while that timer is on, the Game Over lettering, and the script's key presses and Stop.
+    // What comes before each pass of a run: a time-limit tick each second of the clock while that
+    // timer is on, the Game Over lettering, and the script's key presses and Stop. The ticks are the
+    // session's own, counted as they were when the values below were taken, not the game's timers.
     void Pass() {
         ++pass;
         if (pass > 300000) {
@@ -53,16 +50,16 @@ struct Session {
             g.Playing = false;
             return;
         }
-        if (!t.form.timeLimitTimer.Enabled()) {
+        if (!g.TimeLimitTimer.Enabled()) {
             nextSecond = 0;
         } else {
             if (nextSecond == 0) nextSecond = t.clock.now + 1000;
-            while (t.form.timeLimitTimer.Enabled() && static_cast<std::int32_t>(t.clock.now - nextSecond) >= 0) {
+            while (g.TimeLimitTimer.Enabled() && static_cast<std::int32_t>(t.clock.now - nextSecond) >= 0) {
                 TimeLimitTick(g);
                 nextSecond += 1000;
             }
         }
-        if (t.form.gameOverTimer.Enabled()) GameOverTick(g);
+        if (g.GameOverTimer.Enabled()) GameOverTick(g);
         ++runPass;
         if (!keys.empty() && runPass % keyEvery == 0 && g.Playing) {
             BoardKeyDown(g, keys[keyIndex++ % keys.size()]);
@@ -109,7 +106,20 @@ struct Session {
         stopAtPass = stopAt;
         runPass = 0;
         StartStopClick(g);
-        while (t.form.gameOverTimer.Enabled()) GameOverTick(g);
+        // The passes come as the window once woke the game: at once while a trace runs, at the truck's
+        // next step in a truck stage, a second later otherwise.
+        for (;;) {
+            Pass();
+            if (!g.Playing) break;
+            RunPass(g);
+            if (!g.Playing) break;
+            if (g.RouteActive) continue;
+            const std::uint32_t wake = TakesTruckBranch(g.Stage)
+                                           ? g.LastStepTime + static_cast<std::uint32_t>(g.StepInterval) + 1
+                                           : t.clock.now + 1000;
+            if (static_cast<std::int32_t>(wake - t.clock.now) > 0) t.clock.now = wake;
+        }
+        while (g.GameOverTimer.Enabled()) GameOverTick(g);
         Record();
         Checkpoint(name);
         NewGameClick(g);

@@ -92,9 +92,6 @@ TEST_F(FormTest, StartsWithEveryControlHiddenAndAsDesigned) {
         EXPECT_EQ(e.button.Widget().focusPolicy(), Qt::NoFocus);
         EXPECT_TRUE(e.button.Widget().hasMouseTracking());
     }
-    EXPECT_TRUE(form.TitleTimer().Enabled());
-    EXPECT_FALSE(form.TimeLimitTimer().Enabled());
-    EXPECT_FALSE(form.GameOverTimer().Enabled());
 }
 
 TEST_F(FormTest, TheOuterSizeGivesTheInnerSizeTheWindowReallyGot) {
@@ -308,151 +305,6 @@ TEST_F(FormTest, KeysGoToTheBoardWhileItHasTheFocusAndButtonsNeverTakeIt) {
     EXPECT_TRUE(form.BoardView().Widget()->hasFocus());
 }
 
-TEST_F(FormTest, TimersWaitForTheLoadAndTickOnlyFromTheDispatchWhileEnabled) {
-    form.TitleTimer().SetEnabled(false);
-    int ticks = 0;
-    form.GameOverTimer().onTimer = [&] { ++ticks; };
-    form.GameOverTimer().SetPeriod(500);
-    form.GameOverTimer().SetEnabled(true);
-    LetPass(500);
-    EXPECT_EQ(ticks, 0) << "a timer runs only once the window has loaded";
-
-    bool loaded = false;
-    form.onLoad = [&] { loaded = true; };
-    form.RaiseLoad();
-    EXPECT_TRUE(loaded);
-    LetPass(500, false);
-    EXPECT_EQ(ticks, 0) << "no event outside the dispatch";
-    form.DoEvents();
-    EXPECT_EQ(ticks, 1);
-
-    form.GameOverTimer().SetEnabled(false);
-    LetPass(500);
-    EXPECT_EQ(ticks, 1);
-    form.GameOverTimer().SetEnabled(true);
-    EXPECT_TRUE(PumpUntil([&] { return ticks == 2; }));
-}
-
-TEST(HeldTimer, KeepsTheRestOfItsPeriodOnTheGamesClockForWhenItIsReleased) {
-    ManualClock clock;
-    MainForm form{clock};
-    form.TitleTimer().SetEnabled(false);
-    QtTimer& timer = form.GameOverTimer();
-    timer.SetPeriod(500);
-    using Seen = std::vector<std::string>;
-    Seen seen;
-    timer.onTimer = [&] { seen.push_back("tick"); };
-    QObject context;  // marks not yet due end with the test
-    // What comes first after go(): a mark set just before it at `before` ms, the timer's event, or a
-    // mark set just after it at `after` ms.
-    const auto order = [&](int before, const std::function<void()>& go, int after) {
-        const auto mark = [&](int ms) {
-            QTimer::singleShot(ms, Qt::PreciseTimer, &context, [&seen, ms] { seen.push_back(std::to_string(ms)); });
-        };
-        seen.clear();
-        mark(before);
-        go();
-        mark(after);
-        EXPECT_TRUE(PumpUntil([&] { return seen.size() == 3; }));
-        return seen;
-    };
-    const auto release = [&] { timer.SetHeld(false); };
-    form.RaiseLoad();
-    timer.SetEnabled(true);
-    clock.now = 300;
-    timer.SetHeld(true);
-    EXPECT_TRUE(timer.Held());
-    LetPass(500);
-    EXPECT_TRUE(seen.empty()) << "no event while held";
-    // However long the hold, 200 ms of the period are left; then full periods again: held 100 ms into
-    // the next one, 400 are left.
-    clock.now = 60000;
-    EXPECT_EQ(order(150, release, 250), (Seen{"150", "tick", "250"}));
-    clock.now += 100;
-    timer.SetHeld(true);
-    EXPECT_EQ(order(350, release, 450), (Seen{"350", "tick", "450"}));
-
-    // Disabling ends a hold: enabled again, the timer counts a fresh period, not the rest (200 ms).
-    clock.now += 300;
-    timer.SetHeld(true);
-    timer.SetEnabled(false);
-    EXPECT_FALSE(timer.Held());
-    EXPECT_EQ(order(450, [&] { timer.SetEnabled(true); }, 550), (Seen{"450", "tick", "550"}));
-    // Only an enabled timer is held.
-    timer.SetEnabled(false);
-    timer.SetHeld(true);
-    EXPECT_FALSE(timer.Held());
-}
-
-TEST_F(FormTest, AClickHandlerLoopingOnDoEventsSeesTimerTicksAndASecondClick) {
-    ShowBoard();
-    QtButton& start = form.StartStopButton();
-    start.Move(300, 10, 80, 30);
-    start.SetVisible(true);
-    form.RaiseLoad();
-    form.TitleTimer().SetEnabled(false);
-    int ticks = 0;
-    form.GameOverTimer().SetPeriod(500);
-    form.GameOverTimer().onTimer = [&] { ++ticks; };
-    bool playing = false;
-    int clicks = 0;
-    bool timedOut = false;
-    start.onClick = [&] {
-        ++clicks;
-        if (playing) {  // Stop, from inside the running loop
-            playing = false;
-            return;
-        }
-        playing = true;
-        form.GameOverTimer().SetEnabled(true);
-        QTimer::singleShot(1200, [&] { QTest::mouseClick(&start.Widget(), Qt::LeftButton); });
-        QElapsedTimer elapsed;
-        elapsed.start();
-        while (playing && !timedOut) {
-            form.DoEvents();
-            timedOut = elapsed.elapsed() > 5000;
-        }
-    };
-    QTest::mouseClick(&start.Widget(), Qt::LeftButton);
-    EXPECT_FALSE(timedOut);
-    EXPECT_EQ(clicks, 2);
-    EXPECT_GE(ticks, 2);
-}
-
-TEST_F(FormTest, ClosingTheWindowWhileAClickHandlerLoopsEndsCleanly) {
-    std::vector<std::string> order;
-    form.onQueryUnload = [&] { order.push_back("query unload"); };
-    QtButton& start = form.StartStopButton();
-    start.Move(300, 10, 80, 30);
-    start.SetVisible(true);
-    ShowBoard();
-    form.RaiseLoad();
-    start.onClick = [&] {
-        QTimer::singleShot(100, &form, [&] { form.close(); });  // the close box
-        QElapsedTimer elapsed;
-        elapsed.start();
-        while (!form.Closed() && elapsed.elapsed() < 5000) form.WaitForEvents(clock.Now() + 50);
-        form.DoEvents();  // a last pass after the close, as the game's loop makes
-        order.push_back(form.Closed() ? "handler returns" : "handler timed out");
-    };
-    QTimer::singleShot(0, &form, [&] { QTest::mouseClick(&start.Widget(), Qt::LeftButton); });
-    QTimer safety;
-    QObject::connect(&safety, &QTimer::timeout, [&] {
-        order.push_back("safety");
-        QCoreApplication::quit();
-    });
-    safety.start(8000);
-    QApplication::exec();
-    order.push_back("event loop returns");
-    EXPECT_EQ(order, (std::vector<std::string>{"query unload", "handler returns", "event loop returns"}));
-    EXPECT_FALSE(form.isVisible());
-    // Everything is still there for the program to finish with; a second close raises nothing.
-    form.Close();
-    form.BoardView().Clear(Rgb(1, 2, 3));
-    EXPECT_EQ(form.BoardView().ClearColor(), Rgb(1, 2, 3));
-    EXPECT_EQ(order.size(), 3u);
-}
-
 TEST_F(FormTest, CloseRaisesQueryUnloadOnceAndClosesTheWindow) {
     int queries = 0;
     form.onQueryUnload = [&] { ++queries; };
@@ -469,47 +321,30 @@ TEST_F(FormTest, CloseRaisesQueryUnloadOnceAndClosesTheWindow) {
     EXPECT_EQ(queries, 1);
 }
 
-class WaitTest : public ::testing::Test {
-protected:
-    // Wakes any wait after two seconds, so a wait that would never end fails instead of hanging.
-    void SetUp() override {
-        QCoreApplication::processEvents();
-        guard.setSingleShot(true);
-        guard.start(2000);
-    }
-    qint64 TimeWait(std::uint32_t untilTick) {
-        QElapsedTimer elapsed;
-        elapsed.start();
-        form.WaitForEvents(untilTick);
-        return elapsed.elapsed();
-    }
-
+// The window's one timer: it wakes the game once, at the time asked for, in place of a wake asked for
+// before; none cancels it; a closed window wakes nothing.
+TEST(Wake, RingsOnceAtTheTimeAskedForInPlaceOfTheWakeBefore) {
     ManualClock clock;
     MainForm form{clock};
-    QTimer guard;
-};
-
-TEST_F(WaitTest, ReturnsAtOnceWhenTheTickHasPassedEvenAcrossTheWrap) {
-    clock.now = 0x00000010;
-    EXPECT_LT(TimeWait(0xFFFFFFF0), 1000);  // 32 ms ago, before the wrap
-    clock.now = 5000;
-    EXPECT_LT(TimeWait(5000), 1000);
-}
-
-TEST_F(WaitTest, SleepsUntilTheTickWhenNothingHappensEvenAcrossTheWrap) {
-    clock.now = 0xFFFFFFF0;
-    const qint64 waited = TimeWait(0x00000060);  // 112 ms ahead, after the wrap
-    EXPECT_GE(waited, 100);
-    EXPECT_LT(waited, 1500);
-}
-
-TEST_F(WaitTest, AnArrivingEventEndsTheWait) {
-    clock.now = 1000;
-    bool handled = false;
-    QTimer::singleShot(50, [&] { handled = true; });
-    const qint64 waited = TimeWait(1000 + 60000);
-    EXPECT_TRUE(handled);
-    EXPECT_LT(waited, 1500);
+    int rang = 0;
+    form.onWake = [&] { ++rang; };
+    form.SetWake(100000);
+    form.SetWake(50);  // sooner, in place of the first
+    EXPECT_TRUE(PumpUntil([&] { return rang == 1; }));
+    form.SetWake(50);
+    form.SetWake(100000);  // later, in place of the first
+    LetPass(300);
+    EXPECT_EQ(rang, 1);
+    form.SetWake(0);
+    form.SetWake(std::nullopt);
+    LetPass(100);
+    EXPECT_EQ(rang, 1) << "none cancels a wake";
+    form.SetWake(-5);  // a time already past wakes at once
+    EXPECT_TRUE(PumpUntil([&] { return rang == 2; }));
+    form.SetWake(50);
+    form.close();
+    LetPass(150);
+    EXPECT_EQ(rang, 2) << "a closed window wakes nothing";
 }
 
 }  // namespace

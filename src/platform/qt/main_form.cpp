@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The game's window and its controls over Qt Widgets: picture boxes, buttons, timers, the event
-// dispatch the main loop calls, and the events the program wires to the game.
+// The game's window and its controls over Qt Widgets: picture boxes, buttons, the one timer that
+// wakes the game, and the events the program wires to the game.
 #include "platform/qt/main_form.h"
 
 #include <QCloseEvent>
@@ -382,59 +382,6 @@ void QtPictureBox::SetFocus() {
     if (widget_ != nullptr) widget_->setFocus(Qt::OtherFocusReason);
 }
 
-QtTimer::QtTimer(Clock& clock, bool enabled) : clock_(clock), enabled_(enabled) {
-    timer_.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] {
-        periodStart_ = clock_.Now();  // a new period, as the game counts time
-        // The rest of a period cut short by a hold is followed by full periods again.
-        if (timer_.interval() != interval_) timer_.setInterval(interval_);
-        if (Counting() && onTimer) onTimer();
-    });
-}
-
-void QtTimer::SetPeriod(int ms) {
-    interval_ = ms;
-    timer_.setInterval(ms);
-}
-
-void QtTimer::Start(int periodMs) {
-    if (interval_ <= 0) return;
-    periodStart_ = clock_.Now();
-    timer_.start(periodMs);
-}
-
-void QtTimer::SetEnabled(bool enabled) {
-    if (enabled == enabled_) return;
-    enabled_ = enabled;
-    if (!enabled) {
-        held_ = false;
-        heldRemainder_ = -1;
-        timer_.stop();
-    } else if (active_) {
-        Start(interval_);
-    }
-}
-
-void QtTimer::SetHeld(bool held) {
-    held = held && enabled_;
-    if (held == held_) return;
-    held_ = held;
-    if (held) {
-        // A signed difference stays right across the tick count's wrap.
-        const auto counted = static_cast<std::int32_t>(clock_.Now() - periodStart_);
-        heldRemainder_ = timer_.isActive() ? std::clamp(timer_.interval() - counted, 0, timer_.interval()) : -1;
-        timer_.stop();
-    } else if (active_) {
-        Start(heldRemainder_ >= 0 ? heldRemainder_ : interval_);
-        heldRemainder_ = -1;
-    }
-}
-
-void QtTimer::Activate() {
-    active_ = true;
-    if (enabled_ && !held_ && !timer_.isActive()) Start(interval_);
-}
-
 MainForm::MainForm(Clock& clock)
     : clock_(clock),
       outerSize_(size()),
@@ -446,16 +393,15 @@ MainForm::MainForm(Clock& clock)
       startStopButton_(inner_, Translated(kStartCaption).toStdString(), Rgb(255, 128, 128), true),
       gaugeFrame_(inner_, "", Rgb(255, 255, 255), false),
       gaugeBar_(inner_, "", Rgb(255, 0, 0), false),
-      helpView_(inner_),
-      titleTimer_(clock, true),
-      timeLimitTimer_(clock, false),
-      gameOverTimer_(clock, false),
-      noteTimer_(clock, false) {
+      helpView_(inner_) {
     setWindowTitle(QString::fromLatin1(kCaption));
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMinimumSize(kSmallestWindow, kSmallestWindow);
     wake_.setSingleShot(true);
     wake_.setTimerType(Qt::PreciseTimer);
+    connect(&wake_, &QTimer::timeout, this, [this] {
+        if (onWake && !closed_) onWake();
+    });
     canvas_.SetChangedHandler([this](const QRect& area) {
         inner_->update(fit_.scale == 1 ? fit_.Cover(area) : fit_.Cover(area).adjusted(-1, -1, 1, 1));
     });
@@ -729,7 +675,7 @@ void MainForm::closeEvent(QCloseEvent* event) {
     }
     event->accept();
     // The program's event loop ends once control is back in it, after every running handler (a
-    // click whose main loop is still in DoEvents, say) has returned; nothing is destroyed here.
+    // click, say) has returned; nothing is destroyed here.
     QCoreApplication::quit();
 }
 
@@ -744,25 +690,19 @@ void MainForm::RaiseLoad() {
     loading_ = true;
     if (onLoad) onLoad();
     loading_ = false;
-    if (closed_) return;
-    for (QtTimer* timer : {&titleTimer_, &timeLimitTimer_, &gameOverTimer_, &noteTimer_}) timer->Activate();
 }
 
-void MainForm::DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
-
-void MainForm::WaitForEvents(std::uint32_t untilTick) {
-    // A signed difference stays right when the tick count wraps between now and untilTick.
-    const auto remaining = static_cast<std::int32_t>(untilTick - clock_.Now());
-    if (remaining <= 0) {
-        DoEvents();
+void MainForm::SetWake(std::optional<int> ms) {
+    if (!ms || closed_) {
+        wake_.stop();
         return;
     }
+    const int wait = std::max(0, *ms);
+    const std::uint32_t at = clock_.Now() + static_cast<std::uint32_t>(wait);
     // Kept only while it rings no later than asked: a clock that jumped meanwhile needs it set afresh.
-    if (!wake_.isActive() || wakeAt_ != untilTick || wake_.remainingTime() > remaining) {
-        wake_.start(remaining);
-        wakeAt_ = untilTick;
-    }
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+    if (wake_.isActive() && wakeAt_ == at && wake_.remainingTime() <= wait) return;
+    wake_.start(wait);
+    wakeAt_ = at;
 }
 
 }  // namespace kanuvo

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The game's window and its controls over Qt Widgets: picture boxes, buttons, timers, the event
-// dispatch the main loop calls, and the events the program wires to the game.
+// The game's window and its controls over Qt Widgets: picture boxes, buttons, the one timer that
+// wakes the game, and the events the program wires to the game.
 #pragma once
 
 #include <QPushButton>
@@ -143,37 +143,6 @@ private:
     PictureWidget* widget_ = nullptr;  // owned by its parent window
 };
 
-// A timer whose event comes only from the event dispatch and only while it is enabled and has a
-// period; enabling it starts a fresh period. What a hold leaves of a period is measured on the
-// game's clock.
-class QtTimer : public Timer {
-public:
-    QtTimer(Clock& clock, bool enabled);
-    void SetPeriod(int ms) override;
-    void SetEnabled(bool enabled) override;
-    bool Enabled() const override { return enabled_; }
-    void SetHeld(bool held) override;
-    bool Held() const override { return held_; }
-    // Lets an enabled timer count; until then it waits (the window's load comes first).
-    void Activate();
-
-    std::function<void()> onTimer;
-
-private:
-    bool Counting() const { return enabled_ && active_ && !held_; }
-
-    void Start(int periodMs);
-
-    Clock& clock_;
-    QTimer timer_;
-    int interval_ = 0;
-    bool enabled_;
-    bool active_ = false;
-    bool held_ = false;
-    std::uint32_t periodStart_ = 0;  // the tick the period being counted began at
-    int heldRemainder_ = -1;  // milliseconds left of the period when held; -1 for a fresh period
-};
-
 // How the player left the window: its size in its normal state, and whether it filled the screen.
 struct WindowPlacement {
     QSize size;  // the window's own area, with the title bar it draws itself, if any
@@ -199,15 +168,10 @@ public:
     QtButton& GaugeFrame() override { return gaugeFrame_; }
     QtButton& GaugeBar() override { return gaugeBar_; }
     QtPictureBox& HelpView() override { return helpView_; }
-    QtTimer& TitleTimer() override { return titleTimer_; }
-    QtTimer& TimeLimitTimer() override { return timeLimitTimer_; }
-    QtTimer& GameOverTimer() override { return gameOverTimer_; }
-    QtTimer& NoteTimer() override { return noteTimer_; }
 
     void SetSize(int width, int height) override;
     void Close() override;
-    void DoEvents() override;
-    void WaitForEvents(std::uint32_t untilTick) override;
+    void SetWake(std::optional<int> ms) override;
 
     // F11: fills the screen with the window, or gives it back its size.
     void ToggleFullScreen();
@@ -222,7 +186,7 @@ public:
     // larger than the screen is ignored: the window keeps the game's size.
     void RestorePlacement(const WindowPlacement& placement);
 
-    // Raises the load event once, then lets the enabled timers run.
+    // Raises the load event once.
     void RaiseLoad();
     // The window has been closed (by the close box or Unload); it stays in memory until the program ends.
     bool Closed() const { return closed_; }
@@ -237,6 +201,7 @@ public:
     std::function<void()> onMouseDown;  // a click of any button on the window's own area
     std::function<void(int keyCode)> onKeyDown;  // a key no control took (none has the focus)
     std::function<void()> onResize;     // the inner area changed size after the load (a late frame)
+    std::function<void()> onWake;       // the time the game asked to be woken at has come
     // Once, just after the window's first frame has been painted: for what the first frame does not
     // need, so that it does not stand between the start and the title on screen.
     std::function<void()> onFirstFrame;
@@ -296,12 +261,8 @@ private:
     QtButton gaugeFrame_;
     QtButton gaugeBar_;
     QtPictureBox helpView_;  // made after every other control, so that it lies over them all
-    QtTimer titleTimer_;
-    QtTimer timeLimitTimer_;
-    QtTimer gameOverTimer_;
-    QtTimer noteTimer_;
-    // Wakes a wait for the next truck step. A wait ended early by a repaint is taken up again for the
-    // same tick: the timer then runs on, rather than being made and set afresh twice a step.
+    // The one timer that wakes the game. A wake asked for again at the same tick (after every event
+    // of a run, say) leaves it running, rather than setting it afresh.
     QTimer wake_;
     std::uint32_t wakeAt_ = 0;
 };

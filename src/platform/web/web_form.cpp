@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The game's window in a web page: canvases for the picture boxes, page buttons, timers on the game's
-// clock, and the event dispatch the main loop calls, which lets the page run between passes.
+// The game's window in a web page: canvases for the picture boxes, page buttons, the page's events
+// handed to the game as they come, and the one timer that wakes it.
 #include "platform/web/web_form.h"
 
 #include <emscripten.h>
@@ -24,18 +24,13 @@ EM_JS(void, kanuvo_place_surface, (int s, int x, int y), { Kanuvo.form.placeSurf
 EM_JS(void, kanuvo_show_surface, (int s, int visible), { Kanuvo.form.showSurface(s, visible); });
 EM_JS(void, kanuvo_size_window, (int w, int h), { Kanuvo.form.sizeWindow(w, h); });
 EM_JS(void, kanuvo_close_window, (), { Kanuvo.form.closeWindow(); });
-// Lets the page run: until Kanuvo.wake() is called or ms have passed (never, for a negative ms).
-EM_ASYNC_JS(void, kanuvo_sleep, (double ms), { await Kanuvo.form.sleep(ms); });
+EM_JS(void, kanuvo_wake_in, (int ms), { Kanuvo.form.wakeIn(ms); });
 
 namespace kanuvo {
 
 namespace {
 
 constexpr double kButtonFontPoints = 9;
-// A loop that never waits (a route trace steps on every pass) still lets the page take input and
-// show its frames this often.
-constexpr std::uint32_t kYieldEveryMs = 8;
-
 double PixelsOfPoints(double points) { return std::max(points, 1.0) * 96.0 / 72.0; }
 
 }  // namespace
@@ -79,54 +74,8 @@ void WebPictureBox::SetFocus() {
     if (onFocus) onFocus();
 }
 
-void WebTimer::Start(int periodMs) { due_ = clock_.Now() + static_cast<std::uint32_t>(periodMs); }
-
-void WebTimer::SetEnabled(bool enabled) {
-    if (enabled == enabled_) return;
-    enabled_ = enabled;
-    if (!enabled) {
-        held_ = false;
-        heldRemainder_ = -1;
-    } else if (active_) {
-        Start(interval_);
-    }
-}
-
-void WebTimer::SetHeld(bool held) {
-    held = held && enabled_;
-    if (held == held_) return;
-    if (held) heldRemainder_ = active_ ? static_cast<int>(std::clamp<std::int64_t>(Remaining(), 0, interval_)) : -1;
-    held_ = held;
-    if (!held && active_) {
-        Start(heldRemainder_ >= 0 ? heldRemainder_ : interval_);
-        heldRemainder_ = -1;
-    }
-}
-
-void WebTimer::Activate() {
-    if (active_) return;
-    active_ = true;
-    if (enabled_ && !held_) Start(interval_);
-}
-
-std::int64_t WebTimer::Remaining() const {
-    // A held timer is never due: one read as due would be dispatched, and not fired, on every pass.
-    if (!Counting()) return -1;
-    // A signed difference stays right across the tick count's wrap.
-    const auto left = static_cast<std::int32_t>(due_ - clock_.Now());
-    return std::max<std::int64_t>(left, 0);
-}
-
-void WebTimer::Fire() {
-    if (Remaining() != 0) return;
-    // The next period starts now, as a window timer's does, however late this event came.
-    Start(interval_);
-    if (onTimer) onTimer();
-}
-
-WebForm::WebForm(Clock& clock)
-    : clock_(clock),
-      canvas_("window"),
+WebForm::WebForm()
+    : canvas_("window"),
       boardView_("board"),
       boardCopy_(""),
       exitButton_(kExitCaption.source, Rgb(128, 255, 128), true),
@@ -134,11 +83,7 @@ WebForm::WebForm(Clock& clock)
       startStopButton_(kStartCaption.source, Rgb(255, 128, 128), true),
       gaugeFrame_("", Rgb(255, 255, 255), false),
       gaugeBar_("", Rgb(255, 0, 0), false),
-      helpView_("help"),
-      titleTimer_(clock, true),
-      timeLimitTimer_(clock, false),
-      gameOverTimer_(clock, false),
-      noteTimer_(clock, false) {
+      helpView_("help") {
     for (WebButton* button : {&exitButton_, &newGameButton_, &startStopButton_, &gaugeFrame_, &gaugeBar_})
         button->SetFontSize(kButtonFontPoints);
     for (WebPictureBox* box : {&boardView_, &helpView_}) box->onFocus = [this, box] { focus_ = box; };
@@ -169,11 +114,24 @@ void WebForm::RaiseLoad() {
     if (loaded_) return;
     loaded_ = true;
     if (onLoad) onLoad();
-    if (closed_) return;
-    for (WebTimer* timer : {&titleTimer_, &timeLimitTimer_, &gameOverTimer_, &noteTimer_}) timer->Activate();
 }
 
-void WebForm::Post(PageEvent kind, int a, int b, int c, int d) { events_.push_back({kind, a, b, c, d}); }
+void WebForm::SetWake(std::optional<int> ms) { kanuvo_wake_in(ms && !closed_ ? std::max(0, *ms) : -1); }
+
+void WebForm::Post(PageEvent kind, int a, int b, int c, int d) {
+    events_.push_back({kind, a, b, c, d});
+    // A handler that makes the page report something (a page that moves a button under the pointer,
+    // say) has its own event finished first.
+    if (handling_) return;
+    handling_ = true;
+    while (!events_.empty() && !closed_) {
+        const Event event = events_.front();
+        events_.pop_front();
+        Handle(event);
+    }
+    events_.clear();
+    handling_ = false;
+}
 
 void WebForm::Handle(const Event& e) {
     switch (e.kind) {
@@ -207,52 +165,13 @@ void WebForm::Handle(const Event& e) {
         case PageEvent::Resize:
             if (onResize) onResize();
             return;
+        case PageEvent::Wake:
+            if (onWake) onWake();
+            return;
         case PageEvent::Leave:
             Close();
             return;
     }
-}
-
-bool WebForm::Dispatch() {
-    bool handled = false;
-    // Events that handlers cause are taken in the same dispatch, as a window's queue would.
-    while (!events_.empty() && !closed_) {
-        const Event event = events_.front();
-        events_.pop_front();
-        Handle(event);
-        handled = true;
-    }
-    for (WebTimer* timer : {&titleTimer_, &timeLimitTimer_, &gameOverTimer_, &noteTimer_}) {
-        if (closed_) break;
-        if (timer->Remaining() == 0) {
-            timer->Fire();
-            handled = true;
-        }
-    }
-    return handled;
-}
-
-void WebForm::DoEvents() {
-    const std::uint32_t now = clock_.Now();
-    if (now - lastYield_ >= kYieldEveryMs) {
-        kanuvo_sleep(0);
-        lastYield_ = clock_.Now();
-    }
-    Dispatch();
-}
-
-void WebForm::WaitForEvents(std::uint32_t untilTick) {
-    if (Dispatch()) return;
-    // Asleep until the page reports something, the first timer is due, or the tick asked for comes.
-    auto wait = static_cast<std::int64_t>(static_cast<std::int32_t>(untilTick - clock_.Now()));
-    for (WebTimer* timer : {&titleTimer_, &timeLimitTimer_, &gameOverTimer_, &noteTimer_}) {
-        if (timer->Remaining() >= 0) wait = std::min(wait, timer->Remaining());
-    }
-    if (wait > 0) {
-        kanuvo_sleep(static_cast<double>(wait));
-        lastYield_ = clock_.Now();
-    }
-    Dispatch();
 }
 
 }  // namespace kanuvo

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: MIT
-// The game's window in a web page: canvases for the picture boxes, page buttons, timers on the game's
-// clock, and the event dispatch the main loop calls, which lets the page run between passes.
+// The game's window in a web page: canvases for the picture boxes, page buttons, the page's events
+// handed to the game as they come, and the one timer that wakes it.
 #pragma once
 
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "platform/form.h"
@@ -71,38 +72,7 @@ private:
     bool visible_ = false;
 };
 
-// A timer counted on the game's clock; its event comes only from the event dispatch.
-class WebTimer : public Timer {
-public:
-    WebTimer(Clock& clock, bool enabled) : clock_(clock), enabled_(enabled) {}
-    void SetPeriod(int ms) override { interval_ = ms; }
-    void SetEnabled(bool enabled) override;
-    bool Enabled() const override { return enabled_; }
-    void SetHeld(bool held) override;
-    bool Held() const override { return held_; }
-    // Lets an enabled timer count; until then it waits (the window's load comes first).
-    void Activate();
-    // Milliseconds until its next event, or -1 while it counts nothing.
-    std::int64_t Remaining() const;
-    // Raises its event if its period is over.
-    void Fire();
-
-    std::function<void()> onTimer;
-
-private:
-    bool Counting() const { return enabled_ && active_ && !held_ && interval_ > 0; }
-    void Start(int periodMs);
-
-    Clock& clock_;
-    int interval_ = 0;
-    bool enabled_;
-    bool active_ = false;
-    bool held_ = false;
-    std::uint32_t due_ = 0;  // the tick of the next event while counting
-    int heldRemainder_ = -1;
-};
-
-// What the page reports, queued until the next dispatch.
+// What the page reports.
 enum class PageEvent {
     Key = 1,          // a: the virtual-key code
     MouseDown = 2,    // a: the surface, b, c: the point in the game's pixels, d: the button
@@ -111,11 +81,12 @@ enum class PageEvent {
     ButtonMove = 5,   // a: the button
     Resize = 6,       // the page's size or pixel ratio changed
     Leave = 7,        // the page is going away
+    Wake = 8,         // the time the game asked to be woken at has come
 };
 
 class WebForm : public Form {
 public:
-    explicit WebForm(Clock& clock);
+    WebForm();
     ~WebForm() override;
 
     Surface& Canvas() override { return canvas_; }
@@ -127,17 +98,12 @@ public:
     WebButton& GaugeFrame() override { return gaugeFrame_; }
     WebButton& GaugeBar() override { return gaugeBar_; }
     WebPictureBox& HelpView() override { return helpView_; }
-    WebTimer& TitleTimer() override { return titleTimer_; }
-    WebTimer& TimeLimitTimer() override { return timeLimitTimer_; }
-    WebTimer& GameOverTimer() override { return gameOverTimer_; }
-    WebTimer& NoteTimer() override { return noteTimer_; }
 
     void SetSize(int width, int height) override;
     void Close() override;
-    void DoEvents() override;
-    void WaitForEvents(std::uint32_t untilTick) override;
+    void SetWake(std::optional<int> ms) override;
 
-    // Raises the load event once, then lets the enabled timers run.
+    // Raises the load event once.
     void RaiseLoad();
     bool Closed() const { return closed_; }
     // Called by the page, through the program's one exported entry, for each thing that happens.
@@ -148,18 +114,16 @@ public:
     std::function<void()> onMouseDown;           // a click on the window's own area
     std::function<void(int keyCode)> onKeyDown;  // a key no picture box took
     std::function<void()> onResize;
+    std::function<void()> onWake;  // the time the game asked to be woken at has come
 
 private:
     struct Event {
         PageEvent kind;
         int a, b, c, d;
     };
-    // Handles the queued events and the timers that are due; true when anything was handled.
-    bool Dispatch();
     void Handle(const Event& event);
     void ApplySize();
 
-    Clock& clock_;
     WebSurface canvas_;
     WebPictureBox boardView_;
     WebPictureBox boardCopy_;
@@ -169,16 +133,13 @@ private:
     WebButton gaugeFrame_;
     WebButton gaugeBar_;
     WebPictureBox helpView_;  // made after every other control, so that it lies over them all
-    WebTimer titleTimer_;
-    WebTimer timeLimitTimer_;
-    WebTimer gameOverTimer_;
-    WebTimer noteTimer_;
     WebPictureBox* focus_ = nullptr;
+    // What the page reported while an event was being handled, taken after it, in order.
     std::deque<Event> events_;
+    bool handling_ = false;
     int width_ = 0, height_ = 0;  // the inner area, in pixels: the page has no frame
     bool loaded_ = false;
     bool closed_ = false;
-    std::uint32_t lastYield_ = 0;
 };
 
 }  // namespace kanuvo

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Kanuvo's entry point in the browser: the page's window, services and sound, the game wired to the
-// page's events, and the page's event loop, asleep until something happens.
+// Kanuvo's entry point in the browser: the page's window, services and sound, and the game wired to
+// the page's events.
 #include <emscripten.h>
 
 #include <cstdint>
@@ -26,15 +26,12 @@ namespace {
 inline constexpr Text kTouchSound = KANUVO_TEXT("Help", "M：サウンド");
 inline constexpr Text kTouchAssist = KANUVO_TEXT("Help", "A：道アシスト");
 
-// How long the loop outside a run sleeps at most: as good as for ever, yet a signed tick difference.
-constexpr std::uint32_t kForeverMs = 1u << 30;
-
 struct WebApp : Choices {
     WebApp() : game(form, system, clock, sound) {}
 
     WebClock clock;
     WebSystem system;
-    WebForm form{clock};
+    WebForm form;
     WebSound sound;
     Game game;
     WebSettings settings;
@@ -78,14 +75,14 @@ struct WebApp : Choices {
             const Rect corner = CornerArea(*g);
             if (x >= corner.left && x < corner.right && y >= corner.top && y < corner.bottom) {
                 KeyDown(*g, kKeyHelp);
-                return;
+            } else {
+                BoardMouseDown(*g, button, x, y);
             }
-            BoardMouseDown(*g, button, x, y);
+            AdvanceTime(*g);
         };
         OfferTouchKeys();
         form.RaiseLoad();
         kanuvo_first_frame();
-        while (!form.Closed()) form.WaitForEvents(clock.Now() + kForeverMs);
     }
 };
 
@@ -94,11 +91,15 @@ WebApp* app = nullptr;
 }  // namespace
 }  // namespace kanuvo
 
-// The page reports each thing that happens here; the game takes it at its next dispatch.
+// The page reports each thing that happens here, and the game takes it at once.
 extern "C" EMSCRIPTEN_KEEPALIVE void KanuvoPost(int kind, int a, int b, int c, int d) {
     if (kanuvo::app != nullptr) kanuvo::app->form.Post(static_cast<kanuvo::PageEvent>(kind), a, b, c, d);
 }
 
+// The program's one timer has rung.
+extern "C" EMSCRIPTEN_KEEPALIVE void KanuvoWake() { KanuvoPost(static_cast<int>(kanuvo::PageEvent::Wake), 0, 0, 0, 0); }
+
+// Sets the game up and returns: from then on the page's events and the game's wakes drive it.
 int main() {
     static kanuvo::WebApp app;
     kanuvo::app = &app;

@@ -13,8 +13,8 @@
 #include "platform/web/web_surface.h"
 
 // The page's side of each call is in page.js.
-EM_ASYNC_JS(void, kanuvo_message, (const char* text), { await Kanuvo.page.message(UTF8ToString(text)); });
-EM_ASYNC_JS(void, kanuvo_end, (int status), { await Kanuvo.page.end(status); });
+EM_JS(void, kanuvo_message, (const char* text), { Kanuvo.page.message(UTF8ToString(text)); });
+EM_JS(void, kanuvo_end, (int status), { Kanuvo.page.end(status); });
 EM_JS(void, kanuvo_note, (const char* text), { Kanuvo.page.note(UTF8ToString(text)); });
 EM_JS(int, kanuvo_another_copy, (), { return Kanuvo.page.anotherCopy ? 1 : 0; });
 EM_JS(char*, kanuvo_english, (const char* context, const char* source), {
@@ -75,7 +75,7 @@ std::string WebSystem::Translate(const Text& text) {
 }
 
 void WebSystem::End(int exitStatus) {
-    kanuvo_end(exitStatus);  // never returns: the page has stopped the game
+    kanuvo_end(exitStatus);  // the page takes no more events and wakes: the game's callers return at once
 }
 
 bool WebSystem::AnotherCopyRuns() { return kanuvo_another_copy() != 0; }

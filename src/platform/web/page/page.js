@@ -342,30 +342,15 @@ const Kanuvo = (() => {
       touch.style.display = 'none';
       document.getElementById('ended').style.display = 'flex';
     },
-    // Lets the page run until wake() or ms have passed; never times out for a negative ms.
-    sleep(ms) {
-      return new Promise((resolve) => {
-        let timer = 0;
-        const done = () => {
-          if (timer) clearTimeout(timer);
-          if (wakeUp === done) wakeUp = null;
-          resolve();
-        };
-        wakeUp = done;
-        if (ms === 0) {
-          yields.push(done);
-          channel.port2.postMessage(0);
-        } else if (ms > 0) {
-          timer = setTimeout(done, ms);
-        }
-      });
+    // The program's one timer: it wakes the game in ms milliseconds, in place of the wake set before;
+    // a negative ms sets none.
+    wakeIn(ms) {
+      clearTimeout(wakeTimer);
+      wakeTimer = ms >= 0 ? setTimeout(() => { if (running) Module._KanuvoWake(); }, ms) : 0;
     },
   };
-  // A message through a channel comes back at once, unlike a timeout of 0, which a page may delay.
-  const channel = new MessageChannel();
-  const yields = [];
-  channel.port1.onmessage = () => { const y = yields.shift(); if (y) y(); };
-  let wakeUp = null;
+  let wakeTimer = 0;
+  let messageShown = Promise.resolve();
 
   function post(kind, a = 0, b = 0, c = 0, d = 0) {
     if (!running) return;
@@ -374,7 +359,6 @@ const Kanuvo = (() => {
       return;
     }
     Module._KanuvoPost(kind, a, b, c, d);
-    if (wakeUp) wakeUp();
   }
 
   // ---- Input: keys, and the mouse and touch as one pointer.
@@ -602,20 +586,23 @@ const Kanuvo = (() => {
   const pointers = [null, 'default'];
   const page = {
     anotherCopy: false,
+    // A message over the page, which the game does not wait for: the only messages it shows end it.
     message(text) {
       const box = document.getElementById('message');
       document.getElementById('message-text').textContent = text;
       box.style.display = 'block';
-      return new Promise((resolve) => {
+      messageShown = new Promise((resolve) => {
         document.getElementById('message-ok').onclick = () => {
           box.style.display = 'none';
           resolve();
         };
       });
     },
+    // The game stops at once; the window goes once the player has read the message it showed.
     end() {
-      form.closeWindow();
-      return new Promise(() => {});  // nothing runs any more
+      running = false;
+      form.wakeIn(-1);
+      messageShown.then(() => form.closeWindow());
     },
     note(text) {
       const note = document.getElementById('note');
