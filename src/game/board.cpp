@@ -8,6 +8,10 @@ namespace kanuvo {
 
 namespace {
 
+// The board's grounds: dark enough for the white stage caption and the banners' letters.
+constexpr std::array<Color, 6> kGrounds{Rgb(0, 0, 128),   Rgb(0, 128, 0),   Rgb(0, 128, 128),
+                                        Rgb(128, 0, 0), Rgb(128, 0, 128), Rgb(128, 128, 0)};
+
 // The two sides each kind joins, as the directions a road leaves by: left, right, up (top), down (bottom).
 struct Sides {
     bool left, right, top, bottom;
@@ -104,6 +108,13 @@ void DealBoard(GameState& s) {
         s.Cells[i] = KindOfNumber(kind);
     }
     LayStartRoad(s);
+}
+
+void DealFreshBoard(GameState& s) {
+    DealBoard(s);
+    s.BoardBackColor = kGrounds[static_cast<std::size_t>(s.random.Draw(static_cast<int>(kGrounds.size())) - 1)];
+    s.Cells[InitialEmptyCell(s.BoardSize)] = TileKind::Empty;
+    s.AssistLit = {};
 }
 
 void LayStartRoad(GameState& s) {

@@ -61,6 +61,9 @@ const char* TileName(TileKind kind);
 // Deals a fresh board for BoardSize: the six kinds by quota over cells 2..N*N-1, goal and start
 // cleared, then the start road laid. Draws from the shared generator.
 void DealBoard(GameState& s);
+// A board as the player is given it: DealBoard, then the colour of its ground drawn from the same
+// generator, and InitialEmptyCell emptied for the first slide; nothing on it is outlined yet.
+void DealFreshBoard(GameState& s);
 // Chooses StartExit and lays the fixed road pieces next to the start.
 void LayStartRoad(GameState& s);
 

@@ -75,8 +75,8 @@ void RefreshCorner(Game& g) {
 
 }  // namespace
 
-Rect CornerArea(const BoardState& s) {
-    const int n = s.BoardSize;
+Rect CornerArea(const GameState& s) {
+    const int n = BoardSizeOnScreen(s);
     const Rect& start = s.CellRects[StartCell(n)];
     return Rect{0, start.bottom + 1, s.CellRects[StartCell(n) - 1].left, start.bottom + 1 + s.CellSize};
 }

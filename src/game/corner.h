@@ -9,9 +9,9 @@
 
 namespace kanuvo {
 
-// The corner: the margin's full height below the board, from the window's left edge to the column
-// under which the first retry stands.
-Rect CornerArea(const BoardState& s);
+// The corner: the margin's full height below the board on screen, from the window's left edge to the
+// column under which the first retry stands.
+Rect CornerArea(const GameState& s);
 // Letters the corner afresh on the surface, which shows the board.
 void DrawCorner(Game& g, Surface& surface);
 // Shows the note in the corner; it fades and goes by itself.

@@ -13,7 +13,7 @@
 #include "game/pictures.h"
 #include "game/pause.h"
 #include "game/play.h"
-#include "game/rounding.h"
+#include "game/repaint.h"
 #include "game/route.h"
 #include "game/run_end.h"
 #include "game/sprite.h"
@@ -27,37 +27,24 @@ namespace {
 
 constexpr Text kAlreadyRunningMessage = KANUVO_TEXT("Messages", "このアプリケーションはすでに開かれています。");
 
-// Game Over lettering: how often it grows, its start size, growth per drawing, and the margin at which
-// it stops.
+// How often the Game Over lettering grows.
 constexpr int kGameOverTickMs = 500;
-constexpr int kZoomStartWidth = 60, kZoomStartHeight = 20;
-constexpr int kZoomGrowWidth = 100, kZoomGrowHeight = 50;
-constexpr int kZoomStopMargin = 50;
 
 // The three window sides in pixels.
 constexpr int kSmallSide = 400, kMiddleSide = 550, kLargeSide = 650;
 
-void CenterZoom(Game& g) {
-    const Surface& window = g.form.Canvas();
-    g.ZoomLeft = RoundHalfEven((window.PixelWidth() - g.ZoomWidth) / 2.0);
-    g.ZoomTop = RoundHalfEven((window.PixelHeight() - g.ZoomHeight) / 2.0);
-}
-
-// The lettering stops growing, and the next Game Over starts it from its smallest size.
+// The lettering stops growing, for a board drawn afresh: none of it lies there, and the next Game
+// Over starts it from its smallest size.
 void StopGameOverLettering(Game& g) {
     g.GameOverTimer.SetEnabled(false);
-    g.ZoomWidth = 0;
+    g.GameOverDrawings = 0;
+    g.GameOverHint = false;
 }
 
 // The keys that press the buttons, said where the pointer rests on them.
 void HintButtonKeys(Game& g) {
     g.form.StartStopButton().SetHint(Say(g, texts::kStartKeyHint));
     g.form.NewGameButton().SetHint(Say(g, texts::kNewGameKeyHint));
-}
-
-void PaintTitle(Game& g) {
-    Surface& window = g.form.Canvas();
-    window.DrawPicture(*g.TitlePicture, 0, 0, window.PixelWidth(), window.PixelHeight(), RasterOp::Copy);
 }
 
 // The geometry of the board and the window's controls for BoardSize and the window's inner area, and
@@ -116,17 +103,17 @@ void FormLoad(Game& g) {
     g.StepDue = false;
     g.StepInterval = kStepIntervalMs;
     // The first board is dealt and laid out now but drawn only when the title screen ends.
-    DealBoard(g);
+    DealFreshBoard(g);
     LayOutBoard(g);
     ShowWhichButtonsAct(g);
 }
 
 void FormResize(Game& g) {
     // While the title shows, nothing of the board is drawn yet: the title and the layout simply
-    // follow the window's real inner area. Once the board is drawn it keeps the layout it was drawn with.
-    if (!g.TitleTimer.Enabled() || !g.TitlePicture) return;
-    PaintTitle(g);
-    LayOutBoard(g);
+    // follow the window's real inner area. Once the board is drawn it keeps the layout it was drawn
+    // with, drawn again on its resized surfaces, which keep only what still fits them.
+    if (g.TitleTimer.Enabled() && g.TitlePicture) LayOutBoard(g);
+    RepaintScreen(g);
 }
 
 void FormQueryUnload(Game& g) {
@@ -153,13 +140,14 @@ void NewGameClick(Game& g) {
     if (!g.Playing) {
         // A Game Over still growing would draw over the fresh board.
         StopGameOverLettering(g);
-        // The next board is dealt, laid out and drawn at once, and may be started.
-        DealBoard(g);
+        // The next board is dealt, laid out and drawn at once, and may be started; the last run's end
+        // is no longer on screen.
+        DealFreshBoard(g);
         LayOutBoard(g);
         g.BoardReady = true;
+        g.LastRunEnd = RunEnd::None;
         RedrawBoard(g);
         PrintStageCaption(g);
-        g.LastRunEnd = RunEnd::None;  // the redraw has removed what the last run's end showed
         g.form.GaugeFrame().SetVisible(false);
         ShowWhichButtonsAct(g);
     }
@@ -287,6 +275,7 @@ void EndRun(Game& g, RunEnd end) {
     if (end == RunEnd::Cleared) {
         // The time stays for the clear's banner.
         g.LastRunEnd = RunEnd::Cleared;
+        if (!g.RunAssisted) KeepBestTime(g);
         PlaySound(g, SoundId::Goal);
         AdvanceStage(g);
         g.Lives = kLivesPerStage;
@@ -326,37 +315,19 @@ void RewordWindow(Game& g) {
     if (auto mask = g.system.LoadPicture(kGameOverMaskId)) g.GameOverMask = std::move(mask);
     if (g.TitleTimer.Enabled()) {
         if (auto title = g.system.LoadPicture(kTitlePictureId)) g.TitlePicture = std::move(title);
-        if (g.TitlePicture) PaintTitle(g);
-        return;
     }
-    // On the board: the stage caption on its own ground left of the gauge, and the F1 hint.
-    PictureBox& board = g.form.BoardView();
-    board.FillBox(0, 0, g.form.GaugeFrame().Left() - 1, g.CellRects[1].top - 1, g.BoardBackColor);
-    PrintStageCaption(g);
-    DrawCorner(g, board);
-    RelabelBoard(g);
+    // Everything lettered, the Game Over lettering and the help page included, in the language spoken now.
+    RepaintScreen(g);
 }
 
 void GameOverTick(Game& g) {
-    const Surface& window = g.form.Canvas();
-    if (g.ZoomWidth < kZoomStartWidth) {
-        g.ZoomWidth = kZoomStartWidth;
-        g.ZoomHeight = kZoomStartHeight;
-        CenterZoom(g);
+    if (GameOverDrawingFits(g, g.GameOverDrawings)) {
+        DrawGameOverLettering(g, g.GameOverDrawings++);
+        return;
     }
-    if (window.PixelWidth() - kZoomStopMargin > g.ZoomWidth) {
-        // Earlier, smaller drawings stay: the lettering seems to zoom out of the board's middle.
-        DrawSprite(g.form.BoardView(), *g.GameOverMask, *g.GameOverPicture, g.ZoomLeft, g.ZoomTop, g.ZoomWidth,
-                   g.ZoomHeight);
-        g.ZoomWidth += kZoomGrowWidth;
-        g.ZoomHeight += kZoomGrowHeight;
-        CenterZoom(g);
-    } else {
-        // The last drawing, if any, was one growth smaller than the size now reached.
-        const int lastHeight = g.ZoomWidth > kZoomStartWidth ? g.ZoomHeight - kZoomGrowHeight : 0;
-        ShowGameOverHint(g, RoundHalfEven((window.PixelHeight() + lastHeight) / 2.0));
-        StopGameOverLettering(g);
-    }
+    g.GameOverHint = true;
+    ShowGameOverHint(g);
+    g.GameOverTimer.SetEnabled(false);
 }
 
 }  // namespace kanuvo

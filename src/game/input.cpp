@@ -28,7 +28,6 @@ void ToggleAssist(Game& g) {
 void SwitchLanguage(Game& g) {
     if (g.choices == nullptr || !g.choices->SwitchLanguage()) return;
     RewordWindow(g);
-    if (g.HelpShown) DrawHelpPage(g);
 }
 
 }  // namespace

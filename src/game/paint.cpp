@@ -179,11 +179,4 @@ void EraseCell(const BoardState& s, int cell, Surface& surface) {
     surface.FillBox(r.left, r.top, r.right, r.bottom, s.BoardBackColor);
 }
 
-int MakeEmptyCell(GameState& s, Surface& surface) {
-    const int cell = InitialEmptyCell(s.BoardSize);
-    EraseCell(s, cell, surface);
-    s.Cells[cell] = TileKind::Empty;
-    return cell;
-}
-
 }  // namespace kanuvo

@@ -24,7 +24,5 @@ void EraseCell(const BoardState& s, int cell, Surface& surface);
 // Repaints the lines between cells where they cross `area` (left and top edges included, right and
 // bottom not): the background, and the road bands that run across them.
 void PaintLinesBetweenCells(const BoardState& s, const Rect& area, Surface& surface);
-// Erases InitialEmptyCell, makes it Empty; returns its index.
-int MakeEmptyCell(GameState& s, Surface& surface);
 
 }  // namespace kanuvo

@@ -20,7 +20,11 @@ constexpr Color kPlateEdge = Rgb(230, 230, 230);
 constexpr double kTitlePerBoardPixel = 0.09;
 constexpr double kHintPerBoardPixel = 0.05;
 
-// The board's cells hidden under an empty field of the board's own colour, lettered as a banner.
+// Copies the plate's area from one board surface to the other.
+bool CopyPlateArea(Game& g, Surface& to, const Surface& from) { return CopyArea(g, to, from, PlateRect(g)); }
+
+}  // namespace
+
 void DrawPausePlate(Game& g) {
     Surface& board = g.form.BoardView();
     const Rect r = PlateRect(g);
@@ -32,18 +36,7 @@ void DrawPausePlate(Game& g) {
     DrawBanner(board, r, lines, g.BoardBackColor);
 }
 
-// Copies the plate's area from one board surface to the other.
-bool CopyPlateArea(Game& g, Surface& to, const Surface& from) { return CopyArea(g, to, from, PlateRect(g)); }
-
-}  // namespace
-
 bool IsPauseKey(int keyCode) { return keyCode == kKeyPause || keyCode == kKeyEscape; }
-
-void HoldPlateAside(Game& g, void (*draw)(Game&)) {
-    if (g.Paused && !CopyPlateArea(g, g.form.BoardView(), g.form.BoardCopy())) return;
-    draw(g);
-    if (g.Paused && CopyPlateArea(g, g.form.BoardCopy(), g.form.BoardView())) DrawPausePlate(g);
-}
 
 Rect PlateRect(const BoardState& s) {
     // A road reaches the pixel on a tile's right and bottom edge lines; the plate covers those too.

@@ -14,9 +14,8 @@ void TogglePause(Game& g);
 // The held run is ending (Stop): the board comes back from its copy and the time limit is released
 // for its handler to stop.
 void EndPause(Game& g);
-// Draws on the board with draw: while the run is held, on the board laid back from under the plate,
-// which then covers it again, lettered in the language spoken now.
-void HoldPlateAside(Game& g, void (*draw)(Game&));
+// The board's cells hidden under an empty field of the board's own colour, lettered as a banner.
+void DrawPausePlate(Game& g);
 // Where the plate lies: the board's cells, from the goal's top-left corner to the start's bottom-right
 // one, edge lines included.
 Rect PlateRect(const BoardState& s);

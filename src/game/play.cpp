@@ -26,9 +26,6 @@ constexpr int kKeypad2 = kKeypad0 + 2, kKeypad4 = kKeypad0 + 4, kKeypad6 = kKeyp
 constexpr int kTitleTicksBeforeBoard = 10;  // the title ends on the eleventh tick
 constexpr int kTimeLimitTicks = kTimeLimitSeconds * 1000 / kTimeLimitTickMs;
 
-constexpr std::array<Color, 7> kBackgroundColors{
-    0, Rgb(0, 0, 128), Rgb(0, 128, 0), Rgb(0, 128, 128), Rgb(128, 0, 0), Rgb(128, 0, 128), Rgb(128, 128, 0)};
-
 // White letters ringed by a dark pixel read well on every one of the dark backgrounds.
 constexpr Color kCaptionColor = Rgb(255, 255, 255);
 constexpr Color kCaptionRim = Rgb(0, 0, 0);
@@ -83,23 +80,6 @@ void SetPointerOnArrival(Game& g, bool GameState::*ownFlag, CursorHandle cursor)
     const bool set = g.system.SetPointer(cursor);
     g.ExitCursorSet = g.NewGameCursorSet = g.StartStopCursorSet = g.BoardCursorSet = false;
     g.*ownFlag = set;
-}
-
-void RelabelGoalAndStart(Game& g) {
-    // The board on screen: a clear may already have set the next board's size.
-    const int n = g.LastRunEnd == RunEnd::None ? g.BoardSize : g.RunBoardSize;
-    PictureBox& board = g.form.BoardView();
-    bool underTruck = false;
-    for (const int cell : {GoalCell, StartCell(n)}) {
-        cell == GoalCell ? PaintGoal(g, cell, board) : PaintStart(g, cell, board);
-        // A won road runs from the start to the goal: both are outlined.
-        if (g.AssistLit[cell] || g.LastRunEnd == RunEnd::Cleared) LightCell(g, cell, board);
-        const Rect& r = g.CellRects[cell];
-        const Rect& t = g.TruckRect;
-        underTruck = underTruck || (t.left < r.right && r.left < t.right && t.top < r.bottom && r.top < t.bottom);
-    }
-    if (underTruck) DrawTruck(g);
-    CopyBoard(g);
 }
 
 void ShowBoardAfterTitle(Game& g) {
@@ -192,30 +172,31 @@ void StartStopMouseMove(Game& g) {
 }
 void BoardMouseMove(Game& g) { SetPointerOnArrival(g, &GameState::BoardCursorSet, g.SavedCursor); }
 
+void PaintTitle(Game& g) {
+    Surface& window = g.form.Canvas();
+    window.DrawPicture(*g.TitlePicture, 0, 0, window.PixelWidth(), window.PixelHeight(), RasterOp::Copy);
+}
+
 void RedrawBoard(Game& g) {
-    const int n = g.BoardSize;
+    const int n = BoardSizeOnScreen(g);
     PictureBox& board = g.form.BoardView();
-    g.BoardBackColor = kBackgroundColors[g.random.Draw(6)];
     board.Clear(g.BoardBackColor);
     for (int i = 2; i <= n * n - 1; ++i) PaintCell(g, i, board);
     PaintGoal(g, GoalCell, board);
     PaintStart(g, StartCell(n), board);
-    MakeEmptyCell(g, board);
     DrawTruck(g);
     DrawLives(g, n);
     DrawCorner(g, board);
+    for (int cell = 1; cell <= n * n; ++cell) {
+        if (g.AssistLit[cell]) LightCell(g, cell, board);
+    }
     if (!CopyBoard(g)) return;
     board.SetVisible(true);
 }
 
 void PrintStageCaption(Game& g) {
-    PrintOutlined(g.form.BoardView(), 10, 10, Say(g, kStageCaption, std::to_string(g.Stage)), LabelFont(g),
+    PrintOutlined(g.form.BoardView(), 10, 10, Say(g, kStageCaption, std::to_string(StageOnScreen(g))), LabelFont(g),
                   kCaptionColor, kCaptionRim, kCaptionRimWidth);
-}
-
-void RelabelBoard(Game& g) {
-    if (g.TitleTimer.Enabled() || g.LastRunEnd == RunEnd::GameOver) return;
-    HoldPlateAside(g, RelabelGoalAndStart);
 }
 
 RunEnd SpendSecond(Game& g) {

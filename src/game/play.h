@@ -32,12 +32,12 @@ void NewGameMouseMove(Game& g);
 void StartStopMouseMove(Game& g);
 void BoardMouseMove(Game& g);
 
+// The title picture over the whole window.
+void PaintTitle(Game& g);
+// The board on screen as its state holds it, its hidden copy taking it: the ground, tiles, goal,
+// start, truck and retries, the free corner and the road assist's outline.
 void RedrawBoard(Game& g);
 void PrintStageCaption(Game& g);
-// After the language changed: the goal and start cells lettered in the new one, with what lay over
-// them drawn again (an outlined road, the truck). The run, its truck and its time go on untouched.
-// A Game Over board keeps its words until the next: its lettering may lie over both cells.
-void RelabelBoard(Game& g);
 
 // One second of the run's time limit: the gauge shrinks, or, with all of it spent, the timer stops,
 // the bar goes and the run has TimedOut (None otherwise).

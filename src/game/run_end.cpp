@@ -9,6 +9,8 @@
 #include "game/board.h"
 #include "game/geometry.h"
 #include "game/paint.h"
+#include "game/rounding.h"
+#include "game/sprite.h"
 #include "game/texts.h"
 
 namespace kanuvo {
@@ -33,21 +35,32 @@ constexpr double kDetailPerBoardPixel = 0.05;
 constexpr double kPixelsPerPoint = 4.0 / 3.0;
 constexpr int kGameOverHintGap = 6;  // pixels between the lettering and its hint
 
-// The whole board of the last run, from the goal's top-left to the start's bottom-right.
-Rect BoardArea(const GameState& s) {
-    return CellsArea(s, s.RunBoardSize > 0 ? s.RunBoardSize : s.BoardSize);
+// The Game Over lettering: its smallest drawing, the growth of each next one, and the margin at which
+// it stops growing.
+constexpr int kZoomStartWidth = 60, kZoomStartHeight = 20;
+constexpr int kZoomGrowWidth = 100, kZoomGrowHeight = 50;
+constexpr int kZoomStopMargin = 50;
+
+// The whole board on screen, from the goal's top-left to the start's bottom-right.
+Rect BoardArea(const GameState& s) { return CellsArea(s, BoardSizeOnScreen(s)); }
+
+// Where the lettering's drawing grown `growths` times from the smallest lies: centred on the window.
+Rect ZoomRect(Game& g, int growths) {
+    const Surface& window = g.form.Canvas();
+    const int width = kZoomStartWidth + growths * kZoomGrowWidth;
+    const int height = kZoomStartHeight + growths * kZoomGrowHeight;
+    const int left = RoundHalfEven((window.PixelWidth() - width) / 2.0);
+    const int top = RoundHalfEven((window.PixelHeight() - height) / 2.0);
+    return Rect{left, top, left + width, top + height};
 }
 
 std::vector<int> TruckRoad(const GameState& s) {
     return {s.TruckPath.begin(), s.TruckPath.begin() + s.TruckPathLength};
 }
 
-// The clear's time line and the best time, keeping this run's when it is the best so far.
-std::string BestTimeLine(Game& g, int seconds) {
-    const std::optional<int> best = g.system.LoadBestTime(g.RunStage);
-    if (best && *best <= seconds) return Say(g, kBestTime, MinutesAndSeconds(*best));
-    g.system.SaveBestTime(g.RunStage, seconds);
-    return Say(g, kNewRecord);
+// The clear's best time line: a new record, or the best time that stands.
+std::string BestTimeLine(Game& g) {
+    return g.NewRecord ? Say(g, kNewRecord) : Say(g, kBestTime, MinutesAndSeconds(g.BestTime));
 }
 
 Text MissTitle(RunEnd end) {
@@ -88,6 +101,14 @@ std::vector<int> RoadToGoal(const GameState& s) {
     return road;
 }
 
+void KeepBestTime(Game& g) {
+    const int seconds = g.TimeCount;
+    const std::optional<int> best = g.system.LoadBestTime(g.RunStage);
+    g.NewRecord = !best || *best > seconds;
+    g.BestTime = g.NewRecord ? seconds : *best;
+    if (g.NewRecord) g.system.SaveBestTime(g.RunStage, seconds);
+}
+
 void ShowRunEnd(Game& g) {
     if (g.LastRunEnd == RunEnd::None || g.LastRunEnd == RunEnd::GameOver) return;
     Surface& board = g.form.BoardView();
@@ -97,10 +118,9 @@ void ShowRunEnd(Game& g) {
     std::vector<BannerLine> lines;
     if (g.LastRunEnd == RunEnd::Cleared) {
         for (int cell : IsRouteStage(g.RunStage) ? RoadToGoal(g) : TruckRoad(g)) LightCell(g, cell, board);
-        const int seconds = g.TimeCount;
         lines = {{Say(g, kClearedTitle), headline, kBannerGold},
-                 {MinutesAndSeconds(seconds), detail, kBannerWhite},
-                 {g.RunAssisted ? Say(g, texts::kAssistNoBest) : BestTimeLine(g, seconds), detail, kBannerGold},
+                 {MinutesAndSeconds(g.TimeCount), detail, kBannerWhite},
+                 {g.RunAssisted ? Say(g, texts::kAssistNoBest) : BestTimeLine(g), detail, kBannerGold},
                  {Say(g, kNextStageHint), detail, kBannerWhite}};
     } else {
         lines = {{Say(g, MissTitle(g.LastRunEnd)), headline, kBannerWhite},
@@ -110,12 +130,34 @@ void ShowRunEnd(Game& g) {
     DrawBanner(board, area, lines, g.BoardBackColor);
 }
 
-void ShowGameOverHint(Game& g, int letteringBottom) {
+bool GameOverDrawingFits(Game& g, int growths) {
+    return g.form.Canvas().PixelWidth() - kZoomStopMargin > kZoomStartWidth + growths * kZoomGrowWidth;
+}
+
+void DrawGameOverLettering(Game& g, int growths) {
+    const Rect r = ZoomRect(g, growths);
+    DrawSprite(g.form.BoardView(), *g.GameOverMask, *g.GameOverPicture, r.left, r.top, r.right - r.left,
+               r.bottom - r.top);
+}
+
+void DrawGameOver(Game& g) {
+    if (g.LastRunEnd != RunEnd::GameOver) return;
+    for (int k = 0; k < g.GameOverDrawings; ++k) DrawGameOverLettering(g, k);
+    if (g.GameOverHint) ShowGameOverHint(g);
+}
+
+void ShowGameOverHint(Game& g) {
     if (g.LastRunEnd != RunEnd::GameOver) return;
     Surface& board = g.form.BoardView();
     const Rect area = BoardArea(g);
     const double points = (area.right - area.left) * kDetailPerBoardPixel;
-    const int top = letteringBottom + kGameOverHintGap;
+    // Below the last drawing, or the window's middle when none fitted.
+    int lastHeight = 0;
+    if (g.GameOverDrawings > 0) {
+        const Rect last = ZoomRect(g, g.GameOverDrawings - 1);
+        lastHeight = last.bottom - last.top;
+    }
+    const int top = RoundHalfEven((g.form.Canvas().PixelHeight() + lastHeight) / 2.0) + kGameOverHintGap;
     // Centred on the window as the lettering is, and narrowed to stay clear of the buttons at its right:
     // a line too long for that is lettered smaller.
     const int clear = std::min(board.PixelWidth(), static_cast<int>(g.form.NewGameButton().Left()));

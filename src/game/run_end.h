@@ -18,11 +18,21 @@ void NoteTruckPath(GameState& s);
 // The cells of the road from the start to the goal as they lie on the last run's board, start and
 // goal included; empty when the road breaks before the goal.
 std::vector<int> RoadToGoal(const GameState& s);
-// Lights the winning road and draws the banner of the run that just ended. Game Over draws nothing
-// here: its lettering grows first (ShowGameOverHint follows it).
+// A clear's best time: this run's is kept when it is the best so far; NewRecord and BestTime say
+// which for the banner.
+void KeepBestTime(Game& g);
+// Lights the winning road and draws the banner of the last run, if one has ended. Game Over draws
+// nothing here: its lettering grows first (DrawGameOver).
 void ShowRunEnd(Game& g);
-// The line under the finished Game Over lettering, whose last drawing ends at letteringBottom.
-void ShowGameOverHint(Game& g, int letteringBottom);
+// The Game Over lettering's drawing grown `growths` times from the smallest, centred on the window:
+// whether it fits inside the margin at which the lettering stops growing, and drawing it. Earlier,
+// smaller drawings stay, so the lettering seems to zoom out of the board's middle.
+bool GameOverDrawingFits(Game& g, int growths);
+void DrawGameOverLettering(Game& g, int growths);
+// The line under the finished Game Over lettering, centred below its last drawing.
+void ShowGameOverHint(Game& g);
+// What a Game Over board shows: every drawing of the lettering so far, and its hint once it has come.
+void DrawGameOver(Game& g);
 // Seconds as m:ss.
 std::string MinutesAndSeconds(int seconds);
 

@@ -29,10 +29,15 @@ void EraseLifeSlot(Game& g, const Rect& slot) {
     g.form.BoardView().FillBox(slot.left, slot.top, slot.right - 1, slot.bottom - 1, g.BoardBackColor);
 }
 
-// Where the truck's picture covers the board: at TruckRect's corner, lying or standing by its heading.
+// The way the truck faces on the board. In a route stage it waits in the start, facing out of it,
+// while the route trace borrows its heading.
+Direction TruckFacing(const GameState& s) { return IsRouteStage(StageOnScreen(s)) ? s.StartExit : s.Heading; }
+
+// Where the truck's picture covers the board: at TruckRect's corner, lying or standing as it faces.
 Rect TruckImage(const GameState& s) {
-    const int width = Lying(s.Heading) ? s.TruckLength : s.TruckBreadth;
-    const int height = Lying(s.Heading) ? s.TruckBreadth : s.TruckLength;
+    const bool lying = Lying(TruckFacing(s));
+    const int width = lying ? s.TruckLength : s.TruckBreadth;
+    const int height = lying ? s.TruckBreadth : s.TruckLength;
     return Rect{s.TruckRect.left, s.TruckRect.top, s.TruckRect.left + width, s.TruckRect.top + height};
 }
 
@@ -45,8 +50,9 @@ void DrawSprite(Surface& surface, const Picture& mask, const Picture& picture, d
 }
 
 void DrawTruck(Game& g) {
-    if (g.Heading == Direction::None) return;
-    const int picture = DirectionCode(g.Heading);
+    const Direction facing = TruckFacing(g);
+    if (facing == Direction::None) return;
+    const int picture = DirectionCode(facing);
     const Rect image = TruckImage(g);
     DrawSprite(g.form.BoardView(), *g.TruckMasks[picture], *g.TruckPictures[picture],
                static_cast<float>(image.left), static_cast<float>(image.top), image.right - image.left,

@@ -9,7 +9,7 @@ namespace kanuvo {
 // A sprite: its mask merged in (the shape turns white), then its picture ANDed over it.
 void DrawSprite(Surface& surface, const Picture& mask, const Picture& picture, double x, double y, double width,
                 double height);
-// Draws the truck sprite of the current heading at TruckRect on BoardView.
+// Draws the truck sprite at TruckRect on BoardView, facing its heading (in a route stage, out of the start).
 void DrawTruck(Game& g);
 // One truck step: repaints the cells under the truck, moves it a pixel, draws it, copies the board.
 void StepTruck(Game& g, Surface& surface);

@@ -45,7 +45,7 @@ struct BoardState {
     std::array<TileKind, kMaxCells + 1> Cells{};
     Direction StartExit = Direction::None;  // the heading out of the start: ExitLeft or ExitUp
 
-    // The board's ground, drawn afresh in one of the board colours with every board.
+    // The board's ground, one of the board colours, drawn for every board dealt.
     Color BoardBackColor = kWindowFace;
 
     // Geometry.
@@ -97,6 +97,9 @@ struct RunState {
     int RunBoardSize = 0;
     std::array<int, kMaxCells> TruckPath{};
     int TruckPathLength = 0;
+    // A clear's best time as its banner tells it: this run set a new record, or the best stands.
+    bool NewRecord = false;
+    int BestTime = 0;  // seconds
 };
 
 // What the window shows besides the board's tiles, and the player's choices it shows.
@@ -123,11 +126,10 @@ struct ScreenState {
     bool RoadAssist = false;
     std::array<bool, kMaxCells + 1> AssistLit{};
 
-    // Game Over lettering: the next drawing's size and place; ZoomWidth 0 while idle.
-    int ZoomWidth = 0;
-    int ZoomHeight = 0;
-    int ZoomLeft = 0;
-    int ZoomTop = 0;
+    // The Game Over lettering: how many drawings of it lie on the board, each one growth larger than
+    // the last, and whether the hint under them has come, which ends it.
+    int GameOverDrawings = 0;
+    bool GameOverHint = false;
 };
 
 // The game's shared state, by concern; each field keeps the game's own name.
@@ -158,6 +160,13 @@ constexpr bool IsRouteStage(int stage) { return stage == 1 || stage == 3 || stag
 // stages.
 constexpr bool TakesRouteBranch(int stage) { return stage == 1 || stage == 3 || stage == 5 || stage >= 7; }
 constexpr bool TakesTruckBranch(int stage) { return stage == 2 || stage == 4 || stage == 6 || stage >= 8; }
+
+// The stage and board size of the board on screen: after a run has ended, the run's, until the next
+// deal, though a clear or a Game Over has already moved the stage and board size on.
+constexpr int StageOnScreen(const RunState& s) { return s.LastRunEnd == RunEnd::None ? s.Stage : s.RunStage; }
+constexpr int BoardSizeOnScreen(const GameState& s) {
+    return s.LastRunEnd == RunEnd::None ? s.BoardSize : s.RunBoardSize;
+}
 
 // Moves to the next stage after a clear: 8 -> 9 -> 1, the board size following the stage.
 void AdvanceStage(GameState& s);

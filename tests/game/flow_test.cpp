@@ -382,6 +382,13 @@ TEST_F(Flow, NewGameHidesTheFrameButNotTheBar) {
     EXPECT_EQ(t.form.gaugeBar.Width(), 310);
 }
 
+TEST_F(Flow, NewGameOutlinesNothingOfTheRoadTheAssistOutlinedInTheLastRun) {
+    g.AssistLit[5] = true;  // as a run with the road assist leaves it
+    t.form.boardView.log.clear();
+    NewGameClick(g);
+    for (const std::string& call : t.form.boardView.log) EXPECT_NE(call.rfind("Box ", 0), 0u) << call;
+}
+
 TEST_F(Flow, NewGameStopsTheGameOverLetteringBeforeTheFreshBoard) {
     g.Lives = 0;
     Click(StartStopClick);
@@ -390,7 +397,7 @@ TEST_F(Flow, NewGameStopsTheGameOverLetteringBeforeTheFreshBoard) {
     GameOverTick(g);  // the first, smallest drawing
     NewGameClick(g);
     EXPECT_FALSE(g.GameOverTimer.Enabled());
-    EXPECT_EQ(g.ZoomWidth, 0) << "the next Game Over starts small again";
+    EXPECT_EQ(g.GameOverDrawings, 0) << "none lies on the fresh board; the next Game Over starts small again";
     // Three more seconds: the window delivers the timer's ticks only while it is enabled.
     t.form.boardView.log.clear();
     for (int tick = 0; tick < 6; ++tick) {
@@ -479,11 +486,12 @@ TEST(GameOver, TheLetteringGrowsFromTheMiddleAndStopsNearTheInnerWidth) {
                             "Picture 111 91 186 360 170 mergepaint", "Picture 110 91 186 360 170 and",
                             "Picture 111 41 161 460 220 mergepaint", "Picture 110 41 161 460 220 and"));
     EXPECT_FALSE(g.GameOverTimer.Enabled());
-    EXPECT_EQ(g.ZoomWidth, 0);
+    EXPECT_EQ(g.GameOverDrawings, 5);  // for the board to be drawn again as it is
 
+    NewGameClick(g);
     t.form.boardView.log.clear();
     g.GameOverTimer.SetEnabled(true);
-    GameOverTick(g);  // a second Game Over starts again small
+    GameOverTick(g);  // a second Game Over, on the next board, starts again small
     EXPECT_EQ(t.form.boardView.log.front(), "Picture 111 241 261 60 20 mergepaint");
 }
 

@@ -68,6 +68,12 @@ struct Session {
         Record();
     }
 
+    // The width of the Game Over lettering's next drawing while it grows, 0 otherwise, as the digest
+    // has always taken it.
+    int NextLetteringWidth() const {
+        return g.GameOverDrawings > 0 && !g.GameOverHint ? 60 + 100 * g.GameOverDrawings : 0;
+    }
+
     // The state after a pass, and every sound asked for since the last one, where it came.
     void Record() {
         digest.Add("pass " + std::to_string(pass) + " t " + std::to_string(t.clock.now));
@@ -81,7 +87,7 @@ struct Session {
         for (long long v : {g.Stage, g.BoardSize, g.Lives, int(g.Playing), int(g.BoardReady), int(g.StepDue),
                             g.SlideTarget, g.SlideSource, KindNumber(g.SlideKind), g.TimeCount, int(g.RouteActive),
                             g.RouteCell, DirectionCode(g.Heading), g.TruckRect.left, g.TruckRect.top, g.TruckRect.right,
-                            g.TruckRect.bottom, g.TruckCells[0], g.TruckCells[1], g.ZoomWidth})
+                            g.TruckRect.bottom, g.TruckCells[0], g.TruckCells[1], NextLetteringWidth()})
             digest.Add(v);
         digest.Add(static_cast<long long>(g.LastStepTime));
         for (int i = 1; i <= g.BoardSize * g.BoardSize; ++i) digest.Add(KindNumber(g.Cells[i]));

@@ -128,19 +128,22 @@ TEST_P(EnglishFits, EveryTextStaysInsideItsBox) {
     StartStopClick(g());
     captionsFit();
     StartStopClick(g());
-    // Every end of a run, the best time kept at the second clear, inside the board.
+    // Every end of a run, a new record and a best time that stands at the clears, inside the board.
     const QRect cells = FromRect(CellsArea(g(), g().BoardSize));
     BeginRunRecord(g());
     g().TimeCount = 179;
+    g().BestTime = 179;
+    g().NewRecord = true;  // at the first clear; the second finds it standing
     for (const RunEnd end : {RunEnd::Cleared, RunEnd::Stopped, RunEnd::Crashed, RunEnd::TimedOut, RunEnd::Cleared}) {
         g().LastRunEnd = end;
         g().Lives = 2;
         ExpectDrawnWithin("a run's end", cells, [&] { ShowRunEnd(g()); });
+        if (end == RunEnd::Cleared) g().NewRecord = false;
     }
     g().LastRunEnd = RunEnd::GameOver;
     // Left of the buttons, which stand beside it.
     const QRect window(0, 0, app->form.NewGameButton().Left(), app->form.Canvas().PixelHeight());
-    ExpectDrawnWithin("the Game Over hint", window, [&] { ShowGameOverHint(g(), window.height() / 2); });
+    ExpectDrawnWithin("the Game Over hint", window, [&] { ShowGameOverHint(g()); });
 }
 
 INSTANTIATE_TEST_SUITE_P(SmallestMiddleAndLargest, EnglishFits,
