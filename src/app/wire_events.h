@@ -8,6 +8,7 @@
 #include "game/help.h"
 #include "game/input.h"
 #include "game/play.h"
+#include "game/repaint.h"
 
 namespace kanuvo {
 
@@ -32,6 +33,8 @@ void WireEvents(WindowForm& form, Game& game) {
     form.onQueryUnload = [g] { FormQueryUnload(*g); };
     form.onMouseDown = then(FormMouseDown);
     form.onResize = then(FormResize);
+    // A repaint changes nothing but pixels: the time need not be looked at again.
+    form.onRepaint = [g] { RepaintScreen(*g); };
     form.onWake = [g] { AdvanceTime(*g); };
     form.ExitButton().onClick = then(ExitClick);
     form.NewGameButton().onClick = then(NewGameClick);

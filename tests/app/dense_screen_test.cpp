@@ -1,35 +1,56 @@
 // SPDX-License-Identifier: MIT
 // The game in its real window on a screen of twice the density (QT_SCALE_FACTOR=2, offscreen): the
-// game keeps its own pixels while every surface, picture and pointer is held at the device's.
+// game keeps its own pixels while every surface, picture and pointer is held at the device's, and a
+// window grown from half its size draws everything again at the device's pixels.
 #include <QApplication>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+#include <vector>
+
 #include "app/kanuvo_app.h"
 #include "app/picture_resources.h"
 #include "doubles.h"
 #include "game/banner.h"
 #include "game/board.h"
+#include "game/corner.h"
 #include "game/flow.h"
+#include "game/input.h"
 #include "game/paint.h"
+#include "game/pause.h"
 #include "game/pictures.h"
+#include "game/play.h"
+#include "game/run_end.h"
 
 namespace kanuvo {
 namespace {
 
 constexpr QRgb kTileGrey = qRgb(200, 200, 200);
 
-struct DenseWindow : ::testing::Test {
-    DenseWindow() {
+// The game in a window of its own, with its own lock, best times, clock and sound.
+struct Player {
+    Player() {
         system.SetLockPath(lockDir.filePath("kanuvo.lock"));
+        system.SetBestTimesPath(lockDir.filePath("best_times.json"));
         system.SetScreenOverride(768);
         system.SetMessageHook([](std::string_view) {});
         system.SetCursorWindow(&app.form);
         app.Start();
-        QTest::mouseClick(&app.form, Qt::LeftButton, {}, QPoint(300, 300));  // ends the title
     }
+    QTemporaryDir lockDir;
+    testing::ManualClock clock;
+    QtSystem system;
+    testing::RecordingSound sound;
+    KanuvoApp app{clock, system, sound};
+    Game& g = app.game;
+};
+
+struct DenseWindow : ::testing::Test, Player {
+    DenseWindow() { QTest::mouseClick(&app.form, Qt::LeftButton, {}, QPoint(300, 300)); }  // ends the title
     const QImage& Board() { return app.form.BoardView().Image(); }
     static QRgb Opaque(QRgb c) { return c | 0xFF000000u; }
     // Rows of the image, within columns [0, right) and above bottom, holding a pixel of black ink.
@@ -42,13 +63,6 @@ struct DenseWindow : ::testing::Test {
         }
         return rows;
     }
-
-    QTemporaryDir lockDir;
-    testing::ManualClock clock;
-    QtSystem system;
-    testing::RecordingSound sound;
-    KanuvoApp app{clock, system, sound};
-    Game& g = app.game;
 };
 
 TEST_F(DenseWindow, TheGameLaysOutInItsOwnPixelsOnSurfacesOfTwiceAsMany) {
@@ -134,6 +148,96 @@ TEST_F(DenseWindow, PicturesAndPointersAreTheOnesDrawnAtTwiceTheSize) {
     const QImage plain(KANUVO_SOUND_DIR "/H_point.cur");
     EXPECT_TRUE(QRect(0, 0, 32, 32).contains(shown.hotSpot())) << "the hot spot is in the pointer's own pixels";
     EXPECT_LT(qAlpha(plain.pixel(0, 0)), 128);
+}
+
+// A truck run on a laid road, driven `steps` steps as the window's wake drives it.
+void DriveTruck(Player& p, int steps) {
+    testing::StartAssistedTruckRun(p.g);
+    for (int step = 0; step < steps && p.g.Playing; ++step) {
+        p.clock.Advance(kStepIntervalMs + 1);
+        AdvanceTime(p.g);
+    }
+}
+
+// A run on the first board ended as `end` says.
+void EndARun(Player& p, RunEnd end) {
+    Game& g = p.g;
+    EndTitle(g);
+    if (end == RunEnd::Cleared) {
+        testing::LayLeftThenUpRoad(g);
+        RedrawBoard(g);
+        PrintStageCaption(g);
+    }
+    StartStopClick(g);
+    g.TimeCount = 75;
+    EndRun(g, end);
+}
+
+TEST(Repaint, EveryScreenRepaintedAtTwiceTheRatioIsTheScreenDrawnAtThatRatioFromTheStart) {
+    const std::vector<std::pair<const char*, std::function<void(Player&)>>> screens{
+        {"the title", [](Player&) {}},
+        {"the first board", [](Player& p) { EndTitle(p.g); }},
+        {"the marks and a fading note in the corner",
+         [](Player& p) {
+             EndTitle(p.g);
+             KeyDown(p.g, kKeySound);
+             KeyDown(p.g, kKeyAssist);
+             for (int tick = 0; tick < 17; ++tick) NoteTick(p.g);
+         }},
+        {"the help page",
+         [](Player& p) {
+             EndTitle(p.g);
+             KeyDown(p.g, kKeyHelp);
+         }},
+        {"a truck run with the road assist's outline", [](Player& p) { DriveTruck(p, 150); }},
+        {"the pause plate",
+         [](Player& p) {
+             DriveTruck(p, 150);
+             TogglePause(p.g);
+         }},
+        {"a truck run won: its road lit and its banner", [](Player& p) { DriveTruck(p, 2000); }},
+        {"a route run won", [](Player& p) { EndARun(p, RunEnd::Cleared); }},
+        {"a run stopped", [](Player& p) { EndARun(p, RunEnd::Stopped); }},
+        {"a crash", [](Player& p) { EndARun(p, RunEnd::Crashed); }},
+        {"the time up", [](Player& p) { EndARun(p, RunEnd::TimedOut); }},
+        {"Game Over growing",
+         [](Player& p) {
+             p.g.Lives = 0;
+             EndARun(p, RunEnd::Stopped);
+             for (int tick = 0; tick < 3; ++tick) GameOverTick(p.g);
+         }},
+        {"Game Over grown, with its hint",
+         [](Player& p) {
+             p.g.Lives = 0;
+             EndARun(p, RunEnd::Stopped);
+             while (p.g.GameOverTimer.Enabled()) GameOverTick(p.g);
+         }},
+    };
+    for (const auto& [name, reach] : screens) {
+        SCOPED_TRACE(name);
+        // Qt draws a large letter a shade differently the first time it meets it at a size than every
+        // time after: the screen is drawn once at the device's ratio before either is.
+        {
+            Player first;
+            reach(first);
+        }
+        Player grown, dense;
+        // At half its size on this screen the window holds a surface pixel for each of the game's.
+        grown.app.form.resize(dense.app.form.size() / 2);
+        ASSERT_EQ(grown.app.form.BoardView().PixelRatio(), 1);
+        for (Player* p : {&grown, &dense}) reach(*p);
+        grown.app.form.resize(dense.app.form.size());
+        ASSERT_EQ(grown.app.form.BoardView().PixelRatio(), 2);
+        EXPECT_TRUE(grown.app.form.Canvas().Image() == dense.app.form.Canvas().Image());
+        EXPECT_TRUE(grown.app.form.BoardView().Image() == dense.app.form.BoardView().Image());
+        if (dense.g.HelpShown) {
+            EXPECT_TRUE(grown.app.form.HelpView().Image() == dense.app.form.HelpView().Image());
+        }
+        if (!dense.g.Paused) continue;
+        // The board under the plate comes back as it was drawn, at the new ratio.
+        for (Player* p : {&grown, &dense}) TogglePause(p->g);
+        EXPECT_TRUE(grown.app.form.BoardView().Image() == dense.app.form.BoardView().Image());
+    }
 }
 
 }  // namespace

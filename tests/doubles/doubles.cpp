@@ -7,8 +7,11 @@
 
 #include "game/board.h"
 #include "game/flow.h"
+#include "game/geometry.h"
+#include "game/input.h"
 #include "game/media.h"
 #include "game/pictures.h"
+#include "game/play.h"
 
 namespace kanuvo {
 
@@ -104,6 +107,18 @@ void LayLeftThenUpRoad(GameState& s) {
     s.BoardSize = 4;
     s.StartExit = ExitLeft;
     for (int i = 1; i <= 16; ++i) s.Cells[i] = KindOfNumber(kKinds[i]);
+}
+
+void StartAssistedTruckRun(Game& g) {
+    EndTitle(g);
+    g.Stage = 2;
+    NewGameClick(g);
+    LayLeftThenUpRoad(g);
+    PlaceTruckAtStart(g);
+    RedrawBoard(g);
+    PrintStageCaption(g);
+    KeyDown(g, kKeyAssist);
+    StartStopClick(g);
 }
 
 TestGame::TestGame(int innerWidth, int innerHeight)

@@ -316,6 +316,10 @@ public:
 // with the gap in cell 11 where a first drawing leaves it.
 void LayLeftThenUpRoad(GameState& s);
 
+// Past the title, a stage 2 board laid with LayLeftThenUpRoad and drawn as a deal draws it, the road
+// assist turned on, and a run started on it.
+void StartAssistedTruckRun(Game& g);
+
 // A game over the doubles, with all eleven pictures loaded and the geometry of a 620 x 600 window.
 struct TestGame {
     explicit TestGame(int innerWidth = 620, int innerHeight = 600);

@@ -252,64 +252,6 @@ TEST(QtSurfaceTest, CopiesGoBetweenSurfacesAndPictureBoxes) {
     EXPECT_EQ(Covered(source, kRed), QRect(2, 2, 3, 3));
 }
 
-// A board as the game leaves it: shapes, a label, a sprite, then copies to its hidden copy, back,
-// and within itself, over what was drawn. The sprite's pictures are gone once it is drawn.
-void DrawBoard(QtSurface& board, QtSurface& copy) {
-    QImage mask = Filled(10, 10, kWhite), sprite = Filled(10, 10, kWhite);
-    for (int y = 2; y < 8; ++y)
-        for (int x = 3; x < 7; ++x) mask.setPixel(x, y, qRgb(0, 0, 0)), sprite.setPixel(x, y, qRgb(255, 0, 0));
-    board.Clear(kNavy);
-    board.FillBox(2, 2, 37, 27, kWhite);
-    board.RoundRect(4, 4, 24, 20, 10, kBlack, kRed);
-    board.RoundRect(45, 30, 65, 50, 10, kBlack, kGreen);  // cut by the edge
-    board.Box(5, 22, 15, 30, kRed);
-    board.Line(0, 44, 59, 30, kWhite);
-    board.DrawText(6.5, 8, "Go", Font{12, true}, kBlack);
-    board.DrawPicture(QtPicture(mask), 26, 6, 20, 20, RasterOp::MergePaint);
-    board.DrawPicture(QtPicture(sprite), 26, 6, 20, 20, RasterOp::And);
-    ASSERT_TRUE(copy.Copy(0, 0, 60, 45, board, 0, 0));
-    board.FillBox(20, 0, 40, 10, kGreen);
-    ASSERT_TRUE(board.Copy(30, 25, 20, 15, copy, 2, 2));
-    ASSERT_TRUE(board.Copy(0, 30, 20, 10, board, 4, 4));
-}
-
-TEST(QtSurfaceTest, ADenserRatioDrawsWhatIsThereAfreshAsIfItHadBeenDrawnAtThatRatio) {
-    QtSurface board(QSize(60, 45)), copy(QSize(60, 45));
-    DrawBoard(board, copy);
-    const QImage designed = board.Image();
-    QtSurface denseBoard(QSize(60, 45)), denseCopy(QSize(60, 45));
-    denseBoard.SetPixelRatio(2);
-    denseCopy.SetPixelRatio(2);
-    DrawBoard(denseBoard, denseCopy);
-    ASSERT_NE(denseBoard.Image(), designed.scaled(120, 90));  // the letters and corners are finer
-
-    board.SetPixelRatio(2);
-    copy.SetPixelRatio(2);
-    EXPECT_EQ(board.Image(), denseBoard.Image());
-    EXPECT_EQ(copy.Image(), denseCopy.Image());
-    board.SetPixelRatio(1);
-    EXPECT_EQ(board.Image(), designed);
-}
-
-TEST(QtSurfaceTest, WhatLaterDrawingCoversLeavesTheRecordSoARunNeverOutgrowsIt) {
-    QtSurface board(QSize(100, 40)), copy(QSize(100, 40));
-    const QtPicture truck(Filled(8, 8, kRed));
-    board.Clear(kNavy);
-    // A truck run: the cells under the truck are repainted, then the truck drawn a pixel on, the
-    // board copied whole.
-    for (int step = 0; step < 2000; ++step) {
-        const int x = step % 90;
-        for (const int cell : {x / 30, (x + 8) / 30}) {
-            board.RoundRect(cell * 30, 0, cell * 30 + 29, 29, 10, kBlack, kWhite);
-            board.FillBox(cell * 30 + 29, 0, cell * 30 + 29, 29, kNavy);
-        }
-        board.DrawPicture(truck, x, 10, 8, 8, RasterOp::And);
-        ASSERT_TRUE(copy.Copy(0, 0, 100, 40, board, 0, 0));
-    }
-    EXPECT_LE(board.RecordedCalls(), 12u);
-    EXPECT_EQ(copy.RecordedCalls(), board.RecordedCalls());
-}
-
 // A surface that is not ours: copies from it cannot work.
 class ForeignSurface : public Surface {
 public:

@@ -423,6 +423,7 @@ void MainForm::FollowPixelRatio() {
     // than any screen can show: a window larger than every screen is smoothed up from there, and the
     // surfaces' memory stays bounded however large it grows.
     const int ratio = SurfacePixelRatio(devicePixelRatioF() * fit_.scale, MostAScreenShows());
+    if (ratio == canvas_.PixelRatio()) return;
     [[maybe_unused]] const bool fewer = ratio < canvas_.PixelRatio();
     for (QtSurface* surface : std::initializer_list<QtSurface*>{&canvas_, &boardView_, &boardCopy_, &helpView_})
         surface->SetPixelRatio(ratio);
@@ -432,6 +433,8 @@ void MainForm::FollowPixelRatio() {
     // 12000x12000, memory back at the game's size).
     if (fewer) malloc_trim(0);
 #endif
+    // What they held is only enlarged or reduced: the game draws it all again at the new ratio.
+    if (loaded_ && !loading_ && onRepaint) onRepaint();
 }
 
 double MainForm::MostAScreenShows() const {

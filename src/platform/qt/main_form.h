@@ -202,6 +202,9 @@ public:
     std::function<void(int keyCode)> onKeyDown;  // a key no control took (none has the focus)
     std::function<void()> onResize;     // the inner area changed size after the load (a late frame)
     std::function<void()> onWake;       // the time the game asked to be woken at has come
+    // The surfaces changed their pixel ratio after the load (a larger window, another screen): what they
+    // show is to be drawn again.
+    std::function<void()> onRepaint;
     // Once, just after the window's first frame has been painted: for what the first frame does not
     // need, so that it does not stand between the start and the title on screen.
     std::function<void()> onFirstFrame;

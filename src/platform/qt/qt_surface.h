@@ -16,7 +16,6 @@
 #include <memory>
 #include <optional>
 #include <utility>
-#include <vector>
 
 #include "platform/surface.h"
 
@@ -30,27 +29,18 @@ public:
     // A picture of a known size whose pixels are decoded the first time it is drawn: the game loads
     // all its pictures at start-up, and some are not seen for minutes, or never.
     QtPicture(QSize size, std::function<QImage()> decode, QString sharpFile);
-    int Width() const override { return drawings_->size.width(); }
-    int Height() const override { return drawings_->size.height(); }
-    const QImage& Image() const { return drawings_->Image(); }
+    int Width() const override { return size_.width(); }
+    int Height() const override { return size_.height(); }
+    const QImage& Image() const;
     // The drawing that suits a surface of this pixel ratio: the sharp one above 1 when there is one.
-    const QImage& ImageFor(int pixelRatio) const { return drawings_->ImageFor(pixelRatio); }
-
-    // The picture's drawings, shared with the surfaces that drew it: they may draw it again at another
-    // pixel ratio after the picture itself is gone.
-    struct Drawings {
-        QSize size;
-        std::function<QImage()> decode;  // until the pixels are decoded
-        QImage image;
-        QString sharpFile;
-        std::optional<QImage> sharp;  // read on first use; null when missing or of the wrong size
-        const QImage& Image();
-        const QImage& ImageFor(int pixelRatio);
-    };
-    const std::shared_ptr<Drawings>& Shared() const { return drawings_; }
+    const QImage& ImageFor(int pixelRatio) const;
 
 private:
-    std::shared_ptr<Drawings> drawings_;
+    QSize size_;
+    mutable std::function<QImage()> decode_;  // until the pixels are decoded
+    mutable QImage image_;
+    QString sharpFile_;
+    mutable std::optional<QImage> sharp_;  // read on first use; null when missing or of the wrong size
 };
 
 // A real coordinate as a whole pixel: the nearest, halves to even, as everywhere in the game.
@@ -74,8 +64,7 @@ public:
     // Changes the size, keeping what is drawn at the top left and filling new area with the colour the
     // surface was last cleared to.
     void Resize(QSize size);
-    // Device pixels per game pixel. What is drawn already is drawn again at the new ratio, from the
-    // record of the calls that drew it; only a surface whose record grew too long is scaled instead.
+    // Device pixels per game pixel. What is drawn already is kept, scaled, until it is drawn again.
     void SetPixelRatio(int ratio);
     int PixelRatio() const { return pixelRatio_; }
     // The pixels, with the image's device pixel ratio set: at ratio 1 pixel (x, y) is the game's (x, y).
@@ -102,40 +91,7 @@ public:
     [[nodiscard]] bool Copy(int x, int y, int width, int height, const Surface& source, int sourceX,
                             int sourceY) override;
 
-    // How many drawing calls the record holds: those whose pixels are still to be seen.
-    std::size_t RecordedCalls() const { return record_.size(); }
-
-    // One drawing call as the surface received it, in whole pixels.
-    struct Drawn;
-
 private:
-    // A call of the record, as it draws on this surface: moved by `offset` and cut to `clip` (when
-    // it came with a copy from another place), with the pixels of it no later call has covered.
-    struct Recorded {
-        std::shared_ptr<const Drawn> call;
-        QPoint offset;
-        QRect clip;  // none when null
-        QRegion left;
-        QRect bounds;  // of what is left
-    };
-    // Draws a call at the current ratio, moved and cut; returns the area it changed.
-    QRect Paint(const Drawn& call, QPoint offset = QPoint(), const QRect& clip = QRect());
-    // Draws a call, records it and reports the change.
-    void Draw(Drawn call);
-    // Adds a call to the record; what it covers opaquely drops from the earlier calls.
-    void Record(Recorded entry);
-    // Adds a call to the record as it is, unless nothing of it shows.
-    void Keep(Recorded entry);
-    // Records a copy of area of a surface (this one too), moved by shift.
-    void RecordCopy(const QtSurface& from, const QRect& area, QPoint shift);
-    // What a recorded call paints over whatever was there, in this surface's pixels.
-    static QRegion Cover(const Recorded& entry);
-    // Forgets the record: what is on the surface can only be scaled from now on.
-    void LoseRecord();
-    // Draws the whole record afresh at the current ratio on a surface of this size; false when there
-    // is no record to draw.
-    bool Replay(QSize size);
-
     // The whole surface, in the game's pixels.
     QRect Area() const { return QRect(0, 0, PixelWidth(), PixelHeight()); }
     // A fresh image of this size in the game's pixels at the current ratio, with what was drawn kept.
@@ -178,12 +134,6 @@ private:
     std::uint64_t mirrorOf_ = 0;       // the surface this one last became a whole copy of
     std::uint64_t mirrorVersion_ = 0;  // that surface's version at the copy
     std::uint64_t ownVersion_ = 0;     // this surface's version right after it
-
-    // What the pixels are made of: the colour everything was first, then the calls drawn since
-    // whose pixels still show, oldest first. A larger window draws them again at its own resolution.
-    Color base_ = kWindowFace;
-    std::vector<Recorded> record_;
-    bool recordLost_ = false;  // the record grew past its bound and was let go
 };
 
 // Device pixels per game pixel for surfaces shown at `shown` device pixels per game pixel: whole, and

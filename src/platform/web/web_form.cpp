@@ -162,8 +162,8 @@ void WebForm::Handle(const Event& e) {
                 if (handler) handler();
             }
             return;
-        case PageEvent::Resize:
-            if (onResize) onResize();
+        case PageEvent::Rescale:
+            if (onRepaint) onRepaint();
             return;
         case PageEvent::Wake:
             if (onWake) onWake();

@@ -79,7 +79,7 @@ enum class PageEvent {
     MouseMove = 3,    // a: the surface
     Click = 4,        // a: the button
     ButtonMove = 5,   // a: the button
-    Resize = 6,       // the page's size or pixel ratio changed
+    Rescale = 6,      // the page's pixel ratio changed: the canvases hold what they showed, enlarged
     Leave = 7,        // the page is going away
     Wake = 8,         // the time the game asked to be woken at has come
 };
@@ -115,6 +115,7 @@ public:
     std::function<void(int keyCode)> onKeyDown;  // a key no picture box took
     std::function<void()> onResize;
     std::function<void()> onWake;  // the time the game asked to be woken at has come
+    std::function<void()> onRepaint;  // the canvases changed their pixel ratio: what they show is drawn again
 
 private:
     struct Event {

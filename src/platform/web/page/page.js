@@ -276,6 +276,7 @@ const Kanuvo = (() => {
     if (wanted !== ratio) {
       ratio = wanted;
       for (const s of surfaces.values()) if (s.w > 0) allocate(s, s.w, s.h, s.back);
+      queueMicrotask(() => post(6));  // all drawn again at the new ratio, once the program is back from its call
     }
   }
 
@@ -409,6 +410,13 @@ const Kanuvo = (() => {
     b.addEventListener('click', () => post(1, Number(b.dataset.key)));
   }
   addEventListener('resize', layout);
+  // A zoom or a rotation resizes the page; a move to a screen of another density may only change the ratio.
+  (function watchDensity() {
+    matchMedia(`(resolution: ${devicePixelRatio}dppx)`).addEventListener('change', () => {
+      layout();
+      watchDensity();
+    }, { once: true });
+  })();
 
   // ---- Sound: decoded once the title shows; heard once the first click, tap or key allows it. The
   // audio is resumed inside that gesture's own handler, the only place a browser lets it start, and
