@@ -2,6 +2,9 @@
 // The whole game in its real window (offscreen) on a manual clock, driven by a long seeded stream of
 // random player and system events; after every event the board and the game state must still make sense.
 // KANUVO_MONKEY_SEED and KANUVO_MONKEY_EVENTS choose the stream (by default seed 1, 100,000 events).
+// And a storm of window sizes with F11 between during a run, after which the window must show what the
+// game's state draws; KANUVO_MONKEY_SEED and KANUVO_STORM_SIZES choose it (by default 500 sizes).
+#include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -10,6 +13,7 @@
 
 #include <cstdio>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -24,6 +28,7 @@
 #include "game/corner.h"
 #include "game/flow.h"
 #include "game/play.h"
+#include "game/repaint.h"
 
 namespace kanuvo {
 namespace {
@@ -267,6 +272,72 @@ TEST(Monkey, ASeededStreamOfRandomEventsBreaksNoRuleOfTheGame) {
     std::printf("seed %u: %ld events, %d runs, %d stage clears up to stage %d, %d Game Overs\n", seed, monkey.Done(),
                 monkey.Runs(), monkey.Clears(), monkey.HighestStage(), monkey.GameOvers());
     EXPECT_GT(monkey.Runs(), events / 100) << "the stream plays the game, not just the title";
+}
+
+// How many pixels of two images differ by more than a shade: Qt may letter a line a shade apart when
+// it draws it again.
+int Differing(const QImage& a, const QImage& b) {
+    if (a == b) return 0;
+    if (a.size() != b.size()) return a.width() * a.height();
+    int differing = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
+            differing += std::abs(qRed(p) - qRed(q)) > 16 || std::abs(qGreen(p) - qGreen(q)) > 16 ||
+                         std::abs(qBlue(p) - qBlue(q)) > 16;
+        }
+    }
+    return differing;
+}
+
+// Once in a dozen storms of 500 random sizes the board was left with only the truck's cells drawn.
+TEST(Storm, RandomSizesAndFullScreenDuringARunLeaveTheWindowShowingWhatTheGameDraws) {
+    const auto seed = static_cast<unsigned>(EnvNumber("KANUVO_MONKEY_SEED", 1));
+    const long sizes = EnvNumber("KANUVO_STORM_SIZES", 500);
+    QTemporaryDir scratch;
+    testing::ManualClock clock;
+    QtSystem system;
+    system.SetLockPath(scratch.filePath("kanuvo.lock"));
+    system.SetBestTimesPath(scratch.filePath("best_times.json"));
+    system.SetScreenOverride(768);
+    testing::RecordingSound sound;
+    KanuvoApp app(clock, system, sound);
+    app.Start();
+    Game& g = app.game;
+    testing::StartAssistedTruckRun(g);
+    std::mt19937 random(seed);
+    const QSize screen = app.form.screen()->geometry().size();
+    // Where no compositor keeps the window within the screen, it grows to twice the screen's size.
+    const QSize largest = QGuiApplication::platformName() == "offscreen" ? 2 * screen : screen;
+    bool turned = false;
+    for (long event = 0; event < sizes; ++event) {
+        // A window filling the screen is not resized by the player: F11 gives it back first.
+        if (app.form.isFullScreen() || random() % 8 == 0) {
+            const bool full = app.form.isFullScreen();
+            QTest::keyClick(app.form.BoardView().Widget(), Qt::Key_F11);
+            // A compositor answers in its own time; the window is the player's again once it has.
+            const auto answered = [&] { return app.form.isFullScreen() != full && (app.form.size() == screen) != full; };
+            (void)QTest::qWaitFor(answered, 5000);
+        } else {
+            // As a player drags its edges, from the smallest size.
+            app.form.resize(200 + static_cast<int>(random() % static_cast<unsigned>(largest.width() - 199)),
+                            200 + static_cast<int>(random() % static_cast<unsigned>(largest.height() - 199)));
+        }
+        QCoreApplication::processEvents();
+        // The window shows all the state says, but for a truck turned by the last pass: it is drawn
+        // turned at the next step.
+        if (!turned) {
+            const QImage shown = app.form.BoardView().Image();
+            RepaintScreen(g);
+            ASSERT_EQ(Differing(app.form.BoardView().Image(), shown), 0)
+                << "seed " << seed << ", after size " << event + 1 << ": " << app.form.width() << "x" << app.form.height();
+        }
+        // The truck's next step comes due.
+        const Direction heading = g.Heading;
+        clock.Advance(kStepIntervalMs + 1);
+        AdvanceTime(g);
+        turned = g.Heading != heading;
+    }
 }
 
 }  // namespace
