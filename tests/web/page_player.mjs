@@ -145,7 +145,8 @@ try {
       await sleep(250);  // the page is still watched while the player waits
       continue;
     }
-    if (view.again) [name, act] = ['Kanuvo ▶ after 終了', () => press(view.again, 'left')];
+    // The reload is waited for: a look into the page it leaves would find nothing to look at.
+    if (view.again) [name, act] = ['Kanuvo ▶ after 終了', () => Promise.all([page.waitForNavigation(), press(view.again, 'left')])];
     else if (view.message) [name, act] = ['OK on a message', () => press(view.message, 'left')];
     else if (!view.title) [name, act] = ['a wait for the title', () => sleep(100)];
     else [, name, act] = chooseAction();
