@@ -2,6 +2,7 @@
 // The window and its controls on the offscreen platform: state at start, geometry, what shows,
 // and events (clicks, keys, pointer moves, timers, closing) raised from the event dispatch.
 #include <QApplication>
+#include <QCursor>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QTest>
@@ -168,6 +169,14 @@ TEST_F(FormTest, ButtonsShowTheirBackColoursEnabledOrNot) {
     EXPECT_EQ(look(), 0x99CC99u) << "dimmed";
     form.ExitButton().SetDimmed(false);
     EXPECT_EQ(look(), 0x80FF80u) << "at rest";
+    // Lit under the pointer; moved from under it, the pointer at rest, it is at rest again at once.
+    for (QtButton* above : {&form.StartStopButton(), &form.GaugeFrame(), &form.GaugeBar()}) above->SetVisible(false);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QCursor::setPos(exit.mapToGlobal(QPoint(40, 15)));
+    ASSERT_TRUE(PumpUntil([&] { return exit.underMouse(); }));
+    EXPECT_EQ(look(), 0xACFFACu) << "lit";
+    form.ExitButton().Move(200, 100, 80, 30);
+    EXPECT_EQ(look(), 0x80FF80u) << "moved from under the pointer";
 }
 
 TEST_F(FormTest, ButtonGeometryKeepsFractionsAndTheWidgetGetsThemRounded) {

@@ -5,6 +5,8 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QCursor>
+#include <QEnterEvent>
 #include <QEventLoop>
 #include <QFontMetricsF>
 #include <QGuiApplication>
@@ -80,6 +82,24 @@ QString ButtonStyle(Color back, bool dimmed, double scale) {
         .arg(ColourName(back), ColourName(Mix(back, Rgb(255, 255, 255), kHoverLight)),
              ColourName(Mix(back, Rgb(0, 0, 0), kPressedDark)))
         .arg(border);
+}
+
+// A widget moved from under a pointer at rest, or under it, learns so now, as a move of the pointer
+// would tell it: else a button would keep its lit look (or not take it) until the pointer next moves.
+// Only an enabled button has a lit look; asking where the pointer is costs a trip to the display.
+void FollowPointer(QWidget& widget) {
+    if (!widget.isVisible() || !widget.isEnabled()) return;
+    const QPoint at = widget.mapFromGlobal(QCursor::pos());
+    const bool under = widget.rect().contains(at);
+    if (under == widget.underMouse()) return;
+    if (under) {
+        QEnterEvent enter(at, widget.mapTo(widget.window(), at), QCursor::pos());
+        QCoreApplication::sendEvent(&widget, &enter);
+    } else {
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(&widget, &leave);
+    }
+    widget.update();
 }
 
 int MouseButtonCode(Qt::MouseButton button) {
@@ -286,6 +306,7 @@ void QtButton::SetWidth(double width) {
 
 void QtButton::Place() {
     widget_->setGeometry(Fitted().Place(Rounded()));
+    FollowPointer(*widget_);
     ApplyFont();
     if (dressed_ && styledAt_ != Fitted().scale) {
         widget_->setStyleSheet(ButtonStyle(backColor_, dimmed_, Fitted().scale));
