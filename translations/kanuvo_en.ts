@@ -51,6 +51,10 @@
         <source>新ゲームでステージ1から</source>
         <translation>New Game to begin again at Stage 1</translation>
     </message>
+    <message>
+        <source>一時停止ボタンでつづける</source>
+        <translation>Tap Pause to go on</translation>
+    </message>
 </context>
 <context>
     <name>Board</name>
@@ -130,6 +134,29 @@ A sliding-tile road puzzle: lay a road from the start to the goal.
     </message>
 </context>
 <context>
+    <name>Controls</name>
+    <message>
+        <source>ヘルプ</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>一時停止</source>
+        <translation>Pause</translation>
+    </message>
+    <message>
+        <source>サウンド</source>
+        <translation>Sound</translation>
+    </message>
+    <message>
+        <source>道アシスト</source>
+        <translation>Road assist</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <translation>日本語</translation>
+    </message>
+</context>
+<context>
     <name>Help</name>
     <message>
         <source>ヘルプ</source>
@@ -192,12 +219,12 @@ A sliding-tile road puzzle: lay a road from the start to the goal.
         <translation>L: 日本語</translation>
     </message>
     <message>
-        <source>M：サウンド</source>
-        <translation>M: sound</translation>
+        <source>空きマスのとなりのタイルをタップ：空きマスへ</source>
+        <translation>Tap a tile next to the gap: it slides in</translation>
     </message>
     <message>
-        <source>A：道アシスト</source>
-        <translation>A: road assist</translation>
+        <source>タップでとじる（F1・Esc でも）</source>
+        <translation>Tap to close (or F1, Esc)</translation>
     </message>
 </context>
 <context>

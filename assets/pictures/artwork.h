@@ -28,8 +28,11 @@ inline QColor RoadColour(TileKind kind) { return QColor(QRgb(TileColor(kind))); 
 // The language of the words a picture carries: the game's own Japanese, or English.
 enum class Wording { Japanese, English };
 
+// How the player points: the title's hint says "click" for a mouse, "tap" for a touch screen.
+enum class Pointing { Click, Tap };
+
 // Title screen: lettering on red, an example board with goal, start, roads and a truck.
-QImage DrawTitlePicture(QSize size, Wording wording = Wording::Japanese);
+QImage DrawTitlePicture(QSize size, Wording wording = Wording::Japanese, Pointing pointing = Pointing::Click);
 
 // A truck sprite on pure white, cab leading in the given direction, filling the whole picture.
 QImage DrawTruckPicture(Facing facing, QSize size);
@@ -39,6 +42,9 @@ QImage DrawGameOverPicture(QSize size, Wording wording = Wording::Japanese);
 
 // The program's icon, side x side pixels with a transparent background.
 QImage DrawIconPicture(int side);
+// The icon for a home screen that cuts its own shape (a circle, a rounded square): the same drawing,
+// smaller, inside the circle every such shape keeps, on a square of the first board's colour.
+QImage DrawMaskableIconPicture(int side);
 
 // Paints a truck with its body filling rect (wheels and mirrors included); used by the sprites and by
 // the title screen, so the truck on the title is the one that drives on the board.

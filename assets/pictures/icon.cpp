@@ -4,6 +4,7 @@
 
 #include <QLinearGradient>
 #include <QPen>
+#include <cmath>
 
 namespace kanuvo::art {
 
@@ -15,6 +16,11 @@ constexpr double kTileCorner = 0.16;
 constexpr double kRoadBreadth = 0.30;
 constexpr double kTruckLength = 0.80;
 constexpr double kTruckBreadth = 0.38;
+
+// The circle a home screen's mask keeps is 80 % of the side across; the tile, corners and all, stays
+// inside it at this share of the side.
+constexpr double kMaskableShare = 0.58;
+const QColor kFirstBoard{128, 0, 128};
 
 const QColor kTileLight{222, 222, 222};
 const QColor kTileGrey{200, 200, 200};
@@ -45,6 +51,14 @@ QImage DrawIconPicture(int side) {
     const QRectF truck(s * (1 - kTruckLength) / 2, s * (1 - kTruckBreadth) / 2, s * kTruckLength, s * kTruckBreadth);
     PaintTruck(p, truck, Facing::Right);
     p.end();
+    return icon;
+}
+
+QImage DrawMaskableIconPicture(int side) {
+    QImage icon(side, side, QImage::Format_RGB32);
+    icon.fill(kFirstBoard);
+    const int inner = static_cast<int>(std::lround(side * kMaskableShare));
+    QPainter(&icon).drawImage((side - inner) / 2, (side - inner) / 2, DrawIconPicture(inner));
     return icon;
 }
 

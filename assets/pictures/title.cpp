@@ -11,14 +11,15 @@ namespace kanuvo::art {
 
 namespace {
 
-// The words on the title, in either language.
+// The words on the title, in either language; the hint as a mouse and as a finger starts the game.
 struct TitleWords {
-    QString tagline, goal, start, hint;
+    QString tagline, goal, start, clickHint, tapHint;
 };
 const TitleWords kJapaneseWords{QStringLiteral("道をつないで ゴールをめざせ！"), QStringLiteral("ゴール"),
-                                QStringLiteral("スタート"), QStringLiteral("クリックでスタート")};
+                                QStringLiteral("スタート"), QStringLiteral("クリックでスタート"),
+                                QStringLiteral("タップでスタート")};
 const TitleWords kEnglishWords{QStringLiteral("Lay the road and reach the GOAL!"), QStringLiteral("GOAL"),
-                               QStringLiteral("START"), QStringLiteral("Click to start")};
+                               QStringLiteral("START"), QStringLiteral("Click to start"), QStringLiteral("Tap to start")};
 
 // Laid out on a 652 x 650 page and scaled to whatever size is asked for.
 constexpr double kPageWidth = 652;
@@ -199,14 +200,14 @@ void PaintExampleBoard(QPainter& p, const TitleWords& words) {
     PaintTruck(p, truck, Facing::Left);
 }
 
-void PaintHint(QPainter& p, const TitleWords& words) {
-    const QPainterPath hint = CentredText(words.hint, 27, kPageWidth / 2, 612, true);
+void PaintHint(QPainter& p, const QString& words) {
+    const QPainterPath hint = CentredText(words, 27, kPageWidth / 2, 612, true);
     PaintLettering(p, hint, QColor(255, 240, 120), 3.5, 3);
 }
 
 }  // namespace
 
-QImage DrawTitlePicture(QSize size, Wording wording) {
+QImage DrawTitlePicture(QSize size, Wording wording, Pointing pointing) {
     const TitleWords& words = wording == Wording::English ? kEnglishWords : kJapaneseWords;
     QImage picture(size, QImage::Format_RGB32);
     picture.fill(kTitleRed);
@@ -216,7 +217,7 @@ QImage DrawTitlePicture(QSize size, Wording wording) {
     PaintBackground(p);
     PaintTitleLettering(p, words);
     PaintExampleBoard(p, words);
-    PaintHint(p, words);
+    PaintHint(p, pointing == Pointing::Tap ? words.tapHint : words.clickHint);
     p.end();
     return picture;
 }

@@ -86,14 +86,18 @@ void DrawCorner(Game& g, Surface& surface) {
     const Color back = g.BoardBackColor;
     surface.FillBox(area.left, area.top, area.right - 1, area.bottom - 1, back);
     Font font{g.CellSize * kPointsPerCell, false};
-    const std::string hint = Say(g, texts::kHelpHint);
-    const TextExtent hintExtent = surface.MeasureText(hint, font);
-    const double top = area.top + (area.bottom - area.top - hintExtent.height) / 2;
-    PrintOutlined(surface, kLeft, static_cast<int>(top), hint, font, kLetters, kRim, kRimWidth);
+    const double gap = g.CellSize * kGapPerCell;
+    double markLeft = kLeft;
+    // On a touch screen the platform's help control stands in for the hint.
+    if (!g.TouchScreen) {
+        const std::string hint = Say(g, texts::kHelpHint);
+        const TextExtent hintExtent = surface.MeasureText(hint, font);
+        const double top = area.top + (area.bottom - area.top - hintExtent.height) / 2;
+        PrintOutlined(surface, kLeft, static_cast<int>(top), hint, font, kLetters, kRim, kRimWidth);
+        markLeft += hintExtent.width + gap;
+    }
 
     const double middle = (area.top + area.bottom) / 2.0;
-    const double gap = g.CellSize * kGapPerCell;
-    const double markLeft = kLeft + hintExtent.width + gap;
     const double markHeight = g.CellSize * kMarkPerCell;
     // The marks that show stand side by side, the crossed speaker first; the note keeps the place it
     // has beside one mark, and moves on only when both show.
@@ -121,6 +125,12 @@ void DrawCorner(Game& g, Surface& surface) {
 }
 
 void ShowCornerNote(Game& g, Text note) {
+    // On a touch screen the platform's controls show what changed, in letters a finger's screen can
+    // read; the corner only shows its marks.
+    if (g.TouchScreen) {
+        RefreshCorner(g);
+        return;
+    }
     g.CornerNote = note;
     g.NoteTicks = 0;
     // A fresh period for a fresh note.

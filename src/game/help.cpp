@@ -6,7 +6,11 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstddef>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "game/banner.h"
@@ -63,6 +67,51 @@ double LineSize(Surface& page, const Rect& box, const std::vector<BannerLine>& l
     return std::max(1.0, std::floor(points));
 }
 
+// Where text may be broken, best first: between groups ("　", or three spaces in English), after a
+// colon, after a comma, at a space. The cut ends the first line; the rest starts the second.
+struct Break {
+    std::size_t cut, rest;
+};
+std::optional<Break> MiddleBreak(const std::string& text) {
+    constexpr std::array<std::pair<std::string_view, bool>, 7> kGaps{{
+        {"\u3000", false}, {"   ", false}, {"\uFF1A", true}, {": ", true}, {"\u3001", true}, {", ", true}, {" ", false}}};
+    for (const auto& [gap, kept] : kGaps) {
+        std::optional<Break> best;
+        for (std::size_t at = text.find(gap); at != std::string::npos; at = text.find(gap, at + 1)) {
+            const Break b{kept ? at + gap.find_last_not_of(' ') + 1 : at, at + gap.size()};
+            const auto off = [&](const Break& c) { return std::abs(static_cast<double>(c.cut) - text.size() / 2.0); };
+            if (b.cut > 0 && b.rest < text.size() && (!best || off(b) < off(*best))) best = b;
+        }
+        if (best) return best;
+    }
+    return std::nullopt;
+}
+
+// On a page taller than it is wide (a phone held upright) the widest line is broken in two, again and
+// again: the letters grow while the width holds them back, and shrink once the height does.
+double BreakWideLines(Surface& page, const Rect& box, std::vector<BannerLine>& lines, double points) {
+    constexpr Font kProbe{20, true};
+    std::vector<BannerLine> broken = lines;
+    for (;;) {
+        std::size_t widest = 0;
+        double width = 0;
+        for (std::size_t i = 0; i < broken.size(); ++i) {
+            const double w = page.MeasureText(broken[i].text, kProbe).width * (broken[i].points > 1 ? kTitleScale : 1);
+            if (w > width) width = w, widest = i;
+        }
+        const std::optional<Break> at = MiddleBreak(broken[widest].text);
+        if (!at) return points;
+        const BannerLine line = broken[widest];
+        broken[widest].text = line.text.substr(0, at->cut);
+        broken.insert(broken.begin() + static_cast<std::ptrdiff_t>(widest) + 1,
+                      BannerLine{line.text.substr(at->rest), line.points, line.face});
+        const double grown = LineSize(page, box, broken);
+        if (grown < points) return points;
+        if (grown > points) lines = broken;
+        points = grown;
+    }
+}
+
 }  // namespace
 
 void ShowHelp(Game& g) {
@@ -94,7 +143,8 @@ void CloseHelp(Game& g) {
 void DrawHelpPage(Game& g) {
     PictureBox& page = g.form.HelpView();
     const Surface& window = g.form.Canvas();
-    page.Move(0, 0, window.PixelWidth(), window.PixelHeight());
+    const bool ownSize = g.HelpPageWidth > 0 && g.HelpPageHeight > 0;
+    page.Move(0, 0, ownSize ? g.HelpPageWidth : window.PixelWidth(), ownSize ? g.HelpPageHeight : window.PixelHeight());
     const Color back = g.TitleTimer.Enabled() ? kPageBack : g.BoardBackColor;
     page.Clear(back);
     const Rect box{kEdgeInset, kEdgeInset, page.PixelWidth() - kEdgeInset, page.PixelHeight() - kEdgeInset};
@@ -121,9 +171,12 @@ void DrawHelpPage(Game& g) {
         gap,
         {std::string("Kanuvo ") + KANUVO_VERSION + "　" + Say(g, texts::kHelpLicence), 1, kBannerWhite},
         {Say(g, texts::kHelpLanguage), 1, kBannerWhite},
-        {Say(g, texts::kHelpClose), 1, kBannerGold},
+        {Say(g, g.TouchScreen ? texts::kHelpCloseTap : texts::kHelpClose), 1, kBannerGold},
     };
-    const double points = LineSize(page, box, lines);
+    // A finger slides a tile by a tap, told first, before the keys.
+    if (g.TouchScreen) lines.insert(lines.begin() + 7, BannerLine{Say(g, texts::kHelpSlideTaps), 1, kBannerWhite});
+    double points = LineSize(page, box, lines);
+    if (box.bottom - box.top > box.right - box.left) points = BreakWideLines(page, box, lines, points);
     for (BannerLine& line : lines) line.points = line.points > 1 ? std::floor(points * kTitleScale) : points;
     DrawBanner(page, box, lines, back);
 }

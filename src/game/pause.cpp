@@ -14,6 +14,7 @@ namespace {
 
 constexpr Text kPlateTitle = KANUVO_TEXT("Banners", "一時停止");
 constexpr Text kPlateHint = KANUVO_TEXT("Banners", "P でつづける");
+constexpr Text kPlateTapHint = KANUVO_TEXT("Banners", "一時停止ボタンでつづける");
 
 constexpr Color kPlateEdge = Rgb(230, 230, 230);
 // Letter sizes in points per pixel of the board's width, as the banners at the end of a run have them.
@@ -32,7 +33,7 @@ void DrawPausePlate(Game& g) {
     board.Box(r.left, r.top, r.right - 1, r.bottom - 1, kPlateEdge);
     const double width = r.right - r.left;
     const std::array<BannerLine, 2> lines{{{Say(g, kPlateTitle), width * kTitlePerBoardPixel, kBannerGold},
-                                           {Say(g, kPlateHint), width * kHintPerBoardPixel, kBannerWhite}}};
+                                           {Say(g, g.TouchScreen ? kPlateTapHint : kPlateHint), width * kHintPerBoardPixel, kBannerWhite}}};
     DrawBanner(board, r, lines, g.BoardBackColor);
 }
 

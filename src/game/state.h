@@ -115,8 +115,15 @@ struct ScreenState {
     bool StartStopCursorSet = false;
     bool BoardCursorSet = false;
 
-    // The help page lies over the window and holds the game until it goes.
+    // The help page lies over the window and holds the game until it goes. A platform may give it
+    // a size of its own, in pixels (a phone's screen, upright or lying); 0 gives it the window's.
     bool HelpShown = false;
+    int HelpPageWidth = 0;
+    int HelpPageHeight = 0;
+
+    // Played with a finger: the words speak of taps, and the platform's own controls stand for the
+    // keys (the help page's among them, in place of the F1 hint).
+    bool TouchScreen = false;
 
     // The board's free corner: a short note that fades.
     std::optional<Text> CornerNote;

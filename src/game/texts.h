@@ -23,6 +23,9 @@ inline constexpr Text kHelpLicence = KANUVO_TEXT("Help", "MIT ライセンス");
 // The key that switches the language, named in the language it switches to.
 inline constexpr Text kHelpLanguage = KANUVO_TEXT("Help", "L：English");
 inline constexpr Text kHelpClose = KANUVO_TEXT("Help", "F1 か Esc でとじる");
+// On a touch screen: how a finger slides a tile, and how the page goes again.
+inline constexpr Text kHelpSlideTaps = KANUVO_TEXT("Help", "空きマスのとなりのタイルをタップ：空きマスへ");
+inline constexpr Text kHelpCloseTap = KANUVO_TEXT("Help", "タップでとじる（F1・Esc でも）");
 
 // What スタート and 新ゲーム show under the pointer: the keys that press them.
 inline constexpr Text kStartKeyHint = KANUVO_TEXT("Buttons", "Enter キーでもスタート");

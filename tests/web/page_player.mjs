@@ -78,8 +78,8 @@ const look = () => within('a look', page.evaluate(() => {
     gap: window.kanuvoPlayerGap ? window.kanuvoPlayerGap() : 0,
     title: performance.getEntriesByName('kanuvo-title').length > 0,
     canvases: all('#game canvas:not(#window)'),
-    buttons: all('#game button'),
-    touch: all('#touch button'),
+    buttons: all('#game button, #commands button'),
+    controls: all('#controls button'),
     message: box(document.getElementById('message-ok')),
     again: box(document.getElementById('again')),
   };
@@ -114,7 +114,7 @@ const actions = [
   [4, 'P', () => page.keyboard.press('KeyP')],
   [4, 'Escape', () => page.keyboard.press('Escape')],
   [2, 'L', () => page.keyboard.press('KeyL')],
-  [4, 'a tap under the help page', (v) => v.touch.length && press(pick(v.touch), 'tap')],
+  [4, 'a tap on a control for the keys', (v) => v.controls.length && press(pick(v.controls), 'tap')],
   [2, 'another key', () => page.keyboard.press(pick(otherKeys))],
   // Long enough for the title's eleven seconds, or any other timer, to fall due while the game waits.
   [2, 'a long wait', () => { idleUntil = Date.now() + 1000 + below(13000); }],

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The browser version in Debian's Chromium, headless: the desktop's session played by the browser's
-// engine, the first board against the desktop's picture of it, a tap that slides a tile and taps on the
-// buttons, the player's data across a reload (garbage and a refusing storage included), one copy and
-// no lost time on a host that is not a secure context, and the game loaded and played again once the
-// network is gone.
+// engine, the first board against the desktop's picture of it, a phone's screen upright and lying
+// played by taps alone, keys that never reach a page button, the first run's music, the player's data
+// across a reload (garbage and a refusing storage included), one copy and no lost time on a host that
+// is not a secure context, and the game loaded and played again once the network is gone.
 //   KANUVO_WEB_BUILD=<build-web> node page_test.mjs <kanuvo_web_reference>
 import { execFileSync } from 'node:child_process';
 import { mkdtempSync, readFileSync, rmSync } from 'node:fs';
@@ -92,29 +92,121 @@ await step('the first board matches the desktop picture but for the edges of sha
   await context.close();
 });
 
-await step('taps start a run and slide a tile into the empty cell', async (check) => {
-  const context = await browser.createBrowserContext();
-  const page = await openBoard(context, { touch: true });
-  // The first deal of stage 1 leaves cell 11 (third row, third column) empty; cell 10 is left of it.
-  const cell = (column, row) => ({ x: 109 + 108 * column + 54, y: 108 + 108 * row + 54 });
-  const crop = (pixels, { x, y }) => {
-    const out = [];
-    for (let dy = -40; dy < 40; ++dy) out.push(pixels.rgb.slice(((y + dy) * pixels.width + x - 40) * 3, ((y + dy) * pixels.width + x + 40) * 3).join());
-    return out.join('|');
-  };
-  const startBox = await page.$eval('#game button:nth-of-type(3)', (b) => b.getBoundingClientRect().toJSON());
-  await page.touchscreen.tap(startBox.x + startBox.width / 2, startBox.y + startBox.height / 2);
-  await settle(page);
-  const caption = await page.$eval('#game button:nth-of-type(3)', (b) => b.textContent);
-  check(caption === 'ストップ', `a tap on スタート left its caption ${caption}`);
-  const before = await boardPixels(page);
-  await page.touchscreen.tap(cell(1, 2).x, cell(1, 2).y);
-  await settle(page);
-  const after = await boardPixels(page);
-  check(crop(after, cell(2, 2)) === crop(before, cell(1, 2)), 'the tapped tile is not in the empty cell');
-  check(crop(after, cell(1, 2)) === crop(before, cell(2, 2)), 'the tapped tile left no empty cell behind');
-  await context.close();
-});
+// A phone held upright and on its side, touch only. The first deal of stage 1 leaves cell 11 empty;
+// these taps, each on a tile beside the gap, lay its road (cells numbered from 1, row by row).
+const clearingTaps = [7, 3, 4, 8, 12, 11, 7, 3, 2, 6];
+for (const [width, height] of [[390, 844], [844, 390]]) {
+  await step(`on a ${width} x ${height} touch screen every control is large, apart and on screen, the controls show ` +
+             'their state, the words speak of taps, every text is readable, and taps alone clear stage 1', async (check) => {
+    const context = await browser.createBrowserContext();
+    const page = await context.newPage();
+    // Every text the game draws on the board and the help page, and its size on screen in CSS pixels.
+    await page.evaluateOnNewDocument(() => {
+      window.texts = [];
+      const fillText = CanvasRenderingContext2D.prototype.fillText;
+      CanvasRenderingContext2D.prototype.fillText = function (text, ...rest) {
+        if (this.canvas.id === 'board' || this.canvas.id === 'help') {
+          const scale = Number(/scale\(([\d.]+)\)/.exec(document.getElementById('game').style.transform)[1]);
+          window.texts.push({ text, px: parseFloat(/([\d.]+)px/.exec(this.font)[1]) * scale });
+        }
+        return fillText.call(this, text, ...rest);
+      };
+    });
+    await page.setViewport({ width, height, deviceScaleFactor: 3, hasTouch: true, isMobile: true });
+    await page.goto(`${origin()}/site/?lang=ja`);
+    await titleShown(page);
+    check(await page.evaluate(() => performance.getEntriesByType('resource').some((e) => /pictures\/touch\/109/.test(e.name))),
+          'the title is not the one that says タップでスタート');
+    await page.touchscreen.tap(width / 2, height / 2);
+    await page.waitForFunction(() => getComputedStyle(document.getElementById('board')).display === 'block');
+    const tapOn = async (selector) => {
+      const box = await page.$eval(selector, (e) => e.getBoundingClientRect().toJSON());
+      await page.touchscreen.tap(box.x + box.width / 2, box.y + box.height / 2);
+      await settle(page);
+    };
+    const pressed = (name) => page.$eval(`#${name}-control`, (e) => e.getAttribute('aria-pressed'));
+    const kept = async () => JSON.parse(await page.evaluate(() => localStorage.getItem('kanuvo.settings')));
+    // Every button and control: 44 CSS pixels square at least, captions of 16, inside the viewport, on
+    // nothing else; the window as wide as the screen upright, as tall as it lying.
+    const measure = async (when) => {
+      const { boxes, game } = await page.evaluate(() => ({
+        boxes: [...document.querySelectorAll('#commands button, #controls button')]
+          .filter((b) => b.offsetParent && getComputedStyle(b).visibility !== 'hidden')
+          .map((b) => ({ name: b.id || b.textContent, font: parseFloat(getComputedStyle(b).fontSize),
+                         ...b.getBoundingClientRect().toJSON() })),
+        game: { name: 'the window', ...document.getElementById('game').getBoundingClientRect().toJSON() },
+      }));
+      const apart = (a, b) => a.right <= b.left || b.right <= a.left || a.bottom <= b.top || b.bottom <= a.top;
+      for (const b of [...boxes, game]) {
+        const inside = (v, from, to) => v >= from - 0.01 && v <= to + 0.01;  // a hundredth of a pixel's rounding
+        check(inside(b.left, 0, width) && inside(b.right, 0, width) && inside(b.top, 0, height) && inside(b.bottom, 0, height),
+              `${when}: ${b.name} leaves the screen`);
+      }
+      for (const [i, b] of boxes.entries()) {
+        check(b.width >= 44 && b.height >= 44, `${when}: ${b.name} is ${b.width} x ${b.height}`);
+        check(b.font >= 16, `${when}: ${b.name}'s caption is ${b.font} px`);
+        for (const other of [...boxes.slice(i + 1), game]) check(apart(b, other), `${when}: ${b.name} lies on ${other.name}`);
+      }
+      check(width < height ? game.width >= 0.92 * width : game.height >= 0.92 * height,
+            `${when}: the window is ${game.width} x ${game.height}`);
+      return boxes.length;
+    };
+    check(await measure('on the board') === 7, 'three buttons and four controls do not all show');
+
+    await tapOn('#sound-control');
+    check(await pressed('sound') === 'false' && (await kept()).muted === true &&
+          await page.$eval('#sound-control .cross', (e) => getComputedStyle(e).display !== 'none'),
+          'a tap on the sound control did not turn the sound off and cross the speaker');
+    await tapOn('#sound-control');
+    check(await pressed('sound') === 'true' && (await kept()).muted === false, 'the sound did not come back');
+    await tapOn('#assist-control');
+    check(await pressed('assist') === 'true' && (await kept()).roadAssist === true &&
+          await page.$eval('#assist-control .frame', (e) => getComputedStyle(e).fill) === 'rgb(240, 192, 64)',
+          'a tap on the assist control did not turn the assist on and light its mark');
+    await tapOn('#assist-control');
+    check(await pressed('assist') === 'false', 'the road assist stayed on');
+    // The assist was off for the whole run, which may then keep a best time.
+    await tapOn('#commands button:nth-child(1)');
+    check(await page.$eval('#commands button:nth-child(1)', (b) => b.textContent) === 'ストップ', 'a tap started no run');
+    await tapOn('#pause-control');
+    check(await pressed('pause') === 'true' && await page.$eval('#pause-control .play', (e) => getComputedStyle(e).display !== 'none'),
+          'a tap on the pause control did not pause the run and show it can go on');
+    await tapOn('#pause-control');
+    check(await pressed('pause') === 'false', 'the run stayed paused');
+
+    await tapOn('#help-control');
+    check(await page.$eval('#help', (e) => getComputedStyle(e).display) === 'block' && await pressed('help') === 'true',
+          'a tap on the help control showed no help page');
+    check(await measure('on the help page') === 7, 'the language control does not take the pause control\'s place');
+    await tapOn('#language-control');
+    check(await page.$eval('#commands button:nth-child(1)', (b) => b.textContent) === 'Stop' &&
+          await page.$eval('#language-control', (b) => b.textContent) === '日本語', 'a tap on the language control did not switch to English');
+    await tapOn('#language-control');
+    check(await page.$eval('#commands button:nth-child(1)', (b) => b.textContent) === 'ストップ', 'no way back to Japanese');
+    await tapOn('#help');
+    check(await page.$eval('#help', (e) => getComputedStyle(e).display) === 'none', 'a tap on the help page did not close it');
+
+    const board = await page.$eval('#board', (e) => e.getBoundingClientRect().toJSON());
+    for (const cell of clearingTaps) {
+      const [column, row] = [(cell - 1) % 4, Math.floor((cell - 1) / 4)];
+      // Cells are 108 pixels of the 650 the window is wide, one cell in from its left and top.
+      const at = (i) => (108 * (i + 1) + 54) * board.width / 650;
+      await page.touchscreen.tap(board.x + at(column), board.y + at(row));
+      await page.evaluate(() => new Promise((r) => setTimeout(r, 250)));  // the route's trace runs its course
+    }
+    const best = await page.waitForFunction(() => JSON.parse(localStorage.getItem('kanuvo.bestTimes') || '{}')['1'] >= 0,
+                                            { timeout: 5000 }).catch(() => null);
+    check(best !== null, 'the taps did not clear stage 1');
+    await settle(page);
+    check(await page.$eval('#pause-control', (e) => e.classList.contains('idle')), 'the pause control still offers a pause');
+    const texts = await page.evaluate(() => window.texts);
+    const smallest = texts.reduce((a, t) => (t.px < a.px ? t : a), { px: Infinity });
+    check(smallest.px >= 12, `"${smallest.text}" is ${smallest.px} CSS pixels high`);
+    check(texts.some((t) => t.text.startsWith('タップでとじる')) && !texts.some((t) => t.text.startsWith('F1 ')),
+          'the words speak of keys, not taps');
+    await context.close();
+  });
+}
 
 await step('Enter and Space in a run started by a click leave it running: no page button takes the focus', async (check) => {
   const context = await browser.createBrowserContext();

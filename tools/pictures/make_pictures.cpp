@@ -2,6 +2,7 @@
 // Draws the game's pictures into BMP files at build time, the program's icons, and a preview sheet.
 //   kanuvo_make_pictures <output folder>
 //   kanuvo_make_pictures --icons <output folder> <side>...
+//   kanuvo_make_pictures --maskable-icons <output folder> <side>...
 //   kanuvo_make_pictures --preview <picture folder> <sheet.png> [cursor files...]
 #include <QDir>
 #include <QGuiApplication>
@@ -22,9 +23,10 @@ const QColor kPreviewBoard{0, 0, 128};
 // Pictures are kept in arrays indexed by their resource id.
 constexpr int kIdLimit = 112;
 
-QImage DrawPicture(const pics::PictureEntry& entry, int scale, kanuvo::art::Wording wording) {
+QImage DrawPicture(const pics::PictureEntry& entry, int scale, kanuvo::art::Wording wording,
+                   kanuvo::art::Pointing pointing = kanuvo::art::Pointing::Click) {
     const QSize size(entry.width * scale, entry.height * scale);
-    if (entry.id == kanuvo::kTitlePictureId) return kanuvo::art::DrawTitlePicture(size, wording);
+    if (entry.id == kanuvo::kTitlePictureId) return kanuvo::art::DrawTitlePicture(size, wording, pointing);
     if (entry.id == kanuvo::kGameOverPictureId) return kanuvo::art::DrawGameOverPicture(size, wording);
     for (Direction d : kanuvo::kAllDirections) {
         if (entry.id == kanuvo::TruckPictureId(d)) return kanuvo::art::DrawTruckPicture(d, size);
@@ -41,14 +43,26 @@ bool Save(const QImage& image, const QString& path) {
     return true;
 }
 
-// Every picture in Japanese into folder, and those with words in English into its English folder.
+// Every picture in Japanese into folder, and those with words in English into its English folder;
+// the title for a touch screen into the touch folder, in both languages.
 int WritePictures(const QString& folder) {
     const QString english = folder + '/' + pics::kEnglishFolder;
-    if (!QDir().mkpath(english)) {
-        std::fprintf(stderr, "cannot create %s\n", qPrintable(english));
-        return 1;
+    const QString touch = folder + '/' + pics::kTouchFolder;
+    for (const QString& made : {english, touch + '/' + pics::kEnglishFolder}) {
+        if (!QDir().mkpath(made)) {
+            std::fprintf(stderr, "cannot create %s\n", qPrintable(made));
+            return 1;
+        }
     }
     using kanuvo::art::Wording;
+    const pics::PictureEntry& title = *std::ranges::find(pics::kPictures, kanuvo::kTitlePictureId, &pics::PictureEntry::id);
+    for (const Wording wording : {Wording::Japanese, Wording::English}) {
+        for (const int scale : pics::kScales) {
+            const QString into = wording == Wording::English ? touch + '/' + pics::kEnglishFolder : touch;
+            const QImage image = DrawPicture(title, scale, wording, kanuvo::art::Pointing::Tap);
+            if (!Save(image, into + '/' + pics::FileName(title.id, scale))) return 1;
+        }
+    }
     for (const Wording wording : {Wording::Japanese, Wording::English}) {
         for (const int scale : pics::kScales) {
             // Pictures come before their masks in the table, so each mask is made from its picture as drawn.
@@ -70,16 +84,18 @@ int WritePictures(const QString& folder) {
     return 0;
 }
 
-// The icon at each side asked for, as "<side>.png" with its transparency.
-int WriteIcons(const QString& folder, const QStringList& sides) {
+// The icon at each side asked for, as "<side>.png" with its transparency, or for a home screen's
+// mask as "maskable-<side>.png".
+int WriteIcons(const QString& folder, const QStringList& sides, bool maskable = false) {
     if (!QDir().mkpath(folder)) {
         std::fprintf(stderr, "cannot create %s\n", qPrintable(folder));
         return 1;
     }
     for (const QString& text : sides) {
         const int side = text.toInt();
-        const QString path = folder + '/' + text + QStringLiteral(".png");
-        if (side <= 0 || !kanuvo::art::DrawIconPicture(side).save(path, "PNG")) {
+        const QString path = folder + '/' + (maskable ? QStringLiteral("maskable-") : QString()) + text + QStringLiteral(".png");
+        const QImage icon = maskable ? kanuvo::art::DrawMaskableIconPicture(side) : kanuvo::art::DrawIconPicture(side);
+        if (side <= 0 || !icon.save(path, "PNG")) {
             std::fprintf(stderr, "cannot write the %s-pixel icon to %s\n", qPrintable(text), qPrintable(path));
             return 1;
         }
@@ -179,9 +195,11 @@ int main(int argc, char** argv) {
     const QStringList args = app.arguments();
     if (args.size() == 2 && !args[1].startsWith("--")) return WritePictures(args[1]);
     if (args.size() >= 4 && args[1] == "--icons") return WriteIcons(args[2], args.mid(3));
+    if (args.size() >= 4 && args[1] == "--maskable-icons") return WriteIcons(args[2], args.mid(3), true);
     if (args.size() >= 4 && args[1] == "--preview") return WritePreview(args[2], args[3], args.mid(4));
     std::fprintf(stderr, "usage: kanuvo_make_pictures <output folder>\n"
                          "       kanuvo_make_pictures --icons <output folder> <side>...\n"
+                         "       kanuvo_make_pictures --maskable-icons <output folder> <side>...\n"
                          "       kanuvo_make_pictures --preview <picture folder> <sheet.png> [cursor files...]\n");
     return 2;
 }

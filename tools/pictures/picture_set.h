@@ -20,6 +20,8 @@ inline constexpr int kScales[] = {1, 2};
 // title, the Game Over lettering and its mask.
 inline constexpr int kWordedPictures[] = {kTitlePictureId, kGameOverPictureId, kGameOverMaskId};
 inline constexpr char kEnglishFolder[] = "en";
+// The title once more as a touch screen shows it, in this folder and in its English folder.
+inline constexpr char kTouchFolder[] = "touch";
 
 // The file name a picture has in the build tree and in the embedded resources: "<id>.bmp" at the
 // design's size, "<id>@2x.bmp" at twice that.

@@ -21,9 +21,9 @@ bool Fail(const QString& what) {
     return false;
 }
 
-// Every BMP of the folder and of its en/ folder, as PNG in the same places below out.
+// Every BMP of the folder and of its en/, touch/ and touch/en/ folders, as PNG in the same places below out.
 bool WritePictures(const QString& from, const QString& out) {
-    for (const QString& sub : {QString(), QStringLiteral("en")}) {
+    for (const QString& sub : {QString(), QStringLiteral("en"), QStringLiteral("touch"), QStringLiteral("touch/en")}) {
         const QDir folder(from + '/' + sub);
         QDir().mkpath(out + "/pictures/" + sub);
         for (const QString& name : folder.entryList({QStringLiteral("*.bmp")}, QDir::Files)) {

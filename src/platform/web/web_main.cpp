@@ -6,14 +6,17 @@
 #include <cstdint>
 
 #include "app/wire_events.h"
-#include "game/texts.h"
 #include "platform/captions.h"
 #include "platform/choices.h"
 #include "platform/web/web_form.h"
 #include "platform/web/web_system.h"
 
-EM_JS(void, kanuvo_touch_keys, (const char* sound, const char* assist, const char* language),
-      { Kanuvo.page.touchKeys(UTF8ToString(sound), UTF8ToString(assist), UTF8ToString(language)); });
+EM_JS(void, kanuvo_control_names,
+      (const char* help, const char* pause, const char* sound, const char* assist, const char* language), {
+          Kanuvo.page.controlNames(UTF8ToString(help), UTF8ToString(pause), UTF8ToString(sound), UTF8ToString(assist),
+                                   UTF8ToString(language));
+      });
+EM_JS(int, kanuvo_touch_screen, (), { return Kanuvo.page.touchScreen() ? 1 : 0; });
 // 1 or 0 when the page's address asks for English or Japanese, -1 when it does not say.
 EM_JS(int, kanuvo_asked_english, (), { return Kanuvo.page.askedEnglish(); });
 EM_JS(int, kanuvo_browser_english, (), { return Kanuvo.page.browserEnglish(); });
@@ -22,9 +25,13 @@ EM_JS(void, kanuvo_first_frame, (), { Kanuvo.page.firstFrame(); });
 namespace kanuvo {
 namespace {
 
-// A page has no keys on a phone: the help page offers the program's keys as buttons too.
-inline constexpr Text kTouchSound = KANUVO_TEXT("Help", "M：サウンド");
-inline constexpr Text kTouchAssist = KANUVO_TEXT("Help", "A：道アシスト");
+// A phone has no keys: the page's controls stand for F1, P, M, A and L, named in the player's language.
+// The language control names the language it switches to.
+inline constexpr Text kHelpControl = KANUVO_TEXT("Controls", "ヘルプ");
+inline constexpr Text kPauseControl = KANUVO_TEXT("Controls", "一時停止");
+inline constexpr Text kSoundControl = KANUVO_TEXT("Controls", "サウンド");
+inline constexpr Text kAssistControl = KANUVO_TEXT("Controls", "道アシスト");
+inline constexpr Text kLanguageControl = KANUVO_TEXT("Controls", "English");
 
 struct WebApp : Choices {
     WebApp() : game(form, system, clock, sound) {}
@@ -48,13 +55,20 @@ struct WebApp : Choices {
         system.SpeakEnglish(!system.English());
         settings.english = system.English();
         system.SaveSettings(settings);
-        OfferTouchKeys();
+        NameControls();
         return true;
     }
 
-    void OfferTouchKeys() {
-        kanuvo_touch_keys(system.Translate(kTouchSound).c_str(), system.Translate(kTouchAssist).c_str(),
-                          system.Translate(texts::kHelpLanguage).c_str());
+    void NameControls() {
+        kanuvo_control_names(system.Translate(kHelpControl).c_str(), system.Translate(kPauseControl).c_str(),
+                             system.Translate(kSoundControl).c_str(), system.Translate(kAssistControl).c_str(),
+                             system.Translate(kLanguageControl).c_str());
+    }
+
+    // What the page's controls show, a bit each.
+    int Controls() const {
+        return (game.SoundOff ? 1 : 0) | (game.RoadAssist ? 2 : 0) | (game.Paused ? 4 : 0) | (game.Playing ? 8 : 0) |
+               (game.HelpShown ? 16 : 0);
     }
 
     void Run() {
@@ -68,6 +82,7 @@ struct WebApp : Choices {
         form.StartStopButton().SetCaption(system.Translate(kStartCaption));
         game.SoundOff = settings.muted.value_or(false);
         game.RoadAssist = settings.roadAssist.value_or(false);
+        game.TouchScreen = kanuvo_touch_screen() != 0;
         game.choices = this;
         WireEvents(form, game);
         // A tap on the F1 hint in the board's free corner is F1: a phone has no keys.
@@ -80,7 +95,7 @@ struct WebApp : Choices {
             }
             AdvanceTime(*g);
         };
-        OfferTouchKeys();
+        NameControls();
         form.RaiseLoad();
         kanuvo_first_frame();
     }
@@ -98,6 +113,19 @@ extern "C" EMSCRIPTEN_KEEPALIVE void KanuvoPost(int kind, int a, int b, int c, i
 
 // The program's one timer has rung.
 extern "C" EMSCRIPTEN_KEEPALIVE void KanuvoWake() { KanuvoPost(static_cast<int>(kanuvo::PageEvent::Wake), 0, 0, 0, 0); }
+
+// What the page's controls for the keys show: the sound off (1), the road assist on (2), a run paused
+// (4), a run going (8), the help page up (16).
+extern "C" EMSCRIPTEN_KEEPALIVE int KanuvoControls() { return kanuvo::app != nullptr ? kanuvo::app->Controls() : 0; }
+
+// The size the page gives the help page, in the window's pixels; 0 for the window's own. Returns 0
+// while there is no game to take it yet.
+extern "C" EMSCRIPTEN_KEEPALIVE int KanuvoHelpPage(int width, int height) {
+    if (kanuvo::app == nullptr) return 0;
+    kanuvo::app->game.HelpPageWidth = width;
+    kanuvo::app->game.HelpPageHeight = height;
+    return 1;
+}
 
 // Sets the game up and returns: from then on the page's events and the game's wakes drive it.
 int main() {

@@ -5,6 +5,9 @@
 
 const Kanuvo = (() => {
   const game = document.getElementById('game');
+  const themeColour = document.querySelector('meta[name="theme-color"]');
+  // A finger is the screen's pointer: the game speaks of taps, and the page lays itself out for fingers.
+  const touchScreen = matchMedia('(pointer: coarse)').matches;
   const params = new URLSearchParams(location.search);
   let data = { english: {}, cursors: {}, sounds: [] };  // data.json, made at build time
   let english = false;
@@ -12,6 +15,41 @@ const Kanuvo = (() => {
   let ratio = 1;  // canvas pixels per game pixel
   let windowWidth = 650, windowHeight = 650;
   let running = false;  // the program has started and takes events
+
+  // ---- The controls for the keys show the state of what they switch. Whatever the game does may
+  // change it: every call of the game into the page has them looked at once the frame is drawn.
+  const control = (name) => document.getElementById(`${name}-control`);
+  let refreshing = false;
+  function refreshSoon() {
+    if (refreshing || !running) return;
+    refreshing = true;
+    requestAnimationFrame(() => {
+      refreshing = false;
+      const bits = Module._KanuvoControls();
+      const [soundOff, assist, paused, playing, help] = [1, 2, 4, 8, 16].map((bit) => (bits & bit) !== 0);
+      control('sound').classList.toggle('off', soundOff);
+      control('sound').setAttribute('aria-pressed', String(!soundOff));
+      control('assist').classList.toggle('on', assist);
+      control('assist').setAttribute('aria-pressed', String(assist));
+      control('help').classList.toggle('on', help);
+      control('help').setAttribute('aria-pressed', String(help));
+      // The help page holds the game: there the pause's place is the language's, as L works only there.
+      control('pause').style.display = help ? 'none' : '';
+      control('language').style.display = help ? '' : 'none';
+      control('pause').classList.toggle('paused', paused);
+      control('pause').classList.toggle('idle', !playing);
+      control('pause').setAttribute('aria-pressed', String(paused));
+    });
+  }
+  const watched = (calls) => {
+    for (const [name, call] of Object.entries(calls)) {
+      calls[name] = (...a) => {
+        refreshSoon();
+        return call(...a);
+      };
+    }
+    return calls;
+  };
 
   const colour = (c) => '#' + (c & 0xffffff).toString(16).padStart(6, '0');
   const mix = (from, to, share) => {
@@ -44,17 +82,19 @@ const Kanuvo = (() => {
   }
   function picture(file) {
     const p = entry(file);
-    if (!p.loading) p.loading = loadImage(`pictures/${file}.png`).then((i) => (p.plain = i));
+    if (!p.loading) p.loading = loadImage(`pictures/${pictureFolder(file)}.png`).then((i) => (p.plain = i));
     return p;
   }
   // The drawing at twice the size, or the plain one where it cannot be had.
   function sharpPicture(file) {
     const p = entry(file);
     if (!p.sharpLoading) {
-      p.sharpLoading = loadImage(`pictures/${file}@2x.png`).then((i) => (i ? (p.sharp = i) : picture(file).loading));
+      p.sharpLoading = loadImage(`pictures/${pictureFolder(file)}@2x.png`).then((i) => (i ? (p.sharp = i) : picture(file).loading));
     }
     return p;
   }
+  // The title as a touch screen shows it says "tap" where the desktop's says "click".
+  const pictureFolder = (file) => (touchScreen && /(^|\/)109$/.test(file) ? `touch/${file}` : file);
   // Destination OR NOT source, for a mask of black shapes on white: white where the mask is dark.
   function whiteWhereDark(image) {
     const c = document.createElement('canvas');
@@ -123,7 +163,7 @@ const Kanuvo = (() => {
     }
   }
 
-  const draw = {
+  const draw = watched({
     newSurface(role) {
       const canvas = document.createElement('canvas');
       const s = { canvas, ctx: canvas.getContext('2d', { alpha: false }), w: 0, h: 0, back: 0xf0f0f0, role };
@@ -146,8 +186,12 @@ const Kanuvo = (() => {
     clear(handle, c) {
       const s = surfaces.get(handle);
       s.back = c;
-      // Around the window, scaled to fit, the page shows the board's colour.
-      if (s.role === 'board') document.body.style.background = colour(c);
+      // Around the window, scaled to fit, the page shows the board's colour, and so does the browser's
+      // own frame where it takes the page's.
+      if (s.role === 'board') {
+        document.body.style.background = colour(c);
+        themeColour.content = colour(c);
+      }
       s.ctx.fillStyle = colour(c);
       s.ctx.fillRect(0, 0, s.w, s.h);
     },
@@ -236,12 +280,26 @@ const Kanuvo = (() => {
       s.ctx.drawImage(f.canvas, ax * r, ay * r, (bx - ax) * r, (by - ay) * r,
                       x + (ax - sx) * kx, y + (ay - sy) * ky, (bx - ax) * kx, (by - ay) * ky);
     },
-  };
+  });
 
-  // ---- The window: its size, its buttons and where its canvases sit.
+  // ---- The window: its size, its buttons and where its canvases sit. With a fine pointer and room
+  // enough, the designed window, scaled to fit. For a finger, or a viewport too small to read the
+  // window in, the finger's layout: the same surfaces as large as the screen allows, the game's buttons
+  // moved out of the window into a row of touch targets below it (a column beside it, on a screen
+  // lying on its side), and controls that stand for the keys a finger has not got.
   const buttons = new Map();
   let nextButton = 1000;
-  const touch = document.getElementById('touch');
+  const commands = document.getElementById('commands');
+  const controls = document.getElementById('controls');
+  // Below this the window's 12-pixel captions are too small to read.
+  const kReadableScale = 0.75;
+  let finger = false;
+  let helpSize = [0, 0];  // what the game was last told the help page's size is, in its pixels
+
+  // The buttons a click acts on (スタート, 新ゲーム, 終了), top to bottom as the window stacks them.
+  const commandButtons = () => [...buttons.values()].filter((b) => b.command).sort((a, b) => a.y - b.y);
+  const surfaceOf = (role) => [...surfaces.values()].find((s) => s.role === role);
+  const shown = (s) => !!s && s.canvas.style.display === 'block';
 
   function fitCaption(b) {
     // A translated caption too long for its button is made smaller, half a point at a time.
@@ -249,7 +307,7 @@ const Kanuvo = (() => {
     el.style.fontSize = `${b.px}px`;
     if (!english || !el.offsetParent) return;
     let px = b.px;
-    const room = parseFloat(el.style.width) - 6;
+    const room = b.w - 6;
     measurer.font = fontOf(px, false);
     while (px > 4 / 3 && measurer.measureText(el.textContent).width > room) {
       px -= 2 / 3;
@@ -258,29 +316,104 @@ const Kanuvo = (() => {
     el.style.fontSize = `${px}px`;
   }
 
-  function layout() {
-    const w = innerWidth, h = innerHeight;
-    const bar = touch.style.display === 'flex' ? touch.offsetHeight + 16 : 0;
-    // The window fits the viewport whole; on a tall phone the help page's buttons go below it.
-    scale = Math.min(w / windowWidth, h / windowHeight);
-    if (bar && h - windowHeight * scale < bar) scale = Math.min(w / windowWidth, (h - bar) / windowHeight);
-    const left = (w - windowWidth * scale) / 2;
-    const top = Math.max(0, (h - windowHeight * scale - bar) / 2);
-    game.style.width = `${windowWidth}px`;
-    game.style.height = `${windowHeight}px`;
-    game.style.transform = `translate(${left}px, ${top}px) scale(${scale})`;
-    touch.style.left = '0';
-    touch.style.right = '0';
-    touch.style.top = `${top + windowHeight * scale + 8}px`;
-    const wanted = pixelRatioFor(scale);
-    if (wanted !== ratio) {
-      ratio = wanted;
-      for (const s of surfaces.values()) if (s.w > 0) allocate(s, s.w, s.h, s.back);
-      queueMicrotask(() => post(6));  // all drawn again at the new ratio, once the program is back from its call
+  // A button where the layout has it: placed in the window as the game placed it, or, in the finger's
+  // layout, one of the row's touch targets, holding its place while hidden.
+  function layButton(b) {
+    const inRow = finger && b.command;
+    if (!inRow && b.el.parentNode !== game) game.appendChild(b.el);
+    if (inRow) {
+      Object.assign(b.el.style, { left: '', top: '', width: '', height: '', fontSize: '', display: '',
+                                  visibility: b.visible ? '' : 'hidden' });
+      return;
     }
+    Object.assign(b.el.style, { left: `${b.x}px`, top: `${b.y}px`, width: `${b.w}px`, height: `${b.h}px`,
+                                display: b.visible ? 'block' : 'none', visibility: '' });
+    fitCaption(b);
   }
 
-  const form = {
+  // Where the finger's layout has room for the window, upright (controls above, buttons below) or
+  // lying (both in columns at the right), whichever shows the window larger.
+  function fingerArea(w, h, shownWidth) {
+    const arrange = (way) => {
+      document.body.classList.toggle('upright', way === 'upright');
+      document.body.classList.toggle('lying', way === 'lying');
+      commands.style.right = way === 'lying' ? `${controls.offsetWidth}px` : '';
+    };
+    arrange('upright');
+    const upright = { way: 'upright', x: 0, y: controls.offsetHeight, w, h: h - controls.offsetHeight - commands.offsetHeight };
+    arrange('lying');
+    const lying = { way: 'lying', x: 0, y: 0, w: w - controls.offsetWidth - commands.offsetWidth, h };
+    for (const a of [upright, lying]) a.scale = Math.max(0.05, Math.min(a.w / shownWidth, a.h / windowHeight));
+    const best = upright.scale >= lying.scale ? upright : lying;
+    arrange(best.way);
+    return best;
+  }
+
+  function layout() {
+    const w = innerWidth, h = innerHeight;
+    finger = touchScreen || Math.min(w / windowWidth, h / windowHeight) < kReadableScale;
+    document.body.classList.toggle('finger', finger);
+    if (finger) for (const b of commandButtons()) commands.appendChild(b.el);
+    for (const b of buttons.values()) layButton(b);
+    let shownWidth = windowWidth, shownHeight = windowHeight, left, top, reshaped = false;
+    if (!finger) {
+      document.body.classList.remove('upright', 'lying');
+      scale = Math.min(w / windowWidth, h / windowHeight);
+      left = (w - windowWidth * scale) / 2;
+      top = (h - windowHeight * scale) / 2;
+      reshaped = tellHelpSize(0, 0) && shown(surfaceOf('help'));
+    } else {
+      // On the board the window's column of buttons has gone to the row: the rest of it stands alone.
+      const placed = commandButtons().filter((b) => b.w > 0);
+      if (shown(surfaceOf('board')) && placed.length) shownWidth = Math.min(windowWidth, ...placed.map((b) => b.x));
+      const area = fingerArea(w, h, shownWidth);
+      scale = area.scale;
+      left = area.x + (area.w - shownWidth * scale) / 2;
+      top = area.y + (area.h - windowHeight * scale) / 2;
+      // The help page fills the whole area, in the window's pixels at this scale.
+      const page = [Math.floor(area.w / scale), Math.floor(area.h / scale)];
+      reshaped = tellHelpSize(...page) && shown(surfaceOf('help'));
+      if (shown(surfaceOf('help'))) [left, top, shownWidth, shownHeight] = [area.x, area.y, ...page];
+    }
+    game.style.width = `${shownWidth}px`;
+    game.style.height = `${shownHeight}px`;
+    // On whole device pixels, so that no edge is smoothed into what lies beside it.
+    const snap = (v) => Math.round(v * devicePixelRatio) / devicePixelRatio;
+    game.style.transform = `translate(${snap(left)}px, ${snap(top)}px) scale(${scale})`;
+    // Under the board the window's own surface is blank: hidden, it cannot show at the board's edges.
+    const windowSurface = surfaceOf('window');
+    if (windowSurface) windowSurface.canvas.style.visibility = shown(surfaceOf('board')) ? 'hidden' : '';
+    const wanted = pixelRatioFor(scale);
+    if (wanted !== ratio || reshaped) {
+      ratio = wanted;
+      rescaled();
+    }
+  }
+  // True when the game takes a new size; before the program runs there is no game to tell yet.
+  function tellHelpSize(w, h) {
+    if (w === helpSize[0] && h === helpSize[1] || !running || !Module._KanuvoHelpPage(w, h)) return false;
+    helpSize = [w, h];
+    return true;
+  }
+  // The pixel ratio changed (a resize, a rotation, a zoom), or the help page's shape on screen: each
+  // surface takes the ratio, and the game draws everything on it again from its state, the help page
+  // in its new shape, once the program is back from the call it may be in.
+  function rescaled() {
+    for (const s of surfaces.values()) if (s.w > 0) allocate(s, s.w, s.h, s.back);
+    queueMicrotask(() => post(6));
+  }
+  // A zoom changes the pixel ratio, and not always the viewport's size.
+  (function watchPixelRatio() {
+    matchMedia(`(resolution: ${devicePixelRatio}dppx)`).addEventListener('change', () => {
+      layout();
+      watchPixelRatio();
+    }, { once: true });
+  })();
+
+  // ---- The controls for the keys: each presses its key.
+  for (const b of controls.querySelectorAll('button')) b.addEventListener('click', () => post(1, Number(b.dataset.key)));
+
+  const form = watched({
     newButton(caption, back, enabled) {
       const el = document.createElement('button');
       el.textContent = caption;
@@ -294,28 +427,31 @@ const Kanuvo = (() => {
       el.addEventListener('click', () => post(4, handle));
       el.addEventListener('pointermove', () => post(5, handle));
       game.appendChild(el);
-      buttons.set(handle, { el, px: 12 });
+      buttons.set(handle, { el, px: 12, command: !!enabled, x: 0, y: 0, w: 0, h: 0, visible: false });
       return handle;
     },
     placeButton(handle, x, y, w, h) {
       const b = buttons.get(handle);
-      Object.assign(b.el.style, { left: `${x}px`, top: `${y}px`, width: `${w}px`, height: `${h}px` });
-      fitCaption(b);
+      const moved = b.command && finger && x !== b.x;
+      Object.assign(b, { x, y, w, h });
+      // A button that leaves the column changes what of the window the finger's layout shows.
+      if (moved) layout();
+      else layButton(b);
     },
     showButton(handle, visible) {
       const b = buttons.get(handle);
-      b.el.style.display = visible ? 'block' : 'none';
-      fitCaption(b);
+      b.visible = !!visible;
+      layButton(b);
     },
     buttonCaption(handle, caption) {
       const b = buttons.get(handle);
       b.el.textContent = caption;
-      fitCaption(b);
+      if (!finger || !b.command) fitCaption(b);
     },
     buttonFont(handle, px) {
       const b = buttons.get(handle);
       b.px = px;
-      fitCaption(b);
+      if (!finger || !b.command) fitCaption(b);
     },
     buttonDimmed(handle, dimmed) { buttons.get(handle).el.classList.toggle('dimmed', !!dimmed); },
     buttonHint(handle, hint) { buttons.get(handle).el.title = hint; },
@@ -327,10 +463,8 @@ const Kanuvo = (() => {
     showSurface(handle, visible) {
       const s = surfaces.get(handle);
       s.canvas.style.display = visible ? 'block' : 'none';
-      if (s.role === 'help') {
-        touch.style.display = visible ? 'flex' : 'none';
-        layout();
-      }
+      // The board takes the window's place after the title; the help page takes the whole area.
+      if (s.role === 'help' || s.role === 'board') layout();
     },
     sizeWindow(w, h) {
       windowWidth = w;
@@ -339,8 +473,7 @@ const Kanuvo = (() => {
     },
     closeWindow() {
       running = false;
-      game.style.display = 'none';
-      touch.style.display = 'none';
+      for (const part of [game, commands, controls]) part.style.display = 'none';
       document.getElementById('ended').style.display = 'flex';
     },
     // The program's one timer: it wakes the game in ms milliseconds, in place of the wake set before;
@@ -349,7 +482,7 @@ const Kanuvo = (() => {
       clearTimeout(wakeTimer);
       wakeTimer = ms >= 0 ? setTimeout(() => { if (running) Module._KanuvoWake(); }, ms) : 0;
     },
-  };
+  });
   let wakeTimer = 0;
   let messageShown = Promise.resolve();
 
@@ -360,6 +493,7 @@ const Kanuvo = (() => {
       return;
     }
     Module._KanuvoPost(kind, a, b, c, d);
+    refreshSoon();
   }
 
   // ---- Input: keys, and the mouse and touch as one pointer.
@@ -406,9 +540,6 @@ const Kanuvo = (() => {
     if (e.target.id === 'board' && e.pointerType === 'mouse') post(3, Number(e.target.dataset.surface));
   });
   game.addEventListener('contextmenu', (e) => e.preventDefault());
-  for (const b of touch.querySelectorAll('button')) {
-    b.addEventListener('click', () => post(1, Number(b.dataset.key)));
-  }
   addEventListener('resize', layout);
   // A zoom or a rotation resizes the page; a move to a screen of another density may only change the ratio.
   (function watchDensity() {
@@ -639,7 +770,14 @@ const Kanuvo = (() => {
       return lang === 'en' ? 1 : lang === 'ja' ? 0 : -1;
     },
     browserEnglish() { return /^en\b/i.test((navigator.languages && navigator.languages[0]) || navigator.language || '') ? 1 : 0; },
-    touchKeys(...labels) { touch.querySelectorAll('button').forEach((b, i) => (b.textContent = labels[i])); },
+    touchScreen() { return touchScreen; },
+    controlNames(help, pause, sound, assist, language) {
+      for (const [name, said] of Object.entries({ help, pause, sound, assist, language })) {
+        control(name).setAttribute('aria-label', said);
+        control(name).title = said;
+      }
+      control('language').textContent = language;
+    },
     // The title is on screen: what it did not need comes now.
     firstFrame() {
       requestAnimationFrame(() => {
