@@ -226,6 +226,14 @@ A sliding-tile road puzzle: lay a road from the start to the goal.
         <source>タップでとじる（F1・Esc でも）</source>
         <translation>Tap to close (or F1, Esc)</translation>
     </message>
+    <message>
+        <source>道がゴールまでつながったら F で早送り（タイムは同じ）</source>
+        <translation>With the road laid to GOAL, F fast-forwards (the time is the same)</translation>
+    </message>
+    <message>
+        <source>F：早送り</source>
+        <translation>F: fast-forward</translation>
+    </message>
 </context>
 <context>
     <name>Messages</name>
@@ -271,6 +279,10 @@ A sliding-tile road puzzle: lay a road from the start to the goal.
     <message>
         <source>道アシストあり：記録なし</source>
         <translation>Road assist on: no record</translation>
+    </message>
+    <message>
+        <source>道アシスト オフ：この回は記録なし</source>
+        <translation>Road assist off: no record this run</translation>
     </message>
 </context>
 </TS>

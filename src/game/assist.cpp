@@ -32,7 +32,7 @@ void ToggleRoadAssist(Game& g) {
     g.RoadAssist = !g.RoadAssist;
     // Turned off again, it has still helped: the run sets no best time.
     if (g.RoadAssist && g.Playing) g.RunAssisted = true;
-    ShowCornerNote(g, g.RoadAssist ? texts::kAssistOn : texts::kAssistOff);
+    ShowCornerNote(g, g.RoadAssist ? texts::kAssistOn : g.Playing ? texts::kAssistOffNoRecord : texts::kAssistOff);
 }
 
 std::vector<int> AssistRoad(const GameState& s) {
@@ -47,6 +47,12 @@ std::vector<int> AssistRoad(const GameState& s) {
     if (out == Direction::None) out = s.Heading;
     if (!HasNeighbour(front, out, n)) return {};
     return RoadFrom(s, n, NextCell(front, out, n), out);
+}
+
+bool RoadAheadReachesGoal(const GameState& s) {
+    if (!IsRouteStage(s.Stage) && FrontCell(s) == GoalCell) return true;
+    const std::vector<int> road = AssistRoad(s);
+    return !road.empty() && road.back() == GoalCell;
 }
 
 void ShowAssistRoad(Game& g) {

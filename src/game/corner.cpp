@@ -66,13 +66,6 @@ void DrawAssistMark(Surface& surface, double left, double middle, double height,
     surface.FillBox(cx - half, cy - half, right - frame, cy + half, road);
 }
 
-// The corner afresh on the board and in its hidden copy, once the board shows.
-void RefreshCorner(Game& g) {
-    if (g.TitleTimer.Enabled()) return;
-    DrawCorner(g, g.form.BoardView());
-    CopyArea(g, g.form.BoardCopy(), g.form.BoardView(), CornerArea(g));
-}
-
 }  // namespace
 
 Rect CornerArea(const GameState& s) {
@@ -98,6 +91,12 @@ void DrawCorner(Game& g, Surface& surface) {
     }
 
     const double middle = (area.top + area.bottom) / 2.0;
+    if (g.FastForwardOffered) {
+        // In the middle of the corner's lower half, all of which a click or a tap on it takes.
+        const std::string fast = Say(g, texts::kFastForwardHint);
+        const double top = (middle + area.bottom - surface.MeasureText(fast, font).height) / 2;
+        PrintOutlined(surface, kLeft, static_cast<int>(top), fast, font, kLetters, kRim, kRimWidth);
+    }
     const double markHeight = g.CellSize * kMarkPerCell;
     // The marks that show stand side by side, the crossed speaker first; the note keeps the place it
     // has beside one mark, and moves on only when both show.
@@ -122,6 +121,18 @@ void DrawCorner(Game& g, Surface& surface) {
     const double fade = std::clamp(static_cast<double>(g.NoteTicks - kNoteFullTicks) / (kNoteTicks - kNoteFullTicks), 0.0, 1.0);
     PrintOutlined(surface, std::round(noteLeft), std::round(middle - surface.MeasureText(note, font).height / 2), note,
                   font, Mix(kBannerGold, back, fade), Mix(kRim, back, fade), kRimWidth);
+}
+
+void RefreshCorner(Game& g) {
+    if (g.TitleTimer.Enabled()) return;
+    DrawCorner(g, g.form.BoardView());
+    CopyArea(g, g.form.BoardCopy(), g.form.BoardView(), CornerArea(g));
+}
+
+bool OnFastForwardHint(const GameState& s, int x, int y) {
+    const Rect area = CornerArea(s);
+    return s.FastForwardOffered && x >= area.left && x < area.right && y >= (area.top + area.bottom) / 2 &&
+           y < area.bottom;
 }
 
 void ShowCornerNote(Game& g, Text note) {

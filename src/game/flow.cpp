@@ -3,11 +3,13 @@
 // buttons, the two ways a run ends, and the growing Game Over lettering.
 #include "game/flow.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "game/assist.h"
 #include "game/board.h"
 #include "game/corner.h"
+#include "game/fast_forward.h"
 #include "game/geometry.h"
 #include "game/media.h"
 #include "game/pictures.h"
@@ -197,7 +199,10 @@ void RunPass(Game& g) {
         NoteTruckPath(g);
         EndRunIf(g, end);
     }
-    if (g.Playing) ShowAssistRoad(g);
+    if (g.Playing) {
+        ShowAssistRoad(g);
+        OfferFastForward(g);
+    }
 }
 
 void RaiseDueTicks(Game& g) {
@@ -226,14 +231,48 @@ void RaiseDueTicks(Game& g) {
     }
 }
 
+namespace {
+
+// The most of the platform's time one wake feeds a fast run: a machine too slow for the pace plays
+// slower rather than ever further behind.
+constexpr int kMostFedMs = 50;
+
+// A fast run: the game's time moves on from one due tick to the next, each tick and step coming at
+// its own time and in its own order, as far as the platform's time since the last wake buys.
+void FeedTimeFast(Game& g) {
+    const std::uint32_t until = g.clock.FastUntil(kFastForwardPace, kMostFedMs);
+    while (FastForwarding(g)) {
+        const std::optional<std::uint32_t> due = NextWake(g);
+        if (!due || static_cast<std::int32_t>(*due - until) > 0) {
+            g.clock.MoveTo(until);
+            return;
+        }
+        if (static_cast<std::int32_t>(*due - g.clock.Now()) > 0) g.clock.MoveTo(*due);
+        RaiseDueTicks(g);
+        RunPass(g);
+    }
+}
+
+}  // namespace
+
 void AdvanceTime(Game& g) {
-    RaiseDueTicks(g);
-    RunPass(g);
-    // A route trace draws nothing and takes a few microseconds a cell: it runs on to its end now,
-    // a pass a cell, rather than a wake a cell. No road is longer than the board has cells.
-    for (int cell = 0; cell < kMaxCells && g.RouteActive; ++cell) RunPass(g);
+    g.clock.SetFast(FastForwarding(g));
+    if (g.clock.Fast()) {
+        FeedTimeFast(g);
+    } else {
+        RaiseDueTicks(g);
+        RunPass(g);
+        // A route trace draws nothing and takes a few microseconds a cell: it runs on to its end now,
+        // a pass a cell, rather than a wake a cell. No road is longer than the board has cells.
+        for (int cell = 0; cell < kMaxCells && g.RouteActive; ++cell) RunPass(g);
+    }
+    // A run that ended or is held goes on at the platform's pace from the time it has reached.
+    g.clock.SetFast(FastForwarding(g));
     const std::optional<std::uint32_t> wake = NextWake(g);
-    g.form.SetWake(wake ? std::optional<int>(static_cast<std::int32_t>(*wake - g.clock.Now())) : std::nullopt);
+    if (!wake) return g.form.SetWake(std::nullopt);
+    const auto ms = static_cast<std::int32_t>(*wake - g.clock.Now());
+    // Fast, the wake comes as soon as the platform's time buys the game's time to it.
+    g.form.SetWake(g.clock.Fast() ? (std::max(ms, 0) + kFastForwardPace - 1) / kFastForwardPace : ms);
 }
 
 std::optional<std::uint32_t> NextWake(Game& g) {
@@ -271,6 +310,7 @@ void EndRun(Game& g, RunEnd end) {
     g.RouteActive = false;
     g.Playing = false;
     g.StepDue = false;
+    OfferFastForward(g);
     StopMusic(g);
     if (end == RunEnd::Cleared) {
         // The time stays for the clear's banner.

@@ -26,9 +26,10 @@ int ComputeWindowSize(Game& g);
 
 // The time is now the clock's: raises the timer ticks that have fallen due, makes a pass of the run,
 // runs a route trace on to its end, and sets the window's wake for when the game next needs the time.
-// The window calls it after every event it hands the game, and at every wake.
+// A fast-forwarded run is fed the game's time at kFastForwardPace, a due tick at a time, and its wake
+// is in the platform's time. The window calls it after every event it hands the game, and at every wake.
 void AdvanceTime(Game& g);
-// The tick count at which the game next needs the time: the first timer due, the truck's next step
+// The game's tick at which it next needs the time: the first timer due, the truck's next step
 // in a run going on, now while a route trace runs; none when nothing can change before an event.
 std::optional<std::uint32_t> NextWake(Game& g);
 // Each timer that has fallen due raises its tick, the earliest first.

@@ -22,7 +22,8 @@ struct Game : GameState {
 
     Form& form;
     System& system;
-    Clock& clock;
+    // The game's time: the platform's clock, fed faster while a run is fast-forwarded.
+    GameClock clock;
     Sound& sound;
     // Where the program keeps the player's choices; none keeps nothing and speaks one language.
     Choices* choices = nullptr;

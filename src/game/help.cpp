@@ -157,6 +157,7 @@ void DrawHelpPage(Game& g) {
         gap,
         {Say(g, texts::kHelpRouteStages), 1, kBannerWhite},
         {Say(g, texts::kHelpTruckStages), 1, kBannerWhite},
+        {Say(g, texts::kHelpFastForward), 1, kBannerWhite},
         {Say(g, texts::kHelpMisses), 1, kBannerWhite},
         {Say(g, texts::kHelpRetries), 1, kBannerWhite},
         gap,

@@ -4,6 +4,7 @@
 
 #include "game/assist.h"
 #include "game/corner.h"
+#include "game/fast_forward.h"
 #include "game/flow.h"
 #include "game/help.h"
 #include "game/media.h"
@@ -42,6 +43,9 @@ void KeyDown(Game& g, int keyCode) {
         case kKeyAssist: ToggleAssist(g); break;
         case kKeyLanguage:
             if (helpShown) SwitchLanguage(g);
+            break;
+        case kKeyFastForward:
+            if (!helpShown) StartFastForward(g);
             break;
         case kKeyHelp: helpShown ? CloseHelp(g) : ShowHelp(g); break;
         case kKeyEscape:

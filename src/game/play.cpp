@@ -10,6 +10,7 @@
 #include "game/banner.h"
 #include "game/board.h"
 #include "game/corner.h"
+#include "game/fast_forward.h"
 #include "game/geometry.h"
 #include "game/paint.h"
 #include "game/pause.h"
@@ -101,8 +102,8 @@ void BoardKeyDown(Game& g, int keyCode) {
     if (!g.Playing) return;
     if (IsPauseKey(keyCode)) {
         TogglePause(g);
-    } else if (g.Paused) {
-        return;  // a held run takes no other key
+    } else if (g.Paused || g.FastForward) {
+        return;  // a held run takes no other key, a fast-forwarded one no slide
     }
     SlideByKey(g, keyCode);
     // In route stages every key judges the road again from the start, slide or not.
@@ -117,6 +118,7 @@ void SlideByKey(Game& g, int keyCode) {
 }
 
 void BoardMouseDown(Game& g, int button, int x, int y) {
+    if (button == kLeftButton && OnFastForwardHint(g, x, y)) return StartFastForward(g);
     if (!g.Playing || g.Paused || button != kLeftButton) return;
     const int e = FindGap(g);
     if (e == 0) return;

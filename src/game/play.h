@@ -15,7 +15,7 @@ void SlideLeft(Game& g, int emptyCell);
 void SlideRight(Game& g, int emptyCell);
 void RepaintSlide(Game& g, Surface& boardView, Surface& boardCopy);
 // A click on the board at (x, y) in its pixels: during a run, a left click on a tile next to the gap
-// slides it as the arrow key that moves it would.
+// slides it as the arrow key that moves it would, and one on F's hint in the corner is F.
 void BoardMouseDown(Game& g, int button, int x, int y);
 
 // The title timer's period; the title ends on its eleventh tick.

@@ -81,6 +81,7 @@ void BeginRunRecord(GameState& s) {
     // Every run starts on a freshly drawn board, with nothing outlined yet.
     s.RunAssisted = s.RoadAssist;
     s.AssistLit = {};
+    s.FastForward = false;
 }
 
 void NoteTruckPath(GameState& s) {

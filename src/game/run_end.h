@@ -11,7 +11,7 @@
 
 namespace kanuvo {
 
-// Called at Start: forgets the last run and notes the stage and board this one plays.
+// Called at Start: forgets the last run and notes the stage and board this one plays, at its pace.
 void BeginRunRecord(GameState& s);
 // Notes the cells under the truck after a pass of a truck stage, so a won road can be lit.
 void NoteTruckPath(GameState& s);

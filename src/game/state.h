@@ -79,6 +79,8 @@ struct RunState {
 
     // The run is held by the player: the clock, the trace and the truck wait until it is resumed.
     bool Paused = false;
+    // The rest of this truck run goes at kFastForwardPace, and takes no slide.
+    bool FastForward = false;
 
     // Route trace and truck.
     bool RouteActive = false;
@@ -128,6 +130,9 @@ struct ScreenState {
     // The board's free corner: a short note that fades.
     std::optional<Text> CornerNote;
     int NoteTicks = 0;  // ticks of the note timer since the note came
+
+    // The corner offers F: the run would go fast.
+    bool FastForwardOffered = false;
 
     // The road assist: on or off, and the cells it outlines now.
     bool RoadAssist = false;

@@ -11,6 +11,7 @@ namespace kanuvo::texts {
 inline constexpr Text kHelpTitle = KANUVO_TEXT("Help", "ヘルプ");
 inline constexpr Text kHelpRouteStages = KANUVO_TEXT("Help", "ステージ 1・3・5・7：スタートからゴールまで道をつなぐとクリア");
 inline constexpr Text kHelpTruckStages = KANUVO_TEXT("Help", "ステージ 2・4・6・8・9：トラックがゴールに着くとクリア");
+inline constexpr Text kHelpFastForward = KANUVO_TEXT("Help", "道がゴールまでつながったら F で早送り（タイムは同じ）");
 inline constexpr Text kHelpMisses = KANUVO_TEXT("Help", "ミス：ストップ、3分の時間切れ、トラックのクラッシュ");
 inline constexpr Text kHelpRetries = KANUVO_TEXT("Help", "ミスすると のこりが1へり、0でミスするとゲームオーバー");
 inline constexpr Text kHelpSlideKeys = KANUVO_TEXT("Help", "矢印キー・テンキー 8 4 6 2・クリック：タイルを空きマスへ");
@@ -31,8 +32,9 @@ inline constexpr Text kHelpCloseTap = KANUVO_TEXT("Help", "タップでとじる
 inline constexpr Text kStartKeyHint = KANUVO_TEXT("Buttons", "Enter キーでもスタート");
 inline constexpr Text kNewGameKeyHint = KANUVO_TEXT("Buttons", "N キーでも新ゲーム");
 
-// The hint in the board's free corner.
+// The hints in the board's free corner: F1 always, F while it would fast-forward the run.
 inline constexpr Text kHelpHint = KANUVO_TEXT("Help", "F1 ヘルプ");
+inline constexpr Text kFastForwardHint = KANUVO_TEXT("Help", "F：早送り");
 
 // The note that M shows for a moment.
 inline constexpr Text kSoundOff = KANUVO_TEXT("Notes", "サウンド オフ");
@@ -41,6 +43,8 @@ inline constexpr Text kSoundOn = KANUVO_TEXT("Notes", "サウンド オン");
 // The road assist: the note A shows, and the line a clear made with it shows instead of a best time.
 inline constexpr Text kAssistOn = KANUVO_TEXT("Notes", "道アシスト オン");
 inline constexpr Text kAssistOff = KANUVO_TEXT("Notes", "道アシスト オフ");
+// Turned off during a run, which has had its help all the same.
+inline constexpr Text kAssistOffNoRecord = KANUVO_TEXT("Notes", "道アシスト オフ：この回は記録なし");
 inline constexpr Text kAssistNoBest = KANUVO_TEXT("Notes", "道アシストあり：記録なし");
 
 }  // namespace kanuvo::texts

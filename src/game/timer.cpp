@@ -1,10 +1,28 @@
 // SPDX-License-Identifier: MIT
-// The game's timers, counted on its clock.
+// The game's clock and its timers.
 #include "game/timer.h"
 
 #include <algorithm>
 
 namespace kanuvo {
+
+void GameClock::SetFast(bool fast) {
+    if (fast == fast_) return;
+    if (fast) {
+        at_ = Now();
+        asked_ = platform_.Now();
+    } else {
+        ahead_ = at_ - platform_.Now();
+    }
+    fast_ = fast;
+}
+
+std::uint32_t GameClock::FastUntil(int pace, int mostMs) {
+    const std::uint32_t now = platform_.Now();
+    const std::uint32_t passed = std::min(now - asked_, static_cast<std::uint32_t>(mostMs));
+    asked_ = now;
+    return at_ + passed * static_cast<std::uint32_t>(pace);
+}
 
 void Timer::Start(int ms) { due_ = clock_.Now() + static_cast<std::uint32_t>(ms); }
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// The game's timers, counted on its clock: the window wakes the game when the first of them falls due.
+// The game's clock and its timers: the window wakes the game when the first of them falls due.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +8,33 @@
 #include "platform/system.h"
 
 namespace kanuvo {
+
+// The game's time: the platform's clock, run ahead while a run is fast-forwarded. Fast, it stands at
+// the tick the game last moved it to, and the game moves it on from one due tick to the next, as far
+// as the platform's time since it last asked buys at the pace; back at the platform's pace it goes on
+// from where it stands, so it never runs back.
+class GameClock : public Clock {
+public:
+    explicit GameClock(Clock& platform) : platform_(platform) {}
+    GameClock(const GameClock&) = delete;
+    GameClock& operator=(const GameClock&) = delete;
+
+    std::uint32_t Now() override { return fast_ ? at_ : platform_.Now() + ahead_; }
+    bool Fast() const { return fast_; }
+    void SetFast(bool fast);
+    // While fast: the tick that the platform's time since the last call, at most mostMs of it, buys
+    // at pace game milliseconds to one.
+    std::uint32_t FastUntil(int pace, int mostMs);
+    // While fast: the game's time is now tick.
+    void MoveTo(std::uint32_t tick) { at_ = tick; }
+
+private:
+    Clock& platform_;
+    std::uint32_t ahead_ = 0;  // the game's ticks ahead of the platform's, at the platform's pace
+    bool fast_ = false;
+    std::uint32_t at_ = 0;     // while fast: the game's tick
+    std::uint32_t asked_ = 0;  // while fast: the platform's tick at the last FastUntil
+};
 
 // Falls due once a period while enabled and not held; the game raises its tick when it is woken at
 // or after that time. Without a period it never falls due.

@@ -20,5 +20,6 @@ constexpr int kKeyAssist = 'A';     // turns the road assist on and off, at any 
 constexpr int kKeyLanguage = 'L';   // on the help page: switches between Japanese and English
 constexpr int kKeyStart = kKeyEnter;  // presses スタート when a click on it would start a run
 constexpr int kKeyNewGame = 'N';    // presses 新ゲーム when a click on it would deal a board
+constexpr int kKeyFastForward = 'F';  // runs the rest of a truck run fast once its road reaches the goal
 
 }  // namespace kanuvo

@@ -26,6 +26,7 @@
 #include "game/assist.h"
 #include "game/board.h"
 #include "game/corner.h"
+#include "game/fast_forward.h"
 #include "game/flow.h"
 #include "game/geometry.h"
 #include "game/pictures.h"
@@ -566,6 +567,7 @@ TEST_F(Window, AOutlinesTheRoadAheadOfTheTruckAndTakesItOffPixelForPixel) {
             StepTruck(a->game, a->form.BoardView());
             SteerTruck(a->game);
             ShowAssistRoad(a->game);
+            OfferFastForward(a->game);
         }
     }
     EXPECT_EQ(AssistRoad(g), (std::vector<int>{9, 5, 1}));

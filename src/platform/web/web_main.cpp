@@ -85,10 +85,12 @@ struct WebApp : Choices {
         game.TouchScreen = kanuvo_touch_screen() != 0;
         game.choices = this;
         WireEvents(form, game);
-        // A tap on the F1 hint in the board's free corner is F1: a phone has no keys.
+        // A tap on the F1 hint in the board's free corner is F1: a phone has no keys. One on F's hint
+        // below it is the game's, as a click is.
         form.BoardView().onMouseDown = [g = &game](int button, int x, int y) {
             const Rect corner = CornerArea(*g);
-            if (x >= corner.left && x < corner.right && y >= corner.top && y < corner.bottom) {
+            if (x >= corner.left && x < corner.right && y >= corner.top && y < corner.bottom &&
+                !OnFastForwardHint(*g, x, y)) {
                 KeyDown(*g, kKeyHelp);
             } else {
                 BoardMouseDown(*g, button, x, y);
