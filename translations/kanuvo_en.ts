@@ -155,6 +155,10 @@ A sliding-tile road puzzle: lay a road from the start to the goal.
         <source>English</source>
         <translation>日本語</translation>
     </message>
+    <message>
+        <source>早送り</source>
+        <translation>Fast-forward</translation>
+    </message>
 </context>
 <context>
     <name>Help</name>

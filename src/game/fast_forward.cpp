@@ -22,7 +22,8 @@ void StartFastForward(Game& g) {
 }
 
 void OfferFastForward(Game& g) {
-    const bool offered = CanFastForward(g);
+    // On a touch screen the platform's own control stands for the hint, in letters a finger's screen can read.
+    const bool offered = CanFastForward(g) && !g.TouchScreen;
     if (offered == g.FastForwardOffered) return;
     g.FastForwardOffered = offered;
     RefreshCorner(g);

@@ -17,7 +17,8 @@ bool CanFastForward(const GameState& s);
 bool FastForwarding(const GameState& s);
 // F: the rest of the run goes fast, where it can.
 void StartFastForward(Game& g);
-// Offers F in the board's free corner while it can be used, and takes the offer back when it cannot.
+// Offers F in the board's free corner while it can be used, and takes the offer back when it cannot;
+// on a touch screen the platform's control offers it.
 void OfferFastForward(Game& g);
 
 }  // namespace kanuvo

@@ -6,15 +6,17 @@
 #include <cstdint>
 
 #include "app/wire_events.h"
+#include "game/fast_forward.h"
 #include "platform/captions.h"
 #include "platform/choices.h"
 #include "platform/web/web_form.h"
 #include "platform/web/web_system.h"
 
 EM_JS(void, kanuvo_control_names,
-      (const char* help, const char* pause, const char* sound, const char* assist, const char* language), {
+      (const char* help, const char* pause, const char* sound, const char* assist, const char* language,
+       const char* fast), {
           Kanuvo.page.controlNames(UTF8ToString(help), UTF8ToString(pause), UTF8ToString(sound), UTF8ToString(assist),
-                                   UTF8ToString(language));
+                                   UTF8ToString(language), UTF8ToString(fast));
       });
 EM_JS(int, kanuvo_touch_screen, (), { return Kanuvo.page.touchScreen() ? 1 : 0; });
 // 1 or 0 when the page's address asks for English or Japanese, -1 when it does not say.
@@ -25,13 +27,14 @@ EM_JS(void, kanuvo_first_frame, (), { Kanuvo.page.firstFrame(); });
 namespace kanuvo {
 namespace {
 
-// A phone has no keys: the page's controls stand for F1, P, M, A and L, named in the player's language.
-// The language control names the language it switches to.
+// A phone has no keys: the page's controls stand for F1, P, M, A, L and F, named in the player's
+// language. The language control names the language it switches to.
 inline constexpr Text kHelpControl = KANUVO_TEXT("Controls", "ヘルプ");
 inline constexpr Text kPauseControl = KANUVO_TEXT("Controls", "一時停止");
 inline constexpr Text kSoundControl = KANUVO_TEXT("Controls", "サウンド");
 inline constexpr Text kAssistControl = KANUVO_TEXT("Controls", "道アシスト");
 inline constexpr Text kLanguageControl = KANUVO_TEXT("Controls", "English");
+inline constexpr Text kFastForwardControl = KANUVO_TEXT("Controls", "早送り");
 
 struct WebApp : Choices {
     WebApp() : game(form, system, clock, sound) {}
@@ -62,13 +65,13 @@ struct WebApp : Choices {
     void NameControls() {
         kanuvo_control_names(system.Translate(kHelpControl).c_str(), system.Translate(kPauseControl).c_str(),
                              system.Translate(kSoundControl).c_str(), system.Translate(kAssistControl).c_str(),
-                             system.Translate(kLanguageControl).c_str());
+                             system.Translate(kLanguageControl).c_str(), system.Translate(kFastForwardControl).c_str());
     }
 
     // What the page's controls show, a bit each.
     int Controls() const {
         return (game.SoundOff ? 1 : 0) | (game.RoadAssist ? 2 : 0) | (game.Paused ? 4 : 0) | (game.Playing ? 8 : 0) |
-               (game.HelpShown ? 16 : 0);
+               (game.HelpShown ? 16 : 0) | (CanFastForward(game) ? 32 : 0);
     }
 
     void Run() {
@@ -117,7 +120,7 @@ extern "C" EMSCRIPTEN_KEEPALIVE void KanuvoPost(int kind, int a, int b, int c, i
 extern "C" EMSCRIPTEN_KEEPALIVE void KanuvoWake() { KanuvoPost(static_cast<int>(kanuvo::PageEvent::Wake), 0, 0, 0, 0); }
 
 // What the page's controls for the keys show: the sound off (1), the road assist on (2), a run paused
-// (4), a run going (8), the help page up (16).
+// (4), a run going (8), the help page up (16), F would fast-forward the run (32).
 extern "C" EMSCRIPTEN_KEEPALIVE int KanuvoControls() { return kanuvo::app != nullptr ? kanuvo::app->Controls() : 0; }
 
 // The size the page gives the help page, in the window's pixels; 0 for the window's own. Returns 0

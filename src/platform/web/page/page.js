@@ -26,7 +26,7 @@ const Kanuvo = (() => {
     requestAnimationFrame(() => {
       refreshing = false;
       const bits = Module._KanuvoControls();
-      const [soundOff, assist, paused, playing, help] = [1, 2, 4, 8, 16].map((bit) => (bits & bit) !== 0);
+      const [soundOff, assist, paused, playing, help, fast] = [1, 2, 4, 8, 16, 32].map((bit) => (bits & bit) !== 0);
       control('sound').classList.toggle('off', soundOff);
       control('sound').setAttribute('aria-pressed', String(!soundOff));
       control('assist').classList.toggle('on', assist);
@@ -39,6 +39,8 @@ const Kanuvo = (() => {
       control('pause').classList.toggle('paused', paused);
       control('pause').classList.toggle('idle', !playing);
       control('pause').setAttribute('aria-pressed', String(paused));
+      // Fast-forward shows only while it would act, in a place of its own: the others never move.
+      control('fast').style.visibility = fast && !help ? '' : 'hidden';
     });
   }
   const watched = (calls) => {
@@ -771,8 +773,8 @@ const Kanuvo = (() => {
     },
     browserEnglish() { return /^en\b/i.test((navigator.languages && navigator.languages[0]) || navigator.language || '') ? 1 : 0; },
     touchScreen() { return touchScreen; },
-    controlNames(help, pause, sound, assist, language) {
-      for (const [name, said] of Object.entries({ help, pause, sound, assist, language })) {
+    controlNames(help, pause, sound, assist, language, fast) {
+      for (const [name, said] of Object.entries({ help, pause, sound, assist, language, fast })) {
         control(name).setAttribute('aria-label', said);
         control(name).title = said;
       }
