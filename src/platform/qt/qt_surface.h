@@ -127,7 +127,9 @@ private:
     std::deque<std::unique_ptr<LaidOutText>> laidOut_;
 
     // A truck step copies the whole board to its hidden copy, though only a few cells changed: the
-    // surfaces remember their recent changes so that such a copy repeats only those.
+    // surfaces remember their recent changes so that such a copy repeats only those. It pays: measured
+    // with kanuvo_bench 10, a truck run took 0.026 s of CPU so and 0.040 s copying every pixel (the
+    // middle of three runs each).
     std::uint64_t id_;                                   // never shared by two surfaces
     std::uint64_t version_ = 0;                          // counts the changes
     std::deque<std::pair<std::uint64_t, QRect>> recent_;  // the latest changes, by version
