@@ -146,6 +146,7 @@ public:
     Color Pixel(int x, int y) const;
     int GridWidth() const { return width_; }
     int GridHeight() const { return height_; }
+    bool SamePixels(const PixelGrid& other) const { return pixels_ == other.pixels_; }
 
 protected:
     // Fills the pixels from (x1, y1) to (x2, y2), both included, rounded halves to even, cut to the surface.
