@@ -205,15 +205,21 @@ void RunPass(Game& g) {
     }
 }
 
+namespace {
+
+// The game's four timers and the tick each raises.
+struct TimerTick {
+    Timer Game::*timer;
+    void (*tick)(Game&);
+};
+constexpr TimerTick kTicks[] = {{&Game::TitleTimer, TitleTick},
+                                {&Game::TimeLimitTimer, TimeLimitTick},
+                                {&Game::GameOverTimer, GameOverTick},
+                                {&Game::NoteTimer, NoteTick}};
+
+}  // namespace
+
 void RaiseDueTicks(Game& g) {
-    struct TimerTick {
-        Timer Game::*timer;
-        void (*tick)(Game&);
-    };
-    static constexpr TimerTick kTicks[] = {{&Game::TitleTimer, TitleTick},
-                                           {&Game::TimeLimitTimer, TimeLimitTick},
-                                           {&Game::GameOverTimer, GameOverTick},
-                                           {&Game::NoteTimer, NoteTick}};
     // Each timer due raises one tick, the earliest due first; a tick may start or stop the others.
     for (;;) {
         const std::uint32_t now = g.clock.Now();
@@ -281,8 +287,8 @@ std::optional<std::uint32_t> NextWake(Game& g) {
     const auto consider = [&](std::uint32_t tick) {
         if (!wake || static_cast<std::int32_t>(tick - *wake) < 0) wake = tick;
     };
-    for (const Timer* timer : {&g.TitleTimer, &g.TimeLimitTimer, &g.GameOverTimer, &g.NoteTimer}) {
-        if (const auto due = timer->Due()) consider(*due);
+    for (const TimerTick& t : kTicks) {
+        if (const auto due = (g.*t.timer).Due()) consider(*due);
     }
     if (g.Playing && !g.Paused && !g.HelpShown) {
         if (g.RouteActive) consider(now);
